@@ -1,0 +1,39 @@
+# The two commands a new user needs: `make run` and `make test`.
+# Both install any missing Debian packages first, then configure and build.
+
+BUILD_DIR ?= build
+BUILD_TYPE ?= RelWithDebInfo
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build run test sanitize bench clean
+
+all: build
+
+deps:
+	@bash tools/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@if [ -x $(BUILD_DIR)/bin/tilewright ]; then $(BUILD_DIR)/bin/tilewright; \
+	else echo "Built the core library and its tests. The program's window is not written yet, so there is nothing to start; run 'make test' to check the build."; fi
+
+test: build
+	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+sanitize: deps
+	@cmake --preset asan-ubsan >/dev/null
+	@cmake --build --preset asan-ubsan -j $(JOBS)
+	@ctest --preset asan-ubsan -j $(JOBS)
+
+bench: build
+	@cmake --build $(BUILD_DIR) --target benchmarks -j $(JOBS)
+	@for b in $(BUILD_DIR)/bench/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
+
+clean:
+	@rm -rf $(BUILD_DIR) build-asan-ubsan

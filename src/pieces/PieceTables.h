@@ -1,0 +1,56 @@
+#pragma once
+
+#include "pieces/Shape.h"
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+// The piece catalogue: the 63 orientations of the twelve pentominoes and the
+// twelve piece colours, kept as two constant texts and parsed into shapes.
+//
+// The order of OrientationTable is part of the database format: solution
+// records store orientation numbers, the 0-based positions in this table.
+
+namespace tw {
+
+struct SharedState;
+
+// Entries "Letter,StartX,Width,Height,Square2,Square3,Square4,Square5" separated
+// by ";". Offsets are for a column stride of 8: offset = 8 * dc + dr.
+extern const std::string_view OrientationTable;
+// Entries "Letter,&HBBGGRR,Count" separated by ";", one per piece.
+extern const std::string_view ColourTable;
+
+inline constexpr int PieceCount = 12;
+inline constexpr int OrientationCount = 63;
+
+// The catalogue's layout: one collection per piece in colour-table order, each
+// holding the piece's orientations in table order. Index 0 is item 1 of the
+// original 1-based collections.
+using PieceCollection = std::vector<clsShape>;
+using PieceCatalogue = std::vector<PieceCollection>;
+
+// Builds PieceShapes from the two tables.
+void LoadShapes(SharedState &state);
+
+// The catalogue parsed once for code that needs the fixed shapes without any
+// state (decoding checks, the solver).
+const PieceCatalogue &catalogue();
+// Catalogue shape of orientation number 0..62.
+const clsShape &orientation(int shape);
+
+// Column and row of a square relative to square 1, from a stride-8 offset. The
+// column is the number of the thresholds 5, 14, 23 and 32 that the offset
+// reaches.
+struct ColumnRow
+{
+    int column;
+    int row;
+};
+ColumnRow offsetToColumnRow(int offset8);
+
+// The four non-first squares of an orientation as column/row steps.
+std::array<ColumnRow, 4> squareSteps(const clsShape &catalogueShape);
+
+} // namespace tw

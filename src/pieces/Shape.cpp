@@ -1,0 +1,179 @@
+#include "pieces/Shape.h"
+
+#include "app/SharedState.h"
+#include "preview/PreviewInterface.h"
+
+#include <array>
+#include <cstdint>
+
+namespace tw {
+
+namespace {
+
+std::array<int, 5> cellsAt(const clsShape &s, int i)
+{
+    return {i, i + s.Square2, i + s.Square3, i + s.Square4, i + s.Square5};
+}
+
+bool insideGrid(const SharedState &state, const std::array<int, 5> &cells)
+{
+    for (int c : cells)
+        if (c < 0 || c > state.GridMax || c >= static_cast<int>(state.BoardGrid.size()))
+            return false;
+    return true;
+}
+
+// Offset of a whole number of units, rounded as the painters round it.
+Integer unitOffset(int units, Single unitSize)
+{
+    return roundToInteger(static_cast<Single>(units) * unitSize);
+}
+
+} // namespace
+
+void DrawSquare(SharedState &state, Integer dx, Integer dy)
+{
+    if (!state.Screen)
+        return;
+    const Integer x = toInteger(state.OriginX + dx);
+    const Integer y = toInteger(state.OriginY + dy);
+    state.Screen->fillBox(x, y, state.UnitSize, state.UnitSize, state.DrawColor);
+}
+
+void clsShape::DrawIndex(SharedState &state, Integer i) const
+{
+    state.DrawColor = Color;
+    if (state.Stride <= 0)
+        return;
+    for (int c : cellsAt(*this, i)) {
+        const int column = c / state.Stride;
+        const int row = c % state.Stride;
+        DrawSquare(state, unitOffset(column, state.UnitSize), unitOffset(row, state.UnitSize));
+    }
+}
+
+bool clsShape::Fits(SharedState &state, Integer i) const
+{
+    const auto cells = cellsAt(*this, i);
+    if (!insideGrid(state, cells))
+        return false;
+    for (int c : cells)
+        state.BoardGrid[static_cast<std::size_t>(c)] = true;
+
+    if (state.OutputMode == 1)
+        PrintShape(state);
+    else if (state.OutputMode == 0)
+        DrawIndex(state, i);
+
+    int k = i;
+    while (k <= state.GridMax && state.BoardGrid[static_cast<std::size_t>(k)])
+        ++k;
+    state.NextCell = toInteger(k);
+    return true;
+}
+
+Integer clsShape::Modify(const SharedState &state, Integer iSquare) const
+{
+    const int d = state.Rows - 7;
+    int result = iSquare;
+    for (int threshold : {5, 14, 23, 32})
+        if (iSquare >= threshold)
+            result += d;
+    return toInteger(result);
+}
+
+bool clsShape::Remove(SharedState &state, Integer i) const
+{
+    const auto cells = cellsAt(*this, i);
+    if (!insideGrid(state, cells))
+        return false;
+    for (int c : cells)
+        state.BoardGrid[static_cast<std::size_t>(c)] = false;
+
+    // Paint the cells in the empty tray's colour, then leave DrawColor at the
+    // piece's colour as DrawIndex would.
+    clsShape blank = *this;
+    blank.Color = White;
+    blank.DrawIndex(state, i);
+    state.DrawColor = Color;
+
+    state.NextCell = i;
+    return true;
+}
+
+void clsShape::PrintShape(SharedState &state) const
+{
+    PreviewInterface *preview = state.PreviewControl;
+    if (!preview || state.Stride <= 0)
+        return;
+    if (Piece == 0)
+        state.NextCell = state.XIndex;
+
+    const auto placedCells = cellsAt(*this, state.NextCell);
+    const Long side = roundToLong(state.UnitSize);
+    preview->setBrushStyle(PreviewInterface::BrushStyle::Solid);
+
+    struct Cell
+    {
+        int index, column, row;
+        Integer x, left, top;
+    };
+    std::array<Cell, 5> cells{};
+    for (std::size_t k = 0; k < placedCells.size(); ++k) {
+        const int c = placedCells[k];
+        const int column = c / state.Stride;
+        const int row = c % state.Stride;
+        const Integer x = unitOffset(column, state.UnitSize);
+        cells[k] = {c,
+                    column,
+                    row,
+                    x,
+                    toInteger(state.OriginX + x),
+                    toInteger(state.OriginY + unitOffset(row, state.UnitSize))};
+    }
+
+    if (state.RenderMode == 0) {
+        preview->setForeColor(Color);
+        preview->setBrushColor(preview->ForeColor());
+        for (const Cell &c : cells)
+            preview->DrawRectangle(c.left, c.top, side, side);
+        return;
+    }
+
+    preview->setForeColor(Black);
+    preview->setBrushColor(preview->ForeColor());
+    // Rows holding a square of this piece, in the column just finished and in
+    // the column being drawn. The cells come in column-major order, so the
+    // square above a cell is the previous cell and the column to the left is
+    // complete when a new column starts.
+    std::uint64_t finishedRows = 0;
+    std::uint64_t currentRows = 0;
+    int previousCell = -2;
+    int columnOffset = -1;
+    for (const Cell &c : cells) {
+        if (c.index > previousCell + 1)
+            preview->DrawLine(c.left, c.top, c.left + side, c.top);
+        if (c.x != columnOffset) {
+            columnOffset = c.x;
+            finishedRows = currentRows;
+            currentRows = 0;
+        }
+        const std::uint64_t rowBit = std::uint64_t{1} << (c.row & 63);
+        if (!(finishedRows & rowBit))
+            preview->DrawLine(c.left, c.top, c.left, c.top + side);
+        currentRows |= rowBit;
+        previousCell = c.index;
+    }
+
+    if (Shape == 0) {
+        preview->setForeColor(Black);
+        preview->setBrushColor(preview->ForeColor());
+        for (const Cell &c : cells)
+            preview->DrawRectangle(
+                roundToLong(state.OriginX + static_cast<Single>(c.column) * state.UnitSize),
+                roundToLong(state.OriginY + static_cast<Single>(c.row) * state.UnitSize), side,
+                side);
+    }
+}
+
+} // namespace tw

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/Integer.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+namespace tw {
+
+struct SharedState;
+
+// One of the five trays. Sizes are cells (columns x rows); the position is the
+// twips position of the tray's top-left cell on the main window; the default
+// side is the report's unit-square side in inches.
+struct TrayInfo
+{
+    std::string_view label;
+    Integer cols;
+    Integer rows;
+    Integer trayLeft;
+    Integer trayTop;
+    Single defaultSide;
+};
+
+inline constexpr int BoardCount = 5;
+// The 8 x 8 tray, the only square one and the only one with the 2 x 2 piece.
+inline constexpr Integer SquareBoard = 4;
+
+// Indexed by BoardIndex, the board list's order and the database's Board.
+inline constexpr std::array<TrayInfo, BoardCount> Trays{{
+    {"10 x 6", 10, 6, 4000, 3700, 0.0278f},
+    {"12 x 5", 12, 5, 3600, 3750, 0.0408f},
+    {"15 x 4", 15, 4, 3500, 3800, 0.0468f},
+    {"20 x 3", 20, 3, 3000, 3850, 0.375f},
+    {"8 x 8", 8, 8, 4200, 3500, 0.0286f},
+}};
+
+// The screen's unit square, twips.
+inline constexpr Single ScreenUnit = 200;
+
+// Makes board boardIndex (0..4) current: BoardIndex, TrayLeft/TrayTop, Rows,
+// Stride, Cols, ColsPlus1, GridMax, and MaxUnitSize from the printable extent
+// of the preview control's page (MaxUnitSize stays 0 without a control).
+// Throws std::out_of_range for another index, IntegerOverflow for a printable
+// extent above 32767 twips.
+void SetBoardLayout(SharedState &state, Integer boardIndex);
+
+// Re-creates BoardGrid for the current board: every cell free but the
+// sentinels.
+void ClearBoard(SharedState &state);
+
+// Sets UnitSize and DoubleUnit for the current OutputMode: the screen unit on
+// the display tab; on the report tab the board's default side (and Rows,
+// Stride, Cols, ColsPlus1 from the catalogue). Returns that default side in
+// inches on the report tab, for the side-length box; nothing on the display
+// tab.
+std::optional<Single> ResetUnitSize(SharedState &state);
+
+// The default side as the side-length box shows it ("0.0278", "0.375").
+std::string sideText(Single inches);
+
+} // namespace tw

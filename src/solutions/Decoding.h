@@ -1,0 +1,90 @@
+#pragma once
+
+#include "app/Expected.h"
+#include "app/Integer.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+// A solution record stores where the X lies (and on the 8 x 8 tray the 2 x 2
+// square), then the orientation of each of the other eleven pentominoes in
+// laying order; every piece is laid with its first square on the first free
+// cell of the board grid, scanning column by column, top to bottom.
+
+namespace tw {
+
+struct SharedState;
+
+// A record's values as read; a missing (NULL) value is nullopt.
+struct SolutionRecord
+{
+    std::optional<long long> O_Index; // 8 x 8 only: top-left cell of the square, stride 9
+    std::optional<long long> X_Index; // first square of the X, current board's layout
+    std::array<std::optional<long long>, 11> Shape; // Shape1..Shape11: orientations 0..62
+};
+
+enum class DecodeFault {
+    MissingValue,    // a field is NULL
+    ValueOutOfRange, // a value does not fit a 16-bit integer
+    BadOrientation,  // a Shape value is not 0..62
+    RepeatedPiece,   // a pentomino appears twice (so another is missing)
+    OutsideTray,     // a piece or the square would leave the tray
+    Overlap,         // a piece would cover a cell already covered
+};
+
+struct DecodeError
+{
+    DecodeFault fault;
+    std::string message; // names the field and what is wrong with it
+};
+
+inline constexpr Integer SquarePiece = -1; // Placement::shape of the 2 x 2 square
+
+// One laid piece: its orientation (or SquarePiece) and the grid indexes it
+// covers, in the board's layout (stride Rows + 1).
+struct Placement
+{
+    Integer shape;
+    std::vector<Integer> cells;
+};
+
+// A complete tiling of a board, the pieces in laying order: the square (8 x 8
+// only), the X, then Shape1..Shape11.
+struct Tiling
+{
+    Integer board;
+    std::vector<Placement> placements;
+};
+
+// Checks that the record is a complete tiling of board 0..4 by the twelve
+// pentominoes (and the square on the 8 x 8) and returns the placements, or the
+// first fault found. Reads no shared state; a record that leaves a cell free
+// necessarily makes some piece overlap another or leave the tray, and is
+// reported as that.
+Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &record);
+
+// The tiling as rows of piece letters, top row first, rows separated by "/";
+// "O" marks the square and "." a free cell.
+std::string letterGrid(const Tiling &tiling);
+
+// Rebuilds BoardShapes for the current board: a copy of every catalogue
+// orientation with its offsets converted to the board's Stride.
+void BuildBoardShapes(SharedState &state);
+
+enum class DecodeTarget {
+    Screen, // paint on the main window's surface (the 2 x 2 square included)
+    Report, // draw into the preview control at the report's origin
+};
+
+// Decodes the record onto the current board: checks it, clears the grid,
+// lays the square, the X and the eleven pieces through Fits (which draws for
+// the current OutputMode) and leaves ShapeList, OIndex, OColumn, ORow, XIndex
+// and NextCell (GridMax + 1) describing it. A record that is not a tiling is
+// returned as an error before anything is laid or drawn. Needs BoardShapes
+// built for the current board.
+std::optional<DecodeError> DecodeSolution(SharedState &state, const SolutionRecord &record,
+                                          DecodeTarget target);
+
+} // namespace tw

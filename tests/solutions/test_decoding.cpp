@@ -1,0 +1,257 @@
+#include "Recorders.h"
+#include "app/SharedState.h"
+#include "solutions/Boards.h"
+#include "solutions/Decoding.h"
+
+#include <gtest/gtest.h>
+
+namespace tw {
+namespace {
+
+using test::RecordingCanvas;
+using test::RecordingPreview;
+
+SolutionRecord record(long long o, long long x, std::array<long long, 11> shapes)
+{
+    SolutionRecord r;
+    r.O_Index = o;
+    r.X_Index = x;
+    for (std::size_t k = 0; k < 11; ++k)
+        r.Shape[k] = shapes[k];
+    return r;
+}
+
+const SolutionRecord First10x6 = record(0, 2, {22, 4, 2, 54, 62, 42, 9, 11, 16, 23, 36});
+const SolutionRecord First8x8 = record(0, 4, {18, 4, 2, 8, 52, 25, 42, 11, 22, 60, 38});
+const SolutionRecord Centre8x8 = record(30, 2, {22, 1, 30, 36, 5, 14, 43, 51, 9, 18, 61});
+
+SharedState onBoard(Integer board)
+{
+    SharedState state;
+    LoadShapes(state);
+    SetBoardLayout(state, board);
+    BuildBoardShapes(state);
+    state.OutputMode = -1;
+    return state;
+}
+
+struct GoldenCase
+{
+    const char *name;
+    Integer board;
+    SolutionRecord record;
+    const char *grid;
+};
+
+void PrintTo(const GoldenCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class GoldenRecord : public testing::TestWithParam<GoldenCase>
+{
+};
+
+TEST_P(GoldenRecord, DecodesToItsLetterGrid)
+{
+    const GoldenCase &g = GetParam();
+    const auto tiling = tileRecord(g.board, g.record);
+    ASSERT_TRUE(tiling) << tiling.error().message;
+    EXPECT_EQ(letterGrid(*tiling), g.grid);
+}
+
+TEST_P(GoldenRecord, LaysEveryCellAndLeavesNextCellPastTheGrid)
+{
+    const GoldenCase &g = GetParam();
+    SharedState state = onBoard(g.board);
+    ASSERT_FALSE(DecodeSolution(state, g.record, DecodeTarget::Screen));
+    EXPECT_EQ(state.NextCell, state.GridMax + 1);
+    EXPECT_EQ(std::count(state.BoardGrid.begin(), state.BoardGrid.end(), false), 0);
+    EXPECT_EQ(state.ShapeList[0], 0);
+    EXPECT_EQ(state.ShapeList[11], *g.record.Shape[10]);
+
+    // Decoding the same record again gives the same grid and state.
+    const auto grid = state.BoardGrid;
+    ASSERT_FALSE(DecodeSolution(state, g.record, DecodeTarget::Report));
+    EXPECT_EQ(state.BoardGrid, grid);
+    EXPECT_EQ(state.XIndex, *g.record.X_Index);
+    EXPECT_EQ(state.NextCell, state.GridMax + 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, GoldenRecord,
+    testing::Values(GoldenCase{"first_10x6", 0, First10x6,
+                               "UUUPPPTTTY/UXUFPPWTYY/XXXFFWWTNY/VXFFWWZZNY/VIIIIILZNN/VVVLLLLZZN"},
+                    GoldenCase{"first_8x8", 4, First8x8,
+                               "OOWWTTTP/OOZWWTPP/ZZZFWTPP/ZXFFFUUU/XXXYFUNU/VXYYYYNN/VIIIIILN/"
+                               "VVVLLLLN"},
+                    GoldenCase{"square_in_the_centre", 4, Centre8x8,
+                               "UUUTLLLL/UXUTTTFL/XXXTFFFW/IXNOOFWW/IYNOOWWZ/IYNNVZZZ/IYYNVZPP/"
+                               "IYVVVPPP"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(DecodeSolution, OIndexHasNoEffectOnTheRectangles)
+{
+    for (long long o : {0LL, 30LL, 77LL, -5LL}) {
+        SolutionRecord r = First10x6;
+        r.O_Index = o;
+        SharedState state = onBoard(0);
+        ASSERT_FALSE(DecodeSolution(state, r, DecodeTarget::Screen)) << o;
+        const auto tiling = tileRecord(0, r);
+        ASSERT_TRUE(tiling);
+        EXPECT_EQ(letterGrid(*tiling), letterGrid(*tileRecord(0, First10x6)));
+    }
+}
+
+TEST(DecodeSolution, OnScreenPaintsTheSquareGreyThenSixtyUnitSquares)
+{
+    SharedState state = onBoard(4);
+    RecordingCanvas canvas;
+    state.Screen = &canvas;
+    state.OutputMode = 0;
+    state.UnitSize = 200;
+    state.DoubleUnit = 400;
+    state.OriginX = state.TrayLeft;
+    state.OriginY = state.TrayTop;
+    ASSERT_FALSE(DecodeSolution(state, Centre8x8, DecodeTarget::Screen));
+    ASSERT_EQ(canvas.boxes.size(), 1u + 60u);
+    EXPECT_EQ(canvas.boxes[0], (RecordingCanvas::Box{4200 + 600, 3500 + 600, 400, 400, MidGrey}));
+    EXPECT_EQ(state.OColumn, 3);
+    EXPECT_EQ(state.ORow, 3);
+    // The X comes first: its left arm at X_Index 2 (column 0, row 2).
+    EXPECT_EQ(canvas.boxes[1], (RecordingCanvas::Box{4200, 3500 + 400, 200, 200, Black}));
+}
+
+TEST(DecodeSolution, ForTheReportDrawsBlackXAndResetsTheColours)
+{
+    SharedState state = onBoard(0);
+    RecordingPreview preview;
+    state.PreviewControl = &preview;
+    state.OutputMode = 1;
+    state.RenderMode = 0;
+    state.UnitSize = 40;
+    preview.setBrushColor(0x123456);
+    ASSERT_FALSE(DecodeSolution(state, First10x6, DecodeTarget::Report));
+    const auto rects = preview.ofKind(RecordingPreview::Call::Rectangle);
+    ASSERT_EQ(rects.size(), 60u);
+    EXPECT_EQ(rects[0].brush, Black);
+    EXPECT_EQ(rects[0].a, 0); // X_Index 2: column 0, row 2
+    EXPECT_EQ(rects[0].b, 80);
+    EXPECT_EQ(preview.ForeColor(), Black);
+}
+
+struct BadCase
+{
+    const char *name;
+    Integer board;
+    SolutionRecord record;
+    DecodeFault fault;
+    const char *message;
+};
+
+SolutionRecord with(SolutionRecord r, void (*change)(SolutionRecord &))
+{
+    change(r);
+    return r;
+}
+
+void PrintTo(const BadCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class BadRecord : public testing::TestWithParam<BadCase>
+{
+};
+
+TEST_P(BadRecord, IsReportedWithItsFaultAndNothingIsLaid)
+{
+    const BadCase &b = GetParam();
+    const auto tiling = tileRecord(b.board, b.record);
+    ASSERT_FALSE(tiling);
+    EXPECT_EQ(tiling.error().fault, b.fault);
+    EXPECT_EQ(tiling.error().message, b.message);
+
+    SharedState state = onBoard(b.board);
+    RecordingCanvas canvas;
+    state.Screen = &canvas;
+    state.OutputMode = 0;
+    const auto error = DecodeSolution(state, b.record, DecodeTarget::Screen);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fault, b.fault);
+    EXPECT_TRUE(canvas.boxes.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, BadRecord,
+    testing::Values(
+        BadCase{"missing_x", 0, with(First10x6, [](auto &r) { r.X_Index.reset(); }),
+                DecodeFault::MissingValue, "X_Index is missing"},
+        BadCase{"missing_o", 0, with(First10x6, [](auto &r) { r.O_Index.reset(); }),
+                DecodeFault::MissingValue, "O_Index is missing"},
+        BadCase{"missing_shape7", 0, with(First10x6, [](auto &r) { r.Shape[6].reset(); }),
+                DecodeFault::MissingValue, "Shape7 is missing"},
+        BadCase{"orientation_63", 0, with(First10x6, [](auto &r) { r.Shape[2] = 63; }),
+                DecodeFault::BadOrientation,
+                "Shape3 is 63, which is not an orientation number (0 to 62)"},
+        BadCase{"orientation_negative", 0, with(First10x6, [](auto &r) { r.Shape[0] = -1; }),
+                DecodeFault::BadOrientation,
+                "Shape1 is -1, which is not an orientation number (0 to 62)"},
+        BadCase{"second_x", 0, with(First10x6, [](auto &r) { r.Shape[4] = 0; }),
+                DecodeFault::RepeatedPiece, "Shape5 lays a second X piece"},
+        BadCase{"second_u", 0, with(First10x6, [](auto &r) { r.Shape[9] = 19; }),
+                DecodeFault::RepeatedPiece, "Shape10 lays a second U piece"},
+        BadCase{"x_above_the_top", 0, with(First10x6, [](auto &r) { r.X_Index = 0; }),
+                DecodeFault::OutsideTray, "X_Index 0 puts the X where it would leave the tray"},
+        BadCase{"x_on_a_sentinel", 0, with(First10x6, [](auto &r) { r.X_Index = 6; }),
+                DecodeFault::OutsideTray, "X_Index 6 puts the X where it would leave the tray"},
+        BadCase{"x_past_the_right", 0, with(First10x6, [](auto &r) { r.X_Index = 58; }),
+                DecodeFault::OutsideTray, "X_Index 58 puts the X where it would leave the tray"},
+        BadCase{"x_negative", 0, with(First10x6, [](auto &r) { r.X_Index = -5; }),
+                DecodeFault::OutsideTray, "X_Index -5 puts the X where it would leave the tray"},
+        BadCase{"x_huge", 0, with(First10x6, [](auto &r) { r.X_Index = 9000000000000LL; }),
+                DecodeFault::OutsideTray,
+                "X_Index 9000000000000 puts the X where it would leave the tray"},
+        BadCase{"o_on_the_bottom_row", 4, with(First8x8, [](auto &r) { r.O_Index = 7; }),
+                DecodeFault::OutsideTray,
+                "O_Index 7 puts the 2 x 2 square where it would leave the tray"},
+        BadCase{"o_huge", 4, with(First8x8, [](auto &r) { r.O_Index = 9 * 4294967297LL; }),
+                DecodeFault::ValueOutOfRange,
+                "O_Index is 38654705673, outside the range -32768 to 32767"},
+        BadCase{"o_too_big_on_a_rectangle", 0, with(First10x6, [](auto &r) { r.O_Index = 40000; }),
+                DecodeFault::ValueOutOfRange,
+                "O_Index is 40000, outside the range -32768 to 32767"},
+        BadCase{"x_over_the_square", 4, with(First8x8, [](auto &r) { r.X_Index = 1; }),
+                DecodeFault::Overlap,
+                "X_Index 1 puts the X where it would overlap another piece at column 1, row 2"},
+        BadCase{"piece_over_the_x", 0, record(0, 2, {1, 4, 22, 54, 62, 42, 9, 11, 16, 23, 36}),
+                DecodeFault::Overlap,
+                "Shape1 lays the I piece (orientation 1) where it would overlap another piece "
+                "at column 1, row 3"},
+        BadCase{"piece_too_tall", 3, record(0, 1, {1, 3, 7, 11, 15, 19, 23, 31, 39, 47, 55}),
+                DecodeFault::OutsideTray,
+                "Shape1 lays the I piece (orientation 1) where it would leave the tray"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(BadRecord, ForABoardThatDoesNotExistIsReported)
+{
+    const auto tiling = tileRecord(7, First10x6);
+    ASSERT_FALSE(tiling);
+    EXPECT_EQ(tiling.error().message, "board 7 does not exist");
+}
+
+TEST(BadRecord, ThatWouldLeaveCellsFreeIsCaughtAtThePieceThatCannotFit)
+{
+    // Twelve pentominoes cover exactly the sixty cells, so a record whose
+    // pieces do not tile the tray always has a piece overlapping another or
+    // leaving it; the last N turned over is such a piece.
+    SolutionRecord r = First10x6;
+    r.Shape[10] = 37;
+    const auto tiling = tileRecord(0, r);
+    ASSERT_FALSE(tiling);
+    EXPECT_EQ(tiling.error().message.rfind("Shape11 lays the N piece (orientation 37)", 0), 0u)
+        << tiling.error().message;
+}
+
+} // namespace
+} // namespace tw
