@@ -4,8 +4,10 @@
 #include "pieces/Canvas.h"
 #include "pieces/PieceTables.h"
 #include "pieces/Shape.h"
+#include "solutions/Database.h"
 
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,8 @@ struct SharedState
     // --- the solution database ---
     std::string DbPath;        // the program's folder + "/Solutions.mdb"
     std::string ConnectString; // how the database is opened (an SQLite URI)
+    std::unique_ptr<Database> DbConnection;
+    RecordSet SolutionSet; // the selected records, with the cursor
 
     // --- current solution and board ---
     Integer SolutionNo = 0; // 1-based position of the record set's cursor

@@ -21,50 +21,67 @@ DecodeError fail(DecodeFault fault, std::string message)
     return {fault, std::move(message)};
 }
 
-// The board grid of the tray being checked: which piece covers each cell.
+struct Steps
+{
+    std::array<ColumnRow, 5> step;
+    int count;
+};
+
+Steps stepsOf(int shape)
+{
+    const auto s = squareSteps(orientation(shape));
+    return {{ColumnRow{0, 0}, s[0], s[1], s[2], s[3]}, 5};
+}
+
+const Steps SquareSteps{{ColumnRow{0, 0}, {0, 1}, {1, 0}, {1, 1}, {0, 0}}, 4};
+
+// The board grid of the tray being checked: which cells are covered.
 class CheckGrid
 {
 public:
     explicit CheckGrid(const TrayInfo &tray)
-        : m_cols(tray.cols), m_rows(tray.rows), m_stride(tray.rows + 1),
-          m_cover(static_cast<std::size_t>((tray.cols + 1) * (tray.rows + 1) + 1), -2)
+        : m_cols(tray.cols), m_rows(tray.rows), m_stride(tray.rows + 1)
     {}
 
     int stride() const { return m_stride; }
 
-    // Covers the cells (column + dc, row + dr) for the given steps, or names
-    // what is wrong. what is the piece's description for the message.
-    std::optional<DecodeError> lay(int column, int row, const std::vector<ColumnRow> &steps,
-                                   Integer shape, const std::string &what, Placement &placed)
+    struct Outcome
     {
-        placed.shape = shape;
-        placed.cells.clear();
-        for (const ColumnRow &s : steps) {
-            const int c = column + s.column;
-            const int r = row + s.row;
+        DecodeFault fault;
+        ColumnRow at; // the cell already covered, for an overlap
+    };
+
+    // Covers the cells (column + dc, row + dr) of the steps, or says why not
+    // and changes nothing.
+    std::optional<Outcome> lay(int column, int row, const Steps &steps, Integer shape,
+                               Placement &placed)
+    {
+        for (int k = 0; k < steps.count; ++k) {
+            const int c = column + steps.step[static_cast<std::size_t>(k)].column;
+            const int r = row + steps.step[static_cast<std::size_t>(k)].row;
             if (c < 0 || c >= m_cols || r < 0 || r >= m_rows)
-                return fail(DecodeFault::OutsideTray, what + " would leave the tray");
+                return Outcome{DecodeFault::OutsideTray, {}};
         }
-        for (const ColumnRow &s : steps) {
-            const int c = column + s.column;
-            const int r = row + s.row;
-            if (m_cover[index(c, r)] != -2)
-                return fail(DecodeFault::Overlap, what + " would overlap another piece at column " +
-                                                      std::to_string(c + 1) + ", row " +
-                                                      std::to_string(r + 1));
-            placed.cells.push_back(static_cast<Integer>(index(c, r)));
+        placed.shape = shape;
+        placed.cellCount = steps.count;
+        for (int k = 0; k < steps.count; ++k) {
+            const int c = column + steps.step[static_cast<std::size_t>(k)].column;
+            const int r = row + steps.step[static_cast<std::size_t>(k)].row;
+            if (m_covered[index(c, r)])
+                return Outcome{DecodeFault::Overlap, {c, r}};
+            placed.cells[static_cast<std::size_t>(k)] = static_cast<Integer>(index(c, r));
         }
-        for (Integer cell : placed.cells)
-            m_cover[static_cast<std::size_t>(cell)] = shape;
+        for (int k = 0; k < steps.count; ++k)
+            m_covered[static_cast<std::size_t>(placed.cells[static_cast<std::size_t>(k)])] = true;
         return std::nullopt;
     }
 
-    // First free cell in scan order, as column and row; nullopt when full.
+    // First free cell in scan order; nullopt when the board is full.
     std::optional<ColumnRow> firstFree() const
     {
         for (int c = 0; c < m_cols; ++c)
             for (int r = 0; r < m_rows; ++r)
-                if (m_cover[index(c, r)] == -2)
+                if (!m_covered[index(c, r)])
                     return ColumnRow{c, r};
         return std::nullopt;
     }
@@ -73,15 +90,17 @@ private:
     std::size_t index(int c, int r) const { return static_cast<std::size_t>(c * m_stride + r); }
 
     int m_cols, m_rows, m_stride;
-    std::vector<int> m_cover; // -2 free, else the covering shape
+    std::array<bool, 96> m_covered{}; // the largest grid has 85 cells
 };
 
-std::vector<ColumnRow> stepsOf(int shape)
+// The message for a placement that failed; what says who put the piece there.
+DecodeError placementError(const CheckGrid::Outcome &o, const std::string &what)
 {
-    std::vector<ColumnRow> steps{{0, 0}};
-    for (const ColumnRow &s : squareSteps(orientation(shape)))
-        steps.push_back(s);
-    return steps;
+    if (o.fault == DecodeFault::OutsideTray)
+        return fail(o.fault, what + " would leave the tray");
+    return fail(o.fault, what + " would overlap another piece at column " +
+                             std::to_string(o.at.column + 1) + ", row " +
+                             std::to_string(o.at.row + 1));
 }
 
 std::string describe(int shape)
@@ -101,9 +120,8 @@ Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &re
     if (!record.X_Index)
         return fail(DecodeFault::MissingValue, "X_Index is missing");
     for (int k = 0; k < 11; ++k)
-        if (!record.Shape[k])
+        if (!record.Shape[static_cast<std::size_t>(k)])
             return fail(DecodeFault::MissingValue, fieldName(k) + " is missing");
-
     // Unused on the rectangles, but read everywhere as a 16-bit number.
     if (!fitsInteger(*record.O_Index))
         return fail(DecodeFault::ValueOutOfRange, "O_Index is " + std::to_string(*record.O_Index) +
@@ -111,56 +129,55 @@ Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &re
 
     bool pieceSeen[PieceCount] = {true}; // the X is laid from X_Index
     for (int k = 0; k < 11; ++k) {
-        const long long shape = *record.Shape[k];
+        const long long shape = *record.Shape[static_cast<std::size_t>(k)];
         if (shape < 0 || shape >= OrientationCount)
             return fail(DecodeFault::BadOrientation,
                         fieldName(k) + " is " + std::to_string(shape) +
                             ", which is not an orientation number (0 to 62)");
-        const int piece = orientation(static_cast<int>(shape)).Piece;
-        if (pieceSeen[piece])
+        const clsShape &s = orientation(static_cast<int>(shape));
+        if (pieceSeen[s.Piece])
             return fail(DecodeFault::RepeatedPiece,
-                        fieldName(k) + " lays a second " +
-                            orientation(static_cast<int>(shape)).Letter + " piece");
-        pieceSeen[piece] = true;
+                        fieldName(k) + " lays a second " + s.Letter + " piece");
+        pieceSeen[s.Piece] = true;
     }
 
     const TrayInfo &tray = Trays[static_cast<std::size_t>(board)];
     CheckGrid grid(tray);
     Tiling tiling{board, {}};
+    tiling.placements.reserve(13);
     Placement placed;
 
     if (board == SquareBoard) {
         const long long o = *record.O_Index;
-        const std::string what = "O_Index " + std::to_string(o) + " puts the 2 x 2 square where it";
+        const auto what = [o] {
+            return "O_Index " + std::to_string(o) + " puts the 2 x 2 square where it";
+        };
         if (o < 0 || o / 9 >= tray.cols || o % 9 >= tray.rows)
-            return fail(DecodeFault::OutsideTray, what + " would leave the tray");
-        if (auto e = grid.lay(static_cast<int>(o / 9), static_cast<int>(o % 9),
-                              {{0, 0}, {0, 1}, {1, 0}, {1, 1}}, SquarePiece, what, placed))
-            return *e;
+            return fail(DecodeFault::OutsideTray, what() + " would leave the tray");
+        if (auto e = grid.lay(static_cast<int>(o / 9), static_cast<int>(o % 9), SquareSteps,
+                              SquarePiece, placed))
+            return placementError(*e, what());
         tiling.placements.push_back(placed);
     }
 
     const long long x = *record.X_Index;
-    const std::string xWhat = "X_Index " + std::to_string(x) + " puts the X where it";
-    if (x < 0 || x % grid.stride() >= tray.rows)
-        return fail(DecodeFault::OutsideTray, xWhat + " would leave the tray");
-    const long long xColumn = x / grid.stride();
-    if (xColumn >= tray.cols)
-        return fail(DecodeFault::OutsideTray, xWhat + " would leave the tray");
-    if (auto e = grid.lay(static_cast<int>(xColumn), static_cast<int>(x % grid.stride()),
-                          stepsOf(0), 0, xWhat, placed))
-        return *e;
+    const auto xWhat = [x] { return "X_Index " + std::to_string(x) + " puts the X where it"; };
+    if (x < 0 || x % grid.stride() >= tray.rows || x / grid.stride() >= tray.cols)
+        return fail(DecodeFault::OutsideTray, xWhat() + " would leave the tray");
+    if (auto e = grid.lay(static_cast<int>(x / grid.stride()), static_cast<int>(x % grid.stride()),
+                          stepsOf(0), 0, placed))
+        return placementError(*e, xWhat());
     tiling.placements.push_back(placed);
 
     for (int k = 0; k < 11; ++k) {
-        const int shape = static_cast<int>(*record.Shape[k]);
-        const std::string what = fieldName(k) + " lays " + describe(shape) + " where it";
+        const int shape = static_cast<int>(*record.Shape[static_cast<std::size_t>(k)]);
+        const auto what = [&] { return fieldName(k) + " lays " + describe(shape) + " where it"; };
         const auto at = grid.firstFree();
         if (!at)
-            return fail(DecodeFault::Overlap, what + " finds no free cell left");
-        if (auto e = grid.lay(at->column, at->row, stepsOf(shape), static_cast<Integer>(shape),
-                              what, placed))
-            return *e;
+            return fail(DecodeFault::Overlap, what() + " finds no free cell left");
+        if (auto e =
+                grid.lay(at->column, at->row, stepsOf(shape), static_cast<Integer>(shape), placed))
+            return placementError(*e, what());
         tiling.placements.push_back(placed);
     }
     return tiling;
@@ -172,8 +189,8 @@ std::string letterGrid(const Tiling &tiling)
     const int stride = tray.rows + 1;
     std::vector<char> letters(static_cast<std::size_t>((tray.cols + 1) * stride), '.');
     for (const Placement &p : tiling.placements)
-        for (Integer cell : p.cells)
-            letters.at(static_cast<std::size_t>(cell)) =
+        for (int k = 0; k < p.cellCount; ++k)
+            letters.at(static_cast<std::size_t>(p.cells[static_cast<std::size_t>(k)])) =
                 p.shape == SquarePiece ? 'O' : orientation(p.shape).Letter.at(0);
     std::string text;
     for (int r = 0; r < tray.rows; ++r) {

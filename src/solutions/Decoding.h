@@ -43,11 +43,13 @@ struct DecodeError
 inline constexpr Integer SquarePiece = -1; // Placement::shape of the 2 x 2 square
 
 // One laid piece: its orientation (or SquarePiece) and the grid indexes it
-// covers, in the board's layout (stride Rows + 1).
+// covers, in the board's layout (stride Rows + 1): five, or four for the
+// square.
 struct Placement
 {
-    Integer shape;
-    std::vector<Integer> cells;
+    Integer shape = 0;
+    std::array<Integer, 5> cells{};
+    int cellCount = 0;
 };
 
 // A complete tiling of a board, the pieces in laying order: the square (8 x 8

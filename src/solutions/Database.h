@@ -1,0 +1,145 @@
+#pragma once
+
+#include "app/Expected.h"
+#include "app/Integer.h"
+#include "solutions/Decoding.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3;
+
+// The solution database: an SQLite file opened read-only, read through a
+// record set that is a snapshot of the rows a query selected. Nothing here
+// ever writes the file. Values in queries are always bound as parameters.
+
+namespace tw {
+
+struct SharedState;
+
+enum class DatabaseFault {
+    FileMissing,  // there is no file at the path
+    NotADatabase, // the file is not an SQLite database, or cannot be read
+    MissingTable, // no Solution table
+    MissingField, // the table lacks a field
+    BadValue,     // a NULL or a value that is not a whole number
+    UnknownBoard, // a Board value outside 0..4
+    BadNumbering, // a board's Solution numbers are not 1..N
+    NoSolutions,  // a tray has no records
+    NotATiling,   // a record does not decode to a complete tiling
+};
+
+struct DatabaseError
+{
+    DatabaseFault fault;
+    std::string problem; // what is wrong, naming the file, tray and solution
+    std::string remedy;  // what the user can do about it
+
+    std::string message() const { return problem + "\n\n" + remedy; }
+};
+
+// The SQLite URI that opens path read-only: "file:" + the path with the
+// characters that URIs reserve escaped + "?mode=ro".
+std::string readOnlyUri(std::string_view path);
+
+// A value as stored: a whole number, NULL, or something else.
+struct StoredValue
+{
+    enum Kind : unsigned char { Whole, Null, Other } kind = Null;
+    long long number = 0;
+    std::string text; // how a value of another kind reads, for messages
+};
+
+// The rows a query returned, with the names of its columns.
+struct Snapshot
+{
+    std::vector<std::string> columns;
+    std::vector<StoredValue> values; // row-major
+    std::size_t rowCount() const { return columns.empty() ? 0 : values.size() / columns.size(); }
+};
+
+// The one connection to the database file (DbConnection).
+class Database
+{
+public:
+    // Opens the file at path, read-only, through the SQLite URI connectString.
+    static Expected<std::unique_ptr<Database>, DatabaseError>
+    open(const std::string &path, const std::string &connectString);
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    const std::string &path() const { return m_path; }
+
+    // Runs sql with the whole numbers bound to its parameters ?1, ?2, ...
+    Expected<Snapshot, DatabaseError> select(std::string_view sql,
+                                             const std::vector<long long> &parameters = {}) const;
+
+    // The field names of the Solution table (empty when there is none).
+    Expected<std::vector<std::string>, DatabaseError> solutionFields() const;
+
+private:
+    Database(sqlite3 *db, std::string path) : m_db(db), m_path(std::move(path)) {}
+    DatabaseError failure(std::string_view doing) const;
+
+    sqlite3 *m_db;
+    std::string m_path;
+};
+
+// An ordered, read-only set of solution records with a cursor (SolutionSet).
+// The cursor stands on a record, before the first (BOF) or past the last
+// (EOF); fields read there are missing.
+class RecordSet
+{
+public:
+    bool isOpen() const { return m_open; }
+    void Open(Snapshot rows);
+    void Close();
+
+    Long RecordCount() const { return static_cast<Long>(m_rows.rowCount()); }
+    void MoveFirst() { m_cursor = 0; }
+    void MoveLast() { m_cursor = static_cast<long>(m_rows.rowCount()) - 1; }
+    void MoveNext();
+    void MovePrevious();
+    bool IsEOF() const { return m_cursor >= static_cast<long>(m_rows.rowCount()); }
+    bool IsBOF() const { return m_cursor < 0; }
+    // 0-based position of the cursor (-1 before the first record).
+    long position() const { return m_cursor; }
+
+    // Moves forward from the current record to the first whose Solution is
+    // number; past the last record (EOF) when there is none.
+    bool FindSolution(long long number);
+
+    // The value of field name (case-insensitive) in the current record.
+    std::optional<long long> Fields(std::string_view name) const;
+    // The current record's values for decoding.
+    SolutionRecord currentRecord() const;
+
+    const Snapshot &rows() const { return m_rows; }
+
+private:
+    long columnOf(std::string_view name) const;
+    const StoredValue *value(long column) const;
+
+    Snapshot m_rows;
+    bool m_open = false;
+    long m_cursor = -1;
+    std::vector<long> m_recordColumns; // O_Index, X_Index, Shape1..11
+};
+
+// Opens DbConnection from ConnectString and a first SolutionSet of every
+// record, and checks the whole file before the program relies on it: the
+// table and its fields, whole-number values, each tray numbered 1..N with at
+// least one solution, every record a complete tiling.
+std::optional<DatabaseError> OpenDatabase(SharedState &state);
+
+// Reopens SolutionSet with one board's records, or those of a range of
+// solution numbers, in solution order; the cursor stands on the first.
+std::optional<DatabaseError> SelectBoard(SharedState &state, Integer board);
+std::optional<DatabaseError> SelectBoard(SharedState &state, Integer board, Integer from,
+                                         Integer to);
+
+} // namespace tw

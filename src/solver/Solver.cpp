@@ -1,0 +1,458 @@
+#include "solver/Solver.h"
+
+#include "pieces/PieceTables.h"
+#include "solutions/Boards.h"
+
+#include <algorithm>
+#include <atomic>
+#include <bit>
+#include <cstdint>
+#include <map>
+#include <stdexcept>
+#include <thread>
+
+// The search lays pieces on a 64-bit board, bit column * rows + row, so the
+// lowest free bit is the first free cell of the decoder's column-major scan
+// and the fill runs along the tray's short side. It starts from the X, placed
+// only where no symmetry can move it nearer the start of the fill, then lays
+// each piece on the first free cell, rejecting a placement that leaves a free
+// cell or a free domino shut in. Each tiling found is turned into the
+// smallest record among its symmetric images; a tiling whose X lies on a
+// mirror axis is found once per side, and sorting merges the two.
+
+namespace tw {
+
+namespace {
+
+constexpr int SquarePieceId = 12;
+constexpr std::uint64_t Bit = 1;
+
+struct Cell
+{
+    int column, row;
+};
+
+// A symmetry of the tray as a map of cells.
+using CellMap = Cell (*)(Cell, int cols, int rows);
+
+Cell identity(Cell c, int, int)
+{
+    return c;
+}
+Cell mirrorColumns(Cell c, int cols, int)
+{
+    return {cols - 1 - c.column, c.row};
+}
+Cell mirrorRows(Cell c, int, int rows)
+{
+    return {c.column, rows - 1 - c.row};
+}
+Cell halfTurn(Cell c, int cols, int rows)
+{
+    return {cols - 1 - c.column, rows - 1 - c.row};
+}
+Cell transpose(Cell c, int, int)
+{
+    return {c.row, c.column};
+}
+Cell quarterTurn(Cell c, int cols, int)
+{
+    return {cols - 1 - c.row, c.column};
+}
+Cell threeQuarterTurn(Cell c, int, int rows)
+{
+    return {c.row, rows - 1 - c.column};
+}
+Cell antiTranspose(Cell c, int cols, int rows)
+{
+    return {cols - 1 - c.row, rows - 1 - c.column};
+}
+
+// Free cells with no free neighbour, or two free cells that only have each
+// other: no piece can ever cover them.
+template<int Rows, int Cells> constexpr bool shutIn(std::uint64_t occupied)
+{
+    constexpr std::uint64_t full = Cells == 64 ? ~std::uint64_t{0} : (Bit << Cells) - 1;
+    constexpr std::uint64_t notFirstRow = [] {
+        std::uint64_t m = 0;
+        for (int b = 0; b < Cells; ++b)
+            if (b % Rows != 0)
+                m |= Bit << b;
+        return m;
+    }();
+    constexpr std::uint64_t notLastRow = notFirstRow >> 1;
+    const std::uint64_t free = ~occupied & full;
+    const std::uint64_t down = (free >> 1) & notLastRow;
+    const std::uint64_t up = (free << 1) & notFirstRow;
+    const std::uint64_t right = free >> Rows;
+    const std::uint64_t left = free << Rows;
+    if (free & ~(down | up | right | left))
+        return true;
+    const std::uint64_t two = (down & up) | ((down | up) & (right | left)) | (right & left);
+    const std::uint64_t one = free & ~two;
+    return ((one & down) & ((one & up) >> 1)) | ((one & right) & ((one & left) >> Rows));
+}
+
+} // namespace
+
+struct detail::SolverTables
+{
+    struct Placement
+    {
+        std::uint64_t mask;
+        int piece;     // 0..11, SquarePieceId for the square
+        int shape;     // orientation 0..62, or -1 for the square
+        int firstBit;  // lowest bit of mask
+        int gridIndex; // the first cell as a grid index, stride rows + 1
+    };
+    struct Task
+    {
+        int x, first;
+    };
+
+    // For each first cell b and each state of the five cells that pieces on b
+    // most often need (b + 1, b + 2, b + rows - 1 .. b + rows + 1), only the
+    // placements that avoid the occupied ones, grouped by piece: group
+    // [ranges[i + piece], ranges[i + piece + 1]) of fitMasks, i = (b * Patterns +
+    // pattern) * 14.
+    static constexpr int Patterns = 32;
+
+    int board = 0;
+    int cols = 0, rows = 0, cells = 0;
+    std::uint32_t allPieces = 0; // a bit for each piece in play
+    std::vector<Placement> placements;
+    std::vector<CellMap> maps;                // the tray's symmetries, identity first
+    std::vector<std::vector<int>> image;      // image[g][p]: placement p under symmetry g
+    std::vector<std::uint64_t> fitMasks;      // what the inner loop reads
+    std::vector<std::uint16_t> fitPlacements; // the placement of each mask
+    std::vector<int> ranges;
+    // For each list, a bit for each piece whose group is not empty.
+    std::vector<std::uint32_t> piecesWithFits;
+    std::vector<Task> tasks;
+
+    explicit SolverTables(int boardIndex);
+
+    const Placement &at(int p) const { return placements[static_cast<std::size_t>(p)]; }
+    int imageOf(std::size_t g, int p) const { return image[g][static_cast<std::size_t>(p)]; }
+    bool shutIn(std::uint64_t occupied) const;
+
+private:
+    void addPlacements();
+    void addSymmetries();
+    void addFits();
+    void addTasks();
+};
+
+detail::SolverTables::SolverTables(int boardIndex) : board(boardIndex)
+{
+    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(boardIndex));
+    cols = tray.cols;
+    rows = tray.rows;
+    cells = cols * rows;
+    allPieces = (1u << (boardIndex == SquareBoard ? 13 : 12)) - 1;
+    addPlacements();
+    addSymmetries();
+    addFits();
+    addTasks();
+}
+
+bool detail::SolverTables::shutIn(std::uint64_t occupied) const
+{
+    switch (rows) {
+    case 3:
+        return tw::shutIn<3, 60>(occupied);
+    case 4:
+        return tw::shutIn<4, 60>(occupied);
+    case 5:
+        return tw::shutIn<5, 60>(occupied);
+    case 6:
+        return tw::shutIn<6, 60>(occupied);
+    default:
+        return tw::shutIn<8, 64>(occupied);
+    }
+}
+
+void detail::SolverTables::addPlacements()
+{
+    auto add = [&](int piece, int shape, const std::vector<Cell> &shapeCells, Cell at) {
+        std::uint64_t mask = 0;
+        for (Cell s : shapeCells) {
+            const Cell c{at.column + s.column, at.row + s.row};
+            if (c.column < 0 || c.column >= cols || c.row < 0 || c.row >= rows)
+                return;
+            mask |= Bit << (c.column * rows + c.row);
+        }
+        const int first = std::countr_zero(mask);
+        placements.push_back({mask, piece, shape, first, first / rows * (rows + 1) + first % rows});
+    };
+    for (int shape = 0; shape < OrientationCount; ++shape) {
+        std::vector<Cell> shapeCells{{0, 0}};
+        for (const ColumnRow &s : squareSteps(orientation(shape)))
+            shapeCells.push_back({s.column, s.row});
+        for (int c = 0; c < cols; ++c)
+            for (int r = 0; r < rows; ++r)
+                add(orientation(shape).Piece, shape, shapeCells, {c, r});
+    }
+    if (board == SquareBoard)
+        for (int c = 0; c < cols; ++c)
+            for (int r = 0; r < rows; ++r)
+                add(SquarePieceId, -1, {{0, 0}, {0, 1}, {1, 0}, {1, 1}}, {c, r});
+}
+
+void detail::SolverTables::addSymmetries()
+{
+    std::map<std::uint64_t, int> byMask;
+    for (std::size_t p = 0; p < placements.size(); ++p)
+        byMask[placements[p].mask] = static_cast<int>(p);
+    maps = {identity, mirrorColumns, mirrorRows, halfTurn};
+    if (board == SquareBoard)
+        maps.insert(maps.end(), {transpose, quarterTurn, threeQuarterTurn, antiTranspose});
+    for (CellMap map : maps) {
+        std::vector<int> of(placements.size());
+        for (std::size_t p = 0; p < placements.size(); ++p) {
+            std::uint64_t mask = 0;
+            for (std::uint64_t m = placements[p].mask; m; m &= m - 1) {
+                const int b = std::countr_zero(m);
+                const Cell c = map({b / rows, b % rows}, cols, rows);
+                mask |= Bit << (c.column * rows + c.row);
+            }
+            of[p] = byMask.at(mask);
+        }
+        image.push_back(std::move(of));
+    }
+}
+
+void detail::SolverTables::addFits()
+{
+    // The X is laid before the search and never from these lists.
+    std::vector<std::vector<int>> byFirstBit(static_cast<std::size_t>(cells));
+    for (std::size_t p = 0; p < placements.size(); ++p)
+        if (placements[p].piece != 0)
+            byFirstBit[static_cast<std::size_t>(placements[p].firstBit)].push_back(
+                static_cast<int>(p));
+
+    ranges.reserve(static_cast<std::size_t>(cells * Patterns * 14));
+    for (int b = 0; b < cells; ++b) {
+        for (int pat = 0; pat < Patterns; ++pat) {
+            std::uint64_t blocked = 0;
+            const int around[5] = {b + 1, b + 2, b + rows - 1, b + rows, b + rows + 1};
+            for (int k = 0; k < 5; ++k)
+                if ((pat >> k) & 1 && around[k] < 64)
+                    blocked |= Bit << around[k];
+            std::uint32_t withFits = 0;
+            for (int piece = 0; piece < 14; ++piece) {
+                ranges.push_back(static_cast<int>(fitMasks.size()));
+                if (piece == 13)
+                    break;
+                for (int p : byFirstBit[static_cast<std::size_t>(b)])
+                    if (at(p).piece == piece && !(at(p).mask & blocked)) {
+                        fitMasks.push_back(at(p).mask);
+                        fitPlacements.push_back(static_cast<std::uint16_t>(p));
+                        withFits |= 1u << piece;
+                    }
+            }
+            piecesWithFits.push_back(withFits);
+        }
+    }
+}
+
+void detail::SolverTables::addTasks()
+{
+    const auto mapBit = [&](std::size_t g, int b) {
+        const Cell c = maps[g]({b / rows, b % rows}, cols, rows);
+        return c.column * rows + c.row;
+    };
+    for (std::size_t x = 0; x < placements.size(); ++x) {
+        if (placements[x].piece != 0)
+            continue;
+        // Only the X position nearest the start of the fill of its class.
+        const int xp = static_cast<int>(x);
+        bool nearest = true;
+        for (std::size_t g = 0; g < image.size(); ++g)
+            nearest = nearest && placements[x].firstBit <= at(imageOf(g, xp)).firstBit;
+        if (!nearest)
+            continue;
+        const std::uint64_t occupied = placements[x].mask;
+        if (shutIn(occupied))
+            continue;
+        const int anchor = std::countr_zero(~occupied);
+        // A symmetry that keeps this X and the first free cell where they are
+        // maps each tiling found from a first piece p to one found from the
+        // image of p. Of each such class of first pieces one is enough; a
+        // first piece that is its own image still finds both tilings, and the
+        // sort merges them.
+        std::vector<std::size_t> fixing;
+        for (std::size_t g = 1; g < image.size(); ++g)
+            if (imageOf(g, xp) == xp && mapBit(g, anchor) == anchor)
+                fixing.push_back(g);
+        for (std::size_t p = 0; p < placements.size(); ++p) {
+            const Placement &first = placements[p];
+            if (first.piece == 0 || first.firstBit != anchor || (first.mask & occupied) ||
+                shutIn(occupied | first.mask))
+                continue;
+            const int fp = static_cast<int>(p);
+            bool smallest = true;
+            for (std::size_t g : fixing)
+                smallest = smallest && fp <= imageOf(g, fp);
+            if (smallest)
+                tasks.push_back({xp, fp});
+        }
+    }
+}
+
+namespace {
+
+// One thread's depth-first search, with the tray's size built in so that the
+// shifts and masks of the inner loop are constants.
+template<int Rows, int Cells> class Search
+{
+public:
+    using Tables = detail::SolverTables;
+    static constexpr std::uint64_t Full = Cells == 64 ? ~std::uint64_t{0} : (Bit << Cells) - 1;
+
+    explicit Search(const Tables &t) : m_t(t) {}
+
+    void runTask(const Tables::Task &task)
+    {
+        const auto &x = m_t.at(task.x);
+        const auto &first = m_t.at(task.first);
+        m_path[0] = task.x;
+        m_path[1] = task.first;
+        run(x.mask | first.mask, (1u << x.piece) | (1u << first.piece), 2);
+    }
+
+    std::vector<SolverRecord> records;
+    long long nodes = 0;
+    long long found = 0;
+
+private:
+    void run(std::uint64_t occupied, std::uint32_t used, int depth)
+    {
+        if (occupied == Full) {
+            record(depth);
+            return;
+        }
+        const int anchor = std::countr_zero(~occupied);
+        const int list = anchor * Tables::Patterns + pattern(anchor, occupied);
+        const int *range = m_t.ranges.data() + list * 14;
+        for (std::uint32_t open = ~used & m_t.piecesWithFits[static_cast<std::size_t>(list)]; open;
+             open &= open - 1) {
+            const int piece = std::countr_zero(open);
+            for (int k = range[piece]; k < range[piece + 1]; ++k) {
+                const std::uint64_t mask = m_t.fitMasks[static_cast<std::size_t>(k)];
+                if (mask & occupied)
+                    continue;
+                ++nodes;
+                const std::uint64_t next = occupied | mask;
+                if (shutIn<Rows, Cells>(next))
+                    continue;
+                m_path[static_cast<std::size_t>(depth)] =
+                    m_t.fitPlacements[static_cast<std::size_t>(k)];
+                run(next, used | (1u << piece), depth + 1);
+            }
+        }
+    }
+
+    static int pattern(int anchor, std::uint64_t occupied)
+    {
+        const std::uint64_t below = occupied >> (anchor + 1);
+        const int right = anchor + Rows - 1;
+        const std::uint64_t beside = right < 64 ? occupied >> right : ~std::uint64_t{0};
+        return static_cast<int>((below & 3) | ((beside & 7) << 2));
+    }
+
+    // Keeps the smallest record among the tiling's images.
+    void record(int depth)
+    {
+        ++found;
+        SolverRecord best;
+        bool haveBest = false;
+        for (std::size_t g = 0; g < m_t.image.size(); ++g) {
+            SolverRecord r;
+            std::uint64_t firsts = 0;
+            std::array<Integer, 64> shapeAt{};
+            for (int d = 0; d < depth; ++d) {
+                const auto &p = m_t.at(m_t.imageOf(g, m_path[static_cast<std::size_t>(d)]));
+                if (p.piece == 0)
+                    r.X_Index = static_cast<Integer>(p.gridIndex);
+                else if (p.piece == SquarePieceId)
+                    r.O_Index = static_cast<Integer>(p.gridIndex);
+                else {
+                    firsts |= Bit << p.firstBit;
+                    shapeAt[static_cast<std::size_t>(p.firstBit)] = static_cast<Integer>(p.shape);
+                }
+            }
+            // Most images already lose on the square and the X.
+            if (haveBest && std::tie(r.O_Index, r.X_Index) > std::tie(best.O_Index, best.X_Index))
+                continue;
+            for (std::size_t k = 0; firsts; firsts &= firsts - 1, ++k)
+                r.Shape[k] = shapeAt[static_cast<std::size_t>(std::countr_zero(firsts))];
+            if (!haveBest || r < best)
+                best = r, haveBest = true;
+        }
+        records.push_back(best);
+    }
+
+    const Tables &m_t;
+    std::array<int, 13> m_path{};
+};
+
+template<int Rows, int Cells>
+std::vector<SolverRecord> searchAll(const detail::SolverTables &t, unsigned threads,
+                                    Solver::Stats *stats)
+{
+    if (threads == 0)
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    threads = static_cast<unsigned>(std::clamp<std::size_t>(t.tasks.size(), 1, threads));
+    std::vector<Search<Rows, Cells>> searches(threads, Search<Rows, Cells>(t));
+    // The threads take the next task in turn, so a long task on one thread
+    // does not hold the other idle.
+    std::atomic<std::size_t> next{0};
+    const auto work = [&](Search<Rows, Cells> &s) {
+        for (std::size_t i; (i = next.fetch_add(1)) < t.tasks.size();)
+            s.runTask(t.tasks[i]);
+    };
+    {
+        std::vector<std::jthread> pool;
+        for (unsigned k = 1; k < threads; ++k)
+            pool.emplace_back(work, std::ref(searches[k]));
+        work(searches[0]);
+    }
+
+    std::vector<SolverRecord> records;
+    Solver::Stats total;
+    for (const auto &s : searches) {
+        records.insert(records.end(), s.records.begin(), s.records.end());
+        total.nodes += s.nodes;
+        total.tilingsFound += s.found;
+    }
+    std::sort(records.begin(), records.end());
+    records.erase(std::unique(records.begin(), records.end()), records.end());
+    if (stats)
+        *stats = total;
+    return records;
+}
+
+} // namespace
+
+Solver::Solver(int board) : m_tables(std::make_unique<detail::SolverTables>(board)) {}
+
+Solver::~Solver() = default;
+
+std::vector<SolverRecord> Solver::solve(unsigned threads, Stats *stats) const
+{
+    switch (m_tables->rows) {
+    case 3:
+        return searchAll<3, 60>(*m_tables, threads, stats);
+    case 4:
+        return searchAll<4, 60>(*m_tables, threads, stats);
+    case 5:
+        return searchAll<5, 60>(*m_tables, threads, stats);
+    case 6:
+        return searchAll<6, 60>(*m_tables, threads, stats);
+    default:
+        return searchAll<8, 64>(*m_tables, threads, stats);
+    }
+}
+
+} // namespace tw

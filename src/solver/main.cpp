@@ -1,0 +1,67 @@
+// tilewright-solve: searches every tray and writes the solution database.
+
+#include "solutions/Boards.h"
+#include "solver/DatabaseWriter.h"
+#include "solver/Solver.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char *Usage =
+    "usage: tilewright-solve PATH\n"
+    "       tilewright-solve --board K PATH\n"
+    "\n"
+    "Finds every way of fitting the twelve pentominoes into each tray and writes\n"
+    "them to the solution database PATH: all five trays, or with --board only\n"
+    "tray K (0 10 x 6, 1 12 x 5, 2 15 x 4, 3 20 x 3, 4 8 x 8).\n";
+
+double millisecondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    std::vector<int> boards{0, 1, 2, 3, 4};
+    std::string path;
+    if (args.size() == 1 && !args[0].starts_with("-")) {
+        path = args[0];
+    } else if (args.size() == 3 && args[0] == "--board" && args[1].size() == 1 &&
+               args[1][0] >= '0' && args[1][0] <= '4') {
+        boards = {args[1][0] - '0'};
+        path = args[2];
+    } else {
+        std::fputs(Usage, stderr);
+        return 2;
+    }
+
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<tw::BoardSolutions> found;
+    for (int board : boards) {
+        const auto t = std::chrono::steady_clock::now();
+        tw::Solver solver(board);
+        found.push_back({board, solver.solve()});
+        std::printf("%-6s %6zu solutions  %7.1f ms\n",
+                    std::string(tw::Trays[static_cast<std::size_t>(board)].label).c_str(),
+                    found.back().records.size(), millisecondsSince(t));
+    }
+    if (const auto error = tw::writeSolutionDatabase(path, found)) {
+        std::fprintf(stderr, "tilewright-solve: %s\n", error->c_str());
+        return 1;
+    }
+    std::printf("wrote %s in %.1f ms\n", path.c_str(), millisecondsSince(start));
+    return 0;
+}

@@ -1,0 +1,261 @@
+#include "app/SharedState.h"
+#include "solutions/Database.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace tw {
+namespace {
+
+// A scratch folder per test, removed afterwards.
+class DatabaseTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() /
+                ("tilewright-db-" + std::to_string(::getpid()) + "-" +
+                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    // A copy of the generated database, changed by the given SQL.
+    std::string copyWith(const std::string &sql, const std::string &name = "Solutions.mdb")
+    {
+        const fs::path path = m_dir / name;
+        fs::copy_file(TILEWRIGHT_TEST_DATABASE, path, fs::copy_options::overwrite_existing);
+        if (!sql.empty()) {
+            sqlite3 *db = nullptr;
+            EXPECT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+            char *error = nullptr;
+            EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error), SQLITE_OK)
+                << (error ? error : "");
+            sqlite3_free(error);
+            sqlite3_close(db);
+        }
+        return path.string();
+    }
+
+    std::optional<DatabaseError> open(const std::string &path)
+    {
+        m_state.DbPath = path;
+        m_state.ConnectString = readOnlyUri(path);
+        return OpenDatabase(m_state);
+    }
+
+    fs::path m_dir;
+    SharedState m_state;
+};
+
+TEST_F(DatabaseTest, OpensTheGeneratedDatabaseWithEverySolution)
+{
+    ASSERT_FALSE(open(copyWith("")));
+    EXPECT_TRUE(m_state.SolutionSet.isOpen());
+    EXPECT_EQ(m_state.SolutionSet.RecordCount(), 2339 + 1010 + 368 + 2 + 16146);
+    ASSERT_TRUE(m_state.DbConnection);
+}
+
+struct BadFile
+{
+    const char *name;
+    const char *sql;
+    DatabaseFault fault;
+    const char *problemEnd; // how the problem text ends, after the file's name
+};
+
+void PrintTo(const BadFile &b, std::ostream *os)
+{
+    *os << b.name;
+}
+
+class BadDatabase : public DatabaseTest, public testing::WithParamInterface<BadFile>
+{
+};
+
+TEST_P(BadDatabase, IsRefusedWithAMessageNamingTheFileAndTheFix)
+{
+    const std::string path = copyWith(GetParam().sql);
+    const auto error = open(path);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fault, GetParam().fault);
+    EXPECT_EQ(error->problem, "The solution database \"" + path + "\" " + GetParam().problemEnd);
+    EXPECT_EQ(error->remedy, "Delete \"" + path +
+                                 "\" and run \"make run\" in Tilewright's source folder to "
+                                 "generate it again.");
+    EXPECT_FALSE(m_state.SolutionSet.isOpen());
+    EXPECT_FALSE(m_state.DbConnection);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, BadDatabase,
+    testing::Values(
+        BadFile{"no_table", "DROP TABLE Solution", DatabaseFault::MissingTable,
+                "has no Solution table."},
+        BadFile{"no_field", "ALTER TABLE Solution DROP COLUMN Shape7", DatabaseFault::MissingField,
+                "has no Shape7 field in its Solution table."},
+        BadFile{"null_value",
+                "CREATE TABLE s2 AS SELECT * FROM Solution; DROP TABLE Solution; ALTER TABLE s2 "
+                "RENAME TO Solution; UPDATE Solution SET Shape3=NULL WHERE Board=1 AND "
+                "Solution=7",
+                DatabaseFault::BadValue,
+                "has no value in the Shape3 field of solution 7 of the 12 x 5 tray, where a "
+                "whole number belongs."},
+        BadFile{"fraction", "UPDATE Solution SET X_Index=2.5 WHERE Board=0 AND Solution=3",
+                DatabaseFault::BadValue,
+                "has the value \"2.5\" in the X_Index field of solution 3 of the 10 x 6 tray, "
+                "where a whole number belongs."},
+        BadFile{"text", "UPDATE Solution SET Shape11='abc' WHERE Board=4 AND Solution=16146",
+                DatabaseFault::BadValue,
+                "has the value \"abc\" in the Shape11 field of solution 16146 of the 8 x 8 tray, "
+                "where a whole number belongs."},
+        BadFile{"unknown_board", "UPDATE Solution SET Board=7 WHERE Board=3 AND Solution=2",
+                DatabaseFault::UnknownBoard,
+                "has a record for board 7, but the trays are numbered 0 to 4."},
+        BadFile{"gap", "DELETE FROM Solution WHERE Board=2 AND Solution=17",
+                DatabaseFault::BadNumbering,
+                "does not number the solutions of the 15 x 4 tray 1 to 367 without gaps: "
+                "solution 17 is missing."},
+        BadFile{"repeat",
+                "CREATE TABLE s2 AS SELECT * FROM Solution; DROP TABLE Solution; ALTER TABLE s2 "
+                "RENAME TO Solution; UPDATE Solution SET Solution=1 WHERE Board=3",
+                DatabaseFault::BadNumbering,
+                "does not number the solutions of the 20 x 3 tray 1 to 2 without gaps: "
+                "solution 1 appears twice."},
+        BadFile{"no_solutions", "DELETE FROM Solution WHERE Board=1", DatabaseFault::NoSolutions,
+                "has no solutions for the 12 x 5 tray."},
+        BadFile{"not_a_tiling", "UPDATE Solution SET Shape4=70 WHERE Board=0 AND Solution=12",
+                DatabaseFault::NotATiling,
+                "holds a solution 12 of the 10 x 6 tray that does not fill the tray: Shape4 is "
+                "70, which is not an orientation number (0 to 62)."},
+        BadFile{"overlap", "UPDATE Solution SET X_Index=X_Index+1 WHERE Board=4 AND Solution=2",
+                DatabaseFault::NotATiling,
+                "holds a solution 2 of the 8 x 8 tray that does not fill the tray: Shape2 lays "
+                "the V piece (orientation 4) where it would overlap another piece at column 1, "
+                "row 6."}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(DatabaseTest, AMissingFileSaysHowToGenerateIt)
+{
+    const std::string path = (m_dir / "Solutions.mdb").string();
+    const auto error = open(path);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fault, DatabaseFault::FileMissing);
+    EXPECT_EQ(error->problem, "The solution database \"" + path + "\" does not exist.");
+    EXPECT_NE(error->remedy.find("make run"), std::string::npos);
+}
+
+TEST_F(DatabaseTest, AFileThatIsNotADatabaseIsRefused)
+{
+    const fs::path path = m_dir / "Solutions.mdb";
+    std::ofstream(path) << "these are not the records you are looking for\n";
+    const auto error = open(path.string());
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fault, DatabaseFault::NotADatabase);
+    EXPECT_NE(error->problem.find("file is not a database"), std::string::npos) << error->problem;
+}
+
+TEST_F(DatabaseTest, OpensFoldersWhoseNamesLookLikeUriSyntax)
+{
+    fs::create_directories(m_dir / "a?b#c%20d e");
+    const std::string path = copyWith("", "a?b#c%20d e/Solutions.mdb");
+    EXPECT_EQ(readOnlyUri("/x y/a?b#c%.mdb"), "file:/x%20y/a%3Fb%23c%25.mdb?mode=ro");
+    EXPECT_FALSE(open(path));
+}
+
+TEST_F(DatabaseTest, TheConnectionIsReadOnly)
+{
+    ASSERT_FALSE(open(copyWith("")));
+    const auto write = m_state.DbConnection->select("DELETE FROM Solution");
+    EXPECT_FALSE(write);
+    const auto count = m_state.DbConnection->select("SELECT count(*) FROM Solution");
+    ASSERT_TRUE(count);
+    EXPECT_EQ(count->values.at(0).number, 19865);
+}
+
+class RecordSetTest : public DatabaseTest
+{
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        ASSERT_FALSE(open(copyWith("")));
+    }
+    long long solution() const { return *m_state.SolutionSet.Fields("Solution"); }
+};
+
+TEST_F(RecordSetTest, SelectBoardHoldsOneTrayInSolutionOrder)
+{
+    ASSERT_FALSE(SelectBoard(m_state, 3));
+    RecordSet &set = m_state.SolutionSet;
+    EXPECT_EQ(set.RecordCount(), 2);
+    EXPECT_EQ(solution(), 1);
+    EXPECT_EQ(*set.Fields("board"), 3) << "field names are not case-sensitive";
+    EXPECT_FALSE(set.Fields("NoSuchField"));
+    set.MoveNext();
+    EXPECT_EQ(solution(), 2);
+    EXPECT_FALSE(set.IsEOF());
+    set.MoveNext();
+    EXPECT_TRUE(set.IsEOF());
+    EXPECT_FALSE(set.Fields("Solution")) << "no record past the end";
+    set.MoveNext(); // stays at the end
+    set.MovePrevious();
+    EXPECT_EQ(solution(), 2);
+    set.MoveFirst();
+    set.MovePrevious();
+    EXPECT_TRUE(set.IsBOF());
+    set.MoveLast();
+    EXPECT_EQ(solution(), 2);
+}
+
+TEST_F(RecordSetTest, FindSolutionSearchesForwardFromTheCursor)
+{
+    ASSERT_FALSE(SelectBoard(m_state, 0));
+    RecordSet &set = m_state.SolutionSet;
+    EXPECT_TRUE(set.FindSolution(1234));
+    EXPECT_EQ(solution(), 1234);
+    EXPECT_EQ(set.position(), 1233);
+    EXPECT_FALSE(set.FindSolution(17)) << "17 lies behind the cursor";
+    EXPECT_TRUE(set.IsEOF());
+    set.MoveFirst();
+    EXPECT_TRUE(set.FindSolution(17));
+    EXPECT_FALSE(set.FindSolution(2340));
+}
+
+TEST_F(RecordSetTest, ARangeSelectsThoseSolutionsOnly)
+{
+    struct Case
+    {
+        Integer board, from, to;
+        Long count;
+    };
+    for (const Case &c : {Case{0, 5, 5, 1}, Case{4, 1, 16146, 16146}, Case{1, 1000, 1010, 11},
+                          Case{2, 10, 9, 0}, Case{3, -4, 1, 1}}) {
+        ASSERT_FALSE(SelectBoard(m_state, c.board, c.from, c.to));
+        EXPECT_EQ(m_state.SolutionSet.RecordCount(), c.count) << c.board << " " << c.from;
+        if (c.count > 0) {
+            EXPECT_EQ(solution(), std::max<Integer>(c.from, 1));
+        }
+    }
+}
+
+TEST_F(RecordSetTest, CurrentRecordDecodesToTheKnownFirstSolution)
+{
+    ASSERT_FALSE(SelectBoard(m_state, 0));
+    const SolutionRecord r = m_state.SolutionSet.currentRecord();
+    EXPECT_EQ(r.X_Index, 2);
+    EXPECT_EQ(r.Shape[0], 22);
+    EXPECT_EQ(r.Shape[10], 36);
+    m_state.SolutionSet.Close();
+    EXPECT_FALSE(m_state.SolutionSet.isOpen());
+    EXPECT_FALSE(m_state.SolutionSet.currentRecord().X_Index);
+}
+
+} // namespace
+} // namespace tw

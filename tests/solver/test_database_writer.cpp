@@ -1,0 +1,135 @@
+#include "solver/DatabaseWriter.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace tw {
+namespace {
+
+class WriterTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = fs::temp_directory_path() /
+                ("tilewright-writer-" + std::to_string(::getpid()) + "-" +
+                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    // Rows of the Solution table as "board,solution,O,X,shapes..." lines.
+    static std::vector<std::string> rows(const fs::path &path)
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+        std::vector<std::string> out;
+        sqlite3_exec(
+            db, "SELECT * FROM Solution ORDER BY Board, Solution",
+            [](void *o, int n, char **values, char **) {
+                std::string line;
+                for (int k = 0; k < n; ++k)
+                    line += (k ? "," : "") + std::string(values[k] ? values[k] : "NULL");
+                static_cast<std::vector<std::string> *>(o)->push_back(line);
+                return 0;
+            },
+            &out, nullptr);
+        sqlite3_close(db);
+        return out;
+    }
+
+    std::vector<fs::path> files() const
+    {
+        std::vector<fs::path> out;
+        for (const auto &e : fs::directory_iterator(m_dir))
+            out.push_back(e.path().filename());
+        return out;
+    }
+
+    fs::path m_dir;
+};
+
+const std::vector<BoardSolutions> TwoTrays{
+    {3,
+     {{0, 5, {19, 1, 2, 3, 7, 11, 15, 23, 31, 39, 47}},
+      {0, 9, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}}},
+    {4, {{30, 2, {22, 1, 30, 36, 5, 14, 43, 51, 9, 18, 61}}}}};
+
+TEST_F(WriterTest, WritesOneRowPerRecordNumberedFromOne)
+{
+    const fs::path path = m_dir / "Solutions.mdb";
+    ASSERT_FALSE(writeSolutionDatabase(path, TwoTrays));
+    EXPECT_EQ(rows(path), (std::vector<std::string>{"3,1,0,5,19,1,2,3,7,11,15,23,31,39,47",
+                                                    "3,2,0,9,1,2,3,4,5,6,7,8,9,10,11",
+                                                    "4,1,30,2,22,1,30,36,5,14,43,51,9,18,61"}));
+    EXPECT_EQ(files(), std::vector<fs::path>{"Solutions.mdb"}) << "no temporary file is left";
+}
+
+TEST_F(WriterTest, ReplacesAnOldFileWhole)
+{
+    const fs::path path = m_dir / "Solutions.mdb";
+    ASSERT_FALSE(writeSolutionDatabase(path, TwoTrays));
+    ASSERT_FALSE(writeSolutionDatabase(path, {{0, {{0, 2, {}}}}}));
+    EXPECT_EQ(rows(path), (std::vector<std::string>{"0,1,0,2,0,0,0,0,0,0,0,0,0,0,0"}));
+}
+
+TEST_F(WriterTest, AFailedWriteLeavesNothingBehind)
+{
+    // A folder where the file should go cannot be replaced by it.
+    const fs::path path = m_dir / "Solutions.mdb";
+    fs::create_directories(path / "keep");
+    const auto error = writeSolutionDatabase(path, TwoTrays);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->rfind("cannot write " + path.string() + ": ", 0), 0u) << *error;
+    EXPECT_TRUE(fs::is_directory(path / "keep"));
+    EXPECT_EQ(files(), std::vector<fs::path>{"Solutions.mdb"});
+
+    const auto missing = writeSolutionDatabase(m_dir / "no" / "such" / "x.mdb", TwoTrays);
+    ASSERT_TRUE(missing);
+}
+
+// The command line, run as a user would.
+int run(const std::string &arguments, std::string *output = nullptr)
+{
+    const std::string command = std::string(TILEWRIGHT_SOLVE) + " " + arguments + " 2>&1";
+    FILE *pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return -1;
+    std::string text;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe))
+        text += buffer;
+    if (output)
+        *output = text;
+    return WEXITSTATUS(pclose(pipe));
+}
+
+TEST_F(WriterTest, TheCommandWritesOneTrayWhenAsked)
+{
+    std::string output;
+    const fs::path path = m_dir / "three.mdb";
+    ASSERT_EQ(run("--board 3 " + path.string(), &output), 0) << output;
+    EXPECT_NE(output.find("20 x 3      2 solutions"), std::string::npos) << output;
+    EXPECT_EQ(rows(path).size(), 2u);
+}
+
+TEST_F(WriterTest, TheCommandExplainsItsArguments)
+{
+    std::string output;
+    EXPECT_EQ(run("--help", &output), 0);
+    EXPECT_NE(output.find("usage: tilewright-solve PATH"), std::string::npos);
+    for (const char *bad : {"", "--board 5 x.mdb", "--board x.mdb", "a b", "--frobnicate"}) {
+        EXPECT_EQ(run(bad, &output), 2) << bad;
+        EXPECT_NE(output.find("usage:"), std::string::npos) << bad;
+    }
+    EXPECT_EQ(run((m_dir / "no" / "x.mdb").string() + " --board", &output), 2);
+}
+
+} // namespace
+} // namespace tw
