@@ -55,8 +55,9 @@ public:
     virtual void setCurrentY(double twips) = 0;
     virtual double FontSize() const = 0;
     virtual void setFontSize(double points) = 0;
-    // Prints text at the current position in ForeColor; CurrentX then moves
-    // on past it, CurrentY stays.
+    // Prints text at the current position in ForeColor, the top of its line
+    // at CurrentY; CurrentX then goes back to the left margin, ready for the
+    // next line, and CurrentY stays.
     virtual void printText(const std::string &text) = 0;
     // Width of text in the current font.
     virtual Long TextWidth(const std::string &text) const = 0;

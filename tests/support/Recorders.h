@@ -78,7 +78,7 @@ public:
     {
         calls.push_back(
             {Call::Text, std::lround(m_x), std::lround(m_y), 0, 0, m_fore, m_brush, text});
-        m_x += TextWidth(text);
+        m_x = 0;
     }
     Long TextWidth(const std::string &text) const override
     {

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/Integer.h"
+
+#include <optional>
+#include <string_view>
+
+namespace tw {
+
+// The value of a text that the input boxes take as a number: blanks (spaces
+// or tabs) around, an optional sign, and digits with an optional decimal
+// point and fraction ("12", " -3 ", "2.5", "2.", ".5"). Nothing else counts:
+// no exponent, no thousands separators, no empty text. A number too large
+// for a double comes back as an infinity.
+std::optional<double> parseNumber(std::string_view text);
+
+// The number rounded to a whole number, halves to even, when it fits an
+// Integer (-32768..32767).
+std::optional<Integer> wholeInteger(double number);
+
+} // namespace tw

@@ -1,0 +1,179 @@
+#include "report/Report.h"
+
+#include "app/SharedState.h"
+#include "preview/PreviewInterface.h"
+#include "solutions/Boards.h"
+#include "solutions/Database.h"
+#include "solutions/Decoding.h"
+
+#include <algorithm>
+#include <cmath>
+
+#ifndef TILEWRIGHT_VERSION
+#define TILEWRIGHT_VERSION "0"
+#endif
+
+namespace tw {
+
+namespace {
+
+constexpr Long Margin = 360; // a quarter inch on every side
+
+// How many counter values a loop from start up to limit in steps of step
+// takes (the limit itself included).
+int stepsWithin(Long start, Long limit, Long step)
+{
+    if (step <= 0 || limit < start)
+        return 0;
+    return static_cast<int>((limit - start) / step + 1);
+}
+
+} // namespace
+
+int ReportLayout::columns() const
+{
+    return stepsWithin(0, columnLimit, columnStep);
+}
+
+int ReportLayout::rows() const
+{
+    return stepsWithin(FirstRowTop, rowLimit, rowStep);
+}
+
+ReportLayout reportLayout(Long pageWidth, Long pageHeight, Long marginLeft, Long marginTop,
+                          Long marginRight, Long marginBottom, Integer cols, Integer rows,
+                          Single unitSize, Long lineHeight)
+{
+    ReportLayout l;
+    l.boardWidth = roundToInteger(cols * unitSize);
+    l.boardHeight = roundToInteger(rows * unitSize);
+    l.rowLimit = pageHeight - marginTop - marginBottom - l.boardHeight;
+    l.rowStep = roundToLong((rows + 1) * unitSize + 5.0 * lineHeight / 8);
+    l.columnLimit = roundToLong(pageWidth - marginLeft - marginRight - cols * unitSize);
+    l.columnStep = roundToLong(l.boardWidth + unitSize / 4);
+    return l;
+}
+
+std::string copyrightNotice()
+{
+    return "\u00A9 2026 Tilewright";
+}
+
+std::string webAddress()
+{
+    return "Tilewright " TILEWRIGHT_VERSION;
+}
+
+std::string reportTitle(Integer board)
+{
+    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(board));
+    return "Pentominoes Cheatsheet for the " + std::to_string(tray.cols) + " x " +
+           std::to_string(tray.rows) + (board == SquareBoard ? " Square" : " Rectangle");
+}
+
+void PrintSquarePiece(SharedState &state)
+{
+    PreviewInterface *preview = state.PreviewControl;
+    preview->setBrushColor(MidGrey);
+    preview->DrawRectangle(roundToLong(state.OColumn * state.UnitSize + state.OriginX),
+                           roundToLong(state.ORow * state.UnitSize + state.OriginY),
+                           roundToLong(state.DoubleUnit), roundToLong(state.DoubleUnit));
+}
+
+std::optional<std::string> BuildReport(SharedState &state, const ReportOptions &options,
+                                       const ReportProgress &progress)
+{
+    PreviewInterface *preview = state.PreviewControl;
+    if (!preview)
+        return "There is no preview to draw the report into.";
+
+    // Check the page before anything is selected or drawn: a tray as high as
+    // the printable page leaves no room under the head, and a page loop that
+    // places no tray would never end.
+    preview->setOrientation(options.landscape ? 1 : 0);
+    preview->setFontSize(state.UnitSize / 10);
+    const ReportLayout layout =
+        reportLayout(preview->PageWidth(), preview->PageHeight(), Margin, Margin, Margin, Margin,
+                     state.Cols, state.Rows, state.UnitSize, preview->LineHeight());
+    if (layout.traysPerPage() == 0)
+        return "At this side length a tray does not fit on a page below the page head. "
+               "Choose a smaller side length for the unit square.";
+
+    if (auto error = SelectBoard(state, state.BoardIndex, options.from, options.to))
+        return error->message();
+    RecordSet &set = state.SolutionSet;
+    if (set.IsEOF())
+        return "The range " + std::to_string(options.from) + " to " + std::to_string(options.to) +
+               " holds no solution.";
+
+    preview->StartDoc();
+    preview->setMarginLeft(Margin);
+    preview->setMarginRight(Margin);
+    preview->setMarginTop(Margin);
+    preview->setMarginBottom(Margin);
+    preview->setOrientation(options.landscape ? 1 : 0);
+
+    const std::string title = reportTitle(state.BoardIndex);
+    for (Integer page = 1;; page = toInteger(page + 1)) {
+        preview->setCurrentX(0);
+        preview->setCurrentY(0);
+        preview->setFontSize(8);
+        preview->printText(copyrightNotice());
+        preview->setCurrentY(180);
+        preview->printText(webAddress());
+
+        preview->setFontSize(15);
+        preview->setCurrentY(0);
+        preview->setCurrentX((preview->PageWidth() - 720.0 - preview->TextWidth(title)) / 2);
+        preview->printText(title);
+
+        preview->setFontSize(10);
+        const std::string label = "Page " + std::to_string(page);
+        preview->setCurrentX(preview->PageWidth() - 800 - preview->TextWidth(label));
+        preview->printText(label);
+
+        preview->setFontSize(state.UnitSize / 10);
+        preview->setForeColor(Black);
+        preview->setBrushColor(preview->ForeColor());
+        preview->setBrushStyle(PreviewInterface::BrushStyle::Solid);
+        preview->setPenStyle(PreviewInterface::PenStyle::Solid);
+
+        // The counters run in 32 bits so that a step past the last place
+        // ends the loop instead of overflowing a 16-bit position.
+        for (Long y = ReportLayout::FirstRowTop; y <= layout.rowLimit; y += layout.rowStep) {
+            for (Long x = 0; x <= layout.columnLimit; x += layout.columnStep) {
+                state.OriginX = toInteger(x);
+                state.OriginY = toInteger(y);
+                if (auto error = DecodeSolution(state, set.currentRecord(), DecodeTarget::Report))
+                    return "Solution " + std::to_string(set.Fields("Solution").value_or(0)) +
+                           " cannot be drawn: " + error->message + ".";
+
+                const Long w = layout.boardWidth, h = layout.boardHeight;
+                preview->DrawLine(x, y, x, y + h);
+                preview->DrawLine(x, y, x + w, y);
+                preview->DrawLine(x + w, y, x + w, y + h);
+                preview->DrawLine(x, y + h, x + w, y + h);
+                if (state.BoardIndex == SquareBoard)
+                    PrintSquarePiece(state);
+
+                const Integer n = toInteger(set.Fields("Solution").value_or(0));
+                preview->setCaptionNumber(n);
+                preview->setCurrentX(x + (w - preview->CaptionWidth()) / 2 -
+                                     preview->CaptionOffsetX());
+                preview->setCurrentY(y + h - preview->CaptionOffsetY());
+                preview->printText(std::to_string(n));
+
+                set.MoveNext();
+                if (progress)
+                    progress(n, page, set.IsEOF());
+                if (set.IsEOF()) {
+                    preview->EndDoc();
+                    return std::nullopt;
+                }
+            }
+        }
+        preview->NewPage();
+    }
+}
+
+} // namespace tw

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "app/Integer.h"
+
+#include <functional>
+#include <optional>
+#include <string>
+
+// The printed cheat sheet: every solution of a tray between two numbers,
+// drawn as small framed trays in rows and columns, page after page, each with
+// its number under it and a head on every page. Drawn through the preview
+// interface only, so the window and the command line share it.
+
+namespace tw {
+
+struct SharedState;
+
+struct ReportOptions
+{
+    Integer from = 1;       // first solution number, 1..count
+    Integer to = 1;         // last solution number, from..count
+    bool landscape = false; // page orientation
+};
+
+// Where the trays go on a page, twips inside the margins. A page holds
+// columns x rows trays: the first at (0, FirstRowTop), then every
+// columnStep to the right up to columnLimit and every rowStep down up to
+// rowLimit (a tray whose corner lies on a limit still fits).
+struct ReportLayout
+{
+    static constexpr Long FirstRowTop = 500; // the page head stands above
+
+    Integer boardWidth = 0;
+    Integer boardHeight = 0;
+    Long rowLimit = 0, rowStep = 0;
+    Long columnLimit = 0, columnStep = 0;
+
+    int columns() const;
+    int rows() const;
+    int traysPerPage() const { return columns() * rows(); }
+};
+
+// The layout for trays of cols x rows cells of side unitSize twips on a page
+// of pageWidth x pageHeight twips with the given margins, captions of
+// lineHeight twips.
+ReportLayout reportLayout(Long pageWidth, Long pageHeight, Long marginLeft, Long marginTop,
+                          Long marginRight, Long marginBottom, Integer cols, Integer rows,
+                          Single unitSize, Long lineHeight);
+
+// The page head's texts.
+std::string copyrightNotice();
+std::string webAddress();
+std::string reportTitle(Integer board);
+
+// Called once per tray drawn, with its number and page; last is true for the
+// final tray of the run.
+using ReportProgress = std::function<void(Integer solution, Integer page, bool last)>;
+
+// Draws the report of the current board (BoardIndex, with BoardShapes built)
+// into PreviewControl at UnitSize and RenderMode: selects the range from the
+// database, starts a document and draws every tray. Leaves SolutionSet on
+// the range, past its end. Returns a message for the user when the report
+// cannot be made (the range selects nothing, no tray fits a page, the
+// database fails); nothing is drawn then.
+std::optional<std::string> BuildReport(SharedState &state, const ReportOptions &options,
+                                       const ReportProgress &progress = {});
+
+// Draws the 2 x 2 square of the 8 x 8 tray at the current tray's origin, in
+// grey.
+void PrintSquarePiece(SharedState &state);
+
+} // namespace tw

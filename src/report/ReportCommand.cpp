@@ -1,0 +1,162 @@
+#include "report/ReportCommand.h"
+
+#include "app/NumberText.h"
+#include "app/Program.h"
+#include "preview/PreviewDocument.h"
+#include "report/Report.h"
+#include "solutions/Boards.h"
+#include "solutions/Decoding.h"
+
+#include <QImage>
+#include <QSaveFile>
+
+namespace tw {
+
+namespace {
+
+struct Arguments
+{
+    Integer board = -1;
+    QString from, to;
+    QString pdf, png;
+    int pngPage = 0;
+    std::optional<QString> side;
+    bool landscape = false;
+    bool colour = false;
+};
+
+std::optional<Integer> boardNamed(const QString &name)
+{
+    for (int k = 0; k < BoardCount; ++k) {
+        const QString label = QString::fromLatin1(Trays[static_cast<std::size_t>(k)].label.data(),
+                                                  static_cast<int>(Trays[k].label.size()));
+        if (name == QString::number(k) ||
+            name.compare(QString(label).remove(QLatin1Char(' ')), Qt::CaseInsensitive) == 0)
+            return static_cast<Integer>(k);
+    }
+    return std::nullopt;
+}
+
+// A whole number written plainly, or nothing.
+std::optional<long long> wholeNumber(const QString &text)
+{
+    bool ok = false;
+    const long long n = text.toLongLong(&ok);
+    return ok ? std::optional(n) : std::nullopt;
+}
+
+} // namespace
+
+bool isReportCommand(const QStringList &arguments)
+{
+    return arguments.size() > 1 && arguments[1] == QLatin1String("--report");
+}
+
+int runReportCommand(const QStringList &arguments, const QString &programFolder, std::ostream &out,
+                     std::ostream &err)
+{
+    const auto fail = [&](const QString &why) {
+        err << "tilewright: " << why.toStdString() << '\n';
+        return 2;
+    };
+    // Program name, --report, BOARD, FROM, TO, then options.
+    if (arguments.size() < 5)
+        return fail(QStringLiteral("usage: tilewright --report BOARD FROM TO (--pdf OUT.pdf | "
+                                   "--png-page N OUT.png) [--side INCHES] [--landscape] "
+                                   "[--color]"));
+    Arguments a;
+    const auto board = boardNamed(arguments[2]);
+    if (!board)
+        return fail(QStringLiteral("there is no tray \"%1\"; the trays are 0 to 4 or 10x6, "
+                                   "12x5, 15x4, 20x3, 8x8")
+                        .arg(arguments[2]));
+    a.board = *board;
+    a.from = arguments[3];
+    a.to = arguments[4];
+    for (int k = 5; k < arguments.size(); ++k) {
+        const QString &option = arguments[k];
+        const bool hasValue = k + 1 < arguments.size();
+        if (option == QLatin1String("--pdf") && hasValue) {
+            a.pdf = arguments[++k];
+        } else if (option == QLatin1String("--png-page") && k + 2 < arguments.size()) {
+            const auto page = wholeNumber(arguments[++k]);
+            if (!page || *page < 1 || *page > 32767)
+                return fail(QStringLiteral("the page to write must be a page number"));
+            a.pngPage = static_cast<int>(*page);
+            a.png = arguments[++k];
+        } else if (option == QLatin1String("--side") && hasValue) {
+            a.side = arguments[++k];
+        } else if (option == QLatin1String("--landscape")) {
+            a.landscape = true;
+        } else if (option == QLatin1String("--color")) {
+            a.colour = true;
+        } else {
+            return fail(QStringLiteral("unknown or incomplete option \"%1\"").arg(option));
+        }
+    }
+    if (a.pdf.isEmpty() == a.png.isEmpty())
+        return fail(QStringLiteral("give either --pdf OUT.pdf or --png-page N OUT.png"));
+
+    Program program(programFolder);
+    if (auto error = program.Main(false))
+        return fail(QString::fromStdString(error->problem + " " + error->remedy));
+    SharedState &state = program.state();
+    PreviewDocument &preview = program.preview();
+
+    // The board as the "Print" tab sets it up.
+    state.OutputMode = 1;
+    preview.setOrientation(a.landscape ? 1 : 0);
+    SetBoardLayout(state, a.board);
+    BuildBoardShapes(state);
+    const auto defaultSide = ResetUnitSize(state);
+    if (auto e = SelectBoard(state, a.board))
+        return fail(QString::fromStdString(e->message()));
+    const Long count = state.SolutionSet.RecordCount();
+
+    const auto from = wholeNumber(a.from);
+    const auto to = wholeNumber(a.to);
+    if (!from || !to || *from < 1 || *to > count || *from > *to)
+        return fail(QStringLiteral("the range must be two solution numbers from 1 to %1, the "
+                                   "first not above the second")
+                        .arg(count));
+    Single side = *defaultSide;
+    if (a.side) {
+        const auto number = parseNumber(a.side->toStdString());
+        if (!number || *number <= 0.001 || static_cast<Single>(*number) > state.MaxUnitSize)
+            return fail(QStringLiteral("the side length must be a number of inches above 0.001 "
+                                       "and at most %1")
+                            .arg(static_cast<double>(state.MaxUnitSize), 0, 'f', 3));
+        side = static_cast<Single>(*number);
+    }
+    state.UnitSize = static_cast<Single>(side * 1440.0);
+    state.DoubleUnit = state.UnitSize + state.UnitSize;
+    state.RenderMode = a.colour ? 0 : 1;
+
+    ReportOptions options;
+    options.from = static_cast<Integer>(*from);
+    options.to = static_cast<Integer>(*to);
+    options.landscape = a.landscape;
+    if (const auto error = BuildReport(state, options))
+        return fail(QString::fromStdString(*error));
+
+    if (!a.pdf.isEmpty()) {
+        QString error;
+        if (!preview.writePdf(a.pdf, &error))
+            return fail(error);
+        out << "wrote " << a.pdf.toStdString() << " (" << preview.PageCount() << " pages)\n";
+        return 0;
+    }
+    if (a.pngPage > preview.PageCount())
+        return fail(QStringLiteral("the report has %1 pages, not %2")
+                        .arg(preview.PageCount())
+                        .arg(a.pngPage));
+    const QImage image = preview.renderImage(a.pngPage, 150);
+    QSaveFile file(a.png);
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit())
+        return fail(QStringLiteral("cannot write \"%1\": %2").arg(a.png, file.errorString()));
+    out << "wrote " << a.png.toStdString() << " (page " << a.pngPage << " of "
+        << preview.PageCount() << ")\n";
+    return 0;
+}
+
+} // namespace tw

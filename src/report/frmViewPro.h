@@ -1,0 +1,97 @@
+#pragma once
+
+#include "app/Integer.h"
+#include "ui/main/Twips.h"
+
+#include <QDialog>
+#include <QHash>
+
+#include <functional>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tw {
+
+class PreviewControl;
+class PreviewDocument;
+class UpDown;
+
+// The "Print Preview" window: one page of the report at a time in the
+// preview control, with page navigation, zoom, fit to width or height, copy
+// to the clipboard, printing and saving as PDF. Shown maximized and modal;
+// closed with "Close (Esc)". Positions are twips.
+class frmViewPro : public QDialog
+{
+    Q_OBJECT
+
+public:
+    struct Hooks
+    {
+        std::function<void()> beep;
+        std::function<void(const QString &)> message;
+        std::function<QString()> askPdfPath; // empty when the user cancels
+    };
+
+    explicit frmViewPro(PreviewDocument &document, QWidget *parent = nullptr);
+
+    void setHooks(Hooks hooks);
+
+    PreviewControl *CurrentVP() const { return vp; }
+    void ShowCurrentPage(Integer iPage);
+    void ShowVCR();
+
+    // The handlers, also called by tests.
+    void Form_Activate();
+    void cmdFit_Click();
+    void cmdClip_Click();
+    void cmdPrint_Click();
+    void cmdPdf_Click();
+    void txtZoom_LostFocus();
+    void udZoom_Change();
+    void vp_Notify(int code);
+    void vp_PrintAborted();
+    void vp_TextNotify(const QString &first, const QString &second);
+
+    bool FitToWidth = false;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void ApplyFit();
+    void PrintReport();
+    void applyZoomText();
+    void place(QWidget *control, double left, double top, double width, double height);
+
+    PreviewDocument &m_document;
+    Hooks m_hooks;
+    TwipsScale m_scale;
+    QHash<const QWidget *, QRectF> m_twips;
+    bool m_activated = false;
+
+public:
+    QLabel *lblZoom = nullptr;
+    QLineEdit *txtZoom = nullptr;
+    UpDown *udZoom = nullptr;
+    PreviewControl *vp = nullptr;
+    QWidget *picButtons = nullptr;
+    QPushButton *cmdClose = nullptr;
+    QPushButton *cmdPrint = nullptr;
+    QPushButton *cmdFit = nullptr;
+    QPushButton *cmdClip = nullptr;
+    QPushButton *cmdPdf = nullptr;
+    QFrame *picVCR = nullptr;
+    QPushButton *cmdFirst = nullptr;
+    QPushButton *cmdPrev = nullptr;
+    QLineEdit *txtPage = nullptr;
+    QPushButton *cmdNext = nullptr;
+    QPushButton *cmdLast = nullptr;
+};
+
+} // namespace tw

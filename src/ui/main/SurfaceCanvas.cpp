@@ -1,0 +1,38 @@
+#include "ui/main/SurfaceCanvas.h"
+
+#include <QPainter>
+
+namespace tw {
+
+SurfaceCanvas::SurfaceCanvas(QSizeF twips, TwipsScale scale, qreal ratio, QColor background)
+    : m_scale(scale), m_deviceScale(scale.dpi() * ratio), m_background(background)
+{
+    m_image = QImage(m_deviceScale.pixels(twips.width()), m_deviceScale.pixels(twips.height()),
+                     QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(ratio);
+    m_image.fill(background);
+}
+
+void SurfaceCanvas::fillBox(double x, double y, double width, double height, Colour colour)
+{
+    const QColor c = colour == ButtonFace ? m_background
+                     : isSystemColour(colour)
+                         ? QColor(Qt::gray)
+                         : QColor(redOf(colour), greenOf(colour), blueOf(colour));
+    const QRect box = m_deviceScale.rect(x, y, width, height);
+    QPainter painter(&m_image);
+    painter.resetTransform(); // device pixels, whatever the ratio
+    painter.fillRect(box, c);
+}
+
+QRect SurfaceCanvas::pixelRect(double x, double y, double width, double height) const
+{
+    return m_scale.rect(x, y, width, height);
+}
+
+QColor SurfaceCanvas::colourAt(double x, double y) const
+{
+    return m_image.pixelColor(m_deviceScale.pixels(x), m_deviceScale.pixels(y));
+}
+
+} // namespace tw

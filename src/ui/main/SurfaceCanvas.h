@@ -1,0 +1,38 @@
+#pragma once
+
+#include "pieces/Canvas.h"
+#include "ui/main/Twips.h"
+
+#include <QColor>
+#include <QImage>
+
+namespace tw {
+
+// The main window's drawing surface: an image that keeps what was painted on
+// it, so the window shows it again whenever it is exposed. Boxes are given in
+// twips and land on the image's device pixels.
+class SurfaceCanvas : public Canvas
+{
+public:
+    // size: the window's client size in twips; scale: the screen's; ratio:
+    // device pixels per logical pixel; background: the window's colour, also
+    // what the system colour ButtonFace paints.
+    SurfaceCanvas(QSizeF twips, TwipsScale scale, qreal ratio, QColor background);
+
+    void fillBox(double x, double y, double width, double height, Colour colour) override;
+
+    const QImage &image() const { return m_image; }
+    QColor background() const { return m_background; }
+    // The logical pixel rectangle a box covers.
+    QRect pixelRect(double x, double y, double width, double height) const;
+    // The colour at a point given in twips (for tests and checks).
+    QColor colourAt(double x, double y) const;
+
+private:
+    TwipsScale m_scale;
+    TwipsScale m_deviceScale;
+    QImage m_image;
+    QColor m_background;
+};
+
+} // namespace tw
