@@ -254,7 +254,11 @@ void PreviewDocument::renderPage(int number, QPainter &painter) const
         case Operation::Rectangle:
             if (!batch) {
                 batch = &op;
-                painter.setPen(op.pen ? QPen(toQColor(op.fore), 0) : QPen(Qt::NoPen));
+                // A filled rectangle outlined in its own colour is painted as
+                // a fill alone: the same picture, without stroking each one.
+                const bool outline =
+                    op.pen && !(op.kind == Operation::Rectangle && op.fill && op.fore == op.brush);
+                painter.setPen(outline ? QPen(toQColor(op.fore), 0) : QPen(Qt::NoPen));
                 painter.setBrush(op.fill ? QBrush(toQColor(op.brush)) : QBrush(Qt::NoBrush));
             }
             if (op.kind == Operation::Line)

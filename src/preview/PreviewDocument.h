@@ -111,7 +111,9 @@ signals:
 private:
     struct Settings
     {
-        Long margins[4] = {0, 0, 0, 0};
+        // A quarter inch on every side until told otherwise, as the report
+        // sets them, so that the printable extent is right from the start.
+        Long margins[4] = {360, 360, 360, 360};
         Integer orientation = 0;
     };
     struct Operation

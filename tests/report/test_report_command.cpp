@@ -1,0 +1,154 @@
+#include "app/Program.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace tw;
+
+namespace {
+
+struct Run
+{
+    int status;
+    QString out, err;
+};
+
+Run run(const QStringList &arguments, const QString &program = QStringLiteral(TILEWRIGHT_PROGRAM))
+{
+    QProcess p;
+    p.start(program, QStringList{QStringLiteral("--report")} + arguments);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString pdfPages(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral(PDFINFO), {path});
+    p.waitForFinished();
+    const auto match =
+        QRegularExpression(QStringLiteral("Pages: +(\\d+)[\\s\\S]*Page size: +([\\d.]+ x [\\d.]+)"))
+            .match(QString::fromUtf8(p.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1) + QLatin1Char(' ') + match.captured(2) : QString();
+}
+
+} // namespace
+
+class TestReportCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesAPdfOfTheRange();
+    void writesOnePageAsAnImage();
+    void refusesBadArguments_data();
+    void refusesBadArguments();
+    void refusesAMissingDatabase();
+    void startUpFormsThePathByPlainConcatenation();
+};
+
+void TestReportCommand::writesAPdfOfTheRange()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    Run r = run({QStringLiteral("10x6"), QStringLiteral("1"), QStringLiteral("100"),
+                 QStringLiteral("--pdf"), pdf});
+    QCOMPARE(r.status, 0);
+    QVERIFY(r.err.isEmpty() || !r.err.contains(QLatin1String("tilewright:")));
+    QCOMPARE(pdfPages(pdf), QStringLiteral("1 595 x 842")); // A4 without a printer here
+    // Bigger squares in landscape need more pages.
+    r = run({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("100"),
+             QStringLiteral("--pdf"), pdf, QStringLiteral("--side"), QStringLiteral("0.5"),
+             QStringLiteral("--landscape"), QStringLiteral("--color")});
+    QCOMPARE(r.status, 0);
+    // 0.5 inch: trays 5 x 3 inches; two columns and two rows on A4 landscape.
+    QCOMPARE(pdfPages(pdf), QStringLiteral("25 842 x 595"));
+}
+
+void TestReportCommand::writesOnePageAsAnImage()
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("page.png"));
+    const Run r = run({QStringLiteral("8x8"), QStringLiteral("1"), QStringLiteral("2000"),
+                       QStringLiteral("--png-page"), QStringLiteral("2"), png});
+    QCOMPARE(r.status, 0);
+    QVERIFY(r.out.contains(QLatin1String("page 2 of 2")));
+    const QImage image(png);
+    QCOMPARE(image.width(), static_cast<int>(std::ceil(11900 * 150 / 1440.0)));
+}
+
+void TestReportCommand::refusesBadArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("reason");
+    const QString out = QStringLiteral("OUT");
+    const auto row = [&](const char *name, QStringList args, const char *reason) {
+        QTest::newRow(name) << args << QString::fromLatin1(reason);
+    };
+    row("unknown tray", {"9x9", "1", "2", "--pdf", out}, "there is no tray");
+    row("tray number 5", {"5", "1", "2", "--pdf", out}, "there is no tray");
+    row("start 0", {"0", "0", "2", "--pdf", out}, "the range must be");
+    row("reversed", {"0", "5", "3", "--pdf", out}, "the range must be");
+    row("beyond the count", {"20x3", "1", "3", "--pdf", out}, "from 1 to 2");
+    row("not numbers", {"0", "a", "b", "--pdf", out}, "the range must be");
+    row("side 0", {"0", "1", "2", "--pdf", out, "--side", "0"}, "the side length");
+    row("side negative", {"0", "1", "2", "--pdf", out, "--side", "-1"}, "the side length");
+    row("side too large", {"0", "1", "2", "--pdf", out, "--side", "9"}, "the side length");
+    row("side words", {"0", "1", "2", "--pdf", out, "--side", "big"}, "the side length");
+    row("no output", {"0", "1", "2"}, "give either");
+    row("both outputs", {"0", "1", "2", "--pdf", out, "--png-page", "1", out}, "give either");
+    row("page beyond", {"0", "1", "2", "--png-page", "3", out}, "the report has 1 pages");
+    row("unknown option", {"0", "1", "2", "--pdf", out, "--huge"}, "unknown or incomplete");
+    row("too few", {"0", "1"}, "usage:");
+    row("unwritable", {"0", "1", "2", "--pdf", "/nonexistent-folder/x.pdf"}, "Cannot write");
+}
+
+void TestReportCommand::refusesBadArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    arguments.replaceInStrings(QStringLiteral("OUT"), dir.filePath(QStringLiteral("out")));
+    const Run r = run(arguments);
+    QCOMPARE(r.status, 2);
+    const QStringList lines =
+        r.err.split('\n', Qt::SkipEmptyParts).filter(QStringLiteral("tilewright:"));
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines[0].contains(reason), qPrintable(lines[0]));
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out"))));
+}
+
+void TestReportCommand::refusesAMissingDatabase()
+{
+    QTemporaryDir dir;
+    const QString copy = dir.filePath(QStringLiteral("tilewright"));
+    QVERIFY(QFile::copy(QStringLiteral(TILEWRIGHT_PROGRAM), copy));
+    QFile::setPermissions(copy, QFile::ExeOwner | QFile::ReadOwner);
+    const Run r = run({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"),
+                       QStringLiteral("--pdf"), dir.filePath(QStringLiteral("x.pdf"))},
+                      copy);
+    QCOMPARE(r.status, 2);
+    QVERIFY2(r.err.contains(QLatin1String("Solutions.mdb\" does not exist")), qPrintable(r.err));
+    QVERIFY(r.err.contains(QLatin1String("make run")));
+}
+
+void TestReportCommand::startUpFormsThePathByPlainConcatenation()
+{
+    QCOMPARE(databasePath(QStringLiteral("/opt/tw")), std::string("/opt/tw/Solutions.mdb"));
+    QCOMPARE(databasePath(QStringLiteral("/opt/tw/")), std::string("/opt/tw//Solutions.mdb"));
+    QTemporaryDir dir;
+    Program program(dir.path());
+    const auto error = program.Main(false);
+    QVERIFY(error);
+    QCOMPARE(error->fault, DatabaseFault::FileMissing);
+    QVERIFY(!program.mainWindow());
+    QCOMPARE(program.state().DbPath, databasePath(dir.path()));
+    QCOMPARE(program.state().ConnectString, readOnlyUri(program.state().DbPath));
+}
+
+QTEST_MAIN(TestReportCommand)
+#include "test_report_command.moc"
