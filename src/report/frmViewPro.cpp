@@ -10,7 +10,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
@@ -28,8 +27,6 @@ struct BusyPointer
     ~BusyPointer() { QApplication::restoreOverrideCursor(); }
 };
 
-constexpr const char *ProgramName = "Tilewright";
-
 } // namespace
 
 frmViewPro::frmViewPro(PreviewDocument &document, QWidget *parent)
@@ -42,14 +39,9 @@ frmViewPro::frmViewPro(PreviewDocument &document, QWidget *parent)
     setModal(true);
     setFont(sansFont(8));
     setAttribute(Qt::WA_DeleteOnClose, false);
-    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    m_scale = TwipsScale(screen ? screen->logicalDotsPerInchX() : 96);
+    m_layout = TwipsLayout(screenScale(this));
     m_hooks.beep = [] { QApplication::beep(); };
-    m_hooks.message = [this](const QString &text) {
-        QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(ProgramName), text,
-                        QMessageBox::Ok, this);
-        box.exec();
-    };
+    m_hooks.message = [this](const QString &text) { showPlainMessage(this, text); };
     m_hooks.askPdfPath = [this] {
         return QFileDialog::getSaveFileName(
             this, tr("Save PDF"),
@@ -122,12 +114,6 @@ void frmViewPro::setHooks(Hooks hooks)
         m_hooks.askPdfPath = std::move(hooks.askPdfPath);
 }
 
-void frmViewPro::place(QWidget *control, double left, double top, double width, double height)
-{
-    m_twips[control] = QRectF(left, top, width, height);
-    control->setGeometry(m_scale.rect(left, top, std::max(0.0, width), std::max(0.0, height)));
-}
-
 void frmViewPro::Form_Load()
 {
     picVCR->hide();
@@ -143,7 +129,7 @@ void frmViewPro::Form_Load()
     place(cmdLast, 3500, 0, 500, 400);
     // The frame's border, in twips, so that its inside starts at (100, 100)
     // and just holds the five controls.
-    const double b = std::round(m_scale.twips(picVCR->frameWidth()));
+    const double b = std::round(m_layout.scale().twips(picVCR->frameWidth()));
     place(picVCR, 100 - b, 100 - b, 4000 + 2 * b, 400 + 2 * b);
     for (QWidget *w : {static_cast<QWidget *>(cmdFirst), static_cast<QWidget *>(cmdPrev),
                        static_cast<QWidget *>(txtPage), static_cast<QWidget *>(cmdNext),
@@ -157,7 +143,7 @@ void frmViewPro::Form_Load()
     setWindowState(windowState() | Qt::WindowMaximized);
     udZoom->setRange(100, 400);
     udZoom->setValue(100);
-    place(udZoom, 840 + 480, m_twips.value(txtZoom).top(), 255, 300);
+    place(udZoom, 840 + 480, m_layout.rect(txtZoom).top(), 255, 300);
 
     txtPage->setEnabled(false);
     cmdClip->setToolTip(QStringLiteral("Copy Current Page to the Clipboard"));
@@ -172,9 +158,9 @@ void frmViewPro::resizeEvent(QResizeEvent *event)
     QDialog::resizeEvent(event);
     if (isMinimized())
         return;
-    const double W = m_scale.twips(width());
-    const double H = m_scale.twips(height());
-    const double strip = m_twips.value(picButtons).height();
+    const double W = m_layout.scale().twips(width());
+    const double H = m_layout.scale().twips(height());
+    const double strip = m_layout.rect(picButtons).height();
     // A window too low for the view gives it no height rather than a
     // negative one.
     place(vp, 0, 600, W, std::max(0.0, H - strip - 600));

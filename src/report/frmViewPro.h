@@ -4,7 +4,6 @@
 #include "ui/main/Twips.h"
 
 #include <QDialog>
-#include <QHash>
 
 #include <functional>
 
@@ -67,12 +66,14 @@ private:
     void ApplyFit();
     void PrintReport();
     void applyZoomText();
-    void place(QWidget *control, double left, double top, double width, double height);
+    void place(QWidget *control, double left, double top, double width, double height)
+    {
+        m_layout.place(control, left, top, width, height);
+    }
 
     PreviewDocument &m_document;
     Hooks m_hooks;
-    TwipsScale m_scale;
-    QHash<const QWidget *, QRectF> m_twips;
+    TwipsLayout m_layout;
     bool m_activated = false;
 
 public:

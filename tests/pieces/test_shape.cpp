@@ -1,3 +1,4 @@
+#include "Fixtures.h"
 #include "Recorders.h"
 #include "app/SharedState.h"
 #include "solutions/Boards.h"
@@ -5,24 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace tw {
 namespace {
 
+using test::onBoard;
 using test::RecordingCanvas;
 using test::RecordingPreview;
-
-// A fresh state with board `board` current, its shapes built and the grid
-// cleared.
-SharedState onBoard(Integer board)
-{
-    SharedState state;
-    LoadShapes(state);
-    SetBoardLayout(state, board);
-    BuildBoardShapes(state);
-    ClearBoard(state);
-    state.OutputMode = -1; // lay without drawing unless a test asks
-    return state;
-}
 
 std::vector<int> occupiedBoardCells(const SharedState &state)
 {
@@ -190,125 +181,118 @@ TEST(Fits, DrawsOnlyOnTheSurfaceOfTheCurrentOutputMode)
 
 // --- report rendering -------------------------------------------------------
 
-struct PrintFixture
+// The preview calls as short texts: "L x1,y1-x2,y2" for a line, "R l,t wxh
+// #rrggbb" for a rectangle with its fill.
+std::vector<std::string> callsOf(const RecordingPreview &preview)
 {
-    SharedState state = onBoard(0);
-    RecordingPreview preview;
-
-    explicit PrintFixture(Integer renderMode)
-    {
-        state.PreviewControl = &preview;
-        state.OutputMode = 1;
-        state.UnitSize = 300;
-        state.RenderMode = renderMode;
+    std::vector<std::string> out;
+    for (const auto &c : preview.calls) {
+        char text[80];
+        if (c.kind == RecordingPreview::Call::Line)
+            std::snprintf(text, sizeof text, "L %ld,%ld-%ld,%ld", c.a, c.b, c.c, c.d);
+        else
+            std::snprintf(text, sizeof text, "R %ld,%ld %ldx%ld #%02x%02x%02x", c.a, c.b, c.c, c.d,
+                          redOf(c.brush), greenOf(c.brush), blueOf(c.brush));
+        out.push_back(text);
     }
+    return out;
+}
 
-    std::vector<std::array<long, 4>> lines() const
-    {
-        std::vector<std::array<long, 4>> out;
-        for (const auto &c : preview.ofKind(RecordingPreview::Call::Line)) {
-            EXPECT_EQ(c.fore, Black);
-            out.push_back({c.a, c.b, c.c, c.d});
-        }
-        return out;
-    }
+struct PrintCase
+{
+    const char *name;
+    int shape;      // orientation on the 10 x 6 tray
+    Integer cell;   // NextCell, or XIndex for the X
+    Integer render; // 0 colour, 1 monochrome
+    Integer originX, originY;
+    std::vector<std::string> calls;
 };
 
-TEST(PrintShape, ColourDrawsTheXAsFiveSquaresAtXIndex)
+void PrintTo(const PrintCase &c, std::ostream *os)
 {
-    PrintFixture f(0);
-    f.state.OriginX = 1000;
-    f.state.OriginY = 2000;
-    f.state.XIndex = 8;
-    f.state.NextCell = 0;
-    f.state.BoardShapes[0].PrintShape(f.state);
-    EXPECT_EQ(f.state.NextCell, 8);
-    EXPECT_EQ(f.preview.brushStyle, PreviewInterface::BrushStyle::Solid);
-    using Call = RecordingPreview::Call;
-    const std::vector<Call> expected{{Call::Rectangle, 1300, 2300, 300, 300, 0, 0},
-                                     {Call::Rectangle, 1600, 2000, 300, 300, 0, 0},
-                                     {Call::Rectangle, 1600, 2300, 300, 300, 0, 0},
-                                     {Call::Rectangle, 1600, 2600, 300, 300, 0, 0},
-                                     {Call::Rectangle, 1900, 2300, 300, 300, 0, 0}};
-    EXPECT_EQ(f.preview.calls, expected);
+    *os << c.name;
 }
 
-TEST(PrintShape, ColourFillsAndOutlinesInThePieceColour)
+class PrintShapeCase : public testing::TestWithParam<PrintCase>
 {
-    PrintFixture f(0);
-    const clsShape &p = f.state.BoardShapes[55];
-    f.state.NextCell = 0;
-    p.PrintShape(f.state);
-    ASSERT_EQ(f.preview.calls.size(), 5u);
-    for (const auto &c : f.preview.calls) {
-        EXPECT_EQ(c.kind, RecordingPreview::Call::Rectangle);
-        EXPECT_EQ(c.fore, p.Color);
-        EXPECT_EQ(c.brush, p.Color);
-    }
+};
+
+TEST_P(PrintShapeCase, DrawsExactlyTheseCalls)
+{
+    const PrintCase &c = GetParam();
+    SharedState state = onBoard(0);
+    RecordingPreview preview;
+    state.PreviewControl = &preview;
+    state.OutputMode = 1;
+    state.UnitSize = 300;
+    state.RenderMode = c.render;
+    state.OriginX = c.originX;
+    state.OriginY = c.originY;
+    (c.shape == 0 ? state.XIndex : state.NextCell) = c.cell;
+    state.BoardShapes[static_cast<std::size_t>(c.shape)].PrintShape(state);
+    EXPECT_EQ(callsOf(preview), c.calls);
+    EXPECT_EQ(preview.brushStyle, PreviewInterface::BrushStyle::Solid);
+    EXPECT_EQ(state.NextCell, c.cell);
 }
 
-TEST(PrintShape, MonochromeHorizontalIHasFiveTopEdgesAndOneLeftEdge)
-{
-    PrintFixture f(1);
-    f.state.NextCell = 0;
-    f.state.BoardShapes[2].PrintShape(f.state);
-    EXPECT_EQ(f.lines(), (std::vector<std::array<long, 4>>{{0, 0, 300, 0},
-                                                           {0, 0, 0, 300},
-                                                           {300, 0, 600, 0},
-                                                           {600, 0, 900, 0},
-                                                           {900, 0, 1200, 0},
-                                                           {1200, 0, 1500, 0}}));
-}
-
-TEST(PrintShape, MonochromeVerticalIHasOneTopEdgeAndFiveLeftEdges)
-{
-    PrintFixture f(1);
-    f.state.NextCell = 0;
-    f.state.BoardShapes[1].PrintShape(f.state);
-    EXPECT_EQ(f.lines(), (std::vector<std::array<long, 4>>{{0, 0, 300, 0},
-                                                           {0, 0, 0, 300},
-                                                           {0, 300, 0, 600},
-                                                           {0, 600, 0, 900},
-                                                           {0, 900, 0, 1200},
-                                                           {0, 1200, 0, 1500}}));
-}
-
-TEST(PrintShape, MonochromeXDrawsItsEdgesThenASolidCross)
-{
-    PrintFixture f(1);
-    f.state.XIndex = 1; // left arm at column 0, row 1
-    f.state.BoardShapes[0].PrintShape(f.state);
-    const auto &calls = f.preview.calls;
-    // Edges first: the left arm's top and left, the top square's top and
-    // left, the bottom square's left, the right arm's top; the centre has X
-    // squares above and to its left.
-    ASSERT_EQ(calls.size(), 6u + 5u);
-    EXPECT_EQ(f.lines(), (std::vector<std::array<long, 4>>{{0, 300, 300, 300},
-                                                           {0, 300, 0, 600},
-                                                           {300, 0, 600, 0},
-                                                           {300, 0, 300, 300},
-                                                           {300, 600, 300, 900},
-                                                           {600, 300, 900, 300}}));
-    using Call = RecordingPreview::Call;
-    const std::vector<Call> cross(calls.begin() + 6, calls.end());
-    EXPECT_EQ(cross, (std::vector<Call>{{Call::Rectangle, 0, 300, 300, 300, 0, 0},
-                                        {Call::Rectangle, 300, 0, 300, 300, 0, 0},
-                                        {Call::Rectangle, 300, 300, 300, 300, 0, 0},
-                                        {Call::Rectangle, 300, 600, 300, 300, 0, 0},
-                                        {Call::Rectangle, 600, 300, 300, 300, 0, 0}}));
-}
-
-TEST(PrintShape, MonochromeDrawsNoLineInsideTheTwoByTwoBlockOfAP)
-{
-    PrintFixture f(1);
-    f.state.NextCell = 0;
-    f.state.BoardShapes[55].PrintShape(f.state); // ##/##/#.
-    // Top edges of (0,0) and (1,0); left edges of column 0's three squares.
-    EXPECT_EQ(
-        f.lines(),
-        (std::vector<std::array<long, 4>>{
-            {0, 0, 300, 0}, {0, 0, 0, 300}, {0, 300, 0, 600}, {0, 600, 0, 900}, {300, 0, 600, 0}}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    EdgeCases, PrintShapeCase,
+    testing::Values(
+        // X at XIndex 8 (offsets 6, 7, 8, 14), origin (1000, 2000).
+        PrintCase{"colour_x",
+                  0,
+                  8,
+                  0,
+                  1000,
+                  2000,
+                  {"R 1300,2300 300x300 #000000", "R 1600,2000 300x300 #000000",
+                   "R 1600,2300 300x300 #000000", "R 1600,2600 300x300 #000000",
+                   "R 1900,2300 300x300 #000000"}},
+        PrintCase{"colour_p",
+                  55,
+                  0,
+                  0,
+                  0,
+                  0,
+                  {"R 0,0 300x300 #b0b0b0", "R 0,300 300x300 #b0b0b0", "R 0,600 300x300 #b0b0b0",
+                   "R 300,0 300x300 #b0b0b0", "R 300,300 300x300 #b0b0b0"}},
+        PrintCase{"mono_horizontal_i",
+                  2,
+                  0,
+                  1,
+                  0,
+                  0,
+                  {"L 0,0-300,0", "L 0,0-0,300", "L 300,0-600,0", "L 600,0-900,0", "L 900,0-1200,0",
+                   "L 1200,0-1500,0"}},
+        PrintCase{"mono_vertical_i",
+                  1,
+                  0,
+                  1,
+                  0,
+                  0,
+                  {"L 0,0-300,0", "L 0,0-0,300", "L 0,300-0,600", "L 0,600-0,900", "L 0,900-0,1200",
+                   "L 0,1200-0,1500"}},
+        // The X's outline, then the solid cross over it.
+        PrintCase{"mono_x",
+                  0,
+                  1,
+                  1,
+                  0,
+                  0,
+                  {"L 0,300-300,300", "L 0,300-0,600", "L 300,0-600,0", "L 300,0-300,300",
+                   "L 300,600-300,900", "L 600,300-900,300", "R 0,300 300x300 #000000",
+                   "R 300,0 300x300 #000000", "R 300,300 300x300 #000000",
+                   "R 300,600 300x300 #000000", "R 600,300 300x300 #000000"}},
+        // No line between the squares of the P's 2 x 2 block.
+        PrintCase{
+            "mono_p",
+            55,
+            0,
+            1,
+            0,
+            0,
+            {"L 0,0-300,0", "L 0,0-0,300", "L 0,300-0,600", "L 0,600-0,900", "L 300,0-600,0"}}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST(PrintShape, DoesNothingWithoutAPreviewControl)
 {

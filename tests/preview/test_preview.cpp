@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -64,7 +63,6 @@ private slots:
     void pagesStartWithTheFirstDrawing();
     void pagesKeepTheirOrientationAndMargins();
     void textStandsAtTheCurrentPositionAndIsMeasuredInTwips();
-    void captionMeasuresCentreTheInk();
     void rendersARectangleAtItsTwips_data();
     void rendersARectangleAtItsTwips();
     void theViewShowsThePageAtItsZoom();
@@ -73,7 +71,6 @@ private slots:
     void printsToPdfWithoutAPrinter();
     void aPdfThatCannotBeWrittenIsReported();
     void copiesThePageAsImageAndSvg();
-    void defaultPaperIsA4OrLetterWithoutAPrinter();
 };
 
 void TestPreview::pagesStartWithTheFirstDrawing()
@@ -147,20 +144,6 @@ void TestPreview::textStandsAtTheCurrentPositionAndIsMeasuredInTwips()
                 top = std::min(top, y), left = std::min(left, x);
     QVERIFY2(left >= 1440 / 10 && left < (1440 + 200) / 10, qPrintable(QString::number(left)));
     QVERIFY2(top >= 1440 / 10 && top < (1440 + 400) / 10, qPrintable(QString::number(top)));
-}
-
-void TestPreview::captionMeasuresCentreTheInk()
-{
-    PreviewDocument doc(A4);
-    doc.setFontSize(4);
-    doc.setCaptionNumber(1);
-    const double one = doc.CaptionWidth();
-    doc.setCaptionNumber(16146);
-    QVERIFY(doc.CaptionWidth() > 3 * one);
-    // The line top stands above the hanging point by less than the ascent,
-    // so the digits' ink starts just below it.
-    QVERIFY(doc.CaptionOffsetY() > 0);
-    QVERIFY(doc.CaptionOffsetY() < doc.LineHeight());
 }
 
 void TestPreview::rendersARectangleAtItsTwips_data()
@@ -290,15 +273,6 @@ void TestPreview::copiesThePageAsImageAndSvg()
     const QByteArray svg = copied->data(QStringLiteral("image/svg+xml"));
     QVERIFY(svg.contains("<svg"));
     QVERIFY(svg.contains("<rect") || svg.contains("<path") || svg.contains("<polygon"));
-}
-
-void TestPreview::defaultPaperIsA4OrLetterWithoutAPrinter()
-{
-    const QSizeF paper = defaultPaper();
-    const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Point) * 20;
-    const QSizeF letter = QPageSize(QPageSize::Letter).size(QPageSize::Point) * 20;
-    QVERIFY(paper == a4 || paper == letter || paper.width() <= 32767);
-    QVERIFY(paper.width() < paper.height());
 }
 
 QTEST_MAIN(TestPreview)

@@ -1,3 +1,4 @@
+#include "Fixtures.h"
 #include "app/SharedState.h"
 #include "solutions/Database.h"
 
@@ -12,20 +13,9 @@ namespace fs = std::filesystem;
 namespace tw {
 namespace {
 
-// A scratch folder per test, removed afterwards.
-class DatabaseTest : public testing::Test
+class DatabaseTest : public test::ScratchTest
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() /
-                ("tilewright-db-" + std::to_string(::getpid()) + "-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     // A copy of the generated database, changed by the given SQL.
     std::string copyWith(const std::string &sql, const std::string &name = "Solutions.mdb")
     {
@@ -50,7 +40,6 @@ protected:
         return OpenDatabase(m_state);
     }
 
-    fs::path m_dir;
     SharedState m_state;
 };
 

@@ -1,3 +1,4 @@
+#include "Fixtures.h"
 #include "Recorders.h"
 #include "app/SharedState.h"
 #include "solutions/Boards.h"
@@ -8,6 +9,7 @@
 namespace tw {
 namespace {
 
+using test::onBoard;
 using test::RecordingCanvas;
 using test::RecordingPreview;
 
@@ -24,16 +26,6 @@ SolutionRecord record(long long o, long long x, std::array<long long, 11> shapes
 const SolutionRecord First10x6 = record(0, 2, {22, 4, 2, 54, 62, 42, 9, 11, 16, 23, 36});
 const SolutionRecord First8x8 = record(0, 4, {18, 4, 2, 8, 52, 25, 42, 11, 22, 60, 38});
 const SolutionRecord Centre8x8 = record(30, 2, {22, 1, 30, 36, 5, 14, 43, 51, 9, 18, 61});
-
-SharedState onBoard(Integer board)
-{
-    SharedState state;
-    LoadShapes(state);
-    SetBoardLayout(state, board);
-    BuildBoardShapes(state);
-    state.OutputMode = -1;
-    return state;
-}
 
 struct GoldenCase
 {

@@ -1,3 +1,4 @@
+#include "Fixtures.h"
 #include "solver/DatabaseWriter.h"
 
 #include <gtest/gtest.h>
@@ -11,19 +12,9 @@ namespace fs = std::filesystem;
 namespace tw {
 namespace {
 
-class WriterTest : public testing::Test
+class WriterTest : public test::ScratchTest
 {
 protected:
-    void SetUp() override
-    {
-        m_dir = fs::temp_directory_path() /
-                ("tilewright-writer-" + std::to_string(::getpid()) + "-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
     // Rows of the Solution table as "board,solution,O,X,shapes..." lines.
     static std::vector<std::string> rows(const fs::path &path)
     {
@@ -51,8 +42,6 @@ protected:
             out.push_back(e.path().filename());
         return out;
     }
-
-    fs::path m_dir;
 };
 
 const std::vector<BoardSolutions> TwoTrays{

@@ -19,7 +19,6 @@
 #include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -84,22 +83,17 @@ frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, QWidget *pa
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setSizeGripEnabled(false);
-    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    m_scale = TwipsScale(screen ? screen->logicalDotsPerInchX() : 96);
+    m_layout = TwipsLayout(screenScale(this));
     m_hooks.beep = [] { QApplication::beep(); };
-    m_hooks.message = [this](const QString &text) {
-        QMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(ProgramName), text,
-                        QMessageBox::Ok, this);
-        box.exec();
-    };
+    m_hooks.message = [this](const QString &text) { showPlainMessage(this, text); };
 
     setFont(sansFont(8));
 
     SW = ClientWidth;
     SH = ClientHeight;
-    setFixedSize(m_scale.pixels(SW), m_scale.pixels(SH));
-    m_surface = std::make_unique<SurfaceCanvas>(QSizeF(SW, SH), m_scale, devicePixelRatioF(),
-                                                palette().color(QPalette::Window));
+    setFixedSize(m_layout.scale().pixels(SW), m_layout.scale().pixels(SH));
+    m_surface = std::make_unique<SurfaceCanvas>(
+        QSizeF(SW, SH), m_layout.scale(), devicePixelRatioF(), palette().color(QPalette::Window));
     state.Screen = m_surface.get();
 
     buildControls();
@@ -122,22 +116,14 @@ void frmMain::setHooks(Hooks hooks)
         m_hooks.showPreview = std::move(hooks.showPreview);
 }
 
-void frmMain::place(QWidget *control, double left, double top, double width, double height)
-{
-    m_twips[control] = QRectF(left, top, width, height);
-    control->setGeometry(m_scale.rect(left, top, width, height));
-}
-
 double frmMain::RightOf(const QWidget *control) const
 {
-    const QRectF r = m_twips.value(control);
-    return r.left() + r.width();
+    return m_layout.rightOf(control);
 }
 
 double frmMain::BottomOf(const QWidget *control) const
 {
-    const QRectF r = m_twips.value(control);
-    return r.top() + r.height();
+    return m_layout.bottomOf(control);
 }
 
 void frmMain::buildControls()
@@ -178,7 +164,7 @@ void frmMain::buildControls()
     lblSelect->setBuddy(cboSelect);
 
     SSTabFn = new TabControl({QStringLiteral("Display"), QStringLiteral("Print")},
-                             m_scale.pixels(520), this);
+                             m_layout.scale().pixels(520), this);
     named(SSTabFn, "SSTabFn");
     place(SSTabFn, 600, 7560, 7575, 2775);
     SSTabFn->setCurrentIndex(1); // designed with the "Print" tab open
@@ -286,8 +272,8 @@ void frmMain::Form_Load()
 {
     if (const QScreen *screen = this->screen()) {
         const QRect area = screen->availableGeometry();
-        move(area.left() + (area.width() - m_scale.pixels(SW)) / 2,
-             area.top() + (area.height() - m_scale.pixels(9000)) / 2);
+        move(area.left() + (area.width() - m_layout.scale().pixels(SW)) / 2,
+             area.top() + (area.height() - m_layout.scale().pixels(9000)) / 2);
     }
     place(lblDesc, 0, 300, SW - 200, 2000);
     lblDesc->setText(descriptionText());
@@ -333,26 +319,26 @@ void frmMain::Form_Load()
     txtTo->setToolTip(QStringLiteral("End Solution Number for Report"));
 
     lblProgress->setText(QString());
-    const QRectF progress = m_twips.value(lblProgress);
-    place(lblProgress, RightOf(txtTo) + 3000, m_twips.value(txtTo).top(), progress.width(),
+    const QRectF progress = m_layout.rect(lblProgress);
+    place(lblProgress, RightOf(txtTo) + 3000, m_layout.rect(txtTo).top(), progress.width(),
           progress.height());
-    const QRectF select = m_twips.value(lblSelect);
-    place(lblSelect, m_twips.value(lblDesc).left(), BottomOf(lblDesc) + 1850, select.width(),
+    const QRectF select = m_layout.rect(lblSelect);
+    place(lblSelect, m_layout.rect(lblDesc).left(), BottomOf(lblDesc) + 1850, select.width(),
           select.height());
-    const QRectF combo = m_twips.value(cboSelect);
-    place(cboSelect, RightOf(lblSelect) + 100, m_twips.value(lblSelect).top() - 50, combo.width(),
+    const QRectF combo = m_layout.rect(cboSelect);
+    place(cboSelect, RightOf(lblSelect) + 100, m_layout.rect(lblSelect).top() - 50, combo.width(),
           combo.height());
 
     place(SSTabFn, 100, 5400, SW - 200, 2500);
     SSTabFn->setVisible(true);
     SSTabFn->setCurrentIndex(0);
 
-    const double tabWidth = m_twips.value(SSTabFn).width();
-    const double tabHeight = m_twips.value(SSTabFn).height();
-    const double designedHeight = m_twips.value(picVCR).height();
-    place(picVCR, (tabWidth - m_twips.value(picVCR).width()) / 2,
-          520 + (tabHeight - designedHeight) / 2, RightOf(cmdLast) - m_twips.value(cmdFirst).left(),
-          m_twips.value(cmdFirst).height());
+    const double tabWidth = m_layout.rect(SSTabFn).width();
+    const double tabHeight = m_layout.rect(SSTabFn).height();
+    const double designedHeight = m_layout.rect(picVCR).height();
+    place(picVCR, (tabWidth - m_layout.rect(picVCR).width()) / 2,
+          520 + (tabHeight - designedHeight) / 2, RightOf(cmdLast) - m_layout.rect(cmdFirst).left(),
+          m_layout.rect(cmdFirst).height());
     place(cmdPreview, (tabWidth - 1000) / 2, tabHeight - 500, 1000, 400);
     place(cmdClose, SW - 1100, SH - 500, 1000, 400);
     ResetUnitSize();
@@ -742,71 +728,50 @@ void frmMain::SSTabFn_Click()
 
 // --- report options ----------------------------------------------------------
 
-// Each check answers a bad entry with a beep or its message unless quiet,
-// then selects the box's text and gives it the focus. Returns whether the
-// entry stands.
-bool frmMain::checkFrom(bool quiet)
+// A range box's check: a beep when it or its partner holds no usable number,
+// a message when it is above the count or on the wrong side of its partner,
+// then its text selected and the focus given to it. Returns whether the entry
+// stands. The start box's partner is the end box, and the other way round.
+bool frmMain::checkRangeBox(bool start)
 {
-    const auto from = numberIn(txtFrom);
-    const auto toNumber = numberIn(txtTo);
-    const auto to = toNumber ? wholeInteger(*toNumber) : std::nullopt;
+    QLineEdit *box = start ? txtFrom : txtTo;
+    const auto own = numberIn(box);
+    const auto partnerNumber = numberIn(start ? txtTo : txtFrom);
+    const auto partner = partnerNumber ? wholeInteger(*partnerNumber) : std::nullopt;
+    const QString which = start ? QStringLiteral("Start") : QStringLiteral("End");
     QString message;
-    if (!to || !from) {
-        if (!quiet)
-            m_hooks.beep();
-    } else if (*from > recordCount()) {
-        message = QStringLiteral("Start Solution Number cannot be greater than %1 for the "
-                                 "selected Board")
-                      .arg(recordCount());
-    } else if (roundHalfEven(*from) > *to) {
+    if (!partner || !own) {
+        m_hooks.beep();
+    } else if (*own > recordCount()) {
+        message = which + QStringLiteral(" Solution Number cannot be greater than %1 for the "
+                                         "selected Board")
+                              .arg(recordCount());
+    } else if (start && roundHalfEven(*own) > *partner) {
         message =
             QStringLiteral("Start Solution Number cannot be greater than the End Solution Number");
-    } else {
-        return true;
-    }
-    if (!message.isEmpty() && !quiet)
-        m_hooks.message(message);
-    rejectEntry(txtFrom, 99);
-    txtFrom->setFocus();
-    return false;
-}
-
-bool frmMain::checkTo(bool quiet)
-{
-    const auto to = numberIn(txtTo);
-    const auto fromNumber = numberIn(txtFrom);
-    const auto from = fromNumber ? wholeInteger(*fromNumber) : std::nullopt;
-    QString message;
-    if (!from || !to) {
-        if (!quiet)
-            m_hooks.beep();
-    } else if (*to > recordCount()) {
-        message =
-            QStringLiteral("End Solution Number cannot be greater than %1 for the selected Board")
-                .arg(recordCount());
-    } else if (roundHalfEven(*to) < *from) {
+    } else if (!start && roundHalfEven(*own) < *partner) {
         message =
             QStringLiteral("End Solution Number cannot be less than the Start Solution Number");
     } else {
         return true;
     }
-    if (!message.isEmpty() && !quiet)
+    if (!message.isEmpty())
         m_hooks.message(message);
-    rejectEntry(txtTo, 99);
-    txtTo->setFocus();
+    rejectEntry(box, 99);
+    box->setFocus();
     return false;
 }
 
 void frmMain::txtFrom_Change()
 {
     if (!Starting)
-        checkFrom(false);
+        checkRangeBox(true);
 }
 
 void frmMain::txtTo_Change()
 {
     if (!Starting)
-        checkTo(false);
+        checkRangeBox(false);
 }
 
 void frmMain::txtSideLength_Change()
@@ -814,17 +779,15 @@ void frmMain::txtSideLength_Change()
     cmdPreview->setDefault(false);
 }
 
-bool frmMain::sideLengthAccepted(bool quiet)
+bool frmMain::sideLengthAccepted()
 {
     const auto side = numberIn(txtSideLength);
     if (!side || *side <= 0.001) {
-        if (!quiet)
-            m_hooks.beep();
+        m_hooks.beep();
     } else if (static_cast<Single>(*side) > state.MaxUnitSize) {
-        if (!quiet)
-            m_hooks.message(QStringLiteral("In order to fit on the page, the Sidelength of the "
-                                           "Unit Square must be under %1 inch")
-                                .arg(formatSide(state.MaxUnitSize)));
+        m_hooks.message(QStringLiteral("In order to fit on the page, the Sidelength of the "
+                                       "Unit Square must be under %1 inch")
+                            .arg(formatSide(state.MaxUnitSize)));
     } else {
         state.UnitSize = static_cast<Single>(*side * 1440);
         state.DoubleUnit = state.UnitSize + state.UnitSize;
@@ -837,7 +800,7 @@ bool frmMain::sideLengthAccepted(bool quiet)
 
 void frmMain::txtSideLength_LostFocus()
 {
-    if (sideLengthAccepted(false))
+    if (sideLengthAccepted())
         cmdPreview->setDefault(true);
 }
 
@@ -856,7 +819,7 @@ void frmMain::cmdPreview_Click()
 {
     // The report only runs on a range and a side length that stand: a box
     // still holding a rejected entry says so again and takes the focus.
-    if (!checkFrom(false) || !checkTo(false) || !sideLengthAccepted(false))
+    if (!checkRangeBox(true) || !checkRangeBox(false) || !sideLengthAccepted())
         return;
     if (*wholeInteger(*numberIn(txtTo)) < 1) {
         m_hooks.beep();

@@ -5,7 +5,6 @@
 #include "ui/main/Twips.h"
 
 #include <QDialog>
-#include <QHash>
 #include <QTimer>
 
 #include <functional>
@@ -44,8 +43,6 @@ public:
         std::function<void(const QString &)> message;       // box titled with the program's name
         std::function<void(PreviewDocument &)> showPreview; // the modal preview window
     };
-
-    static constexpr const char *ProgramName = "Tilewright";
 
     frmMain(SharedState &state, PreviewDocument &preview, QWidget *parent = nullptr);
     ~frmMain() override;
@@ -88,7 +85,7 @@ public:
     double BottomOf(const QWidget *control) const;
 
     const SurfaceCanvas &surface() const { return *m_surface; }
-    const TwipsScale &scale() const { return m_scale; }
+    const TwipsScale &scale() const { return m_layout.scale(); }
     bool isStarting() const { return Starting; }
     bool StopRepeat = false;
     bool DelayElapsed = false;
@@ -104,8 +101,10 @@ private:
     void Form_Load();
     void buildControls();
     void fitDescription();
-    // Places a control at a twips rectangle relative to its container.
-    void place(QWidget *control, double left, double top, double width, double height);
+    void place(QWidget *control, double left, double top, double width, double height)
+    {
+        m_layout.place(control, left, top, width, height);
+    }
     void setTextIfDifferent(QLineEdit *box, const QString &text);
     void rejectEntry(QLineEdit *box, int selectionLength);
     void clearTrayArea();
@@ -125,17 +124,14 @@ private:
     void endHold();
     void stopRepeating();
 
-    // Rejected range entries: the box and its message (empty for a beep).
-    bool checkFrom(bool quiet);
-    bool checkTo(bool quiet);
-    bool sideLengthAccepted(bool quiet);
+    bool checkRangeBox(bool start);
+    bool sideLengthAccepted();
 
     SharedState &state;
     PreviewDocument &m_preview;
     Hooks m_hooks;
-    TwipsScale m_scale;
+    TwipsLayout m_layout;
     std::unique_ptr<SurfaceCanvas> m_surface;
-    QHash<const QWidget *, QRectF> m_twips;
     double SW = 0, SH = 0; // client size, twips
 
     bool Starting = false;

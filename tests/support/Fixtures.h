@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/SharedState.h"
+#include "solutions/Boards.h"
+#include "solutions/Decoding.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace tw::test {
+
+// A fresh state with board `board` current, its shapes built and the grid
+// cleared; OutputMode -1 lays pieces without drawing unless a test asks.
+inline SharedState onBoard(Integer board)
+{
+    SharedState state;
+    LoadShapes(state);
+    SetBoardLayout(state, board);
+    BuildBoardShapes(state);
+    ClearBoard(state);
+    state.OutputMode = -1;
+    return state;
+}
+
+// A test with a scratch folder of its own, removed afterwards.
+class ScratchTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("tilewright-" + std::to_string(::getpid()) + "-" +
+                 testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(m_dir); }
+
+    std::filesystem::path m_dir;
+};
+
+} // namespace tw::test
