@@ -1,5 +1,11 @@
 #include "app/Program.h"
+#include "pieces/PieceTables.h"
+#include "preview/PreviewDocument.h"
+#include "report/Report.h"
+#include "solutions/Boards.h"
+#include "solutions/Decoding.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -45,6 +51,7 @@ class TestReportCommand : public QObject
 private slots:
     void writesAPdfOfTheRange();
     void writesOnePageAsAnImage();
+    void aRenderedPageShowsTheTrayWhereItBelongs();
     void refusesBadArguments_data();
     void refusesBadArguments();
     void refusesAMissingDatabase();
@@ -79,6 +86,42 @@ void TestReportCommand::writesOnePageAsAnImage()
     QVERIFY(r.out.contains(QLatin1String("page 2 of 2")));
     const QImage image(png);
     QCOMPARE(image.width(), static_cast<int>(std::ceil(11900 * 150 / 1440.0)));
+}
+
+void TestReportCommand::aRenderedPageShowsTheTrayWhereItBelongs()
+{
+    // Solution 1 of the 10 x 6 tray in colour, half-inch squares, rendered at
+    // 72 dpi: 20 twips a pixel, a square 36 pixels.
+    Program program(QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath());
+    QVERIFY(!program.Main(false));
+    SharedState &s = program.state();
+    s.OutputMode = 1;
+    SetBoardLayout(s, 0);
+    BuildBoardShapes(s);
+    s.UnitSize = 720;
+    s.DoubleUnit = 1440;
+    s.RenderMode = 0;
+    QVERIFY(!BuildReport(s, {1, 1, false}));
+    const QImage page = program.preview().renderImage(1, 72);
+    const auto at = [&](double x, double y) { // twips inside the margins
+        return page.pixelColor(static_cast<int>((360 + x) / 20), static_cast<int>((360 + y) / 20));
+    };
+    // Solution 1's record, as the database tests pin it.
+    const auto tiling =
+        tileRecord(0, SolutionRecord{0, 2, {22, 4, 2, 54, 62, 42, 9, 11, 16, 23, 36}});
+    QVERIFY(tiling);
+    for (const Placement &p : tiling->placements)
+        for (int k = 0; k < p.cellCount; ++k) {
+            const int cell = p.cells[static_cast<std::size_t>(k)];
+            const Colour c = orientation(p.shape).Color;
+            QCOMPARE(at(cell / 7 * 720 + 360, 500 + cell % 7 * 720 + 360),
+                     QColor(redOf(c), greenOf(c), blueOf(c)));
+        }
+    // The frame: black along the tray's right and bottom edges, white beyond.
+    QCOMPARE(at(7200, 500 + 1000), QColor(Qt::black));
+    QCOMPARE(at(3000, 500 + 4320), QColor(Qt::black));
+    QCOMPARE(at(7200 + 200, 500 + 1000), QColor(Qt::white));
+    QCOMPARE(at(3000, 500 + 4320 + 100), QColor(Qt::white)); // above the caption
 }
 
 void TestReportCommand::refusesBadArguments_data()

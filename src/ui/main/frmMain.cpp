@@ -216,8 +216,8 @@ void frmMain::buildControls()
     renderGroup = new QButtonGroup(this);
     orientationGroup = new QButtonGroup(this);
     for (int k = 0; k < 2; ++k) {
-        optRender[k]->setObjectName(QStringLiteral("optRender%1").arg(k));
-        optOrientation[k]->setObjectName(QStringLiteral("optOrientation%1").arg(k));
+        optRender[k]->setObjectName(QStringLiteral("optRender(%1)").arg(k));
+        optOrientation[k]->setObjectName(QStringLiteral("optOrientation(%1)").arg(k));
         renderGroup->addButton(optRender[k], k);
         orientationGroup->addButton(optOrientation[k], k);
     }
@@ -821,6 +821,9 @@ void frmMain::cmdPreview_Click()
     // still holding a rejected entry says so again and takes the focus.
     if (!checkRangeBox(true) || !checkRangeBox(false) || !sideLengthAccepted())
         return;
+    // Each box is the other's partner, so both now hold whole 16-bit
+    // numbers; with no lower bound in the checks, an end below 1 selects
+    // nothing.
     if (*wholeInteger(*numberIn(txtTo)) < 1) {
         m_hooks.beep();
         rejectEntry(txtTo, 99);
@@ -837,6 +840,7 @@ void frmMain::BuildReport()
 {
     ReportOptions options;
     // Numbers below 1 select from the first solution on.
+    // Both boxes were checked just now: whole numbers, 1 <= end <= count.
     options.from = std::max<Integer>(1, *wholeInteger(*numberIn(txtFrom)));
     options.to = *wholeInteger(*numberIn(txtTo));
     options.landscape = optOrientation[1]->isChecked();

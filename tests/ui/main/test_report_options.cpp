@@ -246,11 +246,19 @@ void TestReportOptions::previewRefusesABoxHoldingARejectedEntry()
     QCOMPARE(m.previews, 0);
     QCOMPARE(m.messages, QStringList({ToAboveCount, ToAboveCount}));
     QVERIFY(w.txtTo->hasFocus());
-    // A start below 1 prints from the first solution.
+    // A start below 1 prints from the first solution; one beyond 16 bits
+    // leaves the end box without a usable partner, and Preview beeps.
     w.txtTo->setText(QStringLiteral("2"));
     w.txtFrom->setText(QStringLiteral("0"));
     w.cmdPreview->click();
     QCOMPARE(m.previews, 1);
+    QCOMPARE(m.previewPages, 1);
+    const int beeps = m.beeps;
+    w.txtFrom->setText(QStringLiteral("-99999999999"));
+    w.cmdPreview->click();
+    QCOMPARE(m.previews, 1);
+    QCOMPARE(m.beeps, beeps + 1);
+    QVERIFY(w.txtTo->hasFocus());
 }
 
 QTEST_MAIN(TestReportOptions)
