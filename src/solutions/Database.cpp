@@ -104,6 +104,11 @@ std::optional<DatabaseError> checkSolutions(const std::string &path, const Snaps
         if (entries.empty())
             return broken(DatabaseFault::NoSolutions, path,
                           "has no solutions for " + trayName(board) + ".");
+        // Solution numbers are 16-bit wherever the program counts them.
+        if (entries.size() > static_cast<std::size_t>(INT16_MAX))
+            return broken(DatabaseFault::BadNumbering, path,
+                          "holds " + std::to_string(entries.size()) + " solutions for " +
+                              trayName(board) + ", more than the 32767 a tray can have.");
         std::sort(entries.begin(), entries.end(),
                   [](const Entry &x, const Entry &y) { return x.solution < y.solution; });
         for (std::size_t k = 0; k < entries.size(); ++k) {

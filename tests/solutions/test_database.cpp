@@ -117,6 +117,12 @@ INSTANTIATE_TEST_SUITE_P(
                 DatabaseFault::BadNumbering,
                 "does not number the solutions of the 20 x 3 tray 1 to 2 without gaps: "
                 "solution 1 appears twice."},
+        BadFile{"too_many",
+                "WITH RECURSIVE n(k) AS (SELECT 2340 UNION ALL SELECT k + 1 FROM n WHERE k < "
+                "32768) INSERT INTO Solution SELECT 0, k, 0, 2, 22, 4, 2, 54, 62, 42, 9, 11, 16, "
+                "23, 36 FROM n",
+                DatabaseFault::BadNumbering,
+                "holds 32768 solutions for the 10 x 6 tray, more than the 32767 a tray can have."},
         BadFile{"no_solutions", "DELETE FROM Solution WHERE Board=1", DatabaseFault::NoSolutions,
                 "has no solutions for the 12 x 5 tray."},
         BadFile{"not_a_tiling", "UPDATE Solution SET Shape4=70 WHERE Board=0 AND Solution=12",
