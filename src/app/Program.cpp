@@ -23,7 +23,6 @@ Program::~Program()
 
 std::optional<DatabaseError> Program::Main(bool showWindow)
 {
-    m_state.SolutionSet.Close();
     LoadShapes(m_state);
     m_state.DbPath = databasePath(m_folder);
     m_state.ConnectString = readOnlyUri(m_state.DbPath);

@@ -6,9 +6,6 @@
 #include "solutions/Database.h"
 #include "solutions/Decoding.h"
 
-#include <algorithm>
-#include <cmath>
-
 #ifndef TILEWRIGHT_VERSION
 #define TILEWRIGHT_VERSION "0"
 #endif

@@ -381,7 +381,7 @@ void frmMain::cboSelect_Click()
     m_surface->fillBox(ClearLeft, ClearTop, ClearWidth, ClearHeight, ButtonFace);
     DrawTray();
     if (auto error = SelectBoard(state, state.BoardIndex)) {
-        showDatabaseProblem(QString::fromStdString(error->message()));
+        m_hooks.message(QString::fromStdString(error->message()));
         return;
     }
     state.SolutionNo = 1;
@@ -452,7 +452,7 @@ void frmMain::ShowSolution()
     if (state.OutputMode == 0) {
         if (auto error =
                 DecodeSolution(state, state.SolutionSet.currentRecord(), DecodeTarget::Screen)) {
-            showDatabaseProblem(
+            m_hooks.message(
                 QStringLiteral("Solution %1 of the %2 tray cannot be shown: %3.")
                     .arg(state.SolutionNo)
                     .arg(cboSelect->currentText(), QString::fromStdString(error->message)));
@@ -832,7 +832,7 @@ void frmMain::cmdPreview_Click()
     }
     BuildReport();
     if (auto error = SelectBoard(state, state.BoardIndex))
-        showDatabaseProblem(QString::fromStdString(error->message()));
+        m_hooks.message(QString::fromStdString(error->message()));
     lblProgress->setText(QString());
 }
 
@@ -864,11 +864,6 @@ void frmMain::BuildReport()
     }
     if (m_hooks.showPreview)
         m_hooks.showPreview(m_preview);
-}
-
-void frmMain::showDatabaseProblem(const QString &what)
-{
-    m_hooks.message(what);
 }
 
 } // namespace tw

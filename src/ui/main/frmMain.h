@@ -110,7 +110,6 @@ private:
     void clearTrayArea();
     void repaintTray();
     Long recordCount() const;
-    void showDatabaseProblem(const QString &what);
 
     // Press-and-hold on Next and Previous: one step at the press, then, once
     // tmrDelay has fired with the button still down, steps one after another
