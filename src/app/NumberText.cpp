@@ -47,10 +47,15 @@ std::optional<double> parseNumber(std::string_view text)
     double value = 0;
     const auto [end, ec] =
         std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
-    if (ec == std::errc::result_out_of_range)
-        value = std::numeric_limits<double>::infinity();
-    else if (ec != std::errc() || end != text.data() + text.size())
+    if (ec == std::errc::result_out_of_range) {
+        // Without an exponent, a number too large for a double has a whole
+        // part; one too small for it has none.
+        const auto wholePart = text.substr(0, text.find('.'));
+        const bool large = wholePart.find_first_not_of('0') != std::string_view::npos;
+        value = large ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (ec != std::errc() || end != text.data() + text.size()) {
         return std::nullopt;
+    }
     return negative ? -value : value;
 }
 

@@ -11,7 +11,7 @@ namespace tw {
 // or tabs) around, an optional sign, and digits with an optional decimal
 // point and fraction ("12", " -3 ", "2.5", "2.", ".5"). Nothing else counts:
 // no exponent, no thousands separators, no empty text. A number too large
-// for a double comes back as an infinity.
+// for a double comes back as an infinity, one too small for it as zero.
 std::optional<double> parseNumber(std::string_view text);
 
 // The number rounded to a whole number, halves to even, when it fits an

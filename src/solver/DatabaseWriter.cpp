@@ -1,37 +1,67 @@
 #include "solver/DatabaseWriter.h"
 
+#include "app/OutputFile.h"
 #include "solutions/SolutionSchema.h"
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <memory>
+#include <signal.h>
 #include <unistd.h>
 
 namespace tw {
 
+namespace fs = std::filesystem;
+
 namespace {
 
-struct Closer
+constexpr std::string_view PartMarker = ".part-";
+// The longest file name most file systems allow, in bytes.
+constexpr std::size_t NameMax = 255;
+
+bool processIsGone(long pid)
 {
-    void operator()(sqlite3 *db) const { sqlite3_close(db); }
-};
+    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
+}
+
+// Removes "NAME.part-PID" files beside path whose process has ended.
+void removeStaleTemporaries(const std::string &path)
+{
+    const fs::path target(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string prefix = fs::path(temporaryPathFor(path, 0)).filename().string();
+    const std::string stem = prefix.substr(0, prefix.size() - 1); // without the "0"
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= stem.size() || name.compare(0, stem.size(), stem) != 0)
+            continue;
+        const std::string digits = name.substr(stem.size());
+        if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
+            continue;
+        const long pid = std::stol(digits);
+        if (pid != ::getpid() && processIsGone(pid)) {
+            std::error_code ignored;
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
+std::optional<std::string> execute(sqlite3 *db, const char *sql)
+{
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        return std::string(sqlite3_errmsg(db));
+    return std::nullopt;
+}
 
 std::optional<std::string> fill(sqlite3 *db, const std::vector<BoardSolutions> &boards)
 {
-    const auto exec = [db](const std::string &sql) -> std::optional<std::string> {
-        if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-            return std::string(sqlite3_errmsg(db));
-        return std::nullopt;
-    };
-    // Nothing needs to survive a crash half-way: the file is renamed into
-    // place only once complete.
-    for (const char *sql : {"PRAGMA journal_mode=OFF", "PRAGMA synchronous=OFF"})
-        if (auto e = exec(sql))
-            return e;
-    if (auto e = exec(std::string(CreateSolutionTable)))
-        return e;
-    if (auto e = exec("BEGIN"))
+    if (auto e = execute(db, "BEGIN"))
         return e;
     sqlite3_stmt *insert = nullptr;
     if (sqlite3_prepare_v2(db,
@@ -54,40 +84,129 @@ std::optional<std::string> fill(sqlite3 *db, const std::vector<BoardSolutions> &
             sqlite3_reset(insert);
         }
     }
-    return exec("COMMIT");
+    return execute(db, "COMMIT");
+}
+
+// The temporary file a signal removes; written before the handlers can run.
+char g_signalledPath[4096];
+
+extern "C" void removeAndRaise(int signal)
+{
+    if (g_signalledPath[0])
+        ::unlink(g_signalledPath);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
 }
 
 } // namespace
 
-std::optional<std::string> writeSolutionDatabase(const std::string &path,
-                                                 const std::vector<BoardSolutions> &boards)
+std::string temporaryPathFor(const std::string &path, long pid)
 {
-    namespace fs = std::filesystem;
-    const std::string temporary = path + ".part-" + std::to_string(::getpid());
-    std::error_code ec;
-    fs::remove(temporary, ec);
+    const fs::path target(path);
+    const std::string suffix = std::string(PartMarker) + std::to_string(pid);
+    std::string name = target.filename().string();
+    if (name.size() + suffix.size() > NameMax)
+        name.resize(NameMax - suffix.size());
+    return (target.parent_path() / (name + suffix)).string();
+}
 
-    std::optional<std::string> error;
-    {
-        sqlite3 *raw = nullptr;
-        const int rc = sqlite3_open_v2(temporary.c_str(), &raw,
-                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        const std::unique_ptr<sqlite3, Closer> db(raw);
-        if (rc != SQLITE_OK)
-            error = raw ? sqlite3_errmsg(raw) : "out of memory";
-        else
-            error = fill(raw, boards);
-    }
+std::optional<std::string> SolutionDatabaseFile::open(const std::string &path)
+{
+    discard();
+    const auto fail = [&](const std::string &why) {
+        discard();
+        return "cannot write " + path + ": " + why;
+    };
+    if (auto refusal = outputRefusal(path))
+        return "cannot write " + path + ": " + *refusal;
+    m_path = path;
+    removeStaleTemporaries(path);
+    m_temporary = temporaryPathFor(path, ::getpid());
+    std::error_code ec;
+    fs::remove(m_temporary, ec);
+    if (sqlite3_open_v2(m_temporary.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                        nullptr) != SQLITE_OK)
+        return fail(m_db ? sqlite3_errmsg(m_db) : "out of memory");
+    // Nothing needs to survive a crash half-way: the file is renamed into
+    // place only once complete. Without a journal the file is a plain
+    // rollback-mode database that a read-only reader opens without leaving
+    // anything behind.
+    for (const char *sql : {"PRAGMA journal_mode=OFF", "PRAGMA synchronous=OFF"})
+        if (auto e = execute(m_db, sql))
+            return fail(*e);
+    if (auto e = execute(m_db, std::string(CreateSolutionTable).c_str()))
+        return fail(*e);
+    return std::nullopt;
+}
+
+std::optional<std::string> SolutionDatabaseFile::commit(const std::vector<BoardSolutions> &boards)
+{
+    if (!m_db)
+        return "cannot write " + m_path + ": the file was not prepared";
+    auto error = fill(m_db, boards);
+    sqlite3_close(m_db);
+    m_db = nullptr;
     if (!error) {
-        fs::rename(temporary, path, ec);
+        std::error_code ec;
+        fs::rename(m_temporary, m_path, ec);
         if (ec)
             error = ec.message();
+        else
+            m_temporary.clear();
     }
     if (error) {
-        fs::remove(temporary, ec);
+        const std::string path = m_path;
+        discard();
         return "cannot write " + path + ": " + *error;
     }
     return std::nullopt;
+}
+
+void SolutionDatabaseFile::discard()
+{
+    if (m_db) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+    }
+    if (!m_temporary.empty()) {
+        std::error_code ec;
+        fs::remove(m_temporary, ec);
+        m_temporary.clear();
+    }
+}
+
+SolutionDatabaseFile::~SolutionDatabaseFile()
+{
+    discard();
+}
+
+std::optional<std::string> writeSolutionDatabase(const std::string &path,
+                                                 const std::vector<BoardSolutions> &boards)
+{
+    SolutionDatabaseFile file;
+    if (auto error = file.open(path))
+        return error;
+    return file.commit(boards);
+}
+
+void removeOnSignals(const std::string &path)
+{
+    // Block the signals while the path changes, so a handler never reads
+    // half of it.
+    sigset_t signals, previous;
+    sigemptyset(&signals);
+    for (int s : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&signals, s);
+    sigprocmask(SIG_BLOCK, &signals, &previous);
+    const std::size_t n = std::min(path.size(), sizeof g_signalledPath - 1);
+    std::memcpy(g_signalledPath, path.data(), n);
+    g_signalledPath[n] = '\0';
+    struct sigaction action {};
+    action.sa_handler = path.empty() ? SIG_DFL : removeAndRaise;
+    sigemptyset(&action.sa_mask);
+    for (int s : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(s, &action, nullptr);
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
 } // namespace tw

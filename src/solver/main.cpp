@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 constexpr const char *Usage =
@@ -49,6 +51,14 @@ int main(int argc, char **argv)
     }
 
     const auto start = std::chrono::steady_clock::now();
+    // The file is prepared first: a path that cannot be written is reported
+    // before the search, and an interruption from here on leaves nothing.
+    tw::removeOnSignals(tw::temporaryPathFor(path, ::getpid()));
+    tw::SolutionDatabaseFile file;
+    if (const auto error = file.open(path)) {
+        std::fprintf(stderr, "tilewright-solve: %s\n", error->c_str());
+        return 1;
+    }
     std::vector<tw::BoardSolutions> found;
     for (int board : boards) {
         const auto t = std::chrono::steady_clock::now();
@@ -58,7 +68,9 @@ int main(int argc, char **argv)
                     std::string(tw::Trays[static_cast<std::size_t>(board)].label).c_str(),
                     found.back().records.size(), millisecondsSince(t));
     }
-    if (const auto error = tw::writeSolutionDatabase(path, found)) {
+    const auto error = file.commit(found);
+    tw::removeOnSignals({});
+    if (error) {
         std::fprintf(stderr, "tilewright-solve: %s\n", error->c_str());
         return 1;
     }

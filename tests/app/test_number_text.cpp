@@ -51,8 +51,12 @@ INSTANTIATE_TEST_SUITE_P(
                  std::nullopt}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(ParseNumber, ANumberBeyondDoublesIsInfinite)
+TEST(ParseNumber, NumbersBeyondDoublesAreInfiniteOrZero)
 {
+    const auto tiny = parseNumber("0." + std::string(400, '0') + "1");
+    ASSERT_TRUE(tiny);
+    EXPECT_EQ(*tiny, 0.0);
+    EXPECT_EQ(parseNumber("-." + std::string(400, '0') + "1"), 0.0);
     const auto huge = parseNumber(std::string(400, '9'));
     ASSERT_TRUE(huge);
     EXPECT_TRUE(std::isinf(*huge));

@@ -4,8 +4,14 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -83,6 +89,29 @@ TEST_F(WriterTest, AFailedWriteLeavesNothingBehind)
     ASSERT_TRUE(missing);
 }
 
+TEST_F(WriterTest, ANameAsLongAsTheSystemAllowsIsWritten)
+{
+    const fs::path path = m_dir / (std::string(250, 'n') + ".mdb");
+    ASSERT_FALSE(writeSolutionDatabase(path, TwoTrays));
+    EXPECT_EQ(rows(path).size(), 3u);
+    EXPECT_EQ(fs::path(temporaryPathFor(path, 123456)).filename().string().size(), 255u);
+}
+
+TEST_F(WriterTest, ClearsTheTemporaryFilesOfEndedRuns)
+{
+    const fs::path path = m_dir / "Solutions.mdb";
+    // A process that has ended, and one that is alive (the first process).
+    pid_t ended = 0;
+    char *const argv[] = {const_cast<char *>("true"), nullptr};
+    ASSERT_EQ(posix_spawnp(&ended, "true", nullptr, nullptr, argv, environ), 0);
+    waitpid(ended, nullptr, 0);
+    for (long pid : {static_cast<long>(ended), 1L})
+        std::fclose(std::fopen(temporaryPathFor(path, pid).c_str(), "w"));
+    ASSERT_FALSE(writeSolutionDatabase(path, TwoTrays));
+    EXPECT_FALSE(fs::exists(temporaryPathFor(path, ended)));
+    EXPECT_TRUE(fs::exists(temporaryPathFor(path, 1)));
+}
+
 // The command line, run as a user would.
 int run(const std::string &arguments, std::string *output = nullptr)
 {
@@ -118,6 +147,41 @@ TEST_F(WriterTest, TheCommandExplainsItsArguments)
         EXPECT_NE(output.find("usage:"), std::string::npos) << bad;
     }
     EXPECT_EQ(run((m_dir / "no" / "x.mdb").string() + " --board", &output), 2);
+}
+
+TEST_F(WriterTest, TheCommandWritesOnlyToRegularFiles)
+{
+    const fs::path device = m_dir / "full";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "making a device node needs root";
+    std::string output;
+    EXPECT_EQ(run("--board 3 " + device.string(), &output), 1);
+    EXPECT_NE(output.find("is not a regular file"), std::string::npos) << output;
+    EXPECT_TRUE(fs::is_character_file(device));
+    EXPECT_EQ(files(), std::vector<fs::path>{"full"});
+}
+
+TEST_F(WriterTest, AnInterruptedCommandLeavesTheOldDatabaseAndNothingElse)
+{
+    const fs::path path = m_dir / "Solutions.mdb";
+    ASSERT_FALSE(writeSolutionDatabase(path, TwoTrays));
+    for (int signal : {SIGTERM, SIGINT}) {
+        pid_t pid = 0;
+        std::string solve = TILEWRIGHT_SOLVE, target = path.string();
+        char *const argv[] = {solve.data(), target.data(), nullptr};
+        ASSERT_EQ(posix_spawn(&pid, solve.c_str(), nullptr, nullptr, argv, environ), 0);
+        // The temporary file is there while the search runs.
+        const fs::path temporary = temporaryPathFor(path, pid);
+        for (int k = 0; k < 2000 && !fs::exists(temporary); ++k)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(fs::exists(temporary));
+        ::kill(pid, signal);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
+        EXPECT_EQ(files(), std::vector<fs::path>{"Solutions.mdb"});
+        EXPECT_EQ(rows(path).size(), 3u);
+    }
 }
 
 } // namespace
