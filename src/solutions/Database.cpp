@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 namespace tw {
@@ -40,9 +42,82 @@ DatabaseError broken(DatabaseFault fault, const std::string &path, std::string p
     return {fault, "The solution database " + inQuotes(path) + " " + problem, regenerate(path)};
 }
 
+// A database error whose cure is not to rebuild the file.
+DatabaseError trouble(DatabaseFault fault, const std::string &path, const std::string &problem,
+                      std::string remedy)
+{
+    return {fault, "The solution database " + inQuotes(path) + " " + problem, std::move(remedy)};
+}
+
+DatabaseError inUse(const std::string &path, const std::string &detail)
+{
+    return trouble(DatabaseFault::InUse, path, "is in use by another program (" + detail + ").",
+                   "Close the other program that uses it, or let it finish, then try again.");
+}
+
+DatabaseError unreadable(const std::string &path)
+{
+    return trouble(DatabaseFault::Unreadable, path, "cannot be read: permission denied.",
+                   "Check the permissions of the file and of its folder: Tilewright needs to "
+                   "read the file.");
+}
+
+// SQLite's code for a read-only connection that finds a hot journal.
+constexpr int ReadOnlyRollback = SQLITE_READONLY | (3 << 8);
+
+// What a failed SQLite call on path means to the user.
+DatabaseError sqliteFailure(sqlite3 *db, const std::string &path, std::string_view doing)
+{
+    if (!db)
+        return broken(DatabaseFault::NotADatabase, path, std::string(doing) + ": out of memory.");
+    const int code = sqlite3_extended_errcode(db);
+    const std::string reason = sqlite3_errmsg(db);
+    switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return inUse(path, reason);
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        if (sqlite3_system_errno(db) == EACCES || sqlite3_system_errno(db) == EPERM)
+            return unreadable(path);
+        break;
+    case SQLITE_READONLY:
+        if (code == ReadOnlyRollback)
+            return trouble(DatabaseFault::HalfChanged, path,
+                           "was left half-changed by a program that stopped while writing "
+                           "it: its journal " +
+                               inQuotes(path + "-journal") + " still holds the unfinished change.",
+                           "Open the file once with a program that may write to it, which "
+                           "rolls the change back (for example: sqlite3 " +
+                               inQuotes(path) + " \"PRAGMA quick_check;\"), then try again.");
+        break;
+    }
+    return broken(DatabaseFault::NotADatabase, path, std::string(doing) + ": " + reason + ".");
+}
+
+// Whether the file at path is in write-ahead-log mode, read from its header.
+bool inWalMode(const std::string &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    char header[20] = {};
+    if (!file.read(header, sizeof header))
+        return false;
+    return std::string_view(header, 16) == std::string_view("SQLite format 3\0", 16) &&
+           header[18] == 2 && header[19] == 2;
+}
+
 std::string trayName(long long board)
 {
     return "the " + std::string(Trays[static_cast<std::size_t>(board)].label) + " tray";
+}
+
+// Solution numbers are 16-bit wherever the program counts them.
+DatabaseError tooMany(const std::string &path, long long board, long long count)
+{
+    return broken(DatabaseFault::BadNumbering, path,
+                  "holds " + std::to_string(count) + " solutions for " + trayName(board) +
+                      ", more than the 32767 a tray can have.");
 }
 
 std::string describeValue(const StoredValue &v)
@@ -104,11 +179,6 @@ std::optional<DatabaseError> checkSolutions(const std::string &path, const Snaps
         if (entries.empty())
             return broken(DatabaseFault::NoSolutions, path,
                           "has no solutions for " + trayName(board) + ".");
-        // Solution numbers are 16-bit wherever the program counts them.
-        if (entries.size() > static_cast<std::size_t>(INT16_MAX))
-            return broken(DatabaseFault::BadNumbering, path,
-                          "holds " + std::to_string(entries.size()) + " solutions for " +
-                              trayName(board) + ", more than the 32767 a tray can have.");
         std::sort(entries.begin(), entries.end(),
                   [](const Entry &x, const Entry &y) { return x.solution < y.solution; });
         for (std::size_t k = 0; k < entries.size(); ++k) {
@@ -156,18 +226,45 @@ std::string readOnlyUri(std::string_view path)
 Expected<std::unique_ptr<Database>, DatabaseError> Database::open(const std::string &path,
                                                                   const std::string &connectString)
 {
+    namespace fs = std::filesystem;
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    const fs::file_status status = fs::status(path, ec);
+    if (ec && ec != std::errc::no_such_file_or_directory) {
+        if (ec == std::errc::permission_denied)
+            return unreadable(path);
+        return broken(DatabaseFault::NotADatabase, path, "cannot be reached: " + ec.message());
+    }
+    if (!fs::exists(status))
         return DatabaseError{DatabaseFault::FileMissing,
                              "The solution database " + inQuotes(path) + " does not exist.",
                              "Run \"make run\" in Tilewright's source folder: it builds the "
                              "program and generates its database."};
+    if (!fs::is_regular_file(status))
+        return trouble(DatabaseFault::NotAFile, path,
+                       fs::is_directory(status) ? "is a folder, not a database file."
+                                                : "is not a regular file.",
+                       "Move it out of the way, then generate the database again: run \"make "
+                       "run\" in Tilewright's source folder.");
+
+    std::string uri = connectString;
+    if (inWalMode(path)) {
+        // Reading a log-mode file normally creates "-wal" and "-shm" files
+        // beside it (or fails in a read-only folder). With an empty log the
+        // whole content is in the file, which is then read as it stands.
+        const fs::path log = path + "-wal";
+        if (fs::exists(log, ec) && fs::file_size(log, ec) > 0)
+            return inUse(path, "its log " + inQuotes(log.string()) +
+                                   " holds changes not yet written into it");
+        uri += "&immutable=1";
+    }
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(connectString.c_str(), &db,
-                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    const int rc =
+        sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
     std::unique_ptr<Database> database(new Database(db, path));
     if (rc != SQLITE_OK)
         return database->failure("could not be opened");
+    // A lock of another program's is waited for a moment before it counts.
+    sqlite3_busy_timeout(db, 250);
     // Opening is lazy: reading the schema is what finds a file that is not a
     // database.
     const auto probe = database->select("SELECT count(*) FROM sqlite_master");
@@ -183,8 +280,7 @@ Database::~Database()
 
 DatabaseError Database::failure(std::string_view doing) const
 {
-    const char *reason = m_db ? sqlite3_errmsg(m_db) : "out of memory";
-    return broken(DatabaseFault::NotADatabase, m_path, std::string(doing) + ": " + reason + ".");
+    return sqliteFailure(m_db, m_path, doing);
 }
 
 Expected<Snapshot, DatabaseError> Database::select(std::string_view sql,
@@ -341,6 +437,23 @@ std::optional<DatabaseError> OpenDatabase(SharedState &state)
             return broken(DatabaseFault::MissingField, state.DbPath,
                           "has no " + std::string(wanted) + " field in its Solution table.");
 
+    // Counted before anything is read, so that a file of a million records
+    // is refused at once.
+    const auto counts = (*db)->select("SELECT Board, count(*) FROM Solution GROUP BY Board");
+    if (!counts)
+        return counts.error();
+    for (std::size_t r = 0; r < counts->rowCount(); ++r) {
+        const StoredValue &board = counts->values[2 * r];
+        const long long count = counts->values[2 * r + 1].number;
+        if (count <= INT16_MAX)
+            continue;
+        if (board.kind == StoredValue::Whole && board.number >= 0 && board.number < BoardCount)
+            return tooMany(state.DbPath, board.number, count);
+        return broken(DatabaseFault::BadNumbering, state.DbPath,
+                      "holds " + std::to_string(count) +
+                          " records that belong to no tray; the trays are numbered 0 to 4.");
+    }
+
     auto all = (*db)->select("SELECT * FROM Solution ORDER BY Solution");
     if (!all)
         return all.error();
@@ -371,6 +484,19 @@ std::optional<DatabaseError> reopen(SharedState &state, std::string_view sql,
 
 std::optional<DatabaseError> SelectBoard(SharedState &state, Integer board)
 {
+    // The file may have changed since it was checked: count first.
+    if (state.DbConnection) {
+        const auto count =
+            state.DbConnection->select("SELECT count(*) FROM Solution WHERE Board=?1", {board});
+        if (!count) {
+            state.SolutionSet.Close();
+            return count.error();
+        }
+        if (count->values.at(0).number > INT16_MAX) {
+            state.SolutionSet.Close();
+            return tooMany(state.DbPath, board, count->values[0].number);
+        }
+    }
     return reopen(state, "SELECT * FROM Solution WHERE Board=?1 ORDER BY Solution", {board});
 }
 

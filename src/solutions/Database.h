@@ -22,7 +22,11 @@ struct SharedState;
 
 enum class DatabaseFault {
     FileMissing,  // there is no file at the path
-    NotADatabase, // the file is not an SQLite database, or cannot be read
+    NotAFile,     // a folder or something else that is not a regular file is there
+    Unreadable,   // the user may not read the file (or reach its folder)
+    InUse,        // another program holds the file locked or is changing it
+    HalfChanged,  // a program stopped while changing the file; its journal remains
+    NotADatabase, // the file is not an SQLite database, or its content is damaged
     MissingTable, // no Solution table
     MissingField, // the table lacks a field
     BadValue,     // a NULL or a value that is not a whole number
@@ -36,7 +40,7 @@ struct DatabaseError
 {
     DatabaseFault fault;
     std::string problem; // what is wrong, naming the file, tray and solution
-    std::string remedy;  // what the user can do about it
+    std::string remedy;  // what the user can do about it; rebuilding only for damage
 
     std::string message() const { return problem + "\n\n" + remedy; }
 };
@@ -66,6 +70,10 @@ class Database
 {
 public:
     // Opens the file at path, read-only, through the SQLite URI connectString.
+    // Reading creates nothing beside the file: a database in write-ahead-log
+    // mode whose log is empty is read as an unchanging file, and one whose
+    // log holds changes is refused as in use. A lock held by another program
+    // is waited for a moment, then reported.
     static Expected<std::unique_ptr<Database>, DatabaseError>
     open(const std::string &path, const std::string &connectString);
     ~Database();
@@ -133,11 +141,14 @@ private:
 // Opens DbConnection from ConnectString and a first SolutionSet of every
 // record, and checks the whole file before the program relies on it: the
 // table and its fields, whole-number values, each tray numbered 1..N with at
-// least one solution, every record a complete tiling.
+// least one solution, every record a complete tiling. A tray with more
+// records than a tray can have is refused from a count, before any record
+// is read.
 std::optional<DatabaseError> OpenDatabase(SharedState &state);
 
 // Reopens SolutionSet with one board's records, or those of a range of
-// solution numbers, in solution order; the cursor stands on the first.
+// solution numbers, in solution order; the cursor stands on the first. On
+// failure SolutionSet stays closed (empty).
 std::optional<DatabaseError> SelectBoard(SharedState &state, Integer board);
 std::optional<DatabaseError> SelectBoard(SharedState &state, Integer board, Integer from,
                                          Integer to);

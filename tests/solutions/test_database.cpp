@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -154,6 +155,116 @@ TEST_F(DatabaseTest, AFileThatIsNotADatabaseIsRefused)
     ASSERT_TRUE(error);
     EXPECT_EQ(error->fault, DatabaseFault::NotADatabase);
     EXPECT_NE(error->problem.find("file is not a database"), std::string::npos) << error->problem;
+}
+
+// A file in trouble that is not damaged: the advice fits the cause and
+// never is to delete and rebuild it.
+struct Trouble
+{
+    const char *name;
+    DatabaseFault fault;
+    const char *problem; // part of the problem text
+    const char *remedy;  // part of the remedy
+};
+
+void PrintTo(const Trouble &t, std::ostream *os)
+{
+    *os << t.name;
+}
+
+class TroubledDatabase : public DatabaseTest, public testing::WithParamInterface<Trouble>
+{
+protected:
+    // Makes the trouble happen to a copy at path; returns false to skip.
+    bool arrange(const std::string &name, const fs::path &path)
+    {
+        if (name == "locked") {
+            m_other = connect(path);
+            return sqlite3_exec(m_other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_OK;
+        }
+        if (name == "half_changed") {
+            // A writer's change spilled into the file, copied away with its
+            // journal while the writer still holds it.
+            const fs::path busy = m_dir / "busy.mdb";
+            fs::copy_file(path, busy);
+            m_other = connect(busy);
+            sqlite3_exec(m_other,
+                         "PRAGMA cache_size=2; BEGIN; UPDATE Solution SET O_Index=O_Index+1",
+                         nullptr, nullptr, nullptr);
+            fs::copy_file(busy, path, fs::copy_options::overwrite_existing);
+            fs::copy_file(busy.string() + "-journal", path.string() + "-journal");
+            return true;
+        }
+        if (name == "log_pending") {
+            m_other = connect(path);
+            return sqlite3_exec(m_other,
+                                "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0; "
+                                "CREATE TABLE Notes(text)",
+                                nullptr, nullptr, nullptr) == SQLITE_OK;
+        }
+        if (name == "folder") {
+            fs::remove(path);
+            fs::create_directory(path);
+            return true;
+        }
+        if (name == "unreadable") {
+            fs::permissions(path, fs::perms::none);
+            return ::geteuid() != 0; // root reads anything
+        }
+        return false;
+    }
+    static sqlite3 *connect(const fs::path &path)
+    {
+        sqlite3 *db = nullptr;
+        sqlite3_open(path.c_str(), &db);
+        return db;
+    }
+    void TearDown() override
+    {
+        sqlite3_close(m_other);
+        DatabaseTest::TearDown();
+    }
+    sqlite3 *m_other = nullptr;
+};
+
+TEST_P(TroubledDatabase, IsExplainedWithAdviceThatFitsTheCause)
+{
+    const std::string path = copyWith("");
+    if (!arrange(GetParam().name, path))
+        GTEST_SKIP() << "cannot arrange this here";
+    const auto error = open(path);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fault, GetParam().fault);
+    EXPECT_NE(error->problem.find(GetParam().problem), std::string::npos) << error->problem;
+    EXPECT_NE(error->remedy.find(GetParam().remedy), std::string::npos) << error->remedy;
+    EXPECT_EQ(error->remedy.find("Delete"), std::string::npos) << error->remedy;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, TroubledDatabase,
+    testing::Values(Trouble{"locked", DatabaseFault::InUse,
+                            "is in use by another program (database is locked)",
+                            "Close the other program"},
+                    Trouble{"half_changed", DatabaseFault::HalfChanged, "was left half-changed",
+                            "rolls the change back"},
+                    Trouble{"log_pending", DatabaseFault::InUse,
+                            "holds changes not yet written into it", "Close the other program"},
+                    Trouble{"folder", DatabaseFault::NotAFile, "is a folder, not a database file",
+                            "Move it out of the way"},
+                    Trouble{"unreadable", DatabaseFault::Unreadable,
+                            "cannot be read: permission denied", "Check the permissions"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(DatabaseTest, ALogModeFileIsReadWithoutLeavingAnythingBeside)
+{
+    const std::string path = copyWith("PRAGMA journal_mode=WAL");
+    ASSERT_FALSE(open(path));
+    EXPECT_EQ(m_state.SolutionSet.RecordCount(), 19865);
+    m_state.DbConnection.reset();
+    std::vector<std::string> files;
+    for (const auto &e : fs::directory_iterator(m_dir))
+        files.push_back(e.path().filename().string());
+    EXPECT_EQ(files, std::vector<std::string>{"Solutions.mdb"});
 }
 
 TEST_F(DatabaseTest, OpensFoldersWhoseNamesLookLikeUriSyntax)
