@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPushButton>
@@ -24,9 +25,10 @@
 
 namespace {
 
-QString programFolder()
+std::string programFolder()
 {
-    return QFileInfo(QStringLiteral(TILEWRIGHT_DATABASE)).absolutePath();
+    return QFile::encodeName(QFileInfo(QStringLiteral(TILEWRIGHT_DATABASE)).absolutePath())
+        .toStdString();
 }
 
 void BM_StartUpToFirstSolution(benchmark::State &state)

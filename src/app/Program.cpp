@@ -6,14 +6,33 @@
 #include "report/frmViewPro.h"
 #include "ui/main/frmMain.h"
 
+#include <QCoreApplication>
+#include <QFile>
+
+#include <filesystem>
+
 namespace tw {
 
-std::string databasePath(const QString &programFolder)
+std::string databasePath(const std::string &programFolder)
 {
-    return (programFolder + QStringLiteral("/Solutions.mdb")).toStdString();
+    return programFolder + "/Solutions.mdb";
 }
 
-Program::Program(QString programFolder) : m_folder(std::move(programFolder)) {}
+std::string executableFolder()
+{
+    std::error_code ec;
+    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        return executable.parent_path().string();
+    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+}
+
+QString displayName(const std::string &path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+Program::Program(std::string programFolder) : m_folder(std::move(programFolder)) {}
 
 Program::~Program()
 {
@@ -35,6 +54,7 @@ std::optional<DatabaseError> Program::Main(bool showWindow)
         frmMain::Hooks hooks;
         hooks.showPreview = [this](PreviewDocument &document) {
             frmViewPro window(document, m_window.get());
+            window.setDatabasePath(m_state.DbPath);
             window.exec();
         };
         m_window->setHooks(std::move(hooks));

@@ -17,8 +17,9 @@ class frmMain;
 class Program
 {
 public:
-    // programFolder: where Solutions.mdb lies, the executable's folder.
-    explicit Program(QString programFolder);
+    // programFolder: where Solutions.mdb lies, the executable's folder, as
+    // the file system names it (bytes, not necessarily valid text).
+    explicit Program(std::string programFolder);
     ~Program();
 
     // The start-up: builds the piece catalogue, forms DbPath and
@@ -32,7 +33,7 @@ public:
     frmMain *mainWindow() const { return m_window.get(); }
 
 private:
-    QString m_folder;
+    std::string m_folder;
     SharedState m_state;
     std::unique_ptr<PreviewDocument> m_preview;
     std::unique_ptr<frmMain> m_window;
@@ -40,6 +41,14 @@ private:
 
 // The database's path: the folder followed by "/Solutions.mdb", joined as
 // they are (a folder ending in a separator gives a doubled one).
-std::string databasePath(const QString &programFolder);
+std::string databasePath(const std::string &programFolder);
+
+// The running executable's folder, byte for byte as the file system names
+// it, so that a folder whose name is not valid text still opens. Needs a
+// Qt application object only where /proc is missing.
+std::string executableFolder();
+
+// A path or file name for the user's eyes.
+QString displayName(const std::string &path);
 
 } // namespace tw

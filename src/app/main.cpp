@@ -47,17 +47,16 @@ int main(int argc, char **argv)
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
-        return tw::runReportCommand(arguments, QCoreApplication::applicationDirPath(), std::cout,
-                                    std::cerr);
+        return tw::runReportCommand(arguments, tw::executableFolder(), std::cout, std::cerr);
     }
 
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tilewright"));
-    tw::Program program(QCoreApplication::applicationDirPath());
+    tw::Program program(tw::executableFolder());
     if (const auto error = program.Main()) {
         QMessageBox box(QMessageBox::Critical, QStringLiteral("Tilewright"),
-                        QString::fromStdString(error->problem), QMessageBox::Ok);
-        box.setInformativeText(QString::fromStdString(error->remedy));
+                        tw::displayName(error->problem), QMessageBox::Ok);
+        box.setInformativeText(tw::displayName(error->remedy));
         box.exec();
         return 1;
     }

@@ -1,14 +1,18 @@
 #include "report/ReportCommand.h"
 
 #include "app/NumberText.h"
+#include "app/OutputFile.h"
 #include "app/Program.h"
 #include "preview/PreviewDocument.h"
 #include "report/Report.h"
 #include "solutions/Boards.h"
 #include "solutions/Decoding.h"
 
+#include <QFile>
 #include <QImage>
 #include <QSaveFile>
+
+#include <cmath>
 
 namespace tw {
 
@@ -52,8 +56,8 @@ bool isReportCommand(const QStringList &arguments)
     return arguments.size() > 1 && arguments[1] == QLatin1String("--report");
 }
 
-int runReportCommand(const QStringList &arguments, const QString &programFolder, std::ostream &out,
-                     std::ostream &err)
+int runReportCommand(const QStringList &arguments, const std::string &programFolder,
+                     std::ostream &out, std::ostream &err)
 {
     const auto fail = [&](const QString &why) {
         err << "tilewright: " << why.toStdString() << '\n';
@@ -96,10 +100,18 @@ int runReportCommand(const QStringList &arguments, const QString &programFolder,
     }
     if (a.pdf.isEmpty() == a.png.isEmpty())
         return fail(QStringLiteral("give either --pdf OUT.pdf or --png-page N OUT.png"));
+    const QString output = a.pdf.isEmpty() ? a.png : a.pdf;
+    if (const auto refusal =
+            outputRefusal(QFile::encodeName(output).toStdString(), databasePath(programFolder)))
+        return fail(QStringLiteral("cannot write \"%1\": %2")
+                        .arg(output, QString::fromStdString(*refusal)));
 
     Program program(programFolder);
-    if (auto error = program.Main(false))
-        return fail(QString::fromStdString(error->problem + " " + error->remedy));
+    if (auto error = program.Main(false)) {
+        // Byte for byte: a path that is not valid text stays as the terminal shows it.
+        err << "tilewright: " << error->problem << ' ' << error->remedy << '\n';
+        return 2;
+    }
     SharedState &state = program.state();
     PreviewDocument &preview = program.preview();
 
@@ -123,9 +135,11 @@ int runReportCommand(const QStringList &arguments, const QString &programFolder,
     if (a.side) {
         const auto number = parseNumber(a.side->toStdString());
         if (!number || *number <= 0.001 || static_cast<Single>(*number) > state.MaxUnitSize)
+            // The limit shown is rounded down, so that it is itself accepted.
             return fail(QStringLiteral("the side length must be a number of inches above 0.001 "
                                        "and at most %1")
-                            .arg(static_cast<double>(state.MaxUnitSize), 0, 'f', 3));
+                            .arg(std::floor(static_cast<double>(state.MaxUnitSize) * 1000) / 1000,
+                                 0, 'f', 3));
         side = static_cast<Single>(*number);
     }
     state.UnitSize = static_cast<Single>(side * 1440.0);

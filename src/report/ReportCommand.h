@@ -14,8 +14,8 @@ namespace tw {
 // it as a vector PDF, or page N as a PNG image, without opening a window.
 // Bad arguments or a database that fails its checks print one line to err
 // and return 2, writing nothing. Needs a QGuiApplication.
-int runReportCommand(const QStringList &arguments, const QString &programFolder, std::ostream &out,
-                     std::ostream &err);
+int runReportCommand(const QStringList &arguments, const std::string &programFolder,
+                     std::ostream &out, std::ostream &err);
 
 // True when the arguments ask for the report command.
 bool isReportCommand(const QStringList &arguments);

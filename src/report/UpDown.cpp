@@ -46,7 +46,10 @@ void UpDown::step(int by)
         from = m_buddy->text().trimmed().toInt(&typed);
     if (!typed)
         from = m_value;
-    const int to = std::clamp(from + by, m_min, m_max);
+    // In a wider type: a typed number at the edge of int steps without
+    // wrapping round.
+    const int to =
+        static_cast<int>(std::clamp<long long>(static_cast<long long>(from) + by, m_min, m_max));
     if (to == from && to == m_value)
         return; // held at a limit: nothing changes
     m_value = to;

@@ -1,10 +1,13 @@
 #include "report/frmViewPro.h"
 
+#include "app/OutputFile.h"
 #include "preview/Fonts.h"
 #include "preview/PreviewControl.h"
 #include "report/UpDown.h"
+#include "ui/main/EntryChecks.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QFocusEvent>
 #include <QFrame>
@@ -42,12 +45,9 @@ frmViewPro::frmViewPro(PreviewDocument &document, QWidget *parent)
     m_layout = TwipsLayout(screenScale(this));
     m_hooks.beep = [] { QApplication::beep(); };
     m_hooks.message = [this](const QString &text) { showPlainMessage(this, text); };
-    m_hooks.askPdfPath = [this] {
-        return QFileDialog::getSaveFileName(
-            this, tr("Save PDF"),
-            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                QStringLiteral("/Pentominoes.pdf"),
-            tr("PDF documents (*.pdf)"));
+    m_hooks.askPdfPath = [this](const QString &start) {
+        return QFileDialog::getSaveFileName(this, tr("Save PDF"), start,
+                                            tr("PDF documents (*.pdf)"));
     };
 
     const auto button = [this](QWidget *parent, const char *name, const QString &caption) {
@@ -99,7 +99,7 @@ frmViewPro::frmViewPro(PreviewDocument &document, QWidget *parent)
     connect(vp, &PreviewControl::Notify, this, &frmViewPro::vp_Notify);
     connect(vp, &PreviewControl::PrintAborted, this, &frmViewPro::vp_PrintAborted);
     connect(vp, &PreviewControl::TextNotify, this, &frmViewPro::vp_TextNotify);
-    txtZoom->installEventFilter(this);
+    m_zoomCheck = new LeaveCheck(txtZoom, [this] { return applyZoomText(); });
 
     Form_Load();
 }
@@ -191,7 +191,6 @@ void frmViewPro::Form_Activate()
 void frmViewPro::ShowCurrentPage(Integer iPage)
 {
     const BusyPointer busy;
-    txtPage->setText(QStringLiteral("Page %1 of %2").arg(iPage).arg(vp->PageCount()));
     vp->setCurrentPage(iPage);
     ShowVCR();
     vp->RefreshView();
@@ -199,6 +198,9 @@ void frmViewPro::ShowCurrentPage(Integer iPage)
 
 void frmViewPro::ShowVCR()
 {
+    // The page the control really shows: it keeps its page within the
+    // document, whoever asked for which.
+    txtPage->setText(QStringLiteral("Page %1 of %2").arg(vp->CurrentPage()).arg(vp->PageCount()));
     for (QPushButton *b : {cmdFirst, cmdPrev, cmdNext, cmdLast})
         b->setEnabled(true);
     if (vp->CurrentPage() <= 1) {
@@ -212,7 +214,7 @@ void frmViewPro::ShowVCR()
     picVCR->setVisible(vp->PageCount() != 1);
 }
 
-void frmViewPro::applyZoomText()
+bool frmViewPro::applyZoomText()
 {
     // Only a whole number from 10 to 400 is a zoom; anything else is
     // answered with a beep and left selected.
@@ -221,16 +223,17 @@ void frmViewPro::applyZoomText()
     if (!ok || zoom < PreviewControl::MinimumZoom || zoom > PreviewControl::MaximumZoom) {
         m_hooks.beep();
         txtZoom->selectAll();
-        return;
+        return false;
     }
     const BusyPointer busy;
     vp->setZoom(zoom);
     vp->RefreshView();
+    return true;
 }
 
 void frmViewPro::txtZoom_LostFocus()
 {
-    applyZoomText();
+    m_zoomCheck->run();
 }
 
 void frmViewPro::udZoom_Change()
@@ -284,9 +287,20 @@ void frmViewPro::PrintReport()
 
 void frmViewPro::cmdPdf_Click()
 {
-    const QString path = m_hooks.askPdfPath();
-    if (path.isEmpty())
-        return;
+    QString path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
+                   QStringLiteral("/Pentominoes.pdf");
+    for (;;) {
+        path = m_hooks.askPdfPath(path);
+        if (path.isEmpty())
+            return;
+        const auto refusal = outputRefusal(QFile::encodeName(path).toStdString(), m_databasePath);
+        if (!refusal)
+            break;
+        // Said, then the dialog opens again for another name.
+        m_hooks.message(QStringLiteral("The PDF file cannot be saved as \"%1\": %2. Choose "
+                                       "another name.")
+                            .arg(path, QString::fromStdString(*refusal)));
+    }
     QString error;
     bool written;
     {
@@ -299,7 +313,10 @@ void frmViewPro::cmdPdf_Click()
 
 void frmViewPro::vp_Notify(int code)
 {
-    if (code >= PreviewControl::ZoomChanged)
+    // The page changes by the control's own keys as well as by the buttons.
+    if (code == PreviewControl::PageShown || code == PreviewControl::DocumentChanged)
+        ShowVCR();
+    else if (code >= PreviewControl::ZoomChanged)
         txtZoom->setText(QString::number(static_cast<int>(std::nearbyint(vp->Zoom()))));
 }
 
@@ -315,16 +332,6 @@ void frmViewPro::vp_TextNotify(const QString &, const QString &second)
         return;
     vp->PrinterName = fields[0];
     vp->JobTitle = fields[3];
-}
-
-bool frmViewPro::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == txtZoom && event->type() == QEvent::FocusOut) {
-        const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            txtZoom_LostFocus();
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 } // namespace tw

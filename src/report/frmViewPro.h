@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include <functional>
+#include <string>
 
 class QFrame;
 class QLabel;
@@ -14,6 +15,7 @@ class QPushButton;
 
 namespace tw {
 
+class LeaveCheck;
 class PreviewControl;
 class PreviewDocument;
 class UpDown;
@@ -31,12 +33,16 @@ public:
     {
         std::function<void()> beep;
         std::function<void(const QString &)> message;
-        std::function<QString()> askPdfPath; // empty when the user cancels
+        // The file to save the PDF as, proposing start; empty when the user
+        // cancels.
+        std::function<QString(const QString &start)> askPdfPath;
     };
 
     explicit frmViewPro(PreviewDocument &document, QWidget *parent = nullptr);
 
     void setHooks(Hooks hooks);
+    // The solution database, which Save PDF never writes over.
+    void setDatabasePath(std::string path) { m_databasePath = std::move(path); }
 
     PreviewControl *CurrentVP() const { return vp; }
     void ShowCurrentPage(Integer iPage);
@@ -59,13 +65,12 @@ public:
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Form_Load();
     void ApplyFit();
     void PrintReport();
-    void applyZoomText();
+    bool applyZoomText();
     void place(QWidget *control, double left, double top, double width, double height)
     {
         m_layout.place(control, left, top, width, height);
@@ -75,6 +80,8 @@ private:
     Hooks m_hooks;
     TwipsLayout m_layout;
     bool m_activated = false;
+    LeaveCheck *m_zoomCheck = nullptr;
+    std::string m_databasePath;
 
 public:
     QLabel *lblZoom = nullptr;

@@ -3,10 +3,12 @@
 #include "report/UpDown.h"
 #include "report/frmViewPro.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using namespace tw;
 
@@ -34,6 +36,7 @@ struct Window
     int beeps = 0;
     QStringList messages;
     QString pdfPath;
+    QStringList pdfAnswers; // answers to give first, one each time asked
 
     explicit Window(int pages)
     {
@@ -42,7 +45,9 @@ struct Window
         frmViewPro::Hooks hooks;
         hooks.beep = [this] { ++beeps; };
         hooks.message = [this](const QString &m) { messages << m; };
-        hooks.askPdfPath = [this] { return pdfPath; };
+        hooks.askPdfPath = [this](const QString &) {
+            return pdfAnswers.isEmpty() ? pdfPath : pdfAnswers.takeFirst();
+        };
         w->setHooks(std::move(hooks));
         w->resize(1000, 800);
         w->show();
@@ -69,6 +74,9 @@ private slots:
     void savesEveryPageAsPdf();
     void aTinyWindowGivesTheViewNoHeight();
     void escapeClosesTheWindow();
+    void theNavigatorFollowsEveryPageChange();
+    void leavingTheZoomBoxWithABadZoomKeepsItSelected();
+    void theSpinnerStepsFromTypedNumbersAtTheEdges();
 };
 
 void TestFrmViewPro::aOnePageDocumentHidesTheNavigator()
@@ -125,6 +133,7 @@ void TestFrmViewPro::typedZoomAppliesWhenTheBoxIsLeft()
     w.txtZoom->setFocus();
     w.txtZoom->setText(QStringLiteral("250"));
     w.cmdClip->setFocus(); // leaving the box
+    QCoreApplication::processEvents();
     QCOMPARE(w.vp->Zoom(), 250.0);
     QCOMPARE(w.vp->pageRect().width(), static_cast<int>(12240 * 2.5 * w.vp->logicalDpiX() / 1440));
     QCOMPARE(m.beeps, 0);
@@ -199,6 +208,23 @@ void TestFrmViewPro::savesEveryPageAsPdf()
     m.pdfPath.clear(); // the user cancels: nothing happens
     m.w->cmdPdf->click();
     QCOMPARE(m.messages.size(), 1);
+
+    // Never over the database: said, and asked again.
+    const QString database = dir.filePath(QStringLiteral("Solutions.mdb"));
+    QVERIFY(QFile::copy(QStringLiteral(TILEWRIGHT_TEST_DATABASE), database));
+    m.w->setDatabasePath(QFile::encodeName(database).toStdString());
+    const QString link = dir.filePath(QStringLiteral("link.pdf"));
+    QVERIFY(QFile::link(database, link));
+    m.pdfAnswers = {database, link};
+    m.pdfPath = dir.filePath(QStringLiteral("other.pdf"));
+    QTest::mouseClick(m.w->cmdPdf, Qt::LeftButton);
+    QCOMPARE(m.messages.size(), 3);
+    QVERIFY2(m.messages[1].contains(QStringLiteral("it is the solution database")),
+             qPrintable(m.messages[1]));
+    QVERIFY(QFile::exists(m.pdfPath));
+    QFile db(database);
+    QVERIFY(db.open(QIODevice::ReadOnly));
+    QVERIFY(db.read(16).startsWith("SQLite format 3"));
 }
 
 void TestFrmViewPro::aTinyWindowGivesTheViewNoHeight()
@@ -216,6 +242,68 @@ void TestFrmViewPro::escapeClosesTheWindow()
     Window m(1);
     QTest::keyClick(m.w.get(), Qt::Key_Escape);
     QVERIFY(!m.w->isVisible());
+}
+
+void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
+{
+    Window m(2);
+    frmViewPro &w = *m.w;
+    QTest::mouseClick(w.vp->viewport(), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), w.vp);
+    const auto key = [&](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+    key(Qt::Key_PageDown);
+    QCOMPARE(w.txtPage->text(), QStringLiteral("Page 2 of 2"));
+    QVERIFY(w.cmdFirst->isEnabled() && w.cmdPrev->isEnabled());
+    QVERIFY(!w.cmdNext->isEnabled() && !w.cmdLast->isEnabled());
+    QTest::mouseClick(w.cmdNext, Qt::LeftButton); // greyed
+    key(Qt::Key_PageDown);
+    QCOMPARE(w.txtPage->text(), QStringLiteral("Page 2 of 2"));
+    key(Qt::Key_Home);
+    QCOMPARE(w.txtPage->text(), QStringLiteral("Page 1 of 2"));
+    QVERIFY(!w.cmdPrev->isEnabled() && w.cmdNext->isEnabled());
+    key(Qt::Key_End);
+    QCOMPARE(w.vp->CurrentPage(), 2);
+    QCOMPARE(w.txtPage->text(), QStringLiteral("Page 2 of 2"));
+    // A page beyond the end is shown as the last one.
+    w.ShowCurrentPage(3);
+    QCOMPARE(w.txtPage->text(), QStringLiteral("Page 2 of 2"));
+}
+
+void TestFrmViewPro::leavingTheZoomBoxWithABadZoomKeepsItSelected()
+{
+    Window m(1);
+    frmViewPro &w = *m.w;
+    w.txtZoom->setFocus();
+    w.txtZoom->selectAll();
+    QTest::keyClicks(w.txtZoom, QStringLiteral("abc"));
+    QTest::keyClick(w.txtZoom, Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    QCOMPARE(m.beeps, 1);
+    QCOMPARE(QApplication::focusWidget(), w.txtZoom);
+    QCOMPARE(w.txtZoom->selectedText(), QStringLiteral("abc"));
+    QTest::keyClicks(w.txtZoom, QStringLiteral("250"));
+    QTest::mouseClick(w.cmdClip, Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(w.vp->Zoom(), 250.0);
+    QCOMPARE(m.beeps, 1);
+}
+
+void TestFrmViewPro::theSpinnerStepsFromTypedNumbersAtTheEdges()
+{
+    Window m(1);
+    frmViewPro &w = *m.w;
+    const auto arrows = w.udZoom->findChildren<QToolButton *>();
+    QCOMPARE(arrows.size(), 2);
+    QToolButton *up = arrows[0]->arrowType() == Qt::UpArrow ? arrows[0] : arrows[1];
+    QToolButton *down = up == arrows[0] ? arrows[1] : arrows[0];
+    w.txtZoom->setText(QStringLiteral("2147483647"));
+    QTest::mouseClick(up, Qt::LeftButton);
+    QCOMPARE(w.txtZoom->text(), QStringLiteral("400"));
+    QCOMPARE(w.vp->Zoom(), 400.0);
+    w.txtZoom->setText(QStringLiteral("-2147483648"));
+    QTest::mouseClick(down, Qt::LeftButton);
+    QCOMPARE(w.txtZoom->text(), QStringLiteral("100"));
+    QCOMPARE(w.vp->Zoom(), 100.0);
 }
 
 QTEST_MAIN(TestFrmViewPro)

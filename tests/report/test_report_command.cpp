@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace tw;
 
 namespace {
@@ -55,6 +58,8 @@ private slots:
     void refusesBadArguments_data();
     void refusesBadArguments();
     void refusesAMissingDatabase();
+    void theSideLimitShownIsAccepted();
+    void findsTheDatabaseInAFolderNamedInAnyEncoding();
     void startUpFormsThePathByPlainConcatenation();
 };
 
@@ -92,7 +97,9 @@ void TestReportCommand::aRenderedPageShowsTheTrayWhereItBelongs()
 {
     // Solution 1 of the 10 x 6 tray in colour, half-inch squares, rendered at
     // 72 dpi: 20 twips a pixel, a square 36 pixels.
-    Program program(QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath());
+    Program program(
+        QFile::encodeName(QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath())
+            .toStdString());
     QVERIFY(!program.Main(false));
     SharedState &s = program.state();
     s.OutputMode = 1;
@@ -148,6 +155,13 @@ void TestReportCommand::refusesBadArguments_data()
     row("unknown option", {"0", "1", "2", "--pdf", out, "--huge"}, "unknown or incomplete");
     row("too few", {"0", "1"}, "usage:");
     row("unwritable", {"0", "1", "2", "--pdf", "/nonexistent-folder/x.pdf"}, "Cannot write");
+    // Nothing the program writes may replace the database it reads.
+    row("pdf over the database", {"0", "1", "1", "--pdf", "DB"}, "is the solution database");
+    row("png over the database", {"0", "1", "1", "--png-page", "1", "DB"},
+        "is the solution database");
+    row("through a link", {"0", "1", "1", "--pdf", "LINK"}, "is the solution database");
+    row("onto a folder", {"0", "1", "1", "--pdf", "FOLDER"}, "is a folder");
+    row("onto a device", {"0", "1", "1", "--pdf", "DEVICE"}, "is not a regular file");
 }
 
 void TestReportCommand::refusesBadArguments()
@@ -155,7 +169,22 @@ void TestReportCommand::refusesBadArguments()
     QFETCH(QStringList, arguments);
     QFETCH(QString, reason);
     QTemporaryDir dir;
+    const QString database = QStringLiteral(TILEWRIGHT_TEST_DATABASE);
+    const QByteArray before = [&] {
+        QFile f(database);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    const QString link = dir.filePath(QStringLiteral("link.pdf"));
+    QVERIFY(QFile::link(database, link));
+    const QString device = dir.filePath(QStringLiteral("full"));
+    if (arguments.contains(QStringLiteral("DEVICE")) &&
+        ::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        QSKIP("making a device node needs root");
     arguments.replaceInStrings(QStringLiteral("OUT"), dir.filePath(QStringLiteral("out")));
+    arguments.replaceInStrings(QStringLiteral("DB"), database);
+    arguments.replaceInStrings(QStringLiteral("LINK"), link);
+    arguments.replaceInStrings(QStringLiteral("FOLDER"), dir.path());
+    arguments.replaceInStrings(QStringLiteral("DEVICE"), device);
     const Run r = run(arguments);
     QCOMPARE(r.status, 2);
     const QStringList lines =
@@ -163,6 +192,10 @@ void TestReportCommand::refusesBadArguments()
     QCOMPARE(lines.size(), 1);
     QVERIFY2(lines[0].contains(reason), qPrintable(lines[0]));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("out"))));
+    QFile after(database);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QVERIFY(after.readAll() == before);
+    QVERIFY(QFileInfo(device).isFile() == false);
 }
 
 void TestReportCommand::refusesAMissingDatabase()
@@ -179,17 +212,63 @@ void TestReportCommand::refusesAMissingDatabase()
     QVERIFY(r.err.contains(QLatin1String("make run")));
 }
 
+void TestReportCommand::theSideLimitShownIsAccepted()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    for (const char *tray : {"10x6", "12x5", "15x4", "20x3", "8x8"}) {
+        Run r = run({QString::fromLatin1(tray), QStringLiteral("1"), QStringLiteral("1"),
+                     QStringLiteral("--pdf"), pdf, QStringLiteral("--side"), QStringLiteral("9")});
+        const auto limit =
+            QRegularExpression(QStringLiteral("at most ([0-9.]+)")).match(r.err).captured(1);
+        QVERIFY2(!limit.isEmpty(), qPrintable(r.err));
+        r = run({QString::fromLatin1(tray), QStringLiteral("1"), QStringLiteral("1"),
+                 QStringLiteral("--pdf"), pdf, QStringLiteral("--side"), limit});
+        QVERIFY2(r.status == 0, qPrintable(QString::fromLatin1(tray) + ": " + r.err));
+    }
+}
+
+void TestReportCommand::findsTheDatabaseInAFolderNamedInAnyEncoding()
+{
+    // A folder name with a Latin-1 byte, which is not valid UTF-8.
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/caf\xe9";
+    QVERIFY(::mkdir(folder.constData(), 0755) == 0);
+    const QByteArray program = folder + "/tilewright";
+    const auto copy = [](const QByteArray &from, const QByteArray &to) {
+        return std::system(("cp '" + from + "' '" + to + "'").constData()) == 0;
+    };
+    QVERIFY(copy(QFile::encodeName(QStringLiteral(TILEWRIGHT_PROGRAM)), program));
+    const auto report = [&] {
+        const QByteArray command = "'" + program + "' --report 0 1 1 --pdf '" +
+                                   QFile::encodeName(dir.path()) + "/x.pdf' 2>&1";
+        FILE *pipe = ::popen(command.constData(), "r");
+        QByteArray output;
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            output += buffer;
+        return std::pair{WEXITSTATUS(::pclose(pipe)), output};
+    };
+    auto [status, output] = report();
+    QCOMPARE(status, 2);
+    QVERIFY2(output.contains(folder + "/Solutions.mdb\" does not exist"), output.constData());
+    QVERIFY(copy(QFile::encodeName(QStringLiteral(TILEWRIGHT_TEST_DATABASE)),
+                 folder + "/Solutions.mdb"));
+    std::tie(status, output) = report();
+    QVERIFY2(status == 0, output.constData());
+}
+
 void TestReportCommand::startUpFormsThePathByPlainConcatenation()
 {
-    QCOMPARE(databasePath(QStringLiteral("/opt/tw")), std::string("/opt/tw/Solutions.mdb"));
-    QCOMPARE(databasePath(QStringLiteral("/opt/tw/")), std::string("/opt/tw//Solutions.mdb"));
+    QCOMPARE(databasePath("/opt/tw"), std::string("/opt/tw/Solutions.mdb"));
+    QCOMPARE(databasePath("/opt/tw/"), std::string("/opt/tw//Solutions.mdb"));
     QTemporaryDir dir;
-    Program program(dir.path());
+    Program program(dir.path().toStdString());
     const auto error = program.Main(false);
     QVERIFY(error);
     QCOMPARE(error->fault, DatabaseFault::FileMissing);
     QVERIFY(!program.mainWindow());
-    QCOMPARE(program.state().DbPath, databasePath(dir.path()));
+    QCOMPARE(program.state().DbPath, databasePath(dir.path().toStdString()));
     QCOMPARE(program.state().ConnectString, readOnlyUri(program.state().DbPath));
 }
 

@@ -5,11 +5,12 @@
 namespace tw {
 
 SurfaceCanvas::SurfaceCanvas(QSizeF twips, TwipsScale scale, qreal ratio, QColor background)
-    : m_scale(scale), m_deviceScale(scale.dpi() * ratio), m_background(background)
+    : m_scale(scale), m_deviceScale(scale.dpi() * ratio), m_ratio(ratio), m_background(background)
 {
+    // The image's own pixel ratio stays 1: boxes land on its pixels as they
+    // are, and the window maps them onto the screen's device pixels.
     m_image = QImage(m_deviceScale.pixels(twips.width()), m_deviceScale.pixels(twips.height()),
                      QImage::Format_RGB32);
-    m_image.setDevicePixelRatio(ratio);
     m_image.fill(background);
 }
 
@@ -21,7 +22,6 @@ void SurfaceCanvas::fillBox(double x, double y, double width, double height, Col
                          : QColor(redOf(colour), greenOf(colour), blueOf(colour));
     const QRect box = m_deviceScale.rect(x, y, width, height);
     QPainter painter(&m_image);
-    painter.resetTransform(); // device pixels, whatever the ratio
     painter.fillRect(box, c);
 }
 

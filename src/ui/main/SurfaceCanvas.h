@@ -21,7 +21,10 @@ public:
 
     void fillBox(double x, double y, double width, double height, Colour colour) override;
 
+    // The picture, one pixel per device pixel of the screen.
     const QImage &image() const { return m_image; }
+    // Device pixels per logical pixel.
+    qreal ratio() const { return m_ratio; }
     QColor background() const { return m_background; }
     // The logical pixel rectangle a box covers.
     QRect pixelRect(double x, double y, double width, double height) const;
@@ -31,6 +34,7 @@ public:
 private:
     TwipsScale m_scale;
     TwipsScale m_deviceScale;
+    qreal m_ratio;
     QImage m_image;
     QColor m_background;
 };

@@ -8,6 +8,7 @@
 #include "solutions/Boards.h"
 #include "solutions/Database.h"
 #include "solutions/Decoding.h"
+#include "ui/main/EntryChecks.h"
 #include "ui/main/TabControl.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QScreen>
 
 #include <cmath>
@@ -92,12 +94,19 @@ frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, QWidget *pa
     SW = ClientWidth;
     SH = ClientHeight;
     setFixedSize(m_layout.scale().pixels(SW), m_layout.scale().pixels(SH));
-    m_surface = std::make_unique<SurfaceCanvas>(
-        QSizeF(SW, SH), m_layout.scale(), devicePixelRatioF(), palette().color(QPalette::Window));
-    state.Screen = m_surface.get();
+    makeSurface();
 
     buildControls();
     Form_Load();
+}
+
+void frmMain::makeSurface()
+{
+    // The kept picture has a pixel for each of the screen's device pixels,
+    // so that it is sharp on high-density screens.
+    m_surface = std::make_unique<SurfaceCanvas>(
+        QSizeF(SW, SH), m_layout.scale(), devicePixelRatioF(), palette().color(QPalette::Window));
+    state.Screen = m_surface.get();
 }
 
 frmMain::~frmMain()
@@ -265,7 +274,9 @@ void frmMain::buildControls()
     // key.
     cmdNext->installEventFilter(this);
     cmdPrev->installEventFilter(this);
-    txtSideLength->installEventFilter(this);
+    m_sideCheck = new LeaveCheck(txtSideLength, [this] { return txtSideLength_LostFocus(); });
+    tabEntersOnCheckedButton(renderGroup);
+    tabEntersOnCheckedButton(orientationGroup);
 }
 
 void frmMain::Form_Load()
@@ -381,6 +392,8 @@ void frmMain::cboSelect_Click()
     m_surface->fillBox(ClearLeft, ClearTop, ClearWidth, ClearHeight, ButtonFace);
     DrawTray();
     if (auto error = SelectBoard(state, state.BoardIndex)) {
+        // The tray cannot be read: no steps until it is chosen again.
+        showNoSolution();
         m_hooks.message(QString::fromStdString(error->message()));
         return;
     }
@@ -447,15 +460,20 @@ void frmMain::Form_Activate()
 
 void frmMain::ShowSolution()
 {
+    if (recordCount() == 0) {
+        showNoSolution();
+        return;
+    }
     // On the "Print" tab the tray area is blank and the pieces would go into
     // the preview document, so only the numbers and buttons follow the cursor.
+    std::optional<DecodeError> error;
     if (state.OutputMode == 0) {
-        if (auto error =
-                DecodeSolution(state, state.SolutionSet.currentRecord(), DecodeTarget::Screen)) {
-            m_hooks.message(
-                QStringLiteral("Solution %1 of the %2 tray cannot be shown: %3.")
-                    .arg(state.SolutionNo)
-                    .arg(cboSelect->currentText(), QString::fromStdString(error->message)));
+        error = DecodeSolution(state, state.SolutionSet.currentRecord(), DecodeTarget::Screen);
+        if (error) {
+            // The empty tray stands for the solution that cannot be shown,
+            // and no hold goes on stepping past it.
+            stopHolding();
+            DrawTray();
         }
     }
     for (QPushButton *b : {cmdFirst, cmdPrev, cmdNext, cmdLast})
@@ -471,7 +489,24 @@ void frmMain::ShowSolution()
         cmdLast->setEnabled(false);
     }
     update(m_surface->pixelRect(ClearLeft, ClearTop, ClearWidth, ClearHeight));
-    setTextIfDifferent(txtSolution, QString::number(state.SolutionNo));
+    {
+        const QScopedValueRollback following(m_followingCursor, true);
+        setTextIfDifferent(txtSolution, QString::number(state.SolutionNo));
+    }
+    if (error)
+        m_hooks.message(QStringLiteral("Solution %1 of the %2 tray cannot be shown: %3.")
+                            .arg(state.SolutionNo)
+                            .arg(cboSelect->currentText(), QString::fromStdString(error->message)));
+}
+
+void frmMain::showNoSolution()
+{
+    stopHolding();
+    state.SolutionNo = 0;
+    for (QPushButton *b : {cmdFirst, cmdPrev, cmdNext, cmdLast})
+        b->setEnabled(false);
+    const QScopedValueRollback following(m_followingCursor, true);
+    setTextIfDifferent(txtSolution, QString());
 }
 
 void frmMain::ResetUnitSize()
@@ -482,9 +517,10 @@ void frmMain::ResetUnitSize()
 
 void frmMain::paintEvent(QPaintEvent *event)
 {
+    // The picture's pixels are the screen's device pixels.
     QPainter painter(this);
-    const QRect area = event->rect();
-    const qreal ratio = m_surface->image().devicePixelRatio();
+    const QRectF area = event->rect();
+    const qreal ratio = m_surface->ratio();
     painter.drawImage(area, m_surface->image(),
                       QRectF(area.topLeft() * ratio, area.size() * ratio));
 }
@@ -494,9 +530,26 @@ void frmMain::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!m_painted) {
         m_painted = true;
+        // The screen the window opens on decides its picture's density.
+        if (devicePixelRatioF() != m_surface->ratio())
+            makeSurface();
         Form_Paint();
         Form_Activate();
     }
+}
+
+bool frmMain::event(QEvent *event)
+{
+    // Moved to a screen of another density: paint the picture again there.
+    if (event->type() == QEvent::ScreenChangeInternal && m_painted &&
+        devicePixelRatioF() != m_surface->ratio()) {
+        makeSurface();
+        Form_Paint();
+        if (state.OutputMode == 0 && recordCount() > 0)
+            DecodeSolution(state, state.SolutionSet.currentRecord(), DecodeTarget::Screen);
+        update();
+    }
+    return QDialog::event(event);
 }
 
 void frmMain::changeEvent(QEvent *event)
@@ -579,6 +632,8 @@ void frmMain::holdStep()
         state.SolutionSet.MovePrevious();
     state.SolutionNo = toInteger(state.SolutionNo + m_holdDirection);
     ShowSolution();
+    if (m_holdDirection == 0)
+        return; // the hold ended while the solution was shown
     repaintTray();
     if (StopRepeat || DelayElapsed)
         holdAfterWait();
@@ -618,6 +673,14 @@ void frmMain::endHold()
     ++m_holdToken;
 }
 
+void frmMain::stopHolding()
+{
+    StopRepeat = true;
+    tmrDelay->stop();
+    if (m_holdDirection != 0)
+        endHold();
+}
+
 void frmMain::stopRepeating()
 {
     StopRepeat = true;
@@ -644,6 +707,8 @@ void frmMain::rejectEntry(QLineEdit *box, int selectionLength)
 
 void frmMain::txtSolution_Change()
 {
+    if (m_followingCursor)
+        return;
     const auto number = numberIn(txtSolution);
     const auto n = number ? wholeInteger(*number) : std::nullopt;
     if (!number || !n || *n < 1 || *n > recordCount()) {
@@ -668,6 +733,7 @@ void frmMain::cmdClose_Click()
     if (m_closing)
         return;
     m_closing = true;
+    stopHolding();
     state.SolutionSet.Close();
     QDialog::done(QDialog::Accepted);
 }
@@ -679,19 +745,35 @@ void frmMain::reject()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool press =
-        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
-    const bool release = event->type() == QEvent::MouseButtonRelease;
-    if (watched == cmdNext && (press || release)) {
-        press ? cmdNext_MouseDown() : cmdNext_MouseUp();
-    } else if (watched == cmdPrev && (press || release)) {
-        press ? cmdPrev_MouseDown() : cmdPrev_MouseUp();
-    } else if (watched == txtSideLength && event->type() == QEvent::FocusOut) {
-        // Focus going to a message box or another program is not leaving
-        // the box.
-        const auto reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
-            txtSideLength_LostFocus();
+    if (watched != cmdNext && watched != cmdPrev)
+        return QDialog::eventFilter(watched, event);
+    const bool next = watched == cmdNext;
+    auto *button = static_cast<QPushButton *>(watched);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // A greyed button takes no mouse events, however they arrive.
+        if (button->isEnabled())
+            next ? cmdNext_MouseDown() : cmdPrev_MouseDown();
+        break;
+    case QEvent::MouseButtonRelease:
+        if (button->isEnabled())
+            next ? cmdNext_MouseUp() : cmdPrev_MouseUp();
+        break;
+    case QEvent::EnabledChange:
+        // Greyed while held: at the end of the set, the hold ends there.
+        if (!button->isEnabled() && m_holdDirection == (next ? 1 : -1))
+            stopHolding();
+        break;
+    case QEvent::KeyPress:
+        // A held button would swallow Esc; it closes the program from anywhere.
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            cmdClose_Click();
+            return true;
+        }
+        break;
+    default:
+        break;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -793,15 +875,15 @@ bool frmMain::sideLengthAccepted()
         state.DoubleUnit = state.UnitSize + state.UnitSize;
         return true;
     }
-    rejectEntry(txtSideLength, 99);
-    txtSideLength->setFocus();
     return false;
 }
 
-void frmMain::txtSideLength_LostFocus()
+bool frmMain::txtSideLength_LostFocus()
 {
-    if (sideLengthAccepted())
-        cmdPreview->setDefault(true);
+    if (!sideLengthAccepted())
+        return false;
+    cmdPreview->setDefault(true);
+    return true;
 }
 
 void frmMain::optOrientation_Click(int index)
@@ -819,12 +901,12 @@ void frmMain::cmdPreview_Click()
 {
     // The report only runs on a range and a side length that stand: a box
     // still holding a rejected entry says so again and takes the focus.
-    if (!checkRangeBox(true) || !checkRangeBox(false) || !sideLengthAccepted())
+    if (!checkRangeBox(true) || !checkRangeBox(false) || !m_sideCheck->run())
         return;
-    // Each box is the other's partner, so both now hold whole 16-bit
-    // numbers; with no lower bound in the checks, an end below 1 selects
-    // nothing.
-    if (*wholeInteger(*numberIn(txtTo)) < 1) {
+    // Each box is the other's partner, so both now hold numbers that round
+    // to 16-bit whole numbers; with no lower bound in the checks, an end
+    // below 1 selects nothing.
+    if (std::floor(*numberIn(txtTo)) < 1) {
         m_hooks.beep();
         rejectEntry(txtTo, 99);
         txtTo->setFocus();
@@ -839,10 +921,11 @@ void frmMain::cmdPreview_Click()
 void frmMain::BuildReport()
 {
     ReportOptions options;
-    // Numbers below 1 select from the first solution on.
-    // Both boxes were checked just now: whole numbers, 1 <= end <= count.
-    options.from = std::max<Integer>(1, *wholeInteger(*numberIn(txtFrom)));
-    options.to = *wholeInteger(*numberIn(txtTo));
+    // The solutions whose numbers lie within the range as typed: a start of
+    // 2.5 begins at 3, an end of 3.5 stops at 3. Numbers below 1 select from
+    // the first solution on. Both boxes were checked just now.
+    options.from = static_cast<Integer>(std::clamp(std::ceil(*numberIn(txtFrom)), 1.0, 32767.0));
+    options.to = static_cast<Integer>(std::clamp(std::floor(*numberIn(txtTo)), 1.0, 32767.0));
     options.landscape = optOrientation[1]->isChecked();
 
     // The label keeps up with the run without repainting for every tray.

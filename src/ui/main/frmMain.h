@@ -20,6 +20,7 @@ class QRadioButton;
 namespace tw {
 
 struct SharedState;
+class LeaveCheck;
 class PreviewDocument;
 class TabControl;
 
@@ -74,7 +75,8 @@ public:
     void txtFrom_Change();
     void txtTo_Change();
     void txtSideLength_Change();
-    void txtSideLength_LostFocus();
+    // Whether the side length stands; refused, the box keeps the focus.
+    bool txtSideLength_LostFocus();
     void optOrientation_Click(int index);
     void optRender_Click(int index);
     void cmdPreview_Click();
@@ -94,6 +96,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void reject() override;
 
@@ -109,6 +112,8 @@ private:
     void rejectEntry(QLineEdit *box, int selectionLength);
     void clearTrayArea();
     void repaintTray();
+    void makeSurface();
+    void showNoSolution();
     Long recordCount() const;
 
     // Press-and-hold on Next and Previous: one step at the press, then, once
@@ -122,6 +127,9 @@ private:
     void holdContinue(unsigned token);
     void endHold();
     void stopRepeating();
+    // Ends any press-and-hold at once: the button was greyed, Esc was
+    // pressed, the window closes or a record cannot be shown.
+    void stopHolding();
 
     bool checkRangeBox(bool start);
     bool sideLengthAccepted();
@@ -141,6 +149,10 @@ private:
     int m_holdDirection = 0;
     unsigned m_holdToken = 0;
     bool m_closing = false;
+    // Set while ShowSolution writes the number box: the box follows the
+    // cursor then, and its change moves nothing.
+    bool m_followingCursor = false;
+    LeaveCheck *m_sideCheck = nullptr;
 
 public:
     // Controls, named as their objectName.

@@ -13,6 +13,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <sqlite3.h>
+
 using namespace tw;
 using test::MainWindow;
 
@@ -69,6 +71,13 @@ private slots:
     void boardChangesOnBothTabs();
     void tabSwitchResetsTheReportOptions();
     void escapeClosesTheProgram();
+    void aGreyedButtonNeverSteps_data();
+    void aGreyedButtonNeverSteps();
+    void aTrayWithOneSolutionHasNoSteps();
+    void escapeWhileHoldingEndsTheHoldAndCloses();
+    void aRecordThatCannotBeShownEndsTheHoldWithOneMessage();
+    void aTrayThatCannotBeReadShowsNoSteps();
+    void thePictureStandsInPlaceAtTheScreensScale();
 };
 
 void TestFrmMain::startsOnTheFirstSolutionOfTheFirstTray()
@@ -377,6 +386,173 @@ void TestFrmMain::escapeClosesTheProgram()
     QCOMPARE(finished.count(), 1);
     QVERIFY(!m.w().isVisible());
     QVERIFY(!m.state().SolutionSet.isOpen());
+}
+
+void TestFrmMain::aGreyedButtonNeverSteps_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("doubleClick");
+    QTest::addColumn<int>("shown");
+    QTest::newRow("< at the first") << "1"
+                                    << "cmdPrev" << false << 1;
+    QTest::newRow("|< at the first") << "1"
+                                     << "cmdFirst" << false << 1;
+    QTest::newRow("> at the last") << "2339"
+                                   << "cmdNext" << false << 2339;
+    QTest::newRow(">| at the last") << "2339"
+                                    << "cmdLast" << false << 2339;
+    // The second click lands on the button the first one greyed.
+    QTest::newRow("double-click > at the second last") << "2338"
+                                                       << "cmdNext" << true << 2339;
+}
+
+void TestFrmMain::aGreyedButtonNeverSteps()
+{
+    QFETCH(QString, from);
+    QFETCH(QString, button);
+    QFETCH(bool, doubleClick);
+    QFETCH(int, shown);
+    MainWindow m;
+    m.w().txtSolution->setText(from);
+    auto *b = m.w().findChild<QPushButton *>(button);
+    QTest::mousePress(b, Qt::LeftButton);
+    QTest::mouseRelease(b, Qt::LeftButton);
+    if (doubleClick) {
+        QTest::mouseDClick(b, Qt::LeftButton);
+        QTest::mouseRelease(b, Qt::LeftButton);
+    }
+    QTest::qWait(20);
+    QCOMPARE(m.state().SolutionNo, shown);
+    QCOMPARE(m.w().txtSolution->text(), QString::number(shown));
+    QVERIFY(!m.w().tmrDelay->isActive());
+    QCOMPARE(m.messages, QStringList());
+    verifyTrayPicture(m);
+}
+
+void TestFrmMain::aTrayWithOneSolutionHasNoSteps()
+{
+    test::DatabaseCopy db;
+    QVERIFY(db.exec("DELETE FROM Solution WHERE Solution > 1"));
+    MainWindow m(db.folder());
+    QVERIFY(m.window);
+    for (QPushButton *b : {m.w().cmdFirst, m.w().cmdPrev, m.w().cmdNext, m.w().cmdLast}) {
+        QVERIFY(!b->isEnabled());
+        QTest::mousePress(b, Qt::LeftButton);
+        QTest::mouseRelease(b, Qt::LeftButton);
+    }
+    QTest::qWait(20);
+    QCOMPARE(m.state().SolutionNo, 1);
+    QCOMPARE(m.messages, QStringList());
+    verifyTrayPicture(m);
+}
+
+void TestFrmMain::escapeWhileHoldingEndsTheHoldAndCloses()
+{
+    MainWindow m;
+    QSignalSpy finished(m.window.get(), &QDialog::finished);
+    QTest::mousePress(m.w().cmdNext, Qt::LeftButton);
+    QTest::qWait(700); // past the hold delay: stepping on
+    QVERIFY(m.state().SolutionNo > 2);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QCOMPARE(finished.count(), 1);
+    const Integer stopped = m.state().SolutionNo;
+    QTest::qWait(50);
+    QCOMPARE(m.state().SolutionNo, stopped);
+    QVERIFY(!m.w().tmrDelay->isActive());
+    QCOMPARE(m.messages, QStringList());
+}
+
+void TestFrmMain::aRecordThatCannotBeShownEndsTheHoldWithOneMessage()
+{
+    test::DatabaseCopy db;
+    MainWindow m(db.folder());
+    // The file goes bad while the program runs.
+    QVERIFY(db.exec("UPDATE Solution SET Shape1 = 99 WHERE Board = 1 AND Solution > 1"));
+    m.w().cboSelect->setFocus();
+    QTest::keyClick(m.w().cboSelect, Qt::Key_Down);
+    QCOMPARE(m.w().cboSelect->currentText(), QStringLiteral("12 x 5"));
+    QVERIFY(m.messages.isEmpty());
+    // A press whose release the message box would take.
+    QTest::mousePress(m.w().cmdNext, Qt::LeftButton);
+    QTest::qWait(700);
+    QCOMPARE(m.messages.size(), 1);
+    QVERIFY2(m.messages[0].startsWith(
+                 QStringLiteral("Solution 2 of the 12 x 5 tray cannot be shown: Shape1 is 99")),
+             qPrintable(m.messages[0]));
+    QVERIFY(!m.w().tmrDelay->isActive());
+    // Number, buttons and picture agree: solution 2, shown as an empty tray.
+    QCOMPARE(m.state().SolutionNo, 2);
+    QCOMPARE(m.w().txtSolution->text(), QStringLiteral("2"));
+    QVERIFY(m.w().cmdPrev->isEnabled() && m.w().cmdNext->isEnabled());
+    const SharedState &s = m.state();
+    QCOMPARE(m.w().surface().colourAt(s.TrayLeft + 100, s.TrayTop + 100), QColor(Qt::white));
+    QTest::mouseRelease(m.w().cmdNext, Qt::LeftButton);
+    QTest::mouseClick(m.w().cmdFirst, Qt::LeftButton);
+    verifyTrayPicture(m);
+    QCOMPARE(m.messages.size(), 1);
+}
+
+void TestFrmMain::aTrayThatCannotBeReadShowsNoSteps()
+{
+    test::DatabaseCopy db;
+    MainWindow m(db.folder());
+    // Another program holds the file locked while the tray is switched.
+    sqlite3 *other = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(db.path()).constData(), &other), SQLITE_OK);
+    QCOMPARE(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    m.w().cboSelect->setFocus();
+    QTest::keyClick(m.w().cboSelect, Qt::Key_Down);
+    QCOMPARE(m.messages.size(), 1);
+    QVERIFY2(m.messages[0].contains(QStringLiteral("in use by another program")),
+             qPrintable(m.messages[0]));
+    QVERIFY(!m.messages[0].contains(QStringLiteral("Delete")));
+    for (QPushButton *b : {m.w().cmdFirst, m.w().cmdPrev, m.w().cmdNext, m.w().cmdLast}) {
+        QVERIFY(!b->isEnabled());
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+    QCOMPARE(m.w().txtSolution->text(), QString());
+    QTest::qWait(20);
+    QCOMPARE(m.messages.size(), 1);
+
+    // Once the other program lets go, choosing the tray again reads it.
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    QTest::keyClick(m.w().cboSelect, Qt::Key_Up);
+    QTest::keyClick(m.w().cboSelect, Qt::Key_Down);
+    QCOMPARE(m.state().SolutionSet.RecordCount(), 1010);
+    QCOMPARE(m.w().txtSolution->text(), QStringLiteral("1"));
+    QVERIFY(m.w().cmdNext->isEnabled());
+    verifyTrayPicture(m);
+    QCOMPARE(m.messages.size(), 1);
+}
+
+void TestFrmMain::thePictureStandsInPlaceAtTheScreensScale()
+{
+    // Run by ctest at the scale factors 1, 1.25, 1.5 and 2.
+    MainWindow m;
+    frmMain &w = m.w();
+    const QImage shot = w.grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    QCOMPARE(ratio, w.devicePixelRatioF());
+    QCOMPARE(w.surface().ratio(), ratio);
+    const auto at = [&](double x, double y) { // twips on the window
+        return shot.pixelColor(static_cast<int>(w.scale().pixels(x) * ratio),
+                               static_cast<int>(w.scale().pixels(y) * ratio));
+    };
+    const SharedState &s = m.state();
+    const auto tiling = tileRecord(s.BoardIndex, s.SolutionSet.currentRecord());
+    QVERIFY(tiling);
+    for (const Placement &p : tiling->placements)
+        for (int k = 0; k < p.cellCount; ++k) {
+            const int cell = p.cells[static_cast<std::size_t>(k)];
+            QCOMPARE(at(s.TrayLeft + cell / s.Stride * 200 + 100,
+                        s.TrayTop + cell % s.Stride * 200 + 100),
+                     colourOf(orientation(p.shape).Color));
+        }
+    // The grey frame and the piece row's X.
+    QCOMPARE(at(s.TrayLeft - 100, s.TrayTop + 100), colourOf(MidGrey));
+    QCOMPARE(at(600 + 300, 2400 + 300), QColor(Qt::black));
 }
 
 QTEST_MAIN(TestFrmMain)

@@ -3,6 +3,8 @@
 #include "preview/PreviewDocument.h"
 #include "ui/main/TabControl.h"
 
+#include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -54,6 +56,10 @@ private slots:
     void orientationKeepsAnAcceptedSideButPreviewChecksItAgain();
     void previewRestoresTheWholeBoard();
     void previewRefusesABoxHoldingARejectedEntry();
+    void leavingTheSideBoxAlwaysChecksIt_data();
+    void leavingTheSideBoxAlwaysChecksIt();
+    void tabEntersAnOptionGroupOnItsCheckedButton();
+    void aRangeWithFractionsPrintsTheWholeNumbersWithin();
 };
 
 void TestReportOptions::anEndAboveTheCountIsRefusedWithItsMessage()
@@ -174,6 +180,7 @@ void TestReportOptions::enterStartsThePreviewOnlyOnceTheSideStands()
     QTest::keyClick(w.txtSideLength, Qt::Key_Return);
     QCOMPARE(m.previews, 0); // not yet validated: Enter does nothing
     w.txtFrom->setFocus();   // leaving the box validates it
+    QCoreApplication::processEvents();
     QVERIFY(w.cmdPreview->isDefault());
     QTest::keyClick(w.txtFrom, Qt::Key_Return);
     QCOMPARE(m.previews, 1);
@@ -181,6 +188,7 @@ void TestReportOptions::enterStartsThePreviewOnlyOnceTheSideStands()
 
     retype(w.txtSideLength, QString::number(static_cast<double>(limit) + 0.01, 'f', 4));
     w.txtFrom->setFocus();
+    QCoreApplication::processEvents();
     QCOMPARE(m.messages.size(), 1);
     const QString rounded = QString::number(static_cast<double>(limit), 'f', 3);
     QCOMPARE(m.messages[0],
@@ -259,6 +267,91 @@ void TestReportOptions::previewRefusesABoxHoldingARejectedEntry()
     QCOMPARE(m.previews, 1);
     QCOMPARE(m.beeps, beeps + 1);
     QVERIFY(w.txtTo->hasFocus());
+}
+
+void TestReportOptions::leavingTheSideBoxAlwaysChecksIt_data()
+{
+    QTest::addColumn<bool>("byTab");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("message");
+    QTest::newRow("not a number, Tab") << true << "abc" << false;
+    QTest::newRow("not a number, click") << false << "abc" << false;
+    QTest::newRow("too large, Tab") << true << "5" << true;
+    QTest::newRow("too large, click") << false << "5" << true;
+}
+
+void TestReportOptions::leavingTheSideBoxAlwaysChecksIt()
+{
+    QFETCH(bool, byTab);
+    QFETCH(QString, text);
+    QFETCH(bool, message);
+    MainWindow m(QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath(),
+                 test::Messages::ShownAndRecorded);
+    openPrintTab(m);
+    frmMain &w = m.w();
+    QLineEdit *box = w.txtSideLength;
+    const auto leave = [&] {
+        if (byTab)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        else
+            QTest::mouseClick(w.txtFrom, Qt::LeftButton);
+        QTest::qWait(100); // the message box comes and goes
+    };
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    leave();
+    QCOMPARE(m.beeps + m.messages.size(), 1);
+    QCOMPARE(m.messages.size(), message ? 1 : 0);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QCOMPARE(box->selectedText(), text);
+    // The next key replaces the rejected text, and leaving checks again.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_9);
+    QCOMPARE(box->text(), QStringLiteral("9"));
+    leave();
+    QCOMPARE(m.beeps + m.messages.size(), 2);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QCOMPARE(box->selectedText(), QStringLiteral("9"));
+}
+
+void TestReportOptions::tabEntersAnOptionGroupOnItsCheckedButton()
+{
+    MainWindow m;
+    openPrintTab(m);
+    frmMain &w = m.w();
+    const auto tab = [](Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        return QApplication::focusWidget();
+    };
+    w.txtTo->setFocus();
+    QCOMPARE(tab(), w.optRender[1]); // "Monochrome" is checked
+    QCOMPARE(tab(), w.optOrientation[0]);
+    QCOMPARE(tab(Qt::ShiftModifier), w.optRender[1]);
+    QTest::mouseClick(w.optRender[0], Qt::LeftButton);
+    QTest::mouseClick(w.optOrientation[1], Qt::LeftButton);
+    w.txtTo->setFocus();
+    QCOMPARE(tab(), w.optRender[0]);
+    QCOMPARE(tab(), w.optOrientation[1]);
+    QCOMPARE(tab(), w.cmdPreview);
+}
+
+void TestReportOptions::aRangeWithFractionsPrintsTheWholeNumbersWithin()
+{
+    MainWindow m;
+    openPrintTab(m);
+    frmMain &w = m.w();
+    struct Range
+    {
+        const char *from, *to;
+        long long first, last;
+    };
+    for (const Range r : {Range{"2.5", "3.5", 3, 3}, Range{"1.5", "4.2", 2, 4}}) {
+        retype(w.txtTo, QString::fromLatin1(r.to));
+        retype(w.txtFrom, QString::fromLatin1(r.from));
+        QTest::mouseClick(w.cmdPreview, Qt::LeftButton);
+        QCOMPARE(m.previewRange, (QList<long long>{r.first, r.last}));
+    }
+    QVERIFY(m.messages.isEmpty());
 }
 
 QTEST_MAIN(TestReportOptions)
