@@ -2,18 +2,18 @@
 // screen, one step, holding Next; rendering and printing a full page of
 // trays; whole reports to a document and to a PDF. Runs offscreen.
 
+#include "app/PrintTab.h"
 #include "app/Program.h"
+#include "app/SolutionBrowser.h"
 #include "preview/PreviewDocument.h"
-#include "report/Report.h"
 #include "solutions/Boards.h"
-#include "solutions/Decoding.h"
-#include "ui/main/frmMain.h"
+#include "solutions/SharedState.h"
+#include "ui/frmMain.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -25,106 +25,104 @@
 
 namespace {
 
+const QSizeF A4(11906, 16838);
+
 std::string programFolder()
 {
     return QFile::encodeName(QFileInfo(QStringLiteral(TILEWRIGHT_DATABASE)).absolutePath())
         .toStdString();
 }
 
+// The main window on a started program, shown offscreen.
+struct Window
+{
+    tw::Program program{programFolder(), A4};
+    std::unique_ptr<tw::frmMain> window;
+
+    Window()
+    {
+        if (program.Main())
+            throw std::runtime_error("the database did not open");
+        window = std::make_unique<tw::frmMain>(program.state(), program.preview());
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            throw std::runtime_error("not exposed");
+    }
+    QPushButton *button(const char *name) const
+    {
+        return window->findChild<QPushButton *>(QString::fromLatin1(name));
+    }
+};
+
 void BM_StartUpToFirstSolution(benchmark::State &state)
 {
     for (auto _ : state) {
-        tw::Program program(programFolder());
-        if (program.Main())
-            state.SkipWithError("the database did not open");
-        // Shown, laid out and the first solution painted.
-        if (!QTest::qWaitForWindowExposed(program.mainWindow()))
-            state.SkipWithError("not exposed");
-        program.mainWindow()->repaint();
-        benchmark::DoNotOptimize(program.mainWindow()->surface().image().constBits());
+        Window w;
+        w.window->repaint();
     }
 }
 BENCHMARK(BM_StartUpToFirstSolution)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// One press and release of Next: move, decode, paint, on screen.
+// One click on Next: move, decode, paint, on screen.
 void BM_OneStep(benchmark::State &state)
 {
-    tw::Program program(programFolder());
-    program.Main();
-    tw::frmMain &w = *program.mainWindow();
-    w.cboSelect->setCurrentIndex(static_cast<int>(state.range(0)));
+    Window w;
+    w.window->findChild<QComboBox *>()->setCurrentIndex(static_cast<int>(state.range(0)));
+    QPushButton *next = w.button("cmdNext");
     for (auto _ : state) {
-        if (!w.cmdNext->isEnabled())
-            w.cmdFirst_Click();
-        w.cmdNext_MouseDown();
-        w.cmdNext_MouseUp();
+        if (!next->isEnabled())
+            QTest::mouseClick(w.button("cmdFirst"), Qt::LeftButton);
+        QTest::mouseClick(next, Qt::LeftButton);
         QCoreApplication::processEvents();
     }
     state.SetLabel(std::string(tw::Trays[static_cast<std::size_t>(state.range(0))].label));
 }
 BENCHMARK(BM_OneStep)->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-// Holding Next: solutions painted per second.
-void BM_HeldNext(benchmark::State &state)
+// The browser alone: decoding and painting a solution, per step.
+void BM_BrowserStep(benchmark::State &state)
 {
-    tw::Program program(programFolder());
+    tw::Program program(programFolder(), A4);
     program.Main();
-    tw::frmMain &w = *program.mainWindow();
-    w.cboSelect->setCurrentIndex(4);
-    long long steps = 0;
-    for (auto _ : state) {
-        w.cmdFirst_Click();
-        w.cmdNext_MouseDown();
-        w.tmrDelay_Timer();
-        const tw::Integer start = program.state().SolutionNo;
-        while (program.state().SolutionNo < start + 1000)
-            QCoreApplication::processEvents();
-        w.cmdNext_MouseUp();
-        QCoreApplication::processEvents();
-        steps += program.state().SolutionNo - start;
-    }
-    state.counters["solutions/s"] =
-        benchmark::Counter(static_cast<double>(steps), benchmark::Counter::kIsRate);
+    tw::SolutionBrowser browser(program.state());
+    browser.changeBoard(4);
+    for (auto _ : state)
+        if (!browser.step(+1))
+            browser.first();
 }
-BENCHMARK(BM_HeldNext)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_BrowserStep)->Unit(benchmark::kMicrosecond);
 
-// A report set up as the "Print" tab does, on paper of its own.
+// A report set up as the "Print" tab does.
 struct Report
 {
-    tw::Program program{programFolder()};
-    tw::SharedState &s = program.state();
+    tw::Program program{programFolder(), A4};
+    std::unique_ptr<tw::PrintTab> print;
 
     Report(int board, bool colour)
     {
-        program.Main(false);
-        s.OutputMode = 1;
-        tw::SetBoardLayout(s, static_cast<tw::Integer>(board));
-        tw::BuildBoardShapes(s);
-        tw::ResetUnitSize(s);
-        s.RenderMode = colour ? 0 : 1;
+        program.Main();
+        print = std::make_unique<tw::PrintTab>(program.state());
+        print->prepare(static_cast<tw::Integer>(board));
+        print->setRender(colour ? 0 : 1);
     }
     void build(int to)
     {
-        trays = 0;
-        const auto progress = [this](tw::Integer, tw::Integer page, bool) { trays += page == 1; };
-        if (tw::BuildReport(s, {1, static_cast<tw::Integer>(to), false}, progress))
+        if (print->run(QStringLiteral("1"), QString::number(to), false))
             throw std::runtime_error("report failed");
     }
-    int trays = 0; // on the first page
+    tw::PreviewDocument &doc() { return program.preview(); }
 };
 
-// A full first page of small trays (about 1,300 on A4) drawn at 100%.
+// A full first page of small trays drawn at 100%.
 void BM_RenderFullPage(benchmark::State &state)
 {
     const int board = static_cast<int>(state.range(1));
     Report r(board, state.range(0) == 1);
     r.build(board == 4 ? 16146 : 2339);
-    tw::PreviewDocument &doc = r.program.preview();
     for (auto _ : state)
-        benchmark::DoNotOptimize(doc.renderImage(1, 96));
-    state.counters["operations"] = static_cast<double>(doc.operationCount(1));
-    state.counters["KiB"] = static_cast<double>(doc.memoryUsed(1)) / 1024;
-    state.counters["trays"] = static_cast<double>(doc.operationCount(1) ? r.trays : 0);
+        benchmark::DoNotOptimize(r.doc().renderImage(1, 96));
+    state.counters["operations"] = static_cast<double>(r.doc().operationCount(1));
+    state.counters["KiB"] = static_cast<double>(r.doc().memoryUsed(1)) / 1024;
     state.SetLabel(std::string(tw::Trays[static_cast<std::size_t>(board)].label) +
                    (state.range(0) == 1 ? ", colour" : ", monochrome"));
 }
@@ -133,20 +131,6 @@ BENCHMARK(BM_RenderFullPage)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-void BM_FullPageToPdf(benchmark::State &state)
-{
-    Report r(0, false);
-    r.build(1000); // fits one page
-    QTemporaryDir dir;
-    for (auto _ : state) {
-        QString error;
-        if (!r.program.preview().writePdf(dir.filePath(QStringLiteral("p.pdf")), &error))
-            state.SkipWithError("pdf failed");
-    }
-    state.SetLabel(std::to_string(r.program.preview().PageCount()) + " page");
-}
-BENCHMARK(BM_FullPageToPdf)->Unit(benchmark::kMillisecond)->UseRealTime();
-
 void BM_WholeReport(benchmark::State &state)
 {
     const int board = static_cast<int>(state.range(0));
@@ -154,26 +138,28 @@ void BM_WholeReport(benchmark::State &state)
     for (auto _ : state)
         r.build(board == 4 ? 16146 : 2339);
     state.SetLabel(std::string(tw::Trays[static_cast<std::size_t>(board)].label) + ", " +
-                   std::to_string(r.program.preview().PageCount()) + " pages");
+                   std::to_string(r.doc().PageCount()) + " pages");
 }
 BENCHMARK(BM_WholeReport)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_WholeReportToPdf(benchmark::State &state)
 {
     const int board = static_cast<int>(state.range(0));
-    Report r(board, false);
+    Report r(board, state.range(1) == 1);
     QTemporaryDir dir;
     for (auto _ : state) {
         r.build(board == 4 ? 16146 : 2339);
         QString error;
-        if (!r.program.preview().writePdf(dir.filePath(QStringLiteral("r.pdf")), &error))
+        if (!r.doc().writePdf(dir.filePath(QStringLiteral("r.pdf")), &error))
             state.SkipWithError("pdf failed");
     }
-    state.SetLabel(std::string(tw::Trays[static_cast<std::size_t>(board)].label));
+    state.counters["MB"] =
+        static_cast<double>(QFileInfo(dir.filePath(QStringLiteral("r.pdf"))).size()) / 1e6;
+    state.SetLabel(std::string(tw::Trays[static_cast<std::size_t>(board)].label) +
+                   (state.range(1) == 1 ? ", colour" : ", monochrome"));
 }
 BENCHMARK(BM_WholeReportToPdf)
-    ->Arg(0)
-    ->Arg(4)
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(2);

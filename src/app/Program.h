@@ -1,42 +1,41 @@
 #pragma once
 
-#include "app/SharedState.h"
+#include "solutions/SharedState.h"
 
+#include <QSizeF>
 #include <QString>
 
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace tw {
 
 class PreviewDocument;
-class frmMain;
 
-// The running program: it owns the shared state, the preview document that
-// the report draws into and the main window.
+// The running program without its windows: it owns the shared state and the
+// preview document that the report draws into.
 class Program
 {
 public:
     // programFolder: where Solutions.mdb lies, the executable's folder, as
-    // the file system names it (bytes, not necessarily valid text).
-    explicit Program(std::string programFolder);
+    // the file system names it (bytes, not necessarily valid text). paper:
+    // the report's portrait paper, twips.
+    Program(std::string programFolder, QSizeF paper);
     ~Program();
 
     // The start-up: builds the piece catalogue, forms DbPath and
-    // ConnectString, opens and checks the database, hands out the preview
-    // document and, with showWindow, shows the main window. Returns the
-    // database's problem instead when it fails; nothing is shown then.
-    std::optional<DatabaseError> Main(bool showWindow = true);
+    // ConnectString, opens and checks the database and hands out the preview
+    // document. Returns the database's problem instead when it fails.
+    std::optional<DatabaseError> Main();
 
     SharedState &state() { return m_state; }
     PreviewDocument &preview() { return *m_preview; }
-    frmMain *mainWindow() const { return m_window.get(); }
 
 private:
     std::string m_folder;
     SharedState m_state;
     std::unique_ptr<PreviewDocument> m_preview;
-    std::unique_ptr<frmMain> m_window;
 };
 
 // The database's path: the folder followed by "/Solutions.mdb", joined as
@@ -48,7 +47,7 @@ std::string databasePath(const std::string &programFolder);
 // Qt application object only where /proc is missing.
 std::string executableFolder();
 
-// A path or file name for the user's eyes.
+// A path, or a text that holds paths, for the user's eyes.
 QString displayName(const std::string &path);
 
 } // namespace tw

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Integer.h"
+#include "base/Integer.h"
 
 namespace tw {
 

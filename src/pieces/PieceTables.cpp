@@ -1,6 +1,6 @@
 #include "pieces/PieceTables.h"
 
-#include "app/SharedState.h"
+#include "pieces/PieceState.h"
 
 #include <charconv>
 #include <stdexcept>
@@ -96,7 +96,7 @@ PieceCatalogue parseTables()
 
 } // namespace
 
-void LoadShapes(SharedState &state)
+void LoadShapes(PieceState &state)
 {
     state.PieceShapes = catalogue();
 }
@@ -122,7 +122,7 @@ const clsShape &orientation(int shape)
 ColumnRow offsetToColumnRow(int offset8)
 {
     int column = 0;
-    for (int threshold : {5, 14, 23, 32})
+    for (int threshold : ColumnThresholds)
         if (offset8 >= threshold)
             ++column;
     return {column, offset8 - 8 * column};

@@ -14,7 +14,7 @@
 
 namespace tw {
 
-struct SharedState;
+struct PieceState;
 
 // Entries "Letter,StartX,Width,Height,Square2,Square3,Square4,Square5" separated
 // by ";". Offsets are for a column stride of 8: offset = 8 * dc + dr.
@@ -32,7 +32,7 @@ using PieceCollection = std::vector<clsShape>;
 using PieceCatalogue = std::vector<PieceCollection>;
 
 // Builds PieceShapes from the two tables.
-void LoadShapes(SharedState &state);
+void LoadShapes(PieceState &state);
 
 // The catalogue parsed once for code that needs the fixed shapes without any
 // state (decoding checks, the solver).
@@ -40,9 +40,11 @@ const PieceCatalogue &catalogue();
 // Catalogue shape of orientation number 0..62.
 const clsShape &orientation(int shape);
 
-// Column and row of a square relative to square 1, from a stride-8 offset. The
-// column is the number of the thresholds 5, 14, 23 and 32 that the offset
-// reaches.
+// A stride-8 offset lies one column further right for each of these it
+// reaches; the offsets that occur (1-11, 14-18, 23-25, 32) leave no doubt.
+inline constexpr std::array<int, 4> ColumnThresholds{5, 14, 23, 32};
+
+// Column and row of a square relative to square 1, from a stride-8 offset.
 struct ColumnRow
 {
     int column;

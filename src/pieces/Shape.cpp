@@ -1,7 +1,8 @@
 #include "pieces/Shape.h"
 
-#include "app/SharedState.h"
-#include "preview/PreviewInterface.h"
+#include "pieces/PieceState.h"
+#include "pieces/PieceTables.h"
+#include "pieces/PreviewInterface.h"
 
 #include <array>
 #include <cstdint>
@@ -15,7 +16,7 @@ std::array<int, 5> cellsAt(const clsShape &s, int i)
     return {i, i + s.Square2, i + s.Square3, i + s.Square4, i + s.Square5};
 }
 
-bool insideGrid(const SharedState &state, const std::array<int, 5> &cells)
+bool insideGrid(const PieceState &state, const std::array<int, 5> &cells)
 {
     for (int c : cells)
         if (c < 0 || c > state.GridMax || c >= static_cast<int>(state.BoardGrid.size()))
@@ -31,7 +32,7 @@ Integer unitOffset(int units, Single unitSize)
 
 } // namespace
 
-void DrawSquare(SharedState &state, Integer dx, Integer dy)
+void DrawSquare(PieceState &state, Integer dx, Integer dy)
 {
     if (!state.Screen)
         return;
@@ -40,7 +41,7 @@ void DrawSquare(SharedState &state, Integer dx, Integer dy)
     state.Screen->fillBox(x, y, state.UnitSize, state.UnitSize, state.DrawColor);
 }
 
-void clsShape::DrawIndex(SharedState &state, Integer i) const
+void clsShape::DrawIndex(PieceState &state, Integer i) const
 {
     state.DrawColor = Color;
     if (state.Stride <= 0)
@@ -52,7 +53,7 @@ void clsShape::DrawIndex(SharedState &state, Integer i) const
     }
 }
 
-bool clsShape::Fits(SharedState &state, Integer i) const
+bool clsShape::Fits(PieceState &state, Integer i) const
 {
     const auto cells = cellsAt(*this, i);
     if (!insideGrid(state, cells))
@@ -72,17 +73,17 @@ bool clsShape::Fits(SharedState &state, Integer i) const
     return true;
 }
 
-Integer clsShape::Modify(const SharedState &state, Integer iSquare) const
+Integer clsShape::Modify(const PieceState &state, Integer iSquare) const
 {
     const int d = state.Rows - 7;
     int result = iSquare;
-    for (int threshold : {5, 14, 23, 32})
+    for (int threshold : ColumnThresholds)
         if (iSquare >= threshold)
             result += d;
     return toInteger(result);
 }
 
-bool clsShape::Remove(SharedState &state, Integer i) const
+bool clsShape::Remove(PieceState &state, Integer i) const
 {
     const auto cells = cellsAt(*this, i);
     if (!insideGrid(state, cells))
@@ -101,7 +102,7 @@ bool clsShape::Remove(SharedState &state, Integer i) const
     return true;
 }
 
-void clsShape::PrintShape(SharedState &state) const
+void clsShape::PrintShape(PieceState &state) const
 {
     PreviewInterface *preview = state.PreviewControl;
     if (!preview || state.Stride <= 0)

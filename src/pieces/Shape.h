@@ -1,13 +1,13 @@
 #pragma once
 
-#include "app/Integer.h"
+#include "base/Integer.h"
 #include "pieces/Canvas.h"
 
 #include <string>
 
 namespace tw {
 
-struct SharedState;
+struct PieceState;
 
 // One orientation of one piece. The fields are plain properties: setting one
 // stores the value and nothing else. Square2..Square5 are grid-index offsets
@@ -35,7 +35,7 @@ struct clsShape
     // grid index i, in the shape's colour (DrawColor), one unit square per cell
     // at (column * UnitSize, row * UnitSize) from the origin. Leaves the grid
     // alone.
-    void DrawIndex(SharedState &state, Integer i) const;
+    void DrawIndex(PieceState &state, Integer i) const;
 
     // Lays the orientation with square 1 at grid index i: marks its five cells
     // occupied without testing them, draws it for the current OutputMode
@@ -43,27 +43,27 @@ struct clsShape
     // to the first free cell at or after i (GridMax + 1 when none is left).
     // Returns false, changing nothing, when a cell would fall outside
     // 0..GridMax.
-    bool Fits(SharedState &state, Integer i) const;
+    bool Fits(PieceState &state, Integer i) const;
 
     // The stride-8 offset iSquare converted to the current tray's Stride
     // (Rows + 1). Changes nothing.
-    Integer Modify(const SharedState &state, Integer iSquare) const;
+    Integer Modify(const PieceState &state, Integer iSquare) const;
 
     // Draws the placed orientation (square 1 at NextCell; the X at XIndex)
     // into the preview control: filled squares in the piece's colour when
     // RenderMode is 0, otherwise the piece's top and left edges in black and
     // the X as a solid black cross. Does nothing without a preview control.
-    void PrintShape(SharedState &state) const;
+    void PrintShape(PieceState &state) const;
 
     // Takes the orientation at grid index i off the board again: frees its
     // cells, paints them white and sets NextCell to i. Returns false, changing
     // nothing, when a cell would fall outside 0..GridMax.
-    bool Remove(SharedState &state, Integer i) const;
+    bool Remove(PieceState &state, Integer i) const;
 };
 
 // Paints one unit square (UnitSize by UnitSize) in DrawColor on the main
 // window's surface at (OriginX + dx, OriginY + dy) twips. Does nothing while
 // the program has no surface (headless use).
-void DrawSquare(SharedState &state, Integer dx, Integer dy);
+void DrawSquare(PieceState &state, Integer dx, Integer dy);
 
 } // namespace tw

@@ -1,5 +1,6 @@
 #include "preview/PreviewDocument.h"
 
+#include "base/Units.h"
 #include "preview/Fonts.h"
 
 #include <QBuffer>
@@ -18,9 +19,6 @@
 namespace tw {
 
 namespace {
-
-constexpr double TwipsPerInch = 1440;
-constexpr double TwipsPerPoint = 20;
 
 // Text is measured on a device of 1440 dots per inch, so that one device
 // pixel is one twip and the metrics do not depend on the screen.
@@ -72,20 +70,18 @@ QColor PreviewDocument::toQColor(Colour colour)
 void PreviewDocument::StartDoc()
 {
     m_pages.clear();
-    m_currentPage = 0;
     m_x = m_y = 0;
     emit documentChanged();
 }
 
 void PreviewDocument::EndDoc()
 {
-    m_currentPage = m_pages.empty() ? 0 : 1;
     emit documentChanged();
 }
 
 void PreviewDocument::NewPage()
 {
-    currentPage(); // a page break on an empty document ends an empty page 1
+    pageToDrawOn(); // a page break on an empty document ends an empty page 1
     m_pages.push_back(Page{m_settings, {}, {}});
     m_x = m_y = 0;
     emit documentChanged();
@@ -96,12 +92,7 @@ Integer PreviewDocument::PageCount() const
     return static_cast<Integer>(std::min<std::size_t>(m_pages.size(), 32767));
 }
 
-void PreviewDocument::setCurrentPage(Integer page)
-{
-    m_currentPage = static_cast<Integer>(std::clamp<int>(page, PageCount() ? 1 : 0, PageCount()));
-}
-
-PreviewDocument::Page &PreviewDocument::currentPage()
+PreviewDocument::Page &PreviewDocument::pageToDrawOn()
 {
     if (m_pages.empty())
         m_pages.push_back(Page{m_settings, {}, {}});
@@ -157,13 +148,13 @@ void PreviewDocument::setFontSize(double points)
 
 void PreviewDocument::printText(const std::string &text)
 {
-    Page &p = currentPage();
+    Page &p = pageToDrawOn();
     p.texts.push_back(QString::fromStdString(text));
-    p.operations.push_back({Operation::Text, false, false, m_fore, m_brush,
-                            static_cast<std::int32_t>(std::lround(m_x)),
-                            static_cast<std::int32_t>(std::lround(m_y)),
-                            static_cast<std::int32_t>(std::lround(m_fontSize * 100)),
-                            static_cast<std::int32_t>(p.texts.size() - 1)});
+    p.operations.push_back({false, false, m_fore, m_brush,
+                            Text{static_cast<std::int32_t>(std::lround(m_x)),
+                                 static_cast<std::int32_t>(std::lround(m_y)),
+                                 static_cast<std::int32_t>(std::lround(m_fontSize * 100)),
+                                 static_cast<std::int32_t>(p.texts.size() - 1)}});
     m_x = 0;
 }
 
@@ -191,15 +182,15 @@ void PreviewDocument::setCaptionNumber(Long number)
 
 void PreviewDocument::DrawLine(Long x1, Long y1, Long x2, Long y2)
 {
-    currentPage().operations.push_back(
-        {Operation::Line, m_penStyle == PenStyle::Solid, false, m_fore, m_brush, x1, y1, x2, y2});
+    pageToDrawOn().operations.push_back(
+        {m_penStyle == PenStyle::Solid, false, m_fore, m_brush, Line{x1, y1, x2, y2}});
 }
 
 void PreviewDocument::DrawRectangle(Long left, Long top, Long width, Long height)
 {
-    currentPage().operations.push_back({Operation::Rectangle, m_penStyle == PenStyle::Solid,
-                                        m_brushStyle == BrushStyle::Solid, m_fore, m_brush, left,
-                                        top, width, height});
+    pageToDrawOn().operations.push_back({m_penStyle == PenStyle::Solid,
+                                         m_brushStyle == BrushStyle::Solid, m_fore, m_brush,
+                                         Box{left, top, width, height}});
 }
 
 std::size_t PreviewDocument::operationCount(int number) const
@@ -241,45 +232,77 @@ void PreviewDocument::renderPage(int number, QPainter &painter) const
         batch = nullptr;
     };
     const auto sameStyle = [](const Operation &x, const Operation &y) {
-        return x.kind == y.kind && x.pen == y.pen && x.fill == y.fill &&
+        return x.shape.index() == y.shape.index() && x.pen == y.pen && x.fill == y.fill &&
                (!x.pen || x.fore == y.fore) && (!x.fill || x.brush == y.brush);
+    };
+    const auto startBatch = [&](const Operation &op) {
+        if (batch)
+            return;
+        batch = &op;
+        // A filled rectangle outlined in its own colour is painted as a fill
+        // alone: the same picture, without stroking each one.
+        const bool outline = op.pen && !(op.fill && op.fore == op.brush);
+        painter.setPen(outline ? QPen(toQColor(op.fore), 0) : QPen(Qt::NoPen));
+        painter.setBrush(op.fill ? QBrush(toQColor(op.brush)) : QBrush(Qt::NoBrush));
     };
     int fontSize = -1;
     double ascent = 0;
     for (const Operation &op : p->operations) {
         if (batch && !sameStyle(*batch, op))
             flush();
-        switch (op.kind) {
-        case Operation::Line:
-        case Operation::Rectangle:
-            if (!batch) {
-                batch = &op;
-                // A filled rectangle outlined in its own colour is painted as
-                // a fill alone: the same picture, without stroking each one.
-                const bool outline =
-                    op.pen && !(op.kind == Operation::Rectangle && op.fill && op.fore == op.brush);
-                painter.setPen(outline ? QPen(toQColor(op.fore), 0) : QPen(Qt::NoPen));
-                painter.setBrush(op.fill ? QBrush(toQColor(op.brush)) : QBrush(Qt::NoBrush));
-            }
-            if (op.kind == Operation::Line)
-                lines.emplace_back(op.a, op.b, op.c, op.d);
-            else
-                rects.emplace_back(op.a, op.b, op.c, op.d);
-            break;
-        case Operation::Text:
-            if (op.c != fontSize) {
-                fontSize = op.c;
+        if (const auto *line = std::get_if<Line>(&op.shape)) {
+            startBatch(op);
+            lines.emplace_back(line->x1, line->y1, line->x2, line->y2);
+        } else if (const auto *box = std::get_if<Box>(&op.shape)) {
+            startBatch(op);
+            rects.emplace_back(box->left, box->top, box->width, box->height);
+        } else {
+            const Text &text = std::get<Text>(op.shape);
+            if (text.hundredthsOfPoint != fontSize) {
+                fontSize = text.hundredthsOfPoint;
                 painter.setFont(deviceFont(fontSize / 100.0, painter.device()));
                 ascent = painter.fontMetrics().ascent();
             }
             painter.setPen(QPen(toQColor(op.fore), 0));
-            painter.drawText(QPointF(op.a, op.b + ascent),
-                             p->texts[static_cast<std::size_t>(op.d)]);
-            break;
+            painter.drawText(QPointF(text.x, text.y + ascent),
+                             p->texts[static_cast<std::size_t>(text.index)]);
         }
     }
     flush();
     painter.restore();
+}
+
+bool PreviewDocument::paintPages(QPagedPaintDevice &device, int first, int last,
+                                 QPageSize::SizeMatchPolicy match) const
+{
+    first = std::max(first, 1);
+    last = std::min(last, static_cast<int>(PageCount()));
+    if (first > last)
+        return false;
+    const auto layoutOf = [&](int number) {
+        const QSizeF points = pageSize(number) / TwipsPerPoint;
+        const bool landscape = points.width() > points.height();
+        return QPageLayout(
+            QPageSize(landscape ? points.transposed() : points, QPageSize::Point, QString(), match),
+            landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+    };
+    device.setPageLayout(layoutOf(first));
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const double scale = device.logicalDpiX() / TwipsPerInch;
+    for (int number = first; number <= last; ++number) {
+        if (number > first) {
+            device.setPageLayout(layoutOf(number));
+            if (!device.newPage())
+                return false;
+        }
+        painter.save();
+        painter.scale(scale, scale);
+        renderPage(number, painter);
+        painter.restore();
+    }
+    return painter.end();
 }
 
 QImage PreviewDocument::renderImage(int number, double dpi) const
@@ -338,29 +361,8 @@ bool PreviewDocument::writePdf(const QString &path, QString *error) const
     writer.setResolution(1200);
     writer.setCreator(QStringLiteral("Tilewright"));
     writer.setTitle(QStringLiteral("Pentominoes cheat sheet"));
-    const auto layoutOf = [&](int number) {
-        const QSizeF size = pageSize(number) / TwipsPerPoint;
-        const bool landscape = size.width() > size.height();
-        const QSizeF portrait = landscape ? size.transposed() : size;
-        return QPageLayout(QPageSize(portrait, QPageSize::Point, QString(), QPageSize::ExactMatch),
-                           landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
-    };
-    writer.setPageLayout(layoutOf(1));
-    QPainter painter;
-    if (!painter.begin(&writer))
+    if (!paintPages(writer, 1, PageCount(), QPageSize::ExactMatch))
         return fail(tr("Cannot write \"%1\".").arg(path));
-    const double scale = writer.resolution() / TwipsPerInch;
-    for (int number = 1; number <= static_cast<int>(m_pages.size()); ++number) {
-        if (number > 1) {
-            writer.setPageLayout(layoutOf(number));
-            writer.newPage();
-        }
-        painter.save();
-        painter.scale(scale, scale);
-        renderPage(number, painter);
-        painter.restore();
-    }
-    painter.end();
     if (!file.commit())
         return fail(tr("Cannot write \"%1\": %2.").arg(path, file.errorString()));
     return true;

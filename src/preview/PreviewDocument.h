@@ -1,15 +1,18 @@
 #pragma once
 
-#include "preview/PreviewInterface.h"
+#include "pieces/PreviewInterface.h"
 
 #include <QFont>
 #include <QObject>
+#include <QPageSize>
 #include <QSizeF>
 #include <QString>
 
 #include <cstdint>
+#include <variant>
 #include <vector>
 
+class QPagedPaintDevice;
 class QPainter;
 class QImage;
 
@@ -18,7 +21,8 @@ namespace tw {
 // The preview control's document: pages recorded as display lists of lines,
 // rectangles and text in twips, kept apart from any widget that shows them.
 // One function, renderPage, paints a page on any QPaintDevice: the screen at
-// any zoom, a printer, a PDF, an SVG or an image.
+// any zoom, a printer, a PDF, an SVG or an image; one loop, paintPages,
+// walks the pages for the devices that take several (a printer, a PDF).
 //
 // Coordinates handed to the drawing calls are twips from the top-left corner
 // inside the margins; page sizes and margins are twips; font sizes points.
@@ -37,8 +41,6 @@ public:
     void EndDoc() override;
     void NewPage() override;
     Integer PageCount() const override;
-    Integer CurrentPage() const override { return m_currentPage; }
-    void setCurrentPage(Integer page) override;
 
     Long MarginLeft() const override { return m_settings.margins[0]; }
     Long MarginTop() const override { return m_settings.margins[1]; }
@@ -78,12 +80,19 @@ public:
     void DrawRectangle(Long left, Long top, Long width, Long height) override;
 
     // --- reading the document ---
-    // The paper size of page (1..PageCount), twips, orientation applied.
+    // The paper size of page (1..PageCount), twips, orientation applied;
+    // empty for a page outside the document.
     QSizeF pageSize(int page) const;
     // Paints page (1..PageCount) on painter, whose coordinates must be twips
     // from the paper's top-left corner. Pages outside the document paint
     // nothing.
     void renderPage(int page, QPainter &painter) const;
+    // Paints pages first..last on device, one device page each, every page
+    // on paper of its own size and orientation. match says whether the
+    // paper is taken as it is (a PDF) or as the nearest standard size (a
+    // printer). False when the device cannot be painted on.
+    bool paintPages(QPagedPaintDevice &device, int first, int last,
+                    QPageSize::SizeMatchPolicy match) const;
     // The page as an image at dpi dots per inch (white paper).
     QImage renderImage(int page, double dpi) const;
     // The page as SVG, vector.
@@ -95,9 +104,6 @@ public:
     // Drawing operations recorded on a page, and the bytes they take.
     std::size_t operationCount(int page) const;
     std::size_t memoryUsed(int page) const;
-
-    // The paper this document uses for portrait pages, twips.
-    QSizeF paper() const { return m_paper; }
 
     // Converts &HBBGGRR to a colour.
     static QColor toQColor(Colour colour);
@@ -116,15 +122,28 @@ private:
         Long margins[4] = {360, 360, 360, 360};
         Integer orientation = 0;
     };
+    // What an operation draws, twips inside the margins.
+    struct Line
+    {
+        std::int32_t x1, y1, x2, y2;
+    };
+    struct Box
+    {
+        std::int32_t left, top, width, height;
+    };
+    struct Text
+    {
+        std::int32_t x, y;              // the left end and the top of the line
+        std::int32_t hundredthsOfPoint; // the font size
+        std::int32_t index;             // into the page's texts
+    };
     struct Operation
     {
-        enum Kind : std::uint8_t { Line, Rectangle, Text };
-        Kind kind;
-        bool pen;
-        bool fill;
+        bool pen;  // outlined (lines, rectangles) in fore
+        bool fill; // filled (rectangles) with brush
         Colour fore;
         Colour brush;
-        std::int32_t a, b, c, d; // line x1 y1 x2 y2; rectangle l t w h; text x y size*100 index
+        std::variant<Line, Box, Text> shape;
     };
     struct Page
     {
@@ -137,7 +156,8 @@ private:
         double width = 0, offsetX = 0, offsetY = 0;
     };
 
-    Page &currentPage();
+    // The page that drawing goes to: the last one, begun if there is none.
+    Page &pageToDrawOn();
     const Page *page(int number) const;
     void setMargin(int which, Long twips);
     QSizeF sizeOf(const Settings &s) const;
@@ -145,7 +165,6 @@ private:
     QSizeF m_paper;
     Settings m_settings;
     std::vector<Page> m_pages;
-    Integer m_currentPage = 0;
     double m_x = 0, m_y = 0;
     double m_fontSize = 10;
     Colour m_fore = 0, m_brush = 0xFFFFFF;

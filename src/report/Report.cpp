@@ -1,10 +1,10 @@
 #include "report/Report.h"
 
-#include "app/SharedState.h"
-#include "preview/PreviewInterface.h"
+#include "pieces/PreviewInterface.h"
 #include "solutions/Boards.h"
 #include "solutions/Database.h"
 #include "solutions/Decoding.h"
+#include "solutions/SharedState.h"
 
 #ifndef TILEWRIGHT_VERSION
 #define TILEWRIGHT_VERSION "0"
@@ -77,12 +77,13 @@ void PrintSquarePiece(SharedState &state)
                            roundToLong(state.DoubleUnit), roundToLong(state.DoubleUnit));
 }
 
-std::optional<std::string> BuildReport(SharedState &state, const ReportOptions &options,
+std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &options,
                                        const ReportProgress &progress)
 {
     PreviewInterface *preview = state.PreviewControl;
     if (!preview)
-        return "There is no preview to draw the report into.";
+        return ReportError{
+            ReportFault::NoPreview, "There is no preview to draw the report into.", {}};
 
     // Check the page before anything is selected or drawn: a tray as high as
     // the printable page leaves no room under the head, and a page loop that
@@ -93,15 +94,19 @@ std::optional<std::string> BuildReport(SharedState &state, const ReportOptions &
         reportLayout(preview->PageWidth(), preview->PageHeight(), Margin, Margin, Margin, Margin,
                      state.Cols, state.Rows, state.UnitSize, preview->LineHeight());
     if (layout.traysPerPage() == 0)
-        return "At this side length a tray does not fit on a page below the page head. "
-               "Choose a smaller side length for the unit square.";
+        return ReportError{ReportFault::TrayTooLarge,
+                           "At this side length a tray does not fit on a page below the page "
+                           "head. Choose a smaller side length for the unit square.",
+                           {}};
 
     if (auto error = SelectBoard(state, state.BoardIndex, options.from, options.to))
-        return error->message();
+        return ReportError{ReportFault::Database, error->problem, error};
     RecordSet &set = state.SolutionSet;
     if (set.IsEOF())
-        return "The range " + std::to_string(options.from) + " to " + std::to_string(options.to) +
-               " holds no solution.";
+        return ReportError{ReportFault::EmptyRange,
+                           "The range " + std::to_string(options.from) + " to " +
+                               std::to_string(options.to) + " holds no solution.",
+                           {}};
 
     preview->StartDoc();
     preview->setMarginLeft(Margin);
@@ -142,8 +147,11 @@ std::optional<std::string> BuildReport(SharedState &state, const ReportOptions &
                 state.OriginX = toInteger(x);
                 state.OriginY = toInteger(y);
                 if (auto error = DecodeSolution(state, set.currentRecord(), DecodeTarget::Report))
-                    return "Solution " + std::to_string(set.Fields("Solution").value_or(0)) +
-                           " cannot be drawn: " + error->message + ".";
+                    return ReportError{ReportFault::BadRecord,
+                                       "Solution " +
+                                           std::to_string(set.Fields("Solution").value_or(0)) +
+                                           " cannot be drawn: " + error->message + ".",
+                                       {}};
 
                 const Long w = layout.boardWidth, h = layout.boardHeight;
                 preview->DrawLine(x, y, x, y + h);

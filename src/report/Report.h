@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/Integer.h"
+#include "base/Integer.h"
+#include "solutions/Database.h"
 
 #include <functional>
 #include <optional>
@@ -56,13 +57,28 @@ std::string reportTitle(Integer board);
 // final tray of the run.
 using ReportProgress = std::function<void(Integer solution, Integer page, bool last)>;
 
+// Why a report could not be made.
+enum class ReportFault {
+    NoPreview,    // there is no preview control to draw into
+    TrayTooLarge, // at this side length no tray fits a page below the head
+    EmptyRange,   // the range holds no solution
+    Database,     // the database failed (database says how)
+    BadRecord,    // a record of the range is not a tiling
+};
+
+struct ReportError
+{
+    ReportFault fault;
+    std::string message;                   // for the user, naming the solution where it matters
+    std::optional<DatabaseError> database; // for ReportFault::Database
+};
+
 // Draws the report of the current board (BoardIndex, with BoardShapes built)
 // into PreviewControl at UnitSize and RenderMode: selects the range from the
 // database, starts a document and draws every tray. Leaves SolutionSet on
-// the range, past its end. Returns a message for the user when the report
-// cannot be made (the range selects nothing, no tray fits a page, the
-// database fails); nothing is drawn then.
-std::optional<std::string> BuildReport(SharedState &state, const ReportOptions &options,
+// the range, past its end. Returns why when the report cannot be made;
+// nothing is drawn then, except for a record found broken on the way.
+std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &options,
                                        const ReportProgress &progress = {});
 
 // Draws the 2 x 2 square of the 8 x 8 tray at the current tray's origin, in

@@ -1,7 +1,7 @@
 #include "solutions/Boards.h"
 
-#include "app/SharedState.h"
-#include "preview/PreviewInterface.h"
+#include "pieces/PreviewInterface.h"
+#include "solutions/SharedState.h"
 
 #include <charconv>
 #include <stdexcept>
@@ -39,8 +39,8 @@ void SetBoardLayout(SharedState &state, Integer boardIndex)
                                 preview->MarginLeft() - preview->MarginRight());
     const Integer h = toInteger(static_cast<long long>(preview->PageHeight()) -
                                 preview->MarginTop() - preview->MarginBottom());
-    const Single x = static_cast<Single>(static_cast<double>(w) / state.Cols / 1440);
-    const Single y = static_cast<Single>(static_cast<double>(h) / state.Rows / 1440);
+    const Single x = static_cast<Single>(static_cast<double>(w) / state.Cols / TwipsPerInch);
+    const Single y = static_cast<Single>(static_cast<double>(h) / state.Rows / TwipsPerInch);
     state.MaxUnitSize = x < y ? x : y;
 }
 
@@ -61,7 +61,7 @@ std::optional<Single> ResetUnitSize(SharedState &state)
         const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
         setBoardSize(state, tray);
         side = tray.defaultSide;
-        state.UnitSize = tray.defaultSide * 1440;
+        state.UnitSize = static_cast<Single>(tray.defaultSide * TwipsPerInch);
     }
     state.DoubleUnit = 2 * state.UnitSize;
     return side;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/Integer.h"
+#include "base/Integer.h"
+#include "base/Units.h"
 
 #include <array>
 #include <optional>
@@ -35,9 +36,6 @@ inline constexpr std::array<TrayInfo, BoardCount> Trays{{
     {"20 x 3", 20, 3, 3000, 3850, 0.375f},
     {"8 x 8", 8, 8, 4200, 3500, 0.0286f},
 }};
-
-// The screen's unit square, twips.
-inline constexpr Single ScreenUnit = 200;
 
 // Makes board boardIndex (0..4) current: BoardIndex, TrayLeft/TrayTop, Rows,
 // Stride, Cols, ColsPlus1, GridMax, and MaxUnitSize from the printable extent

@@ -1,7 +1,7 @@
 #include "solutions/Database.h"
 
-#include "app/SharedState.h"
 #include "solutions/Boards.h"
+#include "solutions/SharedState.h"
 #include "solutions/SolutionSchema.h"
 
 #include <sqlite3.h>
@@ -31,35 +31,20 @@ std::string inQuotes(std::string_view text)
     return "\"" + std::string(text) + "\"";
 }
 
-std::string regenerate(const std::string &path)
+// problem goes on from "The solution database "path" ".
+DatabaseError broken(DatabaseFault fault, const std::string &path, const std::string &problem)
 {
-    return "Delete " + inQuotes(path) +
-           " and run \"make run\" in Tilewright's source folder to generate it again.";
-}
-
-DatabaseError broken(DatabaseFault fault, const std::string &path, std::string problem)
-{
-    return {fault, "The solution database " + inQuotes(path) + " " + problem, regenerate(path)};
-}
-
-// A database error whose cure is not to rebuild the file.
-DatabaseError trouble(DatabaseFault fault, const std::string &path, const std::string &problem,
-                      std::string remedy)
-{
-    return {fault, "The solution database " + inQuotes(path) + " " + problem, std::move(remedy)};
+    return {fault, "The solution database " + inQuotes(path) + " " + problem, path};
 }
 
 DatabaseError inUse(const std::string &path, const std::string &detail)
 {
-    return trouble(DatabaseFault::InUse, path, "is in use by another program (" + detail + ").",
-                   "Close the other program that uses it, or let it finish, then try again.");
+    return broken(DatabaseFault::InUse, path, "is in use by another program (" + detail + ").");
 }
 
 DatabaseError unreadable(const std::string &path)
 {
-    return trouble(DatabaseFault::Unreadable, path, "cannot be read: permission denied.",
-                   "Check the permissions of the file and of its folder: Tilewright needs to "
-                   "read the file.");
+    return broken(DatabaseFault::Unreadable, path, "cannot be read: permission denied.");
 }
 
 // SQLite's code for a read-only connection that finds a hot journal.
@@ -84,13 +69,10 @@ DatabaseError sqliteFailure(sqlite3 *db, const std::string &path, std::string_vi
         break;
     case SQLITE_READONLY:
         if (code == ReadOnlyRollback)
-            return trouble(DatabaseFault::HalfChanged, path,
-                           "was left half-changed by a program that stopped while writing "
-                           "it: its journal " +
-                               inQuotes(path + "-journal") + " still holds the unfinished change.",
-                           "Open the file once with a program that may write to it, which "
-                           "rolls the change back (for example: sqlite3 " +
-                               inQuotes(path) + " \"PRAGMA quick_check;\"), then try again.");
+            return broken(DatabaseFault::HalfChanged, path,
+                          "was left half-changed by a program that stopped while writing it: "
+                          "its journal " +
+                              inQuotes(path + "-journal") + " still holds the unfinished change.");
         break;
     }
     return broken(DatabaseFault::NotADatabase, path, std::string(doing) + ": " + reason + ".");
@@ -235,16 +217,11 @@ Expected<std::unique_ptr<Database>, DatabaseError> Database::open(const std::str
         return broken(DatabaseFault::NotADatabase, path, "cannot be reached: " + ec.message());
     }
     if (!fs::exists(status))
-        return DatabaseError{DatabaseFault::FileMissing,
-                             "The solution database " + inQuotes(path) + " does not exist.",
-                             "Run \"make run\" in Tilewright's source folder: it builds the "
-                             "program and generates its database."};
+        return broken(DatabaseFault::FileMissing, path, "does not exist.");
     if (!fs::is_regular_file(status))
-        return trouble(DatabaseFault::NotAFile, path,
-                       fs::is_directory(status) ? "is a folder, not a database file."
-                                                : "is not a regular file.",
-                       "Move it out of the way, then generate the database again: run \"make "
-                       "run\" in Tilewright's source folder.");
+        return broken(DatabaseFault::NotAFile, path,
+                      fs::is_directory(status) ? "is a folder, not a database file."
+                                               : "is not a regular file.");
 
     std::string uri = connectString;
     if (inWalMode(path)) {
@@ -471,8 +448,7 @@ std::optional<DatabaseError> reopen(SharedState &state, std::string_view sql,
 {
     state.SolutionSet.Close();
     if (!state.DbConnection)
-        return DatabaseError{DatabaseFault::NotADatabase, "The solution database is not open.",
-                             "Restart Tilewright."};
+        return broken(DatabaseFault::NotOpen, state.DbPath, "is not open.");
     auto rows = state.DbConnection->select(sql, parameters);
     if (!rows)
         return rows.error();

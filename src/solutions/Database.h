@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Expected.h"
-#include "app/Integer.h"
+#include "base/Expected.h"
+#include "base/Integer.h"
 #include "solutions/Decoding.h"
 
 #include <memory>
@@ -34,15 +34,17 @@ enum class DatabaseFault {
     BadNumbering, // a board's Solution numbers are not 1..N
     NoSolutions,  // a tray has no records
     NotATiling,   // a record does not decode to a complete tiling
+    NotOpen,      // the program has no connection to it
 };
 
+// What is wrong with the database, in a sentence that names the file (and
+// where it matters the tray and solution). What the user can do about it is
+// the program's to say, by the fault.
 struct DatabaseError
 {
     DatabaseFault fault;
-    std::string problem; // what is wrong, naming the file, tray and solution
-    std::string remedy;  // what the user can do about it; rebuilding only for damage
-
-    std::string message() const { return problem + "\n\n" + remedy; }
+    std::string problem;
+    std::string path; // the database file
 };
 
 // The SQLite URI that opens path read-only: "file:" + the path with the
@@ -79,8 +81,6 @@ public:
     ~Database();
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
-
-    const std::string &path() const { return m_path; }
 
     // Runs sql with the whole numbers bound to its parameters ?1, ?2, ...
     Expected<Snapshot, DatabaseError> select(std::string_view sql,
@@ -125,8 +125,6 @@ public:
     std::optional<long long> Fields(std::string_view name) const;
     // The current record's values for decoding.
     SolutionRecord currentRecord() const;
-
-    const Snapshot &rows() const { return m_rows; }
 
 private:
     long columnOf(std::string_view name) const;

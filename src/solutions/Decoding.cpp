@@ -1,9 +1,9 @@
 #include "solutions/Decoding.h"
 
-#include "app/SharedState.h"
 #include "pieces/PieceTables.h"
-#include "preview/PreviewInterface.h"
+#include "pieces/PreviewInterface.h"
 #include "solutions/Boards.h"
+#include "solutions/SharedState.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/Expected.h"
-#include "app/Integer.h"
+#include "base/Expected.h"
+#include "base/Integer.h"
 
 #include <array>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "solver/DatabaseWriter.h"
 
-#include "app/OutputFile.h"
+#include "base/OutputFile.h"
 #include "solutions/SolutionSchema.h"
 
 #include <sqlite3.h>
@@ -201,7 +201,9 @@ void removeOnSignals(const std::string &path)
     const std::size_t n = std::min(path.size(), sizeof g_signalledPath - 1);
     std::memcpy(g_signalledPath, path.data(), n);
     g_signalledPath[n] = '\0';
-    struct sigaction action {};
+    struct sigaction action
+    {
+    };
     action.sa_handler = path.empty() ? SIG_DFL : removeAndRaise;
     sigemptyset(&action.sa_mask);
     for (int s : {SIGINT, SIGTERM, SIGHUP})

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/SharedState.h"
 #include "solutions/Boards.h"
 #include "solutions/Decoding.h"
+#include "solutions/SharedState.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

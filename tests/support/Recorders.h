@@ -1,6 +1,6 @@
 #pragma once
 
-#include "preview/PreviewInterface.h"
+#include "pieces/PreviewInterface.h"
 
 #include <cmath>
 #include <string>
@@ -47,12 +47,10 @@ public:
         : m_width(pageWidth), m_height(pageHeight)
     {}
 
-    void StartDoc() override { calls.clear(), m_pages = 1, m_page = 1; }
+    void StartDoc() override { calls.clear(), m_pages = 1; }
     void EndDoc() override {}
-    void NewPage() override { ++m_pages, ++m_page; }
+    void NewPage() override { ++m_pages; }
     Integer PageCount() const override { return static_cast<Integer>(m_pages); }
-    Integer CurrentPage() const override { return static_cast<Integer>(m_page); }
-    void setCurrentPage(Integer page) override { m_page = page; }
 
     Long MarginLeft() const override { return m_margins[0]; }
     Long MarginTop() const override { return m_margins[1]; }
@@ -123,7 +121,7 @@ private:
     Long m_width, m_height;
     Long m_margins[4] = {0, 0, 0, 0};
     Integer m_orientation = 0;
-    int m_pages = 0, m_page = 0;
+    int m_pages = 0;
     double m_x = 0, m_y = 0, m_fontSize = 10;
     Colour m_fore = 0, m_brush = 0;
     std::string m_caption;

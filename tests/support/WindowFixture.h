@@ -1,57 +1,35 @@
 #pragma once
 
+#include "DatabaseCopy.h"
 #include "app/Program.h"
 #include "preview/PreviewDocument.h"
-#include "ui/main/Twips.h"
-#include "ui/main/frmMain.h"
+#include "solutions/SharedState.h"
+#include "ui/Twips.h"
+#include "ui/frmMain.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <sqlite3.h>
 
 #include <memory>
 
 namespace tw::test {
 
-// A copy of the generated database in a folder of its own, for tests that
-// change the file while the program has it open.
-struct DatabaseCopy
+inline std::string testDatabaseFolder()
 {
-    QTemporaryDir dir;
-
-    DatabaseCopy()
-    {
-        QFile::copy(QStringLiteral(TILEWRIGHT_TEST_DATABASE), path());
-        QFile::setPermissions(path(), QFile::ReadOwner | QFile::WriteOwner);
-    }
-    QString folder() const { return dir.path(); }
-    QString path() const { return dir.filePath(QStringLiteral("Solutions.mdb")); }
-
-    // Runs sql on the file through a connection of its own.
-    bool exec(const char *sql) const
-    {
-        sqlite3 *db = nullptr;
-        const bool ok = sqlite3_open(QFile::encodeName(path()).constData(), &db) == SQLITE_OK &&
-                        sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-        sqlite3_close(db);
-        return ok;
-    }
-};
+    return QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath().toStdString();
+}
 
 // How the window's messages reach the test: recorded, or also shown in a
-// real modal box that closes itself at once, so that the focus and the mouse
-// go where they go in real use.
+// real modal box that closes itself, so that the focus and the mouse go
+// where they go in real use.
 enum class Messages { Recorded, ShownAndRecorded };
 
-// A main window on the generated database (or on the one in folder), shown
-// offscreen, with its beeps, messages and preview calls recorded instead of
-// made.
+// A main window on the generated database (or the one in folder), shown
+// offscreen on A4 paper, with its beeps, messages and previews recorded
+// instead of made. Controls are found by their names.
 struct MainWindow
 {
     Program program;
@@ -62,12 +40,11 @@ struct MainWindow
     int previewPages = 0;
     QList<long long> previewRange; // first and last solution the report drew
 
-    explicit MainWindow(
-        const QString &folder = QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath(),
-        Messages mode = Messages::Recorded)
-        : program(QFile::encodeName(folder).toStdString())
+    explicit MainWindow(const std::string &folder = testDatabaseFolder(),
+                        Messages mode = Messages::Recorded)
+        : program(folder, QSizeF(11906, 16838))
     {
-        if (program.Main(false))
+        if (program.Main())
             return;
         window = std::make_unique<frmMain>(program.state(), program.preview());
         frmMain::Hooks hooks;
@@ -99,6 +76,11 @@ struct MainWindow
 
     SharedState &state() { return program.state(); }
     frmMain &w() { return *window; }
+    template<class Control> Control *find(const char *name) const
+    {
+        return window->findChild<Control *>(QString::fromLatin1(name));
+    }
+    QWidget *operator()(const char *name) const { return find<QWidget>(name); }
 };
 
 } // namespace tw::test

@@ -1,0 +1,58 @@
+#include "app/PreviewNavigator.h"
+
+#include "app/PageGeometry.h"
+#include "preview/PreviewDocument.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tw {
+
+PreviewNavigator::PreviewNavigator(const PreviewDocument &document, QObject *parent)
+    : QObject(parent), m_document(document)
+{
+    m_page = PageCount() > 0 ? 1 : 0;
+    // A document drawn again starts on its first page.
+    connect(&document, &PreviewDocument::documentChanged, this, [this] {
+        m_page = std::clamp(m_page, PageCount() > 0 ? 1 : 0, PageCount());
+        emit pageChanged();
+    });
+}
+
+int PreviewNavigator::PageCount() const
+{
+    return m_document.PageCount();
+}
+
+void PreviewNavigator::setCurrentPage(int page)
+{
+    page = std::clamp(page, PageCount() > 0 ? 1 : 0, PageCount());
+    if (page == m_page)
+        return;
+    m_page = page;
+    emit pageChanged();
+}
+
+void PreviewNavigator::setZoom(double percent)
+{
+    const double zoom = std::clamp(percent, MinimumZoom, MaximumZoom);
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    emit zoomChanged();
+}
+
+void PreviewNavigator::applyFit(QSize view, QSize control, double dpi)
+{
+    const QSizeF shown = m_document.pageSize(std::max(m_page, 1));
+    const double width = shown.isEmpty() ? m_document.PageWidth() : shown.width();
+    if (const double z = zoomToWidth(width, view.width(), dpi))
+        setZoom(z);
+    if (!FitToWidth && control.width() > 0) {
+        const int widthZoom = static_cast<int>(std::nearbyint(m_zoom));
+        setZoom(zoomToHeight(widthZoom, QSizeF(m_document.PageWidth(), m_document.PageHeight()),
+                             control));
+    }
+}
+
+} // namespace tw

@@ -1,0 +1,166 @@
+#include "app/PrintTab.h"
+
+#include "base/NumberText.h"
+#include "base/Units.h"
+#include "pieces/PreviewInterface.h"
+#include "solutions/Boards.h"
+#include "solutions/Decoding.h"
+#include "solutions/SharedState.h"
+
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tw {
+
+namespace {
+
+std::optional<double> numberIn(const QString &text)
+{
+    return parseNumber(text.toStdString());
+}
+
+Verdict beep()
+{
+    return {Verdict::Kind::Beep, {}};
+}
+
+Verdict say(const QString &message)
+{
+    return {Verdict::Kind::Message, message};
+}
+
+} // namespace
+
+QString sideLimitText(Single inches)
+{
+    QString text = QString::number(static_cast<double>(inches), 'f', 3);
+    while (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    if (text.endsWith(QLatin1Char('.')))
+        text.chop(1);
+    return text;
+}
+
+PrintTab::PrintTab(SharedState &sharedState) : state(sharedState) {}
+
+Expected<Single, DatabaseError> PrintTab::prepare(Integer board)
+{
+    state.OutputMode = 1;
+    state.BoardIndex = board;
+    setOrientation(0);
+    BuildBoardShapes(state);
+    if (auto error = SelectBoard(state, board))
+        return *error;
+    const Single side = *ResetUnitSize(state);
+    setRender(1);
+    return side;
+}
+
+void PrintTab::setOrientation(int index)
+{
+    if (state.PreviewControl)
+        state.PreviewControl->setOrientation(static_cast<Integer>(index));
+    SetBoardLayout(state, state.BoardIndex);
+}
+
+void PrintTab::setRender(int index)
+{
+    state.RenderMode = static_cast<Integer>(index);
+}
+
+Verdict PrintTab::checkRange(bool start, const QString &from, const QString &to) const
+{
+    // The partner box must hold a whole 16-bit number for the comparison.
+    const auto own = numberIn(start ? from : to);
+    const auto partnerNumber = numberIn(start ? to : from);
+    const auto partner = partnerNumber ? wholeInteger(*partnerNumber) : std::nullopt;
+    const Long count = state.SolutionSet.RecordCount();
+    if (!partner || !own)
+        return beep();
+    if (*own > count)
+        return say((start ? QStringLiteral("Start") : QStringLiteral("End")) +
+                   QStringLiteral(" Solution Number cannot be greater than %1 for the selected "
+                                  "Board")
+                       .arg(count));
+    if (start && roundHalfEven(*own) > *partner)
+        return say(
+            QStringLiteral("Start Solution Number cannot be greater than the End Solution Number"));
+    if (!start && roundHalfEven(*own) < *partner)
+        return say(
+            QStringLiteral("End Solution Number cannot be less than the Start Solution Number"));
+    return {};
+}
+
+Verdict PrintTab::checkStart(const QString &from, const QString &to) const
+{
+    return checkRange(true, from, to);
+}
+
+Verdict PrintTab::checkEnd(const QString &from, const QString &to) const
+{
+    return checkRange(false, from, to);
+}
+
+Verdict PrintTab::checkSide(const QString &inches)
+{
+    const auto side = numberIn(inches);
+    if (!side || *side <= 0.001)
+        return beep();
+    if (static_cast<Single>(*side) > state.MaxUnitSize)
+        return say(QStringLiteral("In order to fit on the page, the Sidelength of the Unit "
+                                  "Square must be under %1 inch")
+                       .arg(sideLimitText(state.MaxUnitSize)));
+    state.UnitSize = static_cast<Single>(*side * TwipsPerInch);
+    state.DoubleUnit = state.UnitSize + state.UnitSize;
+    return {};
+}
+
+std::optional<PrintTab::Refusal> PrintTab::checkBeforeReport(const QString &from, const QString &to,
+                                                             const QString &inches)
+{
+    if (Verdict v = checkStart(from, to); !v.accepted())
+        return Refusal{Box::Start, v};
+    if (Verdict v = checkEnd(from, to); !v.accepted())
+        return Refusal{Box::End, v};
+    if (Verdict v = checkSide(inches); !v.accepted())
+        return Refusal{Box::Side, v};
+    // Both boxes now hold numbers that round to 16-bit whole numbers; with no
+    // lower bound in the checks, an end below 1 selects nothing.
+    if (std::floor(*numberIn(to)) < 1)
+        return Refusal{Box::End, beep()};
+    return std::nullopt;
+}
+
+std::optional<ReportError> PrintTab::run(const QString &from, const QString &to, bool landscape,
+                                         const ReportProgress &progress,
+                                         const std::function<void()> &whileNarrowed)
+{
+    const auto first = numberIn(from);
+    const auto last = numberIn(to);
+    if (!first || !last)
+        return ReportError{ReportFault::EmptyRange, "The range is not two numbers.", {}};
+    // The solutions whose numbers lie within the range as typed: a start of
+    // 2.5 begins at 3, an end of 3.5 stops at 3. Numbers below 1 select from
+    // the first solution on.
+    ReportOptions options;
+    options.from = static_cast<Integer>(std::clamp(std::ceil(*first), 1.0, 32767.0));
+    options.to = static_cast<Integer>(std::clamp(std::floor(*last), 1.0, 32767.0));
+    options.landscape = landscape;
+
+    std::optional<DatabaseError> restoring;
+    {
+        // The whole board again afterwards, whatever happens on the way.
+        const auto restore = qScopeGuard([&] { restoring = SelectBoard(state, state.BoardIndex); });
+        if (auto error = BuildReport(state, options, progress))
+            return error;
+        if (whileNarrowed)
+            whileNarrowed();
+    }
+    if (restoring)
+        return ReportError{ReportFault::Database, restoring->problem, restoring};
+    return std::nullopt;
+}
+
+} // namespace tw

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "base/Expected.h"
+#include "base/Integer.h"
+#include "report/Report.h"
+#include "solutions/Database.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace tw {
+
+struct SharedState;
+
+// What a check says of an entry: it stands, it gets a beep (not a number),
+// or it gets a message (out of range or order).
+struct Verdict
+{
+    enum class Kind { Accepted, Beep, Message };
+    Kind kind = Kind::Accepted;
+    QString message;
+
+    bool accepted() const { return kind == Kind::Accepted; }
+};
+
+// The "Print" tab's options and their checks, and the report run from them:
+// the range of solutions, the side of a unit square, the page orientation
+// and the rendering. The window, the command line, the benchmarks and the
+// tests all set a report up through it. Works on the shared state and its
+// preview control (state.PreviewControl).
+class PrintTab
+{
+public:
+    explicit PrintTab(SharedState &state);
+
+    // Sets board up for a report as choosing it and opening the "Print" tab
+    // do: its layout, shapes and solutions, portrait, monochrome and the
+    // board's default side, which it returns (inches).
+    Expected<Single, DatabaseError> prepare(Integer board);
+
+    // 0 portrait, 1 landscape: the page turns and the largest side that fits
+    // (MaxUnitSize) follows it. A side already accepted is kept.
+    void setOrientation(int index);
+    // 0 colour, 1 monochrome.
+    void setRender(int index);
+
+    // The range boxes, checked at every keystroke against the tray's count
+    // and each other (from..to as typed; no lower bound).
+    Verdict checkStart(const QString &from, const QString &to) const;
+    Verdict checkEnd(const QString &from, const QString &to) const;
+    // The side length in inches, checked when its box is left: a number
+    // above 0.001 and at most MaxUnitSize. An accepted side becomes UnitSize.
+    Verdict checkSide(const QString &inches);
+
+    // The boxes' entries as Preview checks them before a report: the first
+    // box that does not stand, and why. An end below 1, which selects
+    // nothing, gets a beep.
+    enum class Box { Start, End, Side };
+    struct Refusal
+    {
+        Box box;
+        Verdict verdict;
+    };
+    std::optional<Refusal> checkBeforeReport(const QString &from, const QString &to,
+                                             const QString &inches);
+
+    // Draws the report of the solutions whose numbers lie within from..to
+    // as typed (2.5 to 3.5 is solution 3) at the accepted side. SolutionSet
+    // holds the range while the report is drawn and whileNarrowed runs (the
+    // preview is shown), and the whole board again afterwards, whatever
+    // happens.
+    std::optional<ReportError> run(const QString &from, const QString &to, bool landscape,
+                                   const ReportProgress &progress = {},
+                                   const std::function<void()> &whileNarrowed = {});
+
+private:
+    Verdict checkRange(bool start, const QString &from, const QString &to) const;
+
+    SharedState &state;
+};
+
+// The side length as the message shows it: at most three decimals, rounded,
+// no trailing zeros ("0.776", "0.8").
+QString sideLimitText(Single inches);
+
+} // namespace tw

@@ -1,0 +1,196 @@
+#include "app/SolutionBrowser.h"
+
+#include "app/Advice.h"
+#include "base/NumberText.h"
+#include "solutions/Boards.h"
+#include "solutions/Decoding.h"
+#include "solutions/SharedState.h"
+
+namespace tw {
+
+namespace {
+
+// Where the board change and the "Print" tab blank the surface.
+constexpr double ClearLeft = 2800, ClearTop = 3300, ClearWidth = 5000, ClearHeight = 4400;
+// Where the row of pieces stands: from (600, 2400), five squares high at most.
+constexpr double RowLeft = 600, RowTop = 2400;
+
+void fill(SharedState &state, double x, double y, double width, double height, Colour colour)
+{
+    if (state.Screen)
+        state.Screen->fillBox(x, y, width, height, colour);
+}
+
+} // namespace
+
+SolutionBrowser::SolutionBrowser(SharedState &sharedState) : state(sharedState) {}
+
+QRectF SolutionBrowser::trayArea()
+{
+    return {ClearLeft, ClearTop, ClearWidth, ClearHeight};
+}
+
+void SolutionBrowser::DrawTray()
+{
+    if (state.OutputMode == 0) {
+        // The tray is always drawn with the 200-twip screen unit.
+        constexpr double unit = ScreenUnit;
+        fill(state, 2800, 3300, 3900, 2000, ButtonFace);
+        fill(state, state.TrayLeft - unit, state.TrayTop - unit, (state.Cols + 2) * unit,
+             (state.Rows + 2) * unit, MidGrey);
+        fill(state, state.TrayLeft, state.TrayTop, state.Cols * unit, state.Rows * unit, White);
+        emit painted(trayArea());
+    }
+    state.OriginX = state.TrayLeft;
+    state.OriginY = state.TrayTop;
+}
+
+void SolutionBrowser::DrawPieceRow()
+{
+    const Single unitSize = state.UnitSize;
+    state.UnitSize = ScreenUnit;
+    state.OriginX = static_cast<Integer>(RowLeft);
+    state.OriginY = static_cast<Integer>(RowTop);
+    state.Rows = 7;
+    state.Stride = 8;
+    for (const PieceCollection &piece : state.PieceShapes) {
+        const clsShape &first = piece.front();
+        first.DrawIndex(state, first.StartX);
+        state.OriginX =
+            toInteger(state.OriginX + roundToInteger((first.Width + 1) * state.UnitSize));
+    }
+    SetBoardLayout(state, state.BoardIndex);
+    state.UnitSize = unitSize;
+    state.OriginX = state.TrayLeft;
+    state.OriginY = state.TrayTop;
+    emit painted({RowLeft, RowTop, 10000 - RowLeft, 5 * ScreenUnit});
+}
+
+void SolutionBrowser::clearTrayArea()
+{
+    fill(state, ClearLeft, ClearTop, ClearWidth, ClearHeight, ButtonFace);
+    emit painted(trayArea());
+}
+
+bool SolutionBrowser::changeBoard(Integer board)
+{
+    state.BoardIndex = board;
+    SetBoardLayout(state, board);
+    BuildBoardShapes(state);
+    ClearBoard(state);
+    clearTrayArea();
+    DrawTray();
+    if (auto error = SelectBoard(state, board)) {
+        // The tray cannot be read: no steps until it is chosen again.
+        showNoSolution();
+        emit message(QString::fromStdString(explain(*error)));
+        return false;
+    }
+    state.SolutionNo = 1;
+    ShowSolution();
+    return true;
+}
+
+void SolutionBrowser::ShowSolution()
+{
+    showCurrent();
+}
+
+bool SolutionBrowser::showCurrent()
+{
+    if (count() == 0) {
+        showNoSolution();
+        return false;
+    }
+    // On the "Print" tab the tray area is blank and the pieces would go into
+    // the preview document, so only the number and the steps follow the
+    // cursor.
+    std::optional<DecodeError> error;
+    if (state.OutputMode == 0) {
+        error = DecodeSolution(state, state.SolutionSet.currentRecord(), DecodeTarget::Screen);
+        if (error) {
+            emit cannotShow();
+            DrawTray(); // the empty tray stands for the solution that cannot be shown
+        }
+        emit painted(trayArea());
+    }
+    emit moved();
+    if (!error)
+        return true;
+    const std::string_view tray = Trays.at(static_cast<std::size_t>(state.BoardIndex)).label;
+    emit message(QStringLiteral("Solution %1 of the %2 tray cannot be shown: %3.")
+                     .arg(state.SolutionNo)
+                     .arg(QString::fromLatin1(tray.data(), static_cast<qsizetype>(tray.size())),
+                          QString::fromStdString(error->message)));
+    return false;
+}
+
+void SolutionBrowser::showNoSolution()
+{
+    state.SolutionNo = 0;
+    emit cannotShow();
+    emit moved();
+}
+
+void SolutionBrowser::first()
+{
+    state.SolutionSet.MoveFirst();
+    state.SolutionNo = 1;
+    ShowSolution();
+}
+
+void SolutionBrowser::last()
+{
+    state.SolutionSet.MoveLast();
+    state.SolutionNo = toInteger(count());
+    ShowSolution();
+}
+
+bool SolutionBrowser::step(int direction)
+{
+    const Steps can = steps();
+    if (direction > 0 ? !can.next : !can.previous)
+        return false;
+    if (direction > 0)
+        state.SolutionSet.MoveNext();
+    else
+        state.SolutionSet.MovePrevious();
+    state.SolutionNo = toInteger(state.SolutionNo + direction);
+    return showCurrent() && state.SolutionNo != (direction > 0 ? count() : 1);
+}
+
+bool SolutionBrowser::jump(std::string_view text)
+{
+    const auto number = parseNumber(text);
+    const auto n = number ? wholeInteger(*number) : std::nullopt;
+    if (!n || *n < 1 || *n > count())
+        return false;
+    state.SolutionNo = *n;
+    if (*n == 1) {
+        first();
+    } else if (*n == count()) {
+        last();
+    } else {
+        state.SolutionSet.MoveFirst();
+        state.SolutionSet.FindSolution(*n);
+        ShowSolution();
+    }
+    return true;
+}
+
+Steps SolutionBrowser::steps() const
+{
+    return stepsAt(state.SolutionNo, count());
+}
+
+QString SolutionBrowser::number() const
+{
+    return state.SolutionNo >= 1 && count() > 0 ? QString::number(state.SolutionNo) : QString();
+}
+
+Long SolutionBrowser::count() const
+{
+    return state.SolutionSet.RecordCount();
+}
+
+} // namespace tw

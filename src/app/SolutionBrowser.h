@@ -1,0 +1,85 @@
+#pragma once
+
+#include "app/Steps.h"
+#include "base/Integer.h"
+
+#include <QObject>
+#include <QRectF>
+#include <QString>
+
+#include <string_view>
+
+namespace tw {
+
+struct SharedState;
+
+// What the "Display" tab shows and how it moves through a tray's solutions:
+// the board change, the empty tray, the row of the pieces, and the steps
+// (first, last, next, previous, a jump by number). Paints on state.Screen in
+// twips and keeps SolutionNo equal to the position of SolutionSet's cursor.
+// The window shows what it reports (the number, which steps can be used)
+// and shows its messages.
+class SolutionBrowser : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SolutionBrowser(SharedState &state);
+
+    // --- the picture ---
+    // The empty tray with its grey frame, on the "Display" tab only; in any
+    // mode the drawing origin moves to the tray.
+    void DrawTray();
+    // The twelve pieces in a row above the tray, each in its first
+    // orientation; leaves the board's sizes and the unit as they were.
+    void DrawPieceRow();
+    // Blanks the area where the trays stand.
+    void clearTrayArea();
+
+    // --- moving ---
+    // Makes board 0..4 current and selects its solutions; solution 1 is
+    // current and, on the "Display" tab, shown. When the tray cannot be
+    // read, says so and leaves no steps; returns false then.
+    bool changeBoard(Integer board);
+    // Draws the record under the cursor (on the "Display" tab) and reports
+    // the number and the steps. A record that cannot be shown raises
+    // cannotShow, leaves the empty tray under its number, then says why.
+    void ShowSolution();
+    void first();
+    void last();
+    // One step forward (+1) or back (-1). Returns whether a further step the
+    // same way may follow: false at the end of the set, when the solution
+    // could not be shown, or when there was no step to take.
+    bool step(int direction);
+    // The jump to the number typed: false, moving nothing, when the text is
+    // not a solution number of the tray (1..count, halves rounded to even).
+    bool jump(std::string_view text);
+
+    Steps steps() const;
+    // What the number box shows: the solution number, or nothing when no
+    // tray could be read.
+    QString number() const;
+    Long count() const;
+
+    // The areas of the window's surface, twips.
+    static QRectF trayArea();
+
+signals:
+    // The number or the steps changed.
+    void moved();
+    // A part of the surface was painted (twips).
+    void painted(QRectF area);
+    // A solution could not be shown: whatever repeats must stop, before the
+    // message comes.
+    void cannotShow();
+    void message(const QString &text);
+
+private:
+    // ShowSolution, telling whether the record could be shown.
+    bool showCurrent();
+    void showNoSolution();
+
+    SharedState &state;
+};
+
+} // namespace tw

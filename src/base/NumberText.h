@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace tw {
+
+// The value of a text that the input boxes take as a number: blanks (spaces
+// or tabs) around, an optional sign, and digits with an optional decimal
+// point and fraction ("12", " -3 ", "2.5", "2.", ".5"). Nothing else counts:
+// no exponent, no thousands separators, no empty text. A number too large
+// for a double comes back as an infinity, one too small for it as zero.
+std::optional<double> parseNumber(std::string_view text);
+
+} // namespace tw

@@ -1,0 +1,266 @@
+#include "ui/PreviewControl.h"
+
+#include "app/PageGeometry.h"
+#include "preview/PreviewDocument.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMimeData>
+#include <QPageSize>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tw {
+
+namespace {
+
+// Report coordinates are 16-bit: paper beyond 32767 twips (22.7 inches) is
+// not used.
+constexpr double LargestPaper = 32767;
+
+} // namespace
+
+QSizeF defaultPaper()
+{
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (!printer.isNull()) {
+        const QSizeF points = printer.defaultPageSize().size(QPageSize::Point);
+        const QSizeF twips = points * TwipsPerPoint;
+        if (!twips.isEmpty() && twips.width() <= LargestPaper && twips.height() <= LargestPaper)
+            return twips;
+    }
+    const auto system = QLocale::system().measurementSystem();
+    if (system == QLocale::ImperialUSSystem || system == QLocale::ImperialUKSystem)
+        return QPageSize(QPageSize::Letter).size(QPageSize::Point) * TwipsPerPoint;
+    return QPageSize(QPageSize::A4).size(QPageSize::Point) * TwipsPerPoint;
+}
+
+PreviewControl::PreviewControl(PreviewDocument *document, QWidget *parent)
+    : QAbstractScrollArea(parent), m_document(document), m_navigator(*document)
+{
+    setObjectName(QStringLiteral("vp"));
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setBackgroundRole(QPalette::Dark);
+    viewport()->setAutoFillBackground(true);
+    connect(m_document, &PreviewDocument::documentChanged, this, [this] {
+        m_cachePage = 0;
+        emit Notify(DocumentChanged);
+    });
+    connect(&m_navigator, &PreviewNavigator::pageChanged, this, [this] {
+        m_cachePage = 0;
+        emit Notify(PageShown);
+    });
+    connect(&m_navigator, &PreviewNavigator::zoomChanged, this, [this] {
+        m_cachePage = 0;
+        updateScrollBars();
+        emit Notify(ZoomChanged);
+    });
+}
+
+QSize PreviewControl::pagePixels() const
+{
+    return tw::pagePixels(m_document->pageSize(CurrentPage()), Zoom(), logicalDpiX());
+}
+
+void PreviewControl::ZoomToWidth()
+{
+    const QSizeF twips = m_document->pageSize(std::max<int>(CurrentPage(), 1));
+    const double width = twips.isEmpty() ? m_document->PageWidth() : twips.width();
+    if (const double zoom = zoomToWidth(width, viewport()->width(), logicalDpiX()))
+        setZoom(zoom);
+}
+
+void PreviewControl::RefreshView()
+{
+    m_cachePage = 0;
+    updateScrollBars();
+    viewport()->update();
+}
+
+void PreviewControl::enableNavigation(Navigation kind, bool on)
+{
+    (kind == Navigation::MouseWheel ? m_wheel : m_keyboard) = on;
+}
+
+QRect PreviewControl::pageRect() const
+{
+    return tw::pageRect(pagePixels(), viewport()->size(),
+                        QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()));
+}
+
+void PreviewControl::updateScrollBars()
+{
+    const QSize view = viewport()->size();
+    const QSize range = scrollRange(pagePixels(), view);
+    horizontalScrollBar()->setRange(0, range.width());
+    horizontalScrollBar()->setPageStep(std::max(1, view.width()));
+    verticalScrollBar()->setRange(0, range.height());
+    verticalScrollBar()->setPageStep(std::max(1, view.height()));
+}
+
+void PreviewControl::paintEvent(QPaintEvent *)
+{
+    QPainter painter(viewport());
+    const int page = CurrentPage();
+    if (page < 1 || viewport()->width() <= 0 || viewport()->height() <= 0)
+        return;
+    const QRect target = pageRect();
+    painter.fillRect(target.translated(3, 3), palette().color(QPalette::Shadow));
+    painter.fillRect(target, Qt::white);
+
+    // The page is drawn once per page and zoom into a pixmap at the screen's
+    // pixel ratio; scrolling and exposing only copy it. Beyond about 64
+    // million pixels it is drawn straight into the view instead.
+    const qreal ratio = devicePixelRatioF();
+    const QSize device = (QSizeF(target.size()) * ratio).toSize();
+    if (static_cast<double>(device.width()) * device.height() > 64e6) {
+        painter.setClipRect(target);
+        painter.translate(target.topLeft());
+        painter.scale(pixelsPerTwip(Zoom(), logicalDpiX()), pixelsPerTwip(Zoom(), logicalDpiX()));
+        m_document->renderPage(page, painter);
+        return;
+    }
+    if (m_cachePage != page || m_cache.size() != device) {
+        QImage image(device, QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.scale(pixelsPerTwip(Zoom(), logicalDpiX()), pixelsPerTwip(Zoom(), logicalDpiX()));
+        m_document->renderPage(page, p);
+        p.end();
+        m_cache = QPixmap::fromImage(std::move(image));
+        m_cachePage = page;
+    }
+    painter.drawPixmap(target.topLeft(), m_cache);
+}
+
+void PreviewControl::resizeEvent(QResizeEvent *event)
+{
+    QAbstractScrollArea::resizeEvent(event);
+    updateScrollBars();
+}
+
+void PreviewControl::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
+
+void PreviewControl::wheelEvent(QWheelEvent *event)
+{
+    if (m_wheel)
+        QAbstractScrollArea::wheelEvent(event);
+    else
+        event->ignore();
+}
+
+void PreviewControl::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_keyboard) {
+        QAbstractScrollArea::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_PageDown:
+        m_navigator.setCurrentPage(m_navigator.CurrentPage() + 1);
+        RefreshView();
+        break;
+    case Qt::Key_PageUp:
+        m_navigator.setCurrentPage(m_navigator.CurrentPage() - 1);
+        RefreshView();
+        break;
+    case Qt::Key_Home:
+        m_navigator.setCurrentPage(1);
+        RefreshView();
+        break;
+    case Qt::Key_End:
+        m_navigator.setCurrentPage(m_navigator.PageCount());
+        RefreshView();
+        break;
+    default:
+        QAbstractScrollArea::keyPressEvent(event);
+    }
+}
+
+bool PreviewControl::printTo(QPrinter &printer, Integer first, Integer last) const
+{
+    printer.setFullPage(true);
+    // A printer takes the standard paper nearest to the page's.
+    return m_document->paintPages(printer, first, last, QPageSize::FuzzyMatch);
+}
+
+bool PreviewControl::PrintPages(Integer first, Integer last)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!PrinterName.isEmpty())
+        printer.setPrinterName(PrinterName);
+    printer.setDocName(JobTitle.isEmpty() ? QStringLiteral("Pentominoes cheat sheet") : JobTitle);
+    QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, std::max<int>(1, PageCount()));
+    printer.setFromTo(first, last);
+    dialog.setPrintRange(m_printRange == PrintRange::CurrentPage ? QAbstractPrintDialog::CurrentPage
+                                                                 : QAbstractPrintDialog::AllPages);
+    if (dialog.exec() != QDialog::Accepted) {
+        emit PrintAborted();
+        return false;
+    }
+    Integer from = first, to = last;
+    if (printer.printRange() == QPrinter::PageRange) {
+        from = static_cast<Integer>(printer.fromPage());
+        to = static_cast<Integer>(printer.toPage());
+    } else if (printer.printRange() == QPrinter::CurrentPage) {
+        from = to = CurrentPage();
+    }
+    const auto escaped = [](QString field) {
+        return field.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
+            .replace(QLatin1Char(','), QStringLiteral("\\,"));
+    };
+    emit TextNotify(QStringLiteral("printer"),
+                    QStringList{escaped(printer.printerName()), QString::number(from),
+                                QString::number(to), escaped(printer.docName())}
+                        .join(QLatin1Char(',')));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool printed = printTo(printer, from, to);
+    QApplication::restoreOverrideCursor();
+    if (!printed)
+        emit PrintAborted();
+    return printed;
+}
+
+void PreviewControl::CopyPage(const QString &format, Integer page)
+{
+    Q_UNUSED(format)
+    if (page < 1 || page > PageCount())
+        return;
+    auto *mime = new QMimeData;
+    const double ratio = devicePixelRatioF();
+    QImage image = m_document->renderImage(page, logicalDpiX() * ratio);
+    image.setDevicePixelRatio(ratio);
+    mime->setImageData(image);
+    mime->setData(QStringLiteral("image/svg+xml"), m_document->renderSvg(page));
+    QGuiApplication::clipboard()->setMimeData(mime);
+}
+
+QStringList textNotifyFields(const QString &text)
+{
+    QStringList fields(QString{});
+    for (qsizetype k = 0; k < text.size(); ++k) {
+        if (text[k] == QLatin1Char('\\') && k + 1 < text.size())
+            fields.back() += text[++k];
+        else if (text[k] == QLatin1Char(','))
+            fields.append(QString());
+        else
+            fields.back() += text[k];
+    }
+    return fields;
+}
+
+} // namespace tw

@@ -1,0 +1,234 @@
+#include "Recorders.h"
+#include "app/PrintTab.h"
+#include "app/Program.h"
+#include "pieces/PieceTables.h"
+#include "preview/PreviewDocument.h"
+#include "report/Report.h"
+#include "solutions/Decoding.h"
+#include "solutions/SharedState.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+namespace tw {
+namespace {
+
+using test::RecordingPreview;
+using Call = RecordingPreview::Call;
+
+// The "Print" tab set up on a tray of the generated database, drawing into
+// a recorder on Letter paper with quarter-inch margins.
+class PrintTabTest : public testing::Test
+{
+protected:
+    void prepare(Integer board, const char *side = nullptr, int render = 1)
+    {
+        program = std::make_unique<Program>(
+            std::filesystem::path(TILEWRIGHT_TEST_DATABASE).parent_path().string(),
+            QSizeF(12240, 15840));
+        ASSERT_FALSE(program->Main());
+        for (auto set : {&PreviewInterface::setMarginLeft, &PreviewInterface::setMarginTop,
+                         &PreviewInterface::setMarginRight, &PreviewInterface::setMarginBottom})
+            (preview.*set)(360);
+        state().PreviewControl = &preview;
+        print = std::make_unique<PrintTab>(state());
+        ASSERT_TRUE(print->prepare(board));
+        if (side) {
+            ASSERT_TRUE(print->checkSide(QString::fromLatin1(side)).accepted());
+        }
+        print->setRender(render);
+    }
+    std::optional<ReportError> run(int from, int to, bool landscape = false)
+    {
+        progress.clear();
+        return print->run(QString::number(from), QString::number(to), landscape,
+                          [this](Integer n, Integer page, bool) {
+                              progress.push_back({n, page});
+                          });
+    }
+    SharedState &state() { return program->state(); }
+
+    std::unique_ptr<Program> program;
+    RecordingPreview preview{12240, 15840};
+    std::unique_ptr<PrintTab> print;
+    std::vector<std::pair<Integer, Integer>> progress; // solution, page
+};
+
+struct VerdictCase
+{
+    const char *name;
+    bool start; // checked: the start box, else the end box
+    const char *from, *to;
+    Verdict::Kind kind;
+    const char *message;
+};
+
+void PrintTo(const VerdictCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class RangeVerdict : public PrintTabTest, public testing::WithParamInterface<VerdictCase>
+{
+};
+
+TEST_P(RangeVerdict, OnTheTenBySixTray)
+{
+    prepare(0);
+    const VerdictCase &c = GetParam();
+    const QString from = QString::fromLatin1(c.from), to = QString::fromLatin1(c.to);
+    const Verdict v = c.start ? print->checkStart(from, to) : print->checkEnd(from, to);
+    EXPECT_EQ(v.kind, c.kind);
+    EXPECT_EQ(v.message.toStdString(), c.message);
+}
+
+using K = Verdict::Kind;
+INSTANTIATE_TEST_SUITE_P(
+    Boxes, RangeVerdict,
+    testing::Values(
+        VerdictCase{"whole_tray", true, "1", "2339", K::Accepted, ""},
+        VerdictCase{"no_lower_bound", true, "-5", "3", K::Accepted, ""},
+        VerdictCase{"start_not_a_number", true, "x", "3", K::Beep, ""},
+        VerdictCase{"partner_empty", true, "1", "", K::Beep, ""},
+        VerdictCase{"partner_beyond_16_bits", true, "4", "40000", K::Beep, ""},
+        VerdictCase{"start_above_count", true, "2340", "2339", K::Message,
+                    "Start Solution Number cannot be greater than 2339 for the selected Board"},
+        VerdictCase{"start_above_end", true, "2", "1", K::Message,
+                    "Start Solution Number cannot be greater than the End Solution Number"},
+        VerdictCase{"halves_to_even", true, "2.5", "2", K::Accepted, ""},
+        VerdictCase{"end_above_count", false, "1", "2340", K::Message,
+                    "End Solution Number cannot be greater than 2339 for the selected Board"},
+        VerdictCase{"end_below_start", false, "50", "1", K::Message,
+                    "End Solution Number cannot be less than the Start Solution Number"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(PrintTabTest, TheSideMayBeAnythingThatFitsTheOrientedPage)
+{
+    prepare(0);
+    for (const char *bad : {"half", "", "0", "-0.5", "0.001"})
+        EXPECT_EQ(print->checkSide(QString::fromLatin1(bad)).kind, K::Beep) << bad;
+    const Single portrait = state().MaxUnitSize;
+    EXPECT_TRUE(print->checkSide(QString::number(portrait, 'f', 9)).accepted());
+    const Verdict above = print->checkSide(QString::number(portrait + 0.01, 'f', 4));
+    EXPECT_EQ(above.message, QStringLiteral("In order to fit on the page, the Sidelength of the "
+                                            "Unit Square must be under ") +
+                                 sideLimitText(portrait) + QStringLiteral(" inch"));
+    print->setOrientation(1);
+    EXPECT_GT(state().MaxUnitSize, portrait);
+    EXPECT_TRUE(print->checkSide(QStringLiteral("0.0278")).accepted());
+    EXPECT_FLOAT_EQ(state().UnitSize, 0.0278f * 1440);
+    EXPECT_FLOAT_EQ(state().DoubleUnit, 2 * state().UnitSize);
+}
+
+TEST_F(PrintTabTest, PreviewRefusesAnEndBelowOne)
+{
+    prepare(0);
+    const auto refusal = print->checkBeforeReport("-3", "0.6", "0.0278");
+    ASSERT_TRUE(refusal);
+    EXPECT_EQ(refusal->box, PrintTab::Box::End);
+    EXPECT_EQ(refusal->verdict.kind, K::Beep);
+    EXPECT_FALSE(print->checkBeforeReport("1", "3", "0.0278"));
+}
+
+TEST_F(PrintTabTest, OneSolutionIsOnePageWithOneFramedNumberedTray)
+{
+    prepare(0, "0.0278");
+    std::optional<long> narrowed;
+    ASSERT_FALSE(
+        print->run("5", "5", false, {}, [&] { narrowed = state().SolutionSet.RecordCount(); }));
+    EXPECT_EQ(narrowed, 1);
+    EXPECT_EQ(state().SolutionSet.RecordCount(), 2339); // the whole tray again
+    EXPECT_EQ(preview.PageCount(), 1);
+    const auto texts = preview.ofKind(Call::Text);
+    ASSERT_EQ(texts.size(), 5u); // the head's four, and the tray's number
+    EXPECT_EQ(texts[2].text, "Pentominoes Cheatsheet for the 10 x 6 Rectangle");
+    EXPECT_EQ(texts[3].text, "Page 1");
+    EXPECT_EQ(texts[4].text, "5");
+    // The tray at (0, 500), 10 x 6 squares of 40 twips, framed.
+    const auto lines = preview.ofKind(Call::Line);
+    const Call &bottom = lines.back();
+    EXPECT_EQ((std::array{bottom.a, bottom.b, bottom.c, bottom.d}),
+              (std::array{0L, 740L, 400L, 740L}));
+}
+
+TEST_F(PrintTabTest, TheSquareTrayShowsItsGreySquareInEveryTray)
+{
+    prepare(4);
+    ASSERT_FALSE(run(1, 16146));
+    EXPECT_EQ(preview.ofKind(Call::Text)[2].text, "Pentominoes Cheatsheet for the 8 x 8 Square");
+    const auto rects = preview.ofKind(Call::Rectangle);
+    EXPECT_EQ(
+        std::count_if(rects.begin(), rects.end(), [](const Call &c) { return c.brush == MidGrey; }),
+        16146);
+}
+
+TEST_F(PrintTabTest, ColourFillsThePiecesMonochromeOutlinesThem)
+{
+    prepare(3, nullptr, 0);
+    ASSERT_FALSE(run(1, 2));
+    std::set<Colour> fills;
+    for (const Call &c : preview.ofKind(Call::Rectangle))
+        fills.insert(c.brush);
+    EXPECT_EQ(fills.size(), 12u);
+    EXPECT_EQ(preview.ofKind(Call::Line).size(), 2u * 4u); // only the frames
+    print->setRender(1);
+    ASSERT_FALSE(run(1, 2));
+    EXPECT_EQ(preview.ofKind(Call::Rectangle).size(), 2u * 5u); // the X, solid
+}
+
+TEST_F(PrintTabTest, SaysWhyNoReportIsMade)
+{
+    prepare(4, "0.5");
+    print->setOrientation(1);
+    print->checkSide(QStringLiteral("0.999"));
+    auto error = run(1, 3, true);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->fault, ReportFault::TrayTooLarge);
+    EXPECT_TRUE(preview.calls.empty());
+    prepare(3);
+    error = run(3, 9);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->message, "The range 3 to 9 holds no solution.");
+    EXPECT_EQ(state().SolutionSet.RecordCount(), 2);
+}
+
+TEST(PrintedPage, ShowsEachSquareInItsPiecesColourAndTheFrameAroundThem)
+{
+    // Solution 1 of the 10 x 6 tray in colour, half-inch squares, rendered at
+    // 72 dpi: 20 twips a pixel, a square 36 pixels.
+    Program program(std::filesystem::path(TILEWRIGHT_TEST_DATABASE).parent_path().string(),
+                    QSizeF(11906, 16838));
+    ASSERT_FALSE(program.Main());
+    PrintTab print(program.state());
+    ASSERT_TRUE(print.prepare(0));
+    ASSERT_TRUE(print.checkSide(QStringLiteral("0.5")).accepted());
+    print.setRender(0);
+    ASSERT_FALSE(print.run(QStringLiteral("1"), QStringLiteral("1"), false));
+    const QImage page = program.preview().renderImage(1, 72);
+    const auto at = [&](double x, double y) { // twips inside the margins
+        return page.pixelColor(static_cast<int>((360 + x) / 20), static_cast<int>((360 + y) / 20));
+    };
+    const auto tiling =
+        tileRecord(0, SolutionRecord{0, 2, {22, 4, 2, 54, 62, 42, 9, 11, 16, 23, 36}});
+    ASSERT_TRUE(tiling);
+    for (const Placement &p : tiling->placements)
+        for (int k = 0; k < p.cellCount; ++k) {
+            const int cell = p.cells[static_cast<std::size_t>(k)];
+            const Colour c = orientation(p.shape).Color;
+            EXPECT_EQ(at(cell / 7 * 720 + 360, 500 + cell % 7 * 720 + 360),
+                      QColor(redOf(c), greenOf(c), blueOf(c)))
+                << "cell " << cell;
+        }
+    // Black along the tray's right and bottom edges, white beyond.
+    EXPECT_EQ(at(7200, 500 + 1000), QColor(Qt::black));
+    EXPECT_EQ(at(3000, 500 + 4320), QColor(Qt::black));
+    EXPECT_EQ(at(7200 + 200, 500 + 1000), QColor(Qt::white));
+    EXPECT_EQ(at(3000, 500 + 4320 + 100), QColor(Qt::white)); // above the caption
+}
+
+} // namespace
+} // namespace tw

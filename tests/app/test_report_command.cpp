@@ -1,0 +1,193 @@
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+// The program's report command, run as a user would.
+struct Outcome
+{
+    int status;
+    QString out, err;
+};
+
+Outcome report(const QStringList &arguments,
+               const QString &program = QStringLiteral(TILEWRIGHT_PROGRAM))
+{
+    QProcess p;
+    p.start(program, QStringList{QStringLiteral("--report")} + arguments);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+// "pages width x height" of a PDF, as pdfinfo reads it.
+QString pdfPages(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral(PDFINFO), {path});
+    p.waitForFinished();
+    const auto match =
+        QRegularExpression(QStringLiteral("Pages: +(\\d+)[\\s\\S]*Page size: +([\\d.]+ x [\\d.]+)"))
+            .match(QString::fromUtf8(p.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1) + QLatin1Char(' ') + match.captured(2) : QString();
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(ReportCommand, WritesThePdfOrOnePageOfTheRange)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    Outcome r = report({"10x6", "1", "100", "--pdf", pdf});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_EQ(pdfPages(pdf), QStringLiteral("1 595 x 842")); // A4 without a printer here
+    // Bigger squares in landscape: trays 5 x 3 inches, two by two on a page.
+    r = report({"0", "1", "100", "--pdf", pdf, "--side", "0.5", "--landscape", "--color"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(pdfPages(pdf), QStringLiteral("25 842 x 595"));
+    const QString png = dir.filePath(QStringLiteral("page.png"));
+    r = report({"8x8", "1", "2000", "--png-page", "2", png});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.contains(QLatin1String("page 2 of 2")));
+    EXPECT_EQ(QImage(png).width(), static_cast<int>(std::ceil(11900 * 150 / 1440.0)));
+}
+
+struct BadCase
+{
+    const char *name;
+    QStringList arguments; // OUT, DB, LINK, HARD, FOLDER and DEVICE stand for paths
+    const char *reason;
+};
+
+void PrintTo(const BadCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class BadArguments : public testing::TestWithParam<BadCase>
+{
+};
+
+TEST_P(BadArguments, AreRefusedInOneLineWritingNothing)
+{
+    QStringList arguments = GetParam().arguments;
+    QTemporaryDir dir;
+    const QString database = QStringLiteral(TILEWRIGHT_TEST_DATABASE);
+    const QByteArray before = contents(database);
+    const QString link = dir.filePath(QStringLiteral("link.pdf"));
+    QFile::link(database, link);
+    const QString hard = dir.filePath(QStringLiteral("hard.pdf"));
+    ::link(QFile::encodeName(database).constData(), QFile::encodeName(hard).constData());
+    const QString device = dir.filePath(QStringLiteral("full"));
+    if (arguments.contains(QStringLiteral("DEVICE")) &&
+        ::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
+        GTEST_SKIP() << "making a device node needs root";
+    for (const auto &[stand, path] : {std::pair{"OUT", dir.filePath(QStringLiteral("out"))},
+                                      {"DB", database},
+                                      {"LINK", link},
+                                      {"HARD", hard},
+                                      {"FOLDER", dir.path()},
+                                      {"DEVICE", device}})
+        arguments.replaceInStrings(QString::fromLatin1(stand), path);
+    const Outcome r = report(arguments);
+    EXPECT_EQ(r.status, 2);
+    const QStringList lines =
+        r.err.split('\n', Qt::SkipEmptyParts).filter(QStringLiteral("tilewright:"));
+    ASSERT_EQ(lines.size(), 1) << r.err.toStdString();
+    EXPECT_TRUE(lines[0].contains(QString::fromLatin1(GetParam().reason)))
+        << lines[0].toStdString();
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out"))));
+    EXPECT_EQ(contents(database), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, BadArguments,
+    testing::Values(
+        BadCase{"unknown_tray", {"9x9", "1", "2", "--pdf", "OUT"}, "there is no tray"},
+        BadCase{"start_0", {"0", "0", "2", "--pdf", "OUT"}, "the range must be"},
+        BadCase{"reversed", {"0", "5", "3", "--pdf", "OUT"}, "the range must be"},
+        BadCase{"beyond_the_count", {"20x3", "1", "3", "--pdf", "OUT"}, "from 1 to 2"},
+        BadCase{"side_0", {"0", "1", "2", "--pdf", "OUT", "--side", "0"}, "the side length"},
+        BadCase{"side_too_large", {"0", "1", "2", "--pdf", "OUT", "--side", "9"}, "at most"},
+        BadCase{"no_output", {"0", "1", "2"}, "give either"},
+        BadCase{"both_outputs",
+                {"0", "1", "2", "--pdf", "OUT", "--png-page", "1", "OUT"},
+                "give either"},
+        BadCase{"page_beyond", {"0", "1", "2", "--png-page", "3", "OUT"}, "the report has 1"},
+        BadCase{"unknown_option", {"0", "1", "2", "--pdf", "OUT", "--huge"}, "unknown"},
+        BadCase{"too_few", {"0", "1"}, "usage:"},
+        BadCase{
+            "unwritable", {"0", "1", "2", "--pdf", "/nonexistent-folder/x.pdf"}, "Cannot write"},
+        // Nothing the program writes may replace the database it reads.
+        BadCase{
+            "pdf_over_the_database", {"0", "1", "1", "--pdf", "DB"}, "is the solution database"},
+        BadCase{"png_over_the_database",
+                {"0", "1", "1", "--png-page", "1", "DB"},
+                "is the solution database"},
+        BadCase{"through_a_link", {"0", "1", "1", "--pdf", "LINK"}, "is the solution database"},
+        BadCase{"a_hard_link", {"0", "1", "1", "--pdf", "HARD"}, "is the solution database"},
+        BadCase{"onto_a_folder", {"0", "1", "1", "--pdf", "FOLDER"}, "is a folder"},
+        BadCase{"onto_a_device", {"0", "1", "1", "--pdf", "DEVICE"}, "is not a regular file"}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(ReportCommand, TheSideLimitShownIsAccepted)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    for (const char *tray : {"10x6", "12x5", "15x4", "20x3", "8x8"}) {
+        Outcome r = report({tray, "1", "1", "--pdf", pdf, "--side", "9"});
+        const QString limit =
+            QRegularExpression(QStringLiteral("at most ([0-9.]+)")).match(r.err).captured(1);
+        ASSERT_FALSE(limit.isEmpty()) << r.err.toStdString();
+        r = report({tray, "1", "1", "--pdf", pdf, "--side", limit});
+        EXPECT_EQ(r.status, 0) << tray << ": " << r.err.toStdString();
+    }
+}
+
+// A folder name with a Latin-1 byte, which is not valid UTF-8.
+TEST(ReportCommand, FindsItsDatabaseInAFolderNamedInAnyEncoding)
+{
+    QTemporaryDir dir;
+    const QByteArray folder = QFile::encodeName(dir.path()) + "/caf\xe9";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    const auto copy = [](const QByteArray &from, const QByteArray &to) {
+        return std::system(("cp '" + from + "' '" + to + "'").constData()) == 0;
+    };
+    ASSERT_TRUE(
+        copy(QFile::encodeName(QStringLiteral(TILEWRIGHT_PROGRAM)), folder + "/tilewright"));
+    const auto run = [&] {
+        const QByteArray command = "'" + folder + "/tilewright' --report 0 1 1 --pdf '" +
+                                   QFile::encodeName(dir.path()) + "/x.pdf' 2>&1";
+        FILE *pipe = ::popen(command.constData(), "r");
+        QByteArray output;
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            output += buffer;
+        return std::pair{WEXITSTATUS(::pclose(pipe)), output};
+    };
+    auto [status, output] = run();
+    EXPECT_EQ(status, 2);
+    EXPECT_TRUE(output.contains(folder + "/Solutions.mdb\" does not exist")) << output.constData();
+    EXPECT_TRUE(output.contains("make run")) << output.constData();
+    ASSERT_TRUE(copy(QFile::encodeName(QStringLiteral(TILEWRIGHT_TEST_DATABASE)),
+                     folder + "/Solutions.mdb"));
+    std::tie(status, output) = run();
+    EXPECT_EQ(status, 0) << output.constData();
+}
+
+} // namespace

@@ -1,0 +1,323 @@
+#include "WindowFixture.h"
+#include "pieces/PieceTables.h"
+#include "solutions/Decoding.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+
+using namespace tw;
+using test::MainWindow;
+
+namespace {
+
+QColor colourOf(Colour c)
+{
+    return QColor(redOf(c), greenOf(c), blueOf(c));
+}
+
+// The window's colour at a point given in twips, as the screen shows it.
+QColor shown(MainWindow &m, double x, double y)
+{
+    const QImage shot = m.w().grab().toImage();
+    const qreal ratio = shot.devicePixelRatio();
+    return shot.pixelColor(static_cast<int>(m.w().scale().pixels(x) * ratio),
+                           static_cast<int>(m.w().scale().pixels(y) * ratio));
+}
+
+// Checks every cell of the tray on the screen against the decoded record
+// under the cursor.
+void verifyTrayPicture(MainWindow &m)
+{
+    SharedState &s = m.state();
+    const auto tiling = tileRecord(s.BoardIndex, s.SolutionSet.currentRecord());
+    QVERIFY(tiling);
+    for (const Placement &p : tiling->placements)
+        for (int k = 0; k < p.cellCount; ++k) {
+            const int cell = p.cells[static_cast<std::size_t>(k)];
+            const QColor colour = shown(m, s.TrayLeft + cell / s.Stride * 200 + 100,
+                                        s.TrayTop + cell % s.Stride * 200 + 100);
+            QVERIFY2(colour == (p.shape == SquarePiece ? colourOf(MidGrey)
+                                                       : colourOf(orientation(p.shape).Color)),
+                     qPrintable(QString::fromStdString(letterGrid(*tiling))));
+        }
+}
+
+// What a user does, written "verb target": "type 17" into the number box
+// ("type " empties it), "click cmdNext", "rclick" (right button), "dclick"
+// (a double-click), "press" or "release" a button, "wait 700" milliseconds,
+// "tray 3" chosen with the keyboard, "key Escape" to the focused control or
+// "key Space cmdNext" to the one named.
+void act(MainWindow &m, const QString &move)
+{
+    const QString verb = move.section(' ', 0, 0), target = move.section(' ', 1);
+    QWidget *w = m(target.toLatin1().constData());
+    if (verb == QLatin1String("type")) {
+        auto *box = m.find<QLineEdit>("txtSolution");
+        box->setFocus();
+        box->selectAll();
+        if (target.isEmpty())
+            QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, target);
+    } else if (verb == QLatin1String("tray")) {
+        auto *list = m.find<QComboBox>("cboSelect");
+        list->setFocus();
+        while (list->currentIndex() != target.toInt())
+            QTest::keyClick(list,
+                            list->currentIndex() < target.toInt() ? Qt::Key_Down : Qt::Key_Up);
+    } else if (verb == QLatin1String("wait")) {
+        QTest::qWait(target.toInt());
+    } else if (verb == QLatin1String("key")) {
+        QWidget *to = target.contains(' ') ? m(target.section(' ', 1).toLatin1().constData())
+                                           : QApplication::focusWidget();
+        to->setFocus();
+        QTest::keyClick(to,
+                        target.startsWith(QLatin1String("Space")) ? Qt::Key_Space : Qt::Key_Escape);
+    } else if (verb == QLatin1String("press")) {
+        QTest::mousePress(w, Qt::LeftButton);
+    } else if (verb == QLatin1String("release")) {
+        QTest::mouseRelease(w, Qt::LeftButton);
+    } else {
+        const Qt::MouseButton button =
+            verb == QLatin1String("rclick") ? Qt::RightButton : Qt::LeftButton;
+        QTest::mousePress(w, button);
+        QTest::mouseRelease(w, button);
+        if (verb == QLatin1String("dclick")) {
+            QTest::mouseDClick(w, button);
+            QTest::mouseRelease(w, button);
+        }
+    }
+}
+
+// The step buttons that can be used, as letters: "FPNL", or "" for none.
+QString steps(MainWindow &m)
+{
+    QString can;
+    for (const char *name : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"})
+        if (m(name)->isEnabled())
+            can += QLatin1Char(name[3]);
+    return can;
+}
+
+} // namespace
+
+class TestFrmMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void movesAndWhereTheyLeaveTheWindow_data();
+    void movesAndWhereTheyLeaveTheWindow();
+    void paintsTheTrayCellByCell_data();
+    void paintsTheTrayCellByCell();
+    void theTabsSwitchBetweenDisplayAndReport();
+    void escapeClosesTheProgramEvenWhileHolding();
+    void aTrayWithOneSolutionHasNoSteps();
+    void aRecordThatCannotBeShownEndsTheHoldWithOneMessage();
+    void aTrayThatCannotBeReadShowsNoSteps();
+    void thePictureStandsInPlaceAtTheScreensScale();
+};
+
+void TestFrmMain::movesAndWhereTheyLeaveTheWindow_data()
+{
+    // Each move, then the solution shown (also in the number box), the step
+    // buttons that can be used, and the beeps and messages so far.
+    QTest::addColumn<QStringList>("moves");
+    QTest::addColumn<QList<int>>("solutions");
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<int>>("noises");
+    QTest::newRow("greyed < and |< at the first")
+        << QStringList{"click cmdPrev", "click cmdFirst"} << QList<int>{1, 1}
+        << QStringList{"NL", "NL"} << QList<int>{0, 0};
+    QTest::newRow("greyed > and >| at the last")
+        << QStringList{"type 2339", "click cmdNext", "click cmdLast"}
+        << QList<int>{2339, 2339, 2339} << QStringList{"FP", "FP", "FP"} << QList<int>{0, 0, 0};
+    // The double-click's second press lands on the button the first greyed.
+    QTest::newRow("double-click > at the second last")
+        << QStringList{"type 2338", "dclick cmdNext", "wait 50"} << QList<int>{2338, 2339, 2339}
+        << QStringList{"FPNL", "FP", "FP"} << QList<int>{0, 0, 0};
+    QTest::newRow("a short click steps once, any button, no key")
+        << QStringList{"press cmdNext", "wait 100", "release cmdNext", "rclick cmdPrev",
+                       "key Space cmdNext"}
+        << QList<int>{2, 2, 2, 1, 1} << QStringList{"FPNL", "FPNL", "FPNL", "NL", "NL"}
+        << QList<int>{0, 0, 0, 0, 0};
+    QTest::newRow("held from the second last, stops at the last")
+        << QStringList{"type 2338", "press cmdNext", "wait 700", "release cmdNext"}
+        << QList<int>{2338, 2339, 2339, 2339} << QStringList{"FPNL", "FP", "FP", "FP"}
+        << QList<int>{0, 0, 0, 0};
+    QTest::newRow("a number that is no solution beeps")
+        << QStringList{"type 17", "type 0", "type ", "type 12", "click cmdNext"}
+        << QList<int>{17, 17, 17, 12, 13} << QStringList{"FPNL", "FPNL", "FPNL", "FPNL", "FPNL"}
+        << QList<int>{0, 1, 2, 2, 2};
+}
+
+void TestFrmMain::movesAndWhereTheyLeaveTheWindow()
+{
+    QFETCH(QStringList, moves);
+    QFETCH(QList<int>, solutions);
+    QFETCH(QStringList, steps);
+    QFETCH(QList<int>, noises);
+    MainWindow m;
+    auto *box = m.find<QLineEdit>("txtSolution");
+    for (int k = 0; k < moves.size(); ++k) {
+        act(m, moves[k]);
+        const QString after = QStringLiteral(" after ") + moves[k];
+        QVERIFY2(m.state().SolutionNo == solutions[k],
+                 qPrintable(QString::number(m.state().SolutionNo) + after));
+        QVERIFY2(::steps(m) == steps[k], qPrintable(::steps(m) + after));
+        QVERIFY2(m.beeps + m.messages.size() == noises[k],
+                 qPrintable(m.messages.join('\n') + after));
+        if (noises[k] == (k ? noises[k - 1] : 0))
+            QCOMPARE(box->text(), QString::number(solutions[k]));
+        else // a refused number stays selected, so that the next key replaces it
+            QCOMPARE(box->selectedText(), box->text());
+    }
+    verifyTrayPicture(m);
+}
+
+void TestFrmMain::paintsTheTrayCellByCell_data()
+{
+    QTest::addColumn<int>("board");
+    QTest::addColumn<QString>("jump");
+    QTest::newRow("10 x 6, first") << 0 << QString();
+    QTest::newRow("8 x 8, square in the centre") << 4 << QStringLiteral("16082");
+    QTest::newRow("20 x 3, last") << 3 << QStringLiteral("2");
+}
+
+void TestFrmMain::paintsTheTrayCellByCell()
+{
+    QFETCH(int, board);
+    QFETCH(QString, jump);
+    MainWindow m;
+    act(m, QStringLiteral("tray %1").arg(board));
+    if (!jump.isEmpty())
+        act(m, QStringLiteral("type ") + jump);
+    QCOMPARE(m.state().SolutionNo, jump.isEmpty() ? 1 : jump.toInt());
+    verifyTrayPicture(m);
+    // The grey frame one square around the tray, and the window beyond it.
+    const SharedState &st = m.state();
+    QCOMPARE(shown(m, st.TrayLeft - 100, st.TrayTop + 100), colourOf(MidGrey));
+    QVERIFY(shown(m, st.TrayLeft - 300, st.TrayTop + 100) != colourOf(MidGrey));
+    QCOMPARE(m.beeps, 0);
+}
+
+void TestFrmMain::theTabsSwitchBetweenDisplayAndReport()
+{
+    MainWindow m;
+    act(m, QStringLiteral("tray 3"));
+    act(m, QStringLiteral("type 2"));
+    auto *tabs = m.w().findChild<QTabBar *>();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    QCOMPARE(m.state().OutputMode, 1);
+    QCOMPARE(m.find<QLineEdit>("txtSideLength")->text(), QStringLiteral("0.375"));
+    QCOMPARE(m.state().UnitSize, 540.0f);
+    QVERIFY(m("cmdPreview")->isVisible() && !m("picVCR")->isVisible());
+    // A board change on the "Print" tab paints no tray.
+    act(m, QStringLiteral("tray 2"));
+    QCOMPARE(m.find<QLineEdit>("txtSideLength")->text(), QStringLiteral("0.0468"));
+    QCOMPARE(m.find<QLineEdit>("txtTo")->text(), QStringLiteral("368"));
+    QCOMPARE(shown(m, m.state().TrayLeft + 100, m.state().TrayTop + 100),
+             m.w().palette().color(QPalette::Window));
+    // Back on "Display": solution 1 of the tray, painted.
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    QCOMPARE(m.state().UnitSize, 200.0f);
+    QCOMPARE(m.state().SolutionNo, 1);
+    verifyTrayPicture(m);
+    QCOMPARE(m.beeps + m.messages.size(), 0);
+}
+
+void TestFrmMain::escapeClosesTheProgramEvenWhileHolding()
+{
+    for (const bool holding : {false, true}) {
+        MainWindow m;
+        QSignalSpy finished(m.window.get(), &QDialog::finished);
+        act(m, holding ? QStringLiteral("press cmdNext") : QStringLiteral("type 5"));
+        QTest::qWait(700); // a held button steps on
+        act(m, QStringLiteral("key Escape"));
+        QCOMPARE(finished.count(), 1);
+        QVERIFY(!m.state().SolutionSet.isOpen());
+        const Integer stopped = m.state().SolutionNo;
+        QTest::qWait(50);
+        QCOMPARE(m.state().SolutionNo, stopped);
+        QCOMPARE(m.messages, QStringList());
+    }
+}
+
+void TestFrmMain::aTrayWithOneSolutionHasNoSteps()
+{
+    test::DatabaseCopy db;
+    QVERIFY(db.exec("DELETE FROM Solution WHERE Solution > 1"));
+    MainWindow m(db.folder());
+    for (const char *name : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"})
+        act(m, QStringLiteral("click ") + QLatin1String(name));
+    QTest::qWait(20);
+    QCOMPARE(steps(m), QString());
+    QCOMPARE(m.state().SolutionNo, 1);
+    QCOMPARE(m.messages, QStringList());
+    verifyTrayPicture(m);
+}
+
+void TestFrmMain::aRecordThatCannotBeShownEndsTheHoldWithOneMessage()
+{
+    test::DatabaseCopy db;
+    MainWindow m(db.folder());
+    // The file goes bad while the program runs.
+    QVERIFY(db.exec("UPDATE Solution SET Shape1 = 99 WHERE Board = 1 AND Solution > 1"));
+    act(m, QStringLiteral("tray 1"));
+    // A press whose release the message box would take.
+    act(m, QStringLiteral("press cmdNext"));
+    QTest::qWait(700);
+    QCOMPARE(m.messages.size(), 1);
+    QVERIFY(m.messages[0].startsWith(
+        QStringLiteral("Solution 2 of the 12 x 5 tray cannot be shown: Shape1 is 99")));
+    // Number, buttons and picture agree: solution 2, shown as an empty tray.
+    QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("2"));
+    QCOMPARE(steps(m), QStringLiteral("FPNL"));
+    const SharedState &s = m.state();
+    QCOMPARE(shown(m, s.TrayLeft + 100, s.TrayTop + 100), QColor(Qt::white));
+    act(m, QStringLiteral("release cmdNext"));
+    act(m, QStringLiteral("click cmdFirst"));
+    verifyTrayPicture(m);
+    QCOMPARE(m.messages.size(), 1);
+}
+
+void TestFrmMain::aTrayThatCannotBeReadShowsNoSteps()
+{
+    test::DatabaseCopy db;
+    MainWindow m(db.folder());
+    {
+        // Another program holds the file locked while the tray is switched.
+        const test::DatabaseCopy::Lock other(db);
+        act(m, QStringLiteral("tray 1"));
+        QCOMPARE(m.messages.size(), 1);
+        QVERIFY(m.messages[0].contains(QStringLiteral("in use by another program")));
+        QVERIFY(m.messages[0].contains(QStringLiteral("Close the other program")));
+        QCOMPARE(steps(m), QString());
+        act(m, QStringLiteral("click cmdNext"));
+        QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QString());
+        QCOMPARE(m.messages.size(), 1);
+    }
+    // Once the other program lets go, choosing the tray again reads it.
+    act(m, QStringLiteral("tray 0"));
+    act(m, QStringLiteral("tray 1"));
+    QCOMPARE(m.state().SolutionSet.RecordCount(), 1010);
+    QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("1"));
+    verifyTrayPicture(m);
+}
+
+void TestFrmMain::thePictureStandsInPlaceAtTheScreensScale()
+{
+    // Run by ctest at the scale factors 1, 1.25, 1.5 and 2: the picture has
+    // the screen's pixels and stands where the controls' twips put it.
+    MainWindow m;
+    QCOMPARE(m.w().surface().ratio(), m.w().devicePixelRatioF());
+    verifyTrayPicture(m);
+    QCOMPARE(shown(m, m.state().TrayLeft - 100, m.state().TrayTop + 100), colourOf(MidGrey));
+    QCOMPARE(shown(m, 600 + 300, 2400 + 300), QColor(Qt::black)); // the piece row's X
+}
+
+QTEST_MAIN(TestFrmMain)
+#include "test_frmMain.moc"

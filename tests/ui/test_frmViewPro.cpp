@@ -1,0 +1,255 @@
+#include "preview/PreviewDocument.h"
+#include "ui/PreviewControl.h"
+#include "ui/frmViewPro.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using namespace tw;
+
+namespace {
+
+// The window on a document of `pages` pages, each with a black box 1440 x 720
+// twips at (1440, 720), page 2 landscape; beeps, messages and the PDF
+// dialog's answers (one file name each time it is asked) recorded.
+struct Window
+{
+    PreviewDocument doc{QSizeF(11906, 16838)};
+    std::unique_ptr<frmViewPro> w;
+    int beeps = 0;
+    QStringList messages;
+    QStringList pdfAnswers;
+
+    explicit Window(int pages)
+    {
+        doc.StartDoc();
+        doc.setBrushStyle(PreviewInterface::BrushStyle::Solid);
+        doc.setBrushColor(Black);
+        for (int page = 1; page <= pages; ++page) {
+            if (page > 1)
+                doc.NewPage();
+            doc.setOrientation(page == 2 ? 1 : 0);
+            doc.DrawRectangle(1440, 720, 1440, 720);
+        }
+        doc.EndDoc();
+        w = std::make_unique<frmViewPro>(doc);
+        w->setHooks({[this] { ++beeps; }, [this](const QString &m) { messages << m; },
+                     [this](const QString &) {
+                         return pdfAnswers.isEmpty() ? QString() : pdfAnswers.takeFirst();
+                     }});
+        w->resize(1000, 800);
+        w->show();
+        if (!QTest::qWaitForWindowActive(w.get()))
+            qWarning("the preview window was not activated");
+    }
+    QWidget *operator()(const char *name) const
+    {
+        return w->findChild<QWidget *>(QString::fromLatin1(name));
+    }
+    QLineEdit *box(const char *name) const { return static_cast<QLineEdit *>((*this)(name)); }
+    PreviewControl &vp() const { return *w->CurrentVP(); }
+    QString page() const { return box("txtPage")->text(); }
+    // The page buttons that can be used, as letters: "FPNL", "" for none.
+    QString steps() const
+    {
+        QString can;
+        for (const char *name : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"})
+            if ((*this)(name)->isEnabled())
+                can += QLatin1Char(name[3]);
+        return can;
+    }
+};
+
+QString pdfPages(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral(PDFINFO), {path});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput())
+        .section(QStringLiteral("Pages:"), 1)
+        .section('\n', 0, 0)
+        .trimmed();
+}
+
+} // namespace
+
+class TestFrmViewPro : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void theNavigatorFollowsEveryPageChange();
+    void fitsHeightFirstThenWidthAndShowsThePageAtItsZoom();
+    void theZoomBoxTakesWholeNumbersFrom10To400_data();
+    void theZoomBoxTakesWholeNumbersFrom10To400();
+    void theSpinnerStepsFromTypedNumbersAtTheEdges();
+    void printsCopiesAndSavesPages();
+    void aPrintersNameWithACommaKeepsItsJobTitle();
+    void aTinyWindowGivesTheViewNoHeightAndEscapeCloses();
+};
+
+void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
+{
+    Window m(3);
+    QCOMPARE(m.steps(), QStringLiteral("NL"));
+    QTest::mouseClick(m("cmdNext"), Qt::LeftButton);
+    QCOMPARE(m.page(), QStringLiteral("Page 2 of 3"));
+    QCOMPARE(m.steps(), QStringLiteral("FPNL"));
+    QTest::mouseClick(m("cmdLast"), Qt::LeftButton);
+    QTest::mouseClick(m("cmdNext"), Qt::LeftButton); // greyed
+    QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
+    QCOMPARE(m.steps(), QStringLiteral("FP"));
+    // The control's own keys move the page box too.
+    QTest::mouseClick(m.vp().viewport(), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), &m.vp());
+    QTest::keyClick(&m.vp(), Qt::Key_Home);
+    QCOMPARE(m.page(), QStringLiteral("Page 1 of 3"));
+    QCOMPARE(m.steps(), QStringLiteral("NL"));
+    QTest::keyClick(&m.vp(), Qt::Key_PageDown);
+    QCOMPARE(m.page(), QStringLiteral("Page 2 of 3"));
+    QTest::keyClick(&m.vp(), Qt::Key_End);
+    QTest::keyClick(&m.vp(), Qt::Key_PageDown);
+    QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
+    m.w->ShowCurrentPage(7); // beyond the end: the last page
+    QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
+    Window one(1);
+    QCOMPARE(one.page(), QStringLiteral("Page 1 of 1"));
+    QVERIFY(!one("txtPage")->isEnabled() && one("picVCR")->isHidden());
+}
+
+void TestFrmViewPro::fitsHeightFirstThenWidthAndShowsThePageAtItsZoom()
+{
+    Window m(1);
+    auto *fit = static_cast<QPushButton *>(m("cmdFit"));
+    QCOMPARE(fit->text(), QStringLiteral("Fit Width"));
+    QVERIFY(std::abs(m.vp().pageRect().height() - m.vp().height()) <= m.vp().height() / 20);
+    QCOMPARE(m.box("txtZoom")->text().toDouble(), std::nearbyint(m.vp().Zoom()));
+    QTest::mouseClick(fit, Qt::LeftButton);
+    QCOMPARE(fit->text(), QStringLiteral("Fit Height"));
+    QVERIFY(std::abs(m.vp().pageRect().width() - (m.vp().viewport()->width() - 24)) <= 2);
+    // The box lies 360 twips in from the margins, the paper beside it.
+    const QImage shot = m.vp().viewport()->grab().toImage();
+    const double k = m.vp().Zoom() / 100 * m.vp().logicalDpiX() / 1440;
+    const auto grey = [&](double x, double y) {
+        return qGray(shot.pixel(m.vp().pageRect().topLeft() + QPointF(x * k, y * k).toPoint()));
+    };
+    QVERIFY(grey(2500, 1400) < 64 && grey(1000, 1400) > 200);
+}
+
+void TestFrmViewPro::theZoomBoxTakesWholeNumbersFrom10To400_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("zoom"); // 0: refused
+    QTest::newRow("250") << "250" << 250.0;
+    for (const char *text : {"abc", "9", "401", "2.5"})
+        QTest::newRow(text) << QString::fromLatin1(text) << 0.0;
+}
+
+void TestFrmViewPro::theZoomBoxTakesWholeNumbersFrom10To400()
+{
+    QFETCH(QString, text);
+    QFETCH(double, zoom);
+    Window m(1);
+    QLineEdit *box = m.box("txtZoom");
+    const double before = m.vp().Zoom();
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Tab); // leaving the box applies it
+    QCoreApplication::processEvents();
+    QCOMPARE(m.vp().Zoom(), zoom > 0 ? zoom : before);
+    QCOMPARE(m.beeps, zoom > 0 ? 0 : 1);
+    if (zoom == 0) { // refused: selected, with the focus
+        QCOMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(box->selectedText(), text);
+    }
+}
+
+void TestFrmViewPro::theSpinnerStepsFromTypedNumbersAtTheEdges()
+{
+    Window m(1);
+    const auto arrows = m("udZoom")->findChildren<QToolButton *>();
+    QToolButton *up = arrows[0]->arrowType() == Qt::UpArrow ? arrows[0] : arrows[1];
+    QToolButton *down = up == arrows[0] ? arrows[1] : arrows[0];
+    for (const auto &[typed, arrow, result] : {std::tuple{"250", up, "251"},
+                                               {"400", up, "400"},
+                                               {"2147483647", up, "400"},
+                                               {"-2147483648", down, "100"},
+                                               {"100", down, "100"}}) {
+        m.box("txtZoom")->setText(QString::fromLatin1(typed));
+        QTest::mouseClick(arrow, Qt::LeftButton);
+        QCOMPARE(m.box("txtZoom")->text(), QString::fromLatin1(result));
+        QCOMPARE(m.vp().Zoom(), m.box("txtZoom")->text().toDouble());
+    }
+}
+
+void TestFrmViewPro::printsCopiesAndSavesPages()
+{
+    Window m(3);
+    QTemporaryDir dir;
+    // Printing goes through the same page loop as the PDF.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+    QVERIFY(m.vp().printTo(printer, 2, 3));
+    QCOMPARE(pdfPages(printer.outputFileName()), QStringLiteral("2"));
+    // Clip: the page shown, as an image and as SVG.
+    QTest::mouseClick(m("cmdNext"), Qt::LeftButton);
+    QTest::mouseClick(m("cmdClip"), Qt::LeftButton);
+    const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
+    QVERIFY(copied && copied->hasImage() && copied->hasFormat(QStringLiteral("image/svg+xml")));
+    const QImage image = qvariant_cast<QImage>(copied->imageData());
+    QVERIFY(image.width() > image.height()); // page 2 is landscape
+    // Save PDF: never over the database (by name or link), which is said and
+    // the dialog asked again; a failure is said; a cancel does nothing.
+    const QString database = dir.filePath(QStringLiteral("Solutions.mdb"));
+    QVERIFY(QFile::copy(QStringLiteral(TILEWRIGHT_TEST_DATABASE), database));
+    m.w->setDatabasePath(QFile::encodeName(database).toStdString());
+    QVERIFY(QFile::link(database, dir.filePath(QStringLiteral("link.pdf"))));
+    m.pdfAnswers = {database, dir.filePath(QStringLiteral("link.pdf")),
+                    dir.filePath(QStringLiteral("sheet.pdf")),
+                    QStringLiteral("/nonexistent-folder/sheet.pdf")};
+    QTest::mouseClick(m("cmdPdf"), Qt::LeftButton);
+    QCOMPARE(m.messages.size(), 2);
+    QVERIFY(m.messages[0].contains(QStringLiteral("it is the solution database")));
+    QCOMPARE(pdfPages(dir.filePath(QStringLiteral("sheet.pdf"))), QStringLiteral("3"));
+    QFile db(database);
+    QVERIFY(db.open(QIODevice::ReadOnly) && db.read(15) == "SQLite format 3");
+    QTest::mouseClick(m("cmdPdf"), Qt::LeftButton);
+    QVERIFY(m.messages.last().startsWith(QStringLiteral("The PDF file could not be saved.")));
+    QTest::mouseClick(m("cmdPdf"), Qt::LeftButton); // cancelled
+    QCOMPARE(m.messages.size(), 3);
+}
+
+void TestFrmViewPro::aPrintersNameWithACommaKeepsItsJobTitle()
+{
+    Window m(1);
+    emit m.vp().TextNotify(QStringLiteral("printer"),
+                           QStringLiteral("Office\\, 2nd floor,1,3,Sheet\\, colour"));
+    QCOMPARE(m.vp().PrinterName, QStringLiteral("Office, 2nd floor"));
+    QCOMPARE(m.vp().JobTitle, QStringLiteral("Sheet, colour"));
+    emit m.vp().PrintAborted();
+    QCOMPARE(m.messages, QStringList{QStringLiteral("Printing has been aborted")});
+}
+
+void TestFrmViewPro::aTinyWindowGivesTheViewNoHeightAndEscapeCloses()
+{
+    Window m(1);
+    m.w->setWindowState(Qt::WindowNoState);
+    m.w->resize(200, 40);
+    QTest::qWait(10);
+    QCOMPARE(m.vp().height(), 0);
+    QTest::keyClick(m.w.get(), Qt::Key_Escape);
+    QVERIFY(!m.w->isVisible());
+}
+
+QTEST_MAIN(TestFrmViewPro)
+#include "test_frmViewPro.moc"
