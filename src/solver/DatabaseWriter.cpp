@@ -24,6 +24,18 @@ constexpr std::string_view PartMarker = ".part-";
 // The longest file name most file systems allow, in bytes.
 constexpr std::size_t NameMax = 255;
 
+// "NAME.part-" beside path, NAME shortened so that any process number fits
+// after it within a file name's length.
+std::string temporaryStem(const std::string &path)
+{
+    constexpr std::size_t PidDigits = 10;
+    const fs::path target(path);
+    std::string name = target.filename().string();
+    if (name.size() + PartMarker.size() + PidDigits > NameMax)
+        name.resize(NameMax - PartMarker.size() - PidDigits);
+    return (target.parent_path() / (name + std::string(PartMarker))).string();
+}
+
 bool processIsGone(long pid)
 {
     return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
@@ -34,8 +46,7 @@ void removeStaleTemporaries(const std::string &path)
 {
     const fs::path target(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string prefix = fs::path(temporaryPathFor(path, 0)).filename().string();
-    const std::string stem = prefix.substr(0, prefix.size() - 1); // without the "0"
+    const std::string stem = fs::path(temporaryStem(path)).filename().string();
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string name = it->path().filename().string();
@@ -102,12 +113,7 @@ extern "C" void removeAndRaise(int signal)
 
 std::string temporaryPathFor(const std::string &path, long pid)
 {
-    const fs::path target(path);
-    const std::string suffix = std::string(PartMarker) + std::to_string(pid);
-    std::string name = target.filename().string();
-    if (name.size() + suffix.size() > NameMax)
-        name.resize(NameMax - suffix.size());
-    return (target.parent_path() / (name + suffix)).string();
+    return temporaryStem(path) + std::to_string(pid);
 }
 
 std::optional<std::string> SolutionDatabaseFile::open(const std::string &path)

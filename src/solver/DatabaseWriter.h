@@ -52,7 +52,8 @@ private:
 };
 
 // The temporary file beside path for the process pid: "NAME.part-PID",
-// with NAME shortened when the whole would be longer than a file name may be.
+// with NAME shortened where a process number's ten digits would make the
+// whole longer than a file name may be.
 std::string temporaryPathFor(const std::string &path, long pid);
 
 // Writes a solution database holding the given trays to path in one go.

@@ -3,7 +3,6 @@
 #include "app/Program.h"
 #include "pieces/PieceTables.h"
 #include "preview/PreviewDocument.h"
-#include "report/Report.h"
 #include "solutions/Decoding.h"
 #include "solutions/SharedState.h"
 
@@ -12,13 +11,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <set>
 
 namespace tw {
 namespace {
 
-using test::RecordingPreview;
-using Call = RecordingPreview::Call;
+using Call = test::RecordingPreview::Call;
+using K = Verdict::Kind;
+
+std::string folder()
+{
+    return std::filesystem::path(TILEWRIGHT_TEST_DATABASE).parent_path().string();
+}
 
 // The "Print" tab set up on a tray of the generated database, drawing into
 // a recorder on Letter paper with quarter-inch margins.
@@ -27,35 +30,26 @@ class PrintTabTest : public testing::Test
 protected:
     void prepare(Integer board, const char *side = nullptr, int render = 1)
     {
-        program = std::make_unique<Program>(
-            std::filesystem::path(TILEWRIGHT_TEST_DATABASE).parent_path().string(),
-            QSizeF(12240, 15840));
-        ASSERT_FALSE(program->Main());
+        ASSERT_FALSE(program.Main());
         for (auto set : {&PreviewInterface::setMarginLeft, &PreviewInterface::setMarginTop,
                          &PreviewInterface::setMarginRight, &PreviewInterface::setMarginBottom})
             (preview.*set)(360);
         state().PreviewControl = &preview;
-        print = std::make_unique<PrintTab>(state());
-        ASSERT_TRUE(print->prepare(board));
+        ASSERT_TRUE(print.prepare(board));
         if (side) {
-            ASSERT_TRUE(print->checkSide(QString::fromLatin1(side)).accepted());
+            ASSERT_TRUE(print.checkSide(QString::fromLatin1(side)).accepted());
         }
-        print->setRender(render);
+        print.setRender(render);
     }
     std::optional<ReportError> run(int from, int to, bool landscape = false)
     {
-        progress.clear();
-        return print->run(QString::number(from), QString::number(to), landscape,
-                          [this](Integer n, Integer page, bool) {
-                              progress.push_back({n, page});
-                          });
+        return print.run(QString::number(from), QString::number(to), landscape);
     }
-    SharedState &state() { return program->state(); }
+    SharedState &state() { return program.state(); }
 
-    std::unique_ptr<Program> program;
-    RecordingPreview preview{12240, 15840};
-    std::unique_ptr<PrintTab> print;
-    std::vector<std::pair<Integer, Integer>> progress; // solution, page
+    Program program{folder(), QSizeF(12240, 15840)};
+    test::RecordingPreview preview{12240, 15840};
+    PrintTab print{program.state()};
 };
 
 struct VerdictCase
@@ -81,12 +75,11 @@ TEST_P(RangeVerdict, OnTheTenBySixTray)
     prepare(0);
     const VerdictCase &c = GetParam();
     const QString from = QString::fromLatin1(c.from), to = QString::fromLatin1(c.to);
-    const Verdict v = c.start ? print->checkStart(from, to) : print->checkEnd(from, to);
+    const Verdict v = c.start ? print.checkStart(from, to) : print.checkEnd(from, to);
     EXPECT_EQ(v.kind, c.kind);
     EXPECT_EQ(v.message.toStdString(), c.message);
 }
 
-using K = Verdict::Kind;
 INSTANTIATE_TEST_SUITE_P(
     Boxes, RangeVerdict,
     testing::Values(
@@ -110,28 +103,19 @@ TEST_F(PrintTabTest, TheSideMayBeAnythingThatFitsTheOrientedPage)
 {
     prepare(0);
     for (const char *bad : {"half", "", "0", "-0.5", "0.001"})
-        EXPECT_EQ(print->checkSide(QString::fromLatin1(bad)).kind, K::Beep) << bad;
+        EXPECT_EQ(print.checkSide(QString::fromLatin1(bad)).kind, K::Beep) << bad;
     const Single portrait = state().MaxUnitSize;
-    EXPECT_TRUE(print->checkSide(QString::number(portrait, 'f', 9)).accepted());
-    const Verdict above = print->checkSide(QString::number(portrait + 0.01, 'f', 4));
-    EXPECT_EQ(above.message, QStringLiteral("In order to fit on the page, the Sidelength of the "
-                                            "Unit Square must be under ") +
-                                 sideLimitText(portrait) + QStringLiteral(" inch"));
-    print->setOrientation(1);
+    EXPECT_TRUE(print.checkSide(QString::number(portrait, 'f', 9)).accepted());
+    EXPECT_EQ(print.checkSide(QString::number(portrait + 0.01, 'f', 4)).message,
+              QStringLiteral("In order to fit on the page, the Sidelength of the Unit Square "
+                             "must be under ") +
+                  sideLimitText(portrait) + QStringLiteral(" inch"));
+    print.setOrientation(1);
     EXPECT_GT(state().MaxUnitSize, portrait);
-    EXPECT_TRUE(print->checkSide(QStringLiteral("0.0278")).accepted());
-    EXPECT_FLOAT_EQ(state().UnitSize, 0.0278f * 1440);
-    EXPECT_FLOAT_EQ(state().DoubleUnit, 2 * state().UnitSize);
-}
-
-TEST_F(PrintTabTest, PreviewRefusesAnEndBelowOne)
-{
-    prepare(0);
-    const auto refusal = print->checkBeforeReport("-3", "0.6", "0.0278");
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->box, PrintTab::Box::End);
-    EXPECT_EQ(refusal->verdict.kind, K::Beep);
-    EXPECT_FALSE(print->checkBeforeReport("1", "3", "0.0278"));
+    EXPECT_TRUE(print.checkSide(QStringLiteral("0.0278")).accepted());
+    EXPECT_FLOAT_EQ(state().DoubleUnit, 2 * 0.0278f * 1440);
+    // Preview also refuses an end below 1, which selects nothing.
+    EXPECT_EQ(print.checkBeforeReport("-3", "0.6", "0.0278")->verdict.kind, K::Beep);
 }
 
 TEST_F(PrintTabTest, OneSolutionIsOnePageWithOneFramedNumberedTray)
@@ -139,18 +123,16 @@ TEST_F(PrintTabTest, OneSolutionIsOnePageWithOneFramedNumberedTray)
     prepare(0, "0.0278");
     std::optional<long> narrowed;
     ASSERT_FALSE(
-        print->run("5", "5", false, {}, [&] { narrowed = state().SolutionSet.RecordCount(); }));
+        print.run("5", "5", false, {}, [&] { narrowed = state().SolutionSet.RecordCount(); }));
     EXPECT_EQ(narrowed, 1);
     EXPECT_EQ(state().SolutionSet.RecordCount(), 2339); // the whole tray again
     EXPECT_EQ(preview.PageCount(), 1);
     const auto texts = preview.ofKind(Call::Text);
     ASSERT_EQ(texts.size(), 5u); // the head's four, and the tray's number
     EXPECT_EQ(texts[2].text, "Pentominoes Cheatsheet for the 10 x 6 Rectangle");
-    EXPECT_EQ(texts[3].text, "Page 1");
     EXPECT_EQ(texts[4].text, "5");
     // The tray at (0, 500), 10 x 6 squares of 40 twips, framed.
-    const auto lines = preview.ofKind(Call::Line);
-    const Call &bottom = lines.back();
+    const Call &bottom = preview.ofKind(Call::Line).back();
     EXPECT_EQ((std::array{bottom.a, bottom.b, bottom.c, bottom.d}),
               (std::array{0L, 740L, 400L, 740L}));
 }
@@ -166,30 +148,16 @@ TEST_F(PrintTabTest, TheSquareTrayShowsItsGreySquareInEveryTray)
         16146);
 }
 
-TEST_F(PrintTabTest, ColourFillsThePiecesMonochromeOutlinesThem)
-{
-    prepare(3, nullptr, 0);
-    ASSERT_FALSE(run(1, 2));
-    std::set<Colour> fills;
-    for (const Call &c : preview.ofKind(Call::Rectangle))
-        fills.insert(c.brush);
-    EXPECT_EQ(fills.size(), 12u);
-    EXPECT_EQ(preview.ofKind(Call::Line).size(), 2u * 4u); // only the frames
-    print->setRender(1);
-    ASSERT_FALSE(run(1, 2));
-    EXPECT_EQ(preview.ofKind(Call::Rectangle).size(), 2u * 5u); // the X, solid
-}
-
 TEST_F(PrintTabTest, SaysWhyNoReportIsMade)
 {
     prepare(4, "0.5");
-    print->setOrientation(1);
-    print->checkSide(QStringLiteral("0.999"));
+    print.setOrientation(1);
+    print.checkSide(QStringLiteral("0.999")); // fits the width, not below the head
     auto error = run(1, 3, true);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->fault, ReportFault::TrayTooLarge);
     EXPECT_TRUE(preview.calls.empty());
-    prepare(3);
+    print.prepare(3);
     error = run(3, 9);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->message, "The range 3 to 9 holds no solution.");
@@ -200,8 +168,7 @@ TEST(PrintedPage, ShowsEachSquareInItsPiecesColourAndTheFrameAroundThem)
 {
     // Solution 1 of the 10 x 6 tray in colour, half-inch squares, rendered at
     // 72 dpi: 20 twips a pixel, a square 36 pixels.
-    Program program(std::filesystem::path(TILEWRIGHT_TEST_DATABASE).parent_path().string(),
-                    QSizeF(11906, 16838));
+    Program program(folder(), QSizeF(11906, 16838));
     ASSERT_FALSE(program.Main());
     PrintTab print(program.state());
     ASSERT_TRUE(print.prepare(0));

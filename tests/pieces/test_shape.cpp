@@ -60,11 +60,9 @@ TEST(Fits, RefusesAPlacementThatLeavesTheGridAndChangesNothing)
 {
     SharedState state = onBoard(0);
     const auto before = state.BoardGrid;
-    state.NextCell = 12;
     EXPECT_FALSE(state.BoardShapes[2].Fits(state, 60)); // 60 + 28 > GridMax 77
     EXPECT_FALSE(state.BoardShapes[2].Fits(state, -1));
     EXPECT_EQ(state.BoardGrid, before);
-    EXPECT_EQ(state.NextCell, 12);
 }
 
 TEST(Fits, DrawsOnlyOnTheSurfaceOfTheCurrentOutputModeAndRemoveUndoesIt)
@@ -147,10 +145,6 @@ TEST_P(PrintShapeCase, DrawsExactlyTheseCalls)
 INSTANTIATE_TEST_SUITE_P(
     EdgeCases, PrintShapeCase,
     testing::Values(
-        // X at XIndex 8 (offsets 6, 7, 8, 14), origin (1000, 1000).
-        PrintCase{"colour_x", 0, 8, 0, 1000,
-                  "R 1300,1300 #000000; R 1600,1000 #000000; R 1600,1300 #000000; "
-                  "R 1600,1600 #000000; R 1900,1300 #000000; "},
         PrintCase{"mono_horizontal_i", 2, 0, 1, 0,
                   "L 0,0-300,0; L 0,0-0,300; L 300,0-600,0; L 600,0-900,0; L 900,0-1200,0; "
                   "L 1200,0-1500,0; "},

@@ -2,7 +2,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QPdfWriter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -122,12 +121,6 @@ TEST(PreviewDocument, WritesAVectorPdfPagePerPageOrSaysWhyNot)
     const QString bad = QStringLiteral("/nonexistent-folder/report.pdf");
     EXPECT_FALSE(doc.writePdf(bad, &error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot write \"") + bad));
-    // The page loop takes any run of pages, on paper of their own.
-    QPdfWriter writer(dir.filePath(QStringLiteral("two.pdf")));
-    ASSERT_TRUE(doc.paintPages(writer, 2, 3, QPageSize::ExactMatch));
-    EXPECT_EQ(pdfInfo(dir.filePath(QStringLiteral("two.pdf"))).value(1),
-              QStringLiteral("Page 1 size: 842 x 595 pts (A4)"));
-    EXPECT_FALSE(doc.paintPages(writer, 3, 2, QPageSize::ExactMatch));
 }
 
 } // namespace

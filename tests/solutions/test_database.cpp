@@ -91,10 +91,6 @@ INSTANTIATE_TEST_SUITE_P(
                 DatabaseFault::BadValue,
                 "has the value \"2.5\" in the X_Index field of solution 3 of the 10 x 6 tray, "
                 "where a whole number belongs."},
-        BadFile{"text", "UPDATE Solution SET Shape11='abc' WHERE Board=4 AND Solution=16146",
-                DatabaseFault::BadValue,
-                "has the value \"abc\" in the Shape11 field of solution 16146 of the 8 x 8 tray, "
-                "where a whole number belongs."},
         BadFile{"unknown_board", "UPDATE Solution SET Board=7 WHERE Board=3 AND Solution=2",
                 DatabaseFault::UnknownBoard,
                 "has a record for board 7, but the trays are numbered 0 to 4."},

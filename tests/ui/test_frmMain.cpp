@@ -123,57 +123,44 @@ private slots:
 
 void TestFrmMain::movesAndWhereTheyLeaveTheWindow_data()
 {
-    // Each move, then the solution shown (also in the number box), the step
-    // buttons that can be used, and the beeps and messages so far.
-    QTest::addColumn<QStringList>("moves");
-    QTest::addColumn<QList<int>>("solutions");
-    QTest::addColumn<QStringList>("steps");
-    QTest::addColumn<QList<int>>("noises");
+    // Moves separated by ";", each "move = solution steps noises": then the
+    // solution shown (and in the number box), the step buttons that can be
+    // used, and the beeps and messages so far.
+    QTest::addColumn<QString>("journey");
     QTest::newRow("greyed < and |< at the first")
-        << QStringList{"click cmdPrev", "click cmdFirst"} << QList<int>{1, 1}
-        << QStringList{"NL", "NL"} << QList<int>{0, 0};
+        << "click cmdPrev = 1 NL 0; click cmdFirst = 1 NL 0";
     QTest::newRow("greyed > and >| at the last")
-        << QStringList{"type 2339", "click cmdNext", "click cmdLast"}
-        << QList<int>{2339, 2339, 2339} << QStringList{"FP", "FP", "FP"} << QList<int>{0, 0, 0};
+        << "type 2339 = 2339 FP 0; click cmdNext = 2339 FP 0; click cmdLast = 2339 FP 0";
     // The double-click's second press lands on the button the first greyed.
     QTest::newRow("double-click > at the second last")
-        << QStringList{"type 2338", "dclick cmdNext", "wait 50"} << QList<int>{2338, 2339, 2339}
-        << QStringList{"FPNL", "FP", "FP"} << QList<int>{0, 0, 0};
+        << "type 2338 = 2338 FPNL 0; dclick cmdNext = 2339 FP 0; wait 50 = 2339 FP 0";
     QTest::newRow("a short click steps once, any button, no key")
-        << QStringList{"press cmdNext", "wait 100", "release cmdNext", "rclick cmdPrev",
-                       "key Space cmdNext"}
-        << QList<int>{2, 2, 2, 1, 1} << QStringList{"FPNL", "FPNL", "FPNL", "NL", "NL"}
-        << QList<int>{0, 0, 0, 0, 0};
+        << "press cmdNext = 2 FPNL 0; wait 100 = 2 FPNL 0; release cmdNext = 2 FPNL 0; "
+           "rclick cmdPrev = 1 NL 0; key Space cmdNext = 1 NL 0";
     QTest::newRow("held from the second last, stops at the last")
-        << QStringList{"type 2338", "press cmdNext", "wait 700", "release cmdNext"}
-        << QList<int>{2338, 2339, 2339, 2339} << QStringList{"FPNL", "FP", "FP", "FP"}
-        << QList<int>{0, 0, 0, 0};
+        << "type 2338 = 2338 FPNL 0; press cmdNext = 2339 FP 0; wait 700 = 2339 FP 0";
     QTest::newRow("a number that is no solution beeps")
-        << QStringList{"type 17", "type 0", "type ", "type 12", "click cmdNext"}
-        << QList<int>{17, 17, 17, 12, 13} << QStringList{"FPNL", "FPNL", "FPNL", "FPNL", "FPNL"}
-        << QList<int>{0, 1, 2, 2, 2};
+        << "type 17 = 17 FPNL 0; type 0 = 17 FPNL 1; type  = 17 FPNL 2; type 12 = 12 FPNL 2; "
+           "click cmdNext = 13 FPNL 2";
 }
 
 void TestFrmMain::movesAndWhereTheyLeaveTheWindow()
 {
-    QFETCH(QStringList, moves);
-    QFETCH(QList<int>, solutions);
-    QFETCH(QStringList, steps);
-    QFETCH(QList<int>, noises);
+    QFETCH(QString, journey);
     MainWindow m;
     auto *box = m.find<QLineEdit>("txtSolution");
-    for (int k = 0; k < moves.size(); ++k) {
-        act(m, moves[k]);
-        const QString after = QStringLiteral(" after ") + moves[k];
-        QVERIFY2(m.state().SolutionNo == solutions[k],
-                 qPrintable(QString::number(m.state().SolutionNo) + after));
-        QVERIFY2(::steps(m) == steps[k], qPrintable(::steps(m) + after));
-        QVERIFY2(m.beeps + m.messages.size() == noises[k],
-                 qPrintable(m.messages.join('\n') + after));
-        if (noises[k] == (k ? noises[k - 1] : 0))
-            QCOMPARE(box->text(), QString::number(solutions[k]));
+    int noises = 0;
+    for (const QString &step : journey.split(QStringLiteral("; "))) {
+        act(m, step.section(QStringLiteral(" = "), 0, 0));
+        const QStringList after = step.section(QStringLiteral(" = "), 1).split(' ');
+        QVERIFY2(m.state().SolutionNo == after[0].toInt(), qPrintable(step));
+        QVERIFY2(::steps(m) == after[1], qPrintable(::steps(m) + " after " + step));
+        QVERIFY2(m.beeps + m.messages.size() == after[2].toInt(), qPrintable(step));
+        if (after[2].toInt() == noises)
+            QCOMPARE(box->text(), after[0]);
         else // a refused number stays selected, so that the next key replaces it
             QCOMPARE(box->selectedText(), box->text());
+        noises = after[2].toInt();
     }
     verifyTrayPicture(m);
 }
