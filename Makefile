@@ -4,8 +4,9 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test sanitize bench clean
+.PHONY: all deps configure build run test sanitize bench install uninstall package clean
 
 all: build
 
@@ -29,6 +30,18 @@ sanitize: deps
 	@cmake --preset asan-ubsan >/dev/null
 	@cmake --build --preset asan-ubsan -j $(JOBS)
 	@ctest --preset asan-ubsan -j $(JOBS)
+
+# Installs into $(PREFIX) (make install PREFIX=$$HOME/.local for one user).
+install: build
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# Removes what make install put into $(PREFIX).
+uninstall:
+	@xargs -r rm -f < $(BUILD_DIR)/install_manifest.txt && echo "removed the files listed in $(BUILD_DIR)/install_manifest.txt"
+
+# A Debian package in $(BUILD_DIR): apt-get install ./$(BUILD_DIR)/tilewright_*.deb
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB
 
 bench: build
 	@cmake --build $(BUILD_DIR) --target benchmarks -j $(JOBS)

@@ -43,7 +43,8 @@ struct Window
     {
         if (program.Main())
             throw std::runtime_error("the database did not open");
-        window = std::make_unique<tw::frmMain>(program.state(), program.preview());
+        window =
+            std::make_unique<tw::frmMain>(program.state(), program.preview(), program.advice());
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             throw std::runtime_error("not exposed");
@@ -84,7 +85,7 @@ void BM_BrowserStep(benchmark::State &state)
 {
     tw::Program program(programFolder(), A4);
     program.Main();
-    tw::SolutionBrowser browser(program.state());
+    tw::SolutionBrowser browser(program.state(), program.advice());
     browser.changeBoard(4);
     for (auto _ : state)
         if (!browser.step(+1))

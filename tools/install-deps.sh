@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
-  poppler-utils fonts-dejavu-core fonts-liberation2
+  poppler-utils fonts-dejavu-core fonts-liberation2 dpkg-dev
 )
 
 missing=()

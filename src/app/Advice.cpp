@@ -11,15 +11,20 @@ std::string inQuotes(const std::string &text)
 
 } // namespace
 
-std::string remedyFor(const DatabaseError &error)
+std::string Advice::remedy(const DatabaseError &error) const
 {
-    const std::string regenerate = "run \"make run\" in Tilewright's source folder";
+    // The generator writes a new file and puts it in place only when
+    // complete, so it can run over a damaged one.
+    const std::string command = inQuotes(m_where.solve) + " " + inQuotes(m_where.home);
+    const std::string generate =
+        m_where.sourceFolder.empty()
+            ? "generate it with: " + command + " (as root where that folder belongs to the system)."
+            : "run \"make\" in " + inQuotes(m_where.sourceFolder) + ", or: " + command + ".";
     switch (error.fault) {
     case DatabaseFault::FileMissing:
-        return "Run \"make run\" in Tilewright's source folder: it builds the program and "
-               "generates its database.";
+        return "To make the database, " + generate;
     case DatabaseFault::NotAFile:
-        return "Move it out of the way, then generate the database again: " + regenerate + ".";
+        return "Move it out of the way, then " + generate;
     case DatabaseFault::Unreadable:
         return "Check the permissions of the file and of its folder: Tilewright needs to read "
                "the file.";
@@ -41,12 +46,12 @@ std::string remedyFor(const DatabaseError &error)
     case DatabaseFault::NotATiling:
         break;
     }
-    return "Delete " + inQuotes(error.path) + " and " + regenerate + " to generate it again.";
+    return "Its content is damaged. To make it again, " + generate;
 }
 
-std::string explain(const DatabaseError &error)
+std::string Advice::explain(const DatabaseError &error) const
 {
-    return error.problem + "\n\n" + remedyFor(error);
+    return error.problem + "\n\n" + remedy(error);
 }
 
 } // namespace tw

@@ -10,15 +10,36 @@
 
 namespace tw {
 
+namespace fs = std::filesystem;
+
 std::string databasePath(const std::string &programFolder)
 {
     return programFolder + "/Solutions.mdb";
 }
 
+Whereabouts whereabouts(const std::string &programFolder)
+{
+    Whereabouts where;
+    const std::string installed =
+        (fs::path(programFolder).parent_path() / "share" / "tilewright" / "Solutions.mdb")
+            .lexically_normal()
+            .string();
+    where.tried = {databasePath(programFolder), installed};
+    where.solve = programFolder + "/tilewright-solve";
+#if defined(TILEWRIGHT_BUILD_BIN_DIR) && defined(TILEWRIGHT_SOURCE_DIR)
+    // Run from its build folder, the program's database belongs beside it.
+    std::error_code ec;
+    if (fs::equivalent(programFolder, TILEWRIGHT_BUILD_BIN_DIR, ec))
+        where.sourceFolder = TILEWRIGHT_SOURCE_DIR;
+#endif
+    where.home = where.sourceFolder.empty() ? installed : where.tried.front();
+    return where;
+}
+
 std::string executableFolder()
 {
     std::error_code ec;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const fs::path executable = fs::read_symlink("/proc/self/exe", ec);
     if (!ec)
         return executable.parent_path().string();
     return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
@@ -30,7 +51,8 @@ QString displayName(const std::string &path)
 }
 
 Program::Program(std::string programFolder, QSizeF paper)
-    : m_folder(std::move(programFolder)), m_preview(std::make_unique<PreviewDocument>(paper))
+    : m_folder(std::move(programFolder)), m_preview(std::make_unique<PreviewDocument>(paper)),
+      m_advice(whereabouts(m_folder))
 {}
 
 Program::~Program()
@@ -41,10 +63,22 @@ Program::~Program()
 std::optional<DatabaseError> Program::Main()
 {
     LoadShapes(m_state);
-    m_state.DbPath = databasePath(m_folder);
+    const std::vector<std::string> &places = m_advice.where().tried;
+    m_state.DbPath = places.front();
+    for (const std::string &place : places) {
+        std::error_code ec;
+        if (fs::exists(place, ec)) {
+            m_state.DbPath = place;
+            break;
+        }
+    }
     m_state.ConnectString = readOnlyUri(m_state.DbPath);
-    if (auto error = OpenDatabase(m_state))
+    if (auto error = OpenDatabase(m_state)) {
+        if (error->fault == DatabaseFault::FileMissing)
+            error->problem = "The solution database was not found: Tilewright looked for \"" +
+                             places[0] + "\" and \"" + places[1] + "\".";
         return error;
+    }
     m_state.PreviewControl = m_preview.get();
     return std::nullopt;
 }

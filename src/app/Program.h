@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Advice.h"
 #include "solutions/SharedState.h"
 
 #include <QSizeF>
@@ -14,13 +15,15 @@ namespace tw {
 class PreviewDocument;
 
 // The running program without its windows: it owns the shared state and the
-// preview document that the report draws into.
+// preview document that the report draws into, and knows where its database
+// lies and how to make it.
 class Program
 {
 public:
-    // programFolder: where Solutions.mdb lies, the executable's folder, as
-    // the file system names it (bytes, not necessarily valid text). paper:
-    // the report's portrait paper, twips.
+    // programFolder: the executable's folder, as the file system names it
+    // (bytes, not necessarily valid text). The database is looked for
+    // beside the executable (a build folder), then in ../share/tilewright
+    // (an installed copy). paper: the report's portrait paper, twips.
     Program(std::string programFolder, QSizeF paper);
     ~Program();
 
@@ -31,16 +34,23 @@ public:
 
     SharedState &state() { return m_state; }
     PreviewDocument &preview() { return *m_preview; }
+    const Advice &advice() const { return m_advice; }
 
 private:
     std::string m_folder;
     SharedState m_state;
     std::unique_ptr<PreviewDocument> m_preview;
+    Advice m_advice;
 };
 
-// The database's path: the folder followed by "/Solutions.mdb", joined as
-// they are (a folder ending in a separator gives a doubled one).
+// The database's path beside the program: the folder followed by
+// "/Solutions.mdb", joined as they are (a folder ending in a separator gives
+// a doubled one).
 std::string databasePath(const std::string &programFolder);
+
+// Where the program in programFolder looks for its database, and how it is
+// made there.
+Whereabouts whereabouts(const std::string &programFolder);
 
 // The running executable's folder, byte for byte as the file system names
 // it, so that a folder whose name is not valid text still opens. Needs a

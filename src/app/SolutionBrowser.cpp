@@ -23,7 +23,9 @@ void fill(SharedState &state, double x, double y, double width, double height, C
 
 } // namespace
 
-SolutionBrowser::SolutionBrowser(SharedState &sharedState) : state(sharedState) {}
+SolutionBrowser::SolutionBrowser(SharedState &sharedState, const Advice &advice)
+    : state(sharedState), m_advice(advice)
+{}
 
 QRectF SolutionBrowser::trayArea()
 {
@@ -83,7 +85,7 @@ bool SolutionBrowser::changeBoard(Integer board)
     if (auto error = SelectBoard(state, board)) {
         // The tray cannot be read: no steps until it is chosen again.
         showNoSolution();
-        emit message(QString::fromStdString(explain(*error)));
+        emit message(QString::fromStdString(m_advice.explain(*error)));
         return false;
     }
     state.SolutionNo = 1;

@@ -12,6 +12,7 @@
 namespace tw {
 
 struct SharedState;
+class Advice;
 
 // What the "Display" tab shows and how it moves through a tray's solutions:
 // the board change, the empty tray, the row of the pieces, and the steps
@@ -24,7 +25,8 @@ class SolutionBrowser : public QObject
     Q_OBJECT
 
 public:
-    explicit SolutionBrowser(SharedState &state);
+    // advice: what to tell about a database that fails.
+    SolutionBrowser(SharedState &state, const Advice &advice);
 
     // --- the picture ---
     // The empty tray with its grey frame, on the "Display" tab only; in any
@@ -80,6 +82,7 @@ private:
     void showNoSolution();
 
     SharedState &state;
+    const Advice &m_advice;
 };
 
 } // namespace tw

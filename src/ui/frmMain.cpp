@@ -71,9 +71,10 @@ QString descriptionText()
         "Pentominoes to make a total area of 64 units.");
 }
 
-frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, QWidget *parent)
-    : QDialog(parent), state(sharedState), m_preview(preview), m_browser(sharedState),
-      m_print(sharedState)
+frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advice &advice,
+                 QWidget *parent)
+    : QDialog(parent), state(sharedState), m_preview(preview), m_advice(advice),
+      m_browser(sharedState, advice), m_print(sharedState)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pentominoes Solutions"));
@@ -701,8 +702,8 @@ void frmMain::BuildReport()
         });
     busy.reset();
     if (error)
-        m_hooks.message(
-            QString::fromStdString(error->database ? explain(*error->database) : error->message));
+        m_hooks.message(QString::fromStdString(error->database ? m_advice.explain(*error->database)
+                                                               : error->message));
 }
 
 } // namespace tw

@@ -22,6 +22,7 @@ class QTimer;
 namespace tw {
 
 struct SharedState;
+class Advice;
 class LeaveCheck;
 class PreviewDocument;
 class TabControl;
@@ -53,7 +54,9 @@ public:
         std::function<void(PreviewDocument &)> showPreview; // the modal preview window
     };
 
-    frmMain(SharedState &state, PreviewDocument &preview, QWidget *parent = nullptr);
+    // advice: what to tell about a database that fails.
+    frmMain(SharedState &state, PreviewDocument &preview, const Advice &advice,
+            QWidget *parent = nullptr);
     ~frmMain() override;
 
     void setHooks(Hooks hooks);
@@ -120,6 +123,7 @@ private:
 
     SharedState &state;
     PreviewDocument &m_preview;
+    const Advice &m_advice;
     Hooks m_hooks;
     TwipsLayout m_layout;
     std::unique_ptr<SurfaceCanvas> m_surface;

@@ -8,33 +8,50 @@
 namespace tw {
 namespace {
 
-TEST(Program, FormsTheDatabasePathByPlainConcatenation)
+TEST(Program, LooksBesideItselfThenWhereItIsInstalled)
 {
-    EXPECT_EQ(databasePath("/opt/tw"), "/opt/tw/Solutions.mdb");
-    EXPECT_EQ(databasePath("/opt/tw/"), "/opt/tw//Solutions.mdb");
-    const std::string empty = std::filesystem::temp_directory_path() / "tilewright-no-database";
-    std::filesystem::create_directories(empty);
-    Program program(empty, QSizeF(11906, 16838));
-    const auto error = program.Main();
+    namespace fs = std::filesystem;
+    const fs::path root = fs::temp_directory_path() / "tilewright-places";
+    fs::remove_all(root);
+    fs::create_directories(root / "bin");
+    fs::create_directories(root / "share" / "tilewright");
+    const std::string bin = (root / "bin").string();
+    const std::string installed = (root / "share/tilewright/Solutions.mdb").string();
+    Program missing(bin, QSizeF(11906, 16838));
+    const auto error = missing.Main();
     ASSERT_TRUE(error);
     EXPECT_EQ(error->fault, DatabaseFault::FileMissing);
-    EXPECT_EQ(program.state().DbPath, empty + "/Solutions.mdb");
-    EXPECT_EQ(program.state().ConnectString, readOnlyUri(program.state().DbPath));
-    EXPECT_FALSE(program.state().PreviewControl);
+    EXPECT_EQ(error->problem, "The solution database was not found: Tilewright looked for \"" +
+                                  bin + "/Solutions.mdb\" and \"" + installed + "\".");
+    // Installed, it says how to write the database where it belongs.
+    EXPECT_EQ(missing.advice().remedy(*error),
+              "To make the database, generate it with: \"" + bin + "/tilewright-solve\" \"" +
+                  installed + "\" (as root where that folder belongs to the system).");
+    fs::copy_file(TILEWRIGHT_TEST_DATABASE, installed);
+    Program found(bin, QSizeF(11906, 16838));
+    EXPECT_FALSE(found.Main());
+    EXPECT_EQ(found.state().DbPath, installed);
+    fs::remove_all(root);
+    EXPECT_EQ(databasePath("/opt/tw/"), "/opt/tw//Solutions.mdb"); // joined as they are
 }
 
-TEST(Advice, AdvisesRebuildingOnlyWhatIsDamaged)
+TEST(Advice, AdvisesMakingTheDatabaseOnlyWhereItIsMissingOrDamaged)
 {
+    const Advice build(
+        {{}, "/src/build/bin/Solutions.mdb", "/src/build/bin/tilewright-solve", "/src"});
+    const std::string make = "run \"make\" in \"/src\", or: \"/src/build/bin/tilewright-solve\" "
+                             "\"/src/build/bin/Solutions.mdb\".";
     for (int f = 0; f <= static_cast<int>(DatabaseFault::NotOpen); ++f) {
         const auto fault = static_cast<DatabaseFault>(f);
-        const std::string remedy = remedyFor({fault, "The solution database ...", "/x/S.mdb"});
-        const bool damaged =
-            fault >= DatabaseFault::NotADatabase && fault <= DatabaseFault::NotATiling;
-        EXPECT_EQ(remedy.rfind("Delete \"/x/S.mdb\" and run \"make run\"", 0) == 0, damaged)
-            << f << ": " << remedy;
+        const bool lost =
+            fault == DatabaseFault::FileMissing || fault == DatabaseFault::NotAFile ||
+            (fault >= DatabaseFault::NotADatabase && fault <= DatabaseFault::NotATiling);
+        const std::string remedy = build.remedy({fault, "...", "/x/S.mdb"});
+        EXPECT_EQ(remedy.find(make) != std::string::npos, lost) << f << ": " << remedy;
     }
-    EXPECT_NE(remedyFor({DatabaseFault::HalfChanged, "", "/x/S.mdb"}).find("sqlite3 \"/x/S.mdb\""),
-              std::string::npos);
+    EXPECT_NE(
+        build.remedy({DatabaseFault::HalfChanged, "", "/x/S.mdb"}).find("sqlite3 \"/x/S.mdb\""),
+        std::string::npos);
 }
 
 } // namespace

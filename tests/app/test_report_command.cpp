@@ -22,10 +22,16 @@ struct Outcome
 };
 
 Outcome report(const QStringList &arguments,
-               const QString &program = QStringLiteral(TILEWRIGHT_PROGRAM))
+               const QString &program = QStringLiteral(TILEWRIGHT_PROGRAM),
+               const QStringList &command = {QStringLiteral("--report")})
 {
     QProcess p;
-    p.start(program, QStringList{QStringLiteral("--report")} + arguments);
+    // No display: nothing the command line does but the window needs one.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(environment);
+    p.start(program, command + arguments);
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
@@ -53,18 +59,41 @@ TEST(ReportCommand, WritesThePdfOrOnePageOfTheRange)
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
-    Outcome r = report({"10x6", "1", "100", "--pdf", pdf});
+    Outcome r = report({"10 x 6", "1", "100", "--pdf", pdf});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QLatin1String("(1 page)")));
     EXPECT_EQ(pdfPages(pdf), QStringLiteral("1 595 x 842")); // A4 without a printer here
+    r = report({"12x5", "1", "1", "--pdf", pdf, "--paper", "letter"});
+    EXPECT_EQ(pdfPages(pdf), QStringLiteral("1 612 x 792"));
     // Bigger squares in landscape: trays 5 x 3 inches, two by two on a page.
     r = report({"0", "1", "100", "--pdf", pdf, "--side", "0.5", "--landscape", "--color"});
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(pdfPages(pdf), QStringLiteral("25 842 x 595"));
     const QString png = dir.filePath(QStringLiteral("page.png"));
-    r = report({"8x8", "1", "2000", "--png-page", "2", png});
+    r = report({"8x8", "1", "2000", "--png-page", "2", png, "--dpi", "300"});
     ASSERT_EQ(r.status, 0);
     EXPECT_TRUE(r.out.contains(QLatin1String("page 2 of 2")));
-    EXPECT_EQ(QImage(png).width(), static_cast<int>(std::ceil(11900 * 150 / 1440.0)));
+    EXPECT_EQ(QImage(png).width(), static_cast<int>(std::ceil(11900 * 300 / 1440.0)));
+}
+
+TEST(CommandLine, HelpAndVersionNeedNoDisplayAndAnythingElseIsNamed)
+{
+    const QString program = QStringLiteral(TILEWRIGHT_PROGRAM);
+    Outcome r = report({}, program, {"--help"});
+    EXPECT_EQ(r.status, 0);
+    for (const char *option :
+         {"--report BOARD FROM TO", "--pdf OUT", "--png-page N", "--side", "--landscape",
+          "--color, --colour", "--dpi N", "--paper SIZE", "-v, --version", "Examples:"})
+        EXPECT_TRUE(r.out.contains(QLatin1String(option))) << option;
+    r = report({}, program, {"-v"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_TRUE(r.out.startsWith(QLatin1String("tilewright 1."))) << r.out.toStdString();
+    // Without --report, an option of its or an argument is an error, not a window.
+    for (const char *wrong : {"--landscape", "stray", "--frobnicate"}) {
+        r = report({}, program, {wrong});
+        EXPECT_EQ(r.status, 2) << wrong;
+        EXPECT_TRUE(r.err.contains(QLatin1String("\nusage: tilewright"))) << r.err.toStdString();
+    }
 }
 
 struct BadCase
@@ -128,9 +157,18 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"both_outputs",
                 {"0", "1", "2", "--pdf", "OUT", "--png-page", "1", "OUT"},
                 "give either"},
-        BadCase{"page_beyond", {"0", "1", "2", "--png-page", "3", "OUT"}, "the report has 1"},
-        BadCase{"unknown_option", {"0", "1", "2", "--pdf", "OUT", "--huge"}, "unknown"},
-        BadCase{"too_few", {"0", "1"}, "usage:"},
+        BadCase{"page_beyond", {"0", "1", "2", "--png-page", "3", "OUT"}, "has 1 page, not"},
+        BadCase{"unknown_option", {"0", "1", "2", "--pdf", "OUT", "--huge"}, "unknown option"},
+        BadCase{"repeated_option",
+                {"0", "1", "2", "--pdf", "OUT", "--pdf", "OUT"},
+                "--pdf is given more than once"},
+        BadCase{"missing_value", {"0", "1", "2", "--pdf"}, "missing value after '--pdf'"},
+        BadCase{"extra_argument", {"0", "1", "2", "3", "--pdf", "OUT"}, "unexpected argument"},
+        BadCase{"too_few", {"0", "1", "--pdf", "OUT"}, "needs BOARD FROM TO"},
+        BadCase{"dpi_beyond",
+                {"0", "1", "2", "--png-page", "1", "OUT", "--dpi", "5"},
+                "36 to 600 dots per inch"},
+        BadCase{"unknown_paper", {"0", "1", "2", "--pdf", "OUT", "--paper", "B7"}, "no paper"},
         BadCase{
             "unwritable", {"0", "1", "2", "--pdf", "/nonexistent-folder/x.pdf"}, "Cannot write"},
         // Nothing the program writes may replace the database it reads.
@@ -182,8 +220,9 @@ TEST(ReportCommand, FindsItsDatabaseInAFolderNamedInAnyEncoding)
     };
     auto [status, output] = run();
     EXPECT_EQ(status, 2);
-    EXPECT_TRUE(output.contains(folder + "/Solutions.mdb\" does not exist")) << output.constData();
-    EXPECT_TRUE(output.contains("make run")) << output.constData();
+    EXPECT_TRUE(output.contains("looked for \"" + folder + "/Solutions.mdb\""))
+        << output.constData();
+    EXPECT_TRUE(output.contains("tilewright-solve")) << output.constData();
     ASSERT_TRUE(copy(QFile::encodeName(QStringLiteral(TILEWRIGHT_TEST_DATABASE)),
                      folder + "/Solutions.mdb"));
     std::tie(status, output) = run();

@@ -22,7 +22,7 @@ struct Browser
     {
         EXPECT_FALSE(program.Main());
         program.state().Screen = &canvas;
-        browser = std::make_unique<SolutionBrowser>(program.state());
+        browser = std::make_unique<SolutionBrowser>(program.state(), program.advice());
         QObject::connect(browser.get(), &SolutionBrowser::cannotShow,
                          [this] { events.push_back("cannot show"); });
         QObject::connect(browser.get(), &SolutionBrowser::message,

@@ -46,7 +46,7 @@ struct MainWindow
     {
         if (program.Main())
             return;
-        window = std::make_unique<frmMain>(program.state(), program.preview());
+        window = std::make_unique<frmMain>(program.state(), program.preview(), program.advice());
         frmMain::Hooks hooks;
         hooks.beep = [this] { ++beeps; };
         hooks.message = [this, mode](const QString &text) {
