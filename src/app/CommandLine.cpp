@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
 
 #include "app/Advice.h"
+#include "app/FindTiling.h"
 #include "app/PrintTab.h"
 #include "app/Program.h"
+#include "app/TrayPicture.h"
 #include "base/OutputFile.h"
 #include "base/Units.h"
 #include "preview/PreviewDocument.h"
@@ -11,6 +13,7 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPageSize>
 #include <QSaveFile>
@@ -37,18 +40,49 @@ struct Options
         "side", "The side of a unit square (default: the tray's, as the Print tab).", "INCHES"};
     QCommandLineOption landscape{"landscape", "Landscape pages (default: portrait)."};
     QCommandLineOption colour{{"color", "colour"}, "Pieces in colour (default: monochrome)."};
-    QCommandLineOption dpi{"dpi",
-                           QStringLiteral("The image's dots per inch, %1 to %2 (default: 150).")
-                               .arg(MinimumDpi)
-                               .arg(MaximumDpi),
-                           "N"};
     QCommandLineOption paper{
         "paper", "A4, A3, A5, Letter or Legal (default: the printer's, else the locale's).",
         "SIZE"};
+    QCommandLineOption find{
+        "find", "Print the tray and number of the tiling in FILE (- for standard input).", "FILE"};
+    QCommandLineOption grid{"grid", "Print solution N of BOARD as rows of piece letters."};
+    QCommandLineOption svg{"svg", "Write solution N of BOARD as an SVG drawing."};
+    QCommandLineOption png{"png", "Write solution N of BOARD as a PNG image."};
+    QCommandLineOption dpi{"dpi",
+                           QStringLiteral("A PNG's dots per inch, %1 to %2 (default: 150).")
+                               .arg(MinimumDpi)
+                               .arg(MaximumDpi),
+                           "N"};
 
     QList<const QCommandLineOption *> all() const
     {
-        return {&help, &version, &report, &pdf, &page, &side, &landscape, &colour, &dpi, &paper};
+        return {&help,   &version, &report, &pdf,  &page, &side, &landscape,
+                &colour, &paper,   &find,   &grid, &svg,  &png,  &dpi};
+    }
+    // What the program can be asked to do, one at a time.
+    QList<const QCommandLineOption *> actions() const
+    {
+        return {&report, &find, &grid, &svg, &png};
+    }
+    // The options that shape a report.
+    QList<const QCommandLineOption *> reportOptions() const
+    {
+        return {&pdf, &page, &side, &landscape, &colour, &paper};
+    }
+    // What an option's value, and the arguments that follow it, stand for.
+    QString arguments(const QCommandLineOption *o) const
+    {
+        if (o == &report)
+            return QStringLiteral("BOARD FROM TO");
+        if (o == &page)
+            return QStringLiteral("N OUT.png");
+        if (o == &grid)
+            return QStringLiteral("BOARD N");
+        if (o == &svg)
+            return QStringLiteral("BOARD N OUT.svg");
+        if (o == &png)
+            return QStringLiteral("BOARD N OUT.png");
+        return o->valueName();
     }
 };
 
@@ -111,9 +145,11 @@ Command fault(const QString &what)
 
 QString usageLine()
 {
-    return QStringLiteral("usage: tilewright [--report BOARD FROM TO (--pdf OUT | --png-page N "
-                          "OUT.png) [--side INCHES] [--landscape] [--color] [--dpi N] "
-                          "[--paper SIZE]]");
+    return QStringLiteral(
+        "usage: tilewright [--report BOARD FROM TO (--pdf OUT | --png-page N OUT.png)\n"
+        "                   [--side INCHES] [--landscape] [--color] [--paper SIZE] [--dpi N]]\n"
+        "       tilewright --find FILE | --grid BOARD N | --svg BOARD N OUT.svg\n"
+        "       tilewright --png BOARD N OUT.png [--dpi N]");
 }
 
 QString versionLine()
@@ -135,18 +171,17 @@ QString helpText()
         for (const QString &name : o->names())
             names << (name.size() == 1 ? "-" : "--") + name;
         QString left = names.join(QStringLiteral(", "));
-        if (o == &options.report)
-            left += QStringLiteral(" BOARD FROM TO");
-        else if (o == &options.page)
-            left += QStringLiteral(" N OUT.png");
-        else if (!o->valueName().isEmpty())
-            left += QLatin1Char(' ') + o->valueName();
+        if (const QString arguments = options.arguments(o); !arguments.isEmpty())
+            left += QLatin1Char(' ') + arguments;
         text += QStringLiteral("  %1 %2\n").arg(left, -24).arg(o->description());
     }
     return text + QStringLiteral("\nExamples:\n"
                                  "  tilewright --report 10x6 1 2339 --pdf sheet.pdf\n"
                                  "  tilewright --report \"8 x 8\" 1 100 --png-page 1 page.png "
-                                 "--colour --dpi 300\n");
+                                 "--colour --dpi 300\n"
+                                 "  tilewright --grid 10x6 1234 > mine.txt\n"
+                                 "  tilewright --find mine.txt\n"
+                                 "  tilewright --svg 8x8 1 first.svg\n");
 }
 
 Command parseCommandLine(const QStringList &arguments)
@@ -176,35 +211,86 @@ Command parseCommandLine(const QStringList &arguments)
         return ofKind(Command::Kind::Version);
 
     QStringList positional = parser.positionalArguments();
-    if (!parser.isSet(options.report)) {
-        for (const QCommandLineOption *o : options.all())
+    const QList<const QCommandLineOption *> actions = options.actions();
+    const auto asked = std::count_if(actions.begin(), actions.end(),
+                                     [&](const QCommandLineOption *o) { return parser.isSet(*o); });
+    if (asked > 1)
+        return fault(QStringLiteral("give only one of --report, --find, --grid, --svg and --png"));
+    const bool report = parser.isSet(options.report);
+    const bool image = parser.isSet(options.page) || parser.isSet(options.png);
+    if (!report)
+        for (const QCommandLineOption *o : options.reportOptions())
             if (parser.isSet(*o))
                 return fault(QStringLiteral("--%1 belongs to --report").arg(o->names().last()));
+    if (parser.isSet(options.dpi) && !image)
+        return fault(QStringLiteral("--dpi belongs to --png-page and --png"));
+    if (asked == 0) {
         if (!positional.isEmpty())
             return fault(QStringLiteral("unexpected argument \"%1\"").arg(positional.first()));
         return ofKind(Command::Kind::Window);
     }
 
     Command c;
+    if (parser.isSet(options.dpi)) {
+        const auto dpi = wholeNumber(parser.value(options.dpi));
+        if (!dpi || *dpi < MinimumDpi || *dpi > MaximumDpi)
+            return fault(QStringLiteral("the image's resolution must be %1 to %2 dots per inch")
+                             .arg(MinimumDpi)
+                             .arg(MaximumDpi));
+        c.dpi = static_cast<int>(*dpi);
+    }
+    // Exactly `wanted` arguments after the options, the first a tray.
+    const auto takeArguments = [&](int wanted, const QString &needs) -> std::optional<Command> {
+        if (positional.size() < wanted)
+            return fault(needs);
+        if (positional.size() > wanted)
+            return fault(QStringLiteral("unexpected argument \"%1\"").arg(positional[wanted]));
+        const auto board = boardNamed(positional[0]);
+        if (!board)
+            return fault(QStringLiteral("there is no tray \"%1\"; %2")
+                             .arg(positional[0], QLatin1String(TrayNames)));
+        c.board = *board;
+        return std::nullopt;
+    };
+
+    if (!report) {
+        if (parser.isSet(options.find)) {
+            c.kind = Command::Kind::Find;
+            c.input = parser.value(options.find);
+            if (!positional.isEmpty())
+                return fault(QStringLiteral("unexpected argument \"%1\"").arg(positional.first()));
+            return c;
+        }
+        const QCommandLineOption &action = parser.isSet(options.grid)  ? options.grid
+                                           : parser.isSet(options.svg) ? options.svg
+                                                                       : options.png;
+        c.kind = &action == &options.grid  ? Command::Kind::Grid
+                 : &action == &options.svg ? Command::Kind::Svg
+                                           : Command::Kind::Png;
+        const int wanted = &action == &options.grid ? 2 : 3;
+        if (auto wrong =
+                takeArguments(wanted, QStringLiteral("--%1 needs %2")
+                                          .arg(action.names().last(), options.arguments(&action))))
+            return *wrong;
+        c.number = positional[1];
+        if (wanted == 3)
+            c.output = positional[2];
+        return c;
+    }
+
     c.kind = Command::Kind::Report;
-    const bool image = parser.isSet(options.page);
-    if (image == parser.isSet(options.pdf))
+    const bool pageImage = parser.isSet(options.page);
+    if (pageImage == parser.isSet(options.pdf))
         return fault(QStringLiteral("give either --pdf OUT or --png-page N OUT.png"));
-    const int wanted = image ? 4 : 3;
-    if (positional.size() < wanted)
-        return fault(image ? QStringLiteral("--report needs BOARD FROM TO, and --png-page N "
-                                            "the image's file name")
-                           : QStringLiteral("--report needs BOARD FROM TO"));
-    if (positional.size() > wanted)
-        return fault(QStringLiteral("unexpected argument \"%1\"").arg(positional[wanted]));
-    const auto board = boardNamed(positional[0]);
-    if (!board)
-        return fault(QStringLiteral("there is no tray \"%1\"; %2")
-                         .arg(positional[0], QLatin1String(TrayNames)));
-    c.board = *board;
+    if (auto wrong = takeArguments(
+            pageImage ? 4 : 3,
+            pageImage ? QStringLiteral("--report needs BOARD FROM TO, and --png-page N the "
+                                       "image's file name")
+                      : QStringLiteral("--report needs BOARD FROM TO")))
+        return *wrong;
     c.from = positional[1];
     c.to = positional[2];
-    if (image) {
+    if (pageImage) {
         const auto n = wholeNumber(parser.value(options.page));
         if (!n || *n < 1 || *n > 32767)
             return fault(QStringLiteral("the page to write must be a page number"));
@@ -217,16 +303,6 @@ Command parseCommandLine(const QStringList &arguments)
         c.side = parser.value(options.side);
     c.landscape = parser.isSet(options.landscape);
     c.colour = parser.isSet(options.colour);
-    if (parser.isSet(options.dpi)) {
-        if (!image)
-            return fault(QStringLiteral("--dpi belongs to --png-page"));
-        const auto dpi = wholeNumber(parser.value(options.dpi));
-        if (!dpi || *dpi < MinimumDpi || *dpi > MaximumDpi)
-            return fault(QStringLiteral("the image's resolution must be %1 to %2 dots per inch")
-                             .arg(MinimumDpi)
-                             .arg(MaximumDpi));
-        c.dpi = static_cast<int>(*dpi);
-    }
     if (parser.isSet(options.paper)) {
         c.paper = paperNamed(parser.value(options.paper));
         if (!c.paper)
@@ -300,6 +376,108 @@ int runReport(const Command &c, const std::string &programFolder, QSizeF paper, 
     out << "wrote " << c.png.toStdString() << " (page " << c.page << " of " << preview.PageCount()
         << ")\n";
     return 0;
+}
+
+namespace {
+
+// The text of a tiling: the file's, or standard input's for "-".
+Expected<std::string, QString> readGrid(const QString &name, std::istream &in)
+{
+    std::string text(static_cast<std::size_t>(MaximumGridText) + 1, '\0');
+    if (name == QLatin1String("-")) {
+        in.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(in.gcount()));
+    } else {
+        const QFileInfo info(name);
+        QFile file(name);
+        if (info.isDir())
+            return QStringLiteral("cannot read \"%1\": it is a folder").arg(name);
+        if (!file.open(QIODevice::ReadOnly))
+            return QStringLiteral("cannot read \"%1\": %2").arg(name, file.errorString());
+        const qint64 got = file.read(text.data(), static_cast<qint64>(text.size()));
+        text.resize(static_cast<std::size_t>(std::max<qint64>(got, 0)));
+    }
+    if (static_cast<long long>(text.size()) > MaximumGridText)
+        return QStringLiteral("\"%1\" holds more than 64 KB, too much for a grid of letters")
+            .arg(name);
+    return text;
+}
+
+} // namespace
+
+int answer(Program &program, const Command &c, std::istream &in, std::ostream &out,
+           std::ostream &err)
+{
+    const auto fail = [&](const QString &why) {
+        err << "tilewright: " << why.toStdString() << '\n';
+        return 2;
+    };
+    SharedState &state = program.state();
+    if (c.kind == Command::Kind::Find) {
+        const auto text = readGrid(c.input, in);
+        if (!text)
+            return fail(text.error());
+        const auto found = findTiling(state, *text);
+        if (!found)
+            return fail(QString::fromStdString(found.error()));
+        out << Trays[static_cast<std::size_t>(found->board)].label << ' ' << found->solution
+            << '\n';
+        return 0;
+    }
+
+    const Integer count = state.RecordIndex.count(c.board);
+    const std::string_view label = Trays[static_cast<std::size_t>(c.board)].label;
+    const QString tray = QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+    const auto number = wholeNumber(c.number);
+    if (!number || *number < 1 || *number > count)
+        return fail(QStringLiteral("there is no solution \"%1\" of the %2 tray; its solutions are "
+                                   "1 to %3")
+                        .arg(c.number, tray)
+                        .arg(count));
+    const auto n = static_cast<Integer>(*number);
+    if (const auto error = SelectBoard(state, c.board, n, n))
+        return fail(QString::fromStdString(program.advice().explain(*error)));
+    if (state.SolutionSet.RecordCount() != 1)
+        return fail(QStringLiteral("solution %1 of the %2 tray is no longer in the database; "
+                                   "it has changed since it was read")
+                        .arg(n)
+                        .arg(tray));
+    const auto picture =
+        TrayPicture::make(state.PieceShapes, c.board, state.SolutionSet.currentRecord());
+    if (!picture)
+        return fail(QStringLiteral("solution %1 of the %2 tray cannot be shown: %3")
+                        .arg(*number)
+                        .arg(tray, QString::fromStdString(picture.error().message)));
+    if (c.kind == Command::Kind::Grid) {
+        out << picture->text();
+        return 0;
+    }
+
+    if (const auto refusal = outputRefusal(QFile::encodeName(c.output).toStdString(), state.DbPath))
+        return fail(QStringLiteral("cannot write \"%1\": %2")
+                        .arg(c.output, QString::fromStdString(*refusal)));
+    QSaveFile file(c.output);
+    bool written = file.open(QIODevice::WriteOnly);
+    if (written && c.kind == Command::Kind::Svg)
+        written = file.write(picture->svg(foundText({c.board, n}))) >= 0;
+    else if (written)
+        written = picture->image(c.dpi).save(&file, "PNG");
+    if (!written || !file.commit())
+        return fail(QStringLiteral("cannot write \"%1\": %2").arg(c.output, file.errorString()));
+    out << "wrote " << c.output.toStdString() << '\n';
+    return 0;
+}
+
+int runSolution(const Command &command, const std::string &programFolder, std::istream &in,
+                std::ostream &out, std::ostream &err)
+{
+    // The report's paper plays no part here.
+    Program program(programFolder, QPageSize(QPageSize::A4).size(QPageSize::Point) * TwipsPerPoint);
+    if (auto error = program.Main()) {
+        err << "tilewright: " << error->problem << ' ' << program.advice().remedy(*error) << '\n';
+        return 2;
+    }
+    return answer(program, command, in, out, err);
 }
 
 } // namespace tw

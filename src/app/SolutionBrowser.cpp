@@ -1,6 +1,7 @@
 #include "app/SolutionBrowser.h"
 
 #include "app/Advice.h"
+#include "app/TrayPicture.h"
 #include "base/NumberText.h"
 #include "solutions/Boards.h"
 #include "solutions/Decoding.h"
@@ -35,12 +36,9 @@ QRectF SolutionBrowser::trayArea()
 void SolutionBrowser::DrawTray()
 {
     if (state.OutputMode == 0) {
-        // The tray is always drawn with the 200-twip screen unit.
-        constexpr double unit = ScreenUnit;
         fill(state, 2800, 3300, 3900, 2000, ButtonFace);
-        fill(state, state.TrayLeft - unit, state.TrayTop - unit, (state.Cols + 2) * unit,
-             (state.Rows + 2) * unit, MidGrey);
-        fill(state, state.TrayLeft, state.TrayTop, state.Cols * unit, state.Rows * unit, White);
+        if (state.Screen)
+            drawTrayFrame(*state.Screen, state.TrayLeft, state.TrayTop, state.Cols, state.Rows);
         emit painted(trayArea());
     }
     state.OriginX = state.TrayLeft;
@@ -165,16 +163,21 @@ bool SolutionBrowser::jump(std::string_view text)
 {
     const auto number = parseNumber(text);
     const auto n = number ? wholeInteger(*number) : std::nullopt;
-    if (!n || *n < 1 || *n > count())
+    return n && goTo(*n);
+}
+
+bool SolutionBrowser::goTo(Long n)
+{
+    if (n < 1 || n > count())
         return false;
-    state.SolutionNo = *n;
-    if (*n == 1) {
+    state.SolutionNo = toInteger(n);
+    if (n == 1) {
         first();
-    } else if (*n == count()) {
+    } else if (n == count()) {
         last();
     } else {
         state.SolutionSet.MoveFirst();
-        state.SolutionSet.FindSolution(*n);
+        state.SolutionSet.FindSolution(n);
         ShowSolution();
     }
     return true;

@@ -56,6 +56,9 @@ public:
     // The jump to the number typed: false, moving nothing, when the text is
     // not a solution number of the tray (1..count, halves rounded to even).
     bool jump(std::string_view text);
+    // The jump to solution n: false, moving nothing, when the tray has no
+    // solution n.
+    bool goTo(Long n);
 
     Steps steps() const;
     // What the number box shows: the solution number, or nothing when no

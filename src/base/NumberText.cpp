@@ -59,4 +59,17 @@ std::optional<double> parseNumber(std::string_view text)
     return negative ? -value : value;
 }
 
+std::string groupedNumber(long long n)
+{
+    const std::string digits = std::to_string(n);
+    const std::size_t sign = n < 0 ? 1 : 0;
+    std::string text = digits.substr(0, sign);
+    for (std::size_t k = sign; k < digits.size(); ++k) {
+        if (k > sign && (digits.size() - k) % 3 == 0)
+            text += ',';
+        text += digits[k];
+    }
+    return text;
+}
+
 } // namespace tw

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tw {
@@ -11,5 +12,8 @@ namespace tw {
 // no exponent, no thousands separators, no empty text. A number too large
 // for a double comes back as an infinity, one too small for it as zero.
 std::optional<double> parseNumber(std::string_view text);
+
+// A whole number with its thousands grouped by commas: "1,234", "-16,146".
+std::string groupedNumber(long long n);
 
 } // namespace tw

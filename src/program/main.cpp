@@ -71,6 +71,15 @@ int main(int argc, char **argv)
         return tw::runReport(command, tw::executableFolder(),
                              command.paper.value_or(tw::defaultPaper()), std::cout, std::cerr);
     }
+    case tw::Command::Kind::Find:
+    case tw::Command::Kind::Grid:
+    case tw::Command::Kind::Svg:
+    case tw::Command::Kind::Png: {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        return tw::runSolution(command, tw::executableFolder(), std::cin, std::cout, std::cerr);
+    }
     case tw::Command::Kind::Window:
         break;
     }

@@ -107,8 +107,10 @@ std::string describeValue(const StoredValue &v)
     return v.kind == StoredValue::Null ? "no value" : "the value " + inQuotes(v.text);
 }
 
-// The content checks, on a snapshot of the whole Solution table.
-std::optional<DatabaseError> checkSolutions(const std::string &path, const Snapshot &rows)
+// The content checks, on a snapshot of the whole Solution table; fills the
+// index with the records that pass.
+std::optional<DatabaseError> checkSolutions(const std::string &path, const Snapshot &rows,
+                                            SolutionIndex &index)
 {
     std::array<std::size_t, SolutionFields.size()> column{};
     for (std::size_t f = 0; f < SolutionFields.size(); ++f)
@@ -182,8 +184,17 @@ std::optional<DatabaseError> checkSolutions(const std::string &path, const Snaps
                               "holds a solution " + std::to_string(e.solution) + " of " +
                                   trayName(board) +
                                   " that does not fill the tray: " + tiling.error().message + ".");
+            // A tiling's values are 16-bit: the square and the X lie in the
+            // tray, the shapes are orientation numbers.
+            RecordKey key{};
+            key[0] = static_cast<Integer>(*e.record.O_Index);
+            key[1] = static_cast<Integer>(*e.record.X_Index);
+            for (std::size_t k = 0; k < 11; ++k)
+                key[k + 2] = static_cast<Integer>(*e.record.Shape[k]);
+            index.add(static_cast<Integer>(b), key, static_cast<Integer>(e.solution));
         }
     }
+    index.finish();
     return std::nullopt;
 }
 
@@ -434,8 +445,10 @@ std::optional<DatabaseError> OpenDatabase(SharedState &state)
     auto all = (*db)->select("SELECT * FROM Solution ORDER BY Solution");
     if (!all)
         return all.error();
-    if (auto problem = checkSolutions(state.DbPath, *all))
+    SolutionIndex index;
+    if (auto problem = checkSolutions(state.DbPath, *all, index))
         return problem;
+    state.RecordIndex = std::move(index);
     state.DbConnection = std::move(*db);
     state.SolutionSet.Open(std::move(*all));
     return std::nullopt;

@@ -4,6 +4,7 @@
 #include "pieces/PieceState.h"
 #include "pieces/Shape.h"
 #include "solutions/Database.h"
+#include "solutions/SolutionIndex.h"
 
 #include <array>
 #include <memory>
@@ -22,7 +23,8 @@ struct SharedState : PieceState
     std::string DbPath;        // the program's folder + "/Solutions.mdb"
     std::string ConnectString; // how the database is opened (an SQLite URI)
     std::unique_ptr<Database> DbConnection;
-    RecordSet SolutionSet; // the selected records, with the cursor
+    RecordSet SolutionSet;     // the selected records, with the cursor
+    SolutionIndex RecordIndex; // every record's solution number, by record
 
     // --- current solution and board ---
     Integer SolutionNo = 0; // 1-based position of the record set's cursor

@@ -1,24 +1,31 @@
 #include "ui/frmMain.h"
 
 #include "app/Advice.h"
+#include "app/TrayPicture.h"
 #include "preview/Fonts.h"
 #include "preview/PreviewDocument.h"
 #include "solutions/Boards.h"
 #include "solutions/SharedState.h"
 #include "ui/BusyPointer.h"
 #include "ui/EntryChecks.h"
+#include "ui/FindDialog.h"
 #include "ui/TabControl.h"
 #include "ui/frmViewPro.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -243,6 +250,15 @@ void frmMain::buildControls()
     tmrDelay = new QTimer(this);
     tmrDelay->setObjectName(QStringLiteral("tmrDelay"));
 
+    mnuTray = new QMenu(this);
+    mnuTray->setObjectName(QStringLiteral("mnuTray"));
+    mnuFind = mnuTray->addAction(QStringLiteral("Find a Tiling..."));
+    mnuFind->setObjectName(QStringLiteral("mnuFind"));
+    mnuFind->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    addAction(mnuFind); // Ctrl+F anywhere in the window
+    mnuCopy = mnuTray->addAction(QStringLiteral("Copy Solution"));
+    mnuCopy->setObjectName(QStringLiteral("mnuCopy"));
+
     // Keyboard order, as the tab indexes run.
     const QList<QWidget *> order{
         cboSelect,         cmdFirst,   cmdPrev,  txtSolution,      cmdNext,      cmdLast,
@@ -274,6 +290,8 @@ void frmMain::wire()
             optOrientation_Click(id);
     });
 
+    connect(mnuFind, &QAction::triggered, this, [this] { findTiling(); });
+    connect(mnuCopy, &QAction::triggered, this, [this] { copySolution(); });
     connect(&m_browser, &SolutionBrowser::moved, this, &frmMain::showPosition);
     connect(&m_browser, &SolutionBrowser::painted, this,
             [this](const QRectF &twips) { update(m_surface->pixelRect(twips)); });
@@ -704,6 +722,76 @@ void frmMain::BuildReport()
     if (error)
         m_hooks.message(QString::fromStdString(error->database ? m_advice.explain(*error->database)
                                                                : error->message));
+}
+
+// --- one solution ------------------------------------------------------------
+
+// The framed tray, in the window's pixels.
+QRect frmMain::trayPixels() const
+{
+    return m_surface->pixelRect(QRectF(state.TrayLeft - ScreenUnit, state.TrayTop - ScreenUnit,
+                                       (state.Cols + 2) * ScreenUnit,
+                                       (state.Rows + 2) * ScreenUnit));
+}
+
+void frmMain::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The picture's menu, on the "Display" tab where the tray is shown.
+    const QRect tray = trayPixels();
+    const bool fromKeyboard = event->reason() == QContextMenuEvent::Keyboard;
+    if (state.OutputMode != 0 || (!fromKeyboard && !tray.contains(event->pos()))) {
+        QDialog::contextMenuEvent(event);
+        return;
+    }
+    mnuCopy->setEnabled(state.SolutionNo >= 1);
+    mnuTray->popup(fromKeyboard ? mapToGlobal(tray.center()) : event->globalPos());
+}
+
+void frmMain::findTiling()
+{
+    if (!m_find) {
+        m_find = new FindDialog(
+            state, [this](const FoundTiling &found) { return showFound(found); }, this);
+        // Beside the window, or at least beside its tray, where the screen
+        // has room.
+        m_find->adjustSize();
+        const QRect tray(mapToGlobal(trayPixels().topLeft()), trayPixels().size());
+        if (const QScreen *screen = this->screen())
+            if (const auto at = placeBeside(m_find->frameGeometry().size(), {frameGeometry(), tray},
+                                            screen->availableGeometry()))
+                m_find->move(*at);
+    }
+    m_find->show();
+    m_find->raise();
+    m_find->activateWindow();
+}
+
+bool frmMain::showFound(const FoundTiling &found)
+{
+    if (SSTabFn->currentIndex() != 0)
+        SSTabFn->setCurrentIndex(0);
+    if (cboSelect->currentIndex() != found.board)
+        cboSelect->setCurrentIndex(found.board);
+    return state.BoardIndex == found.board && m_browser.goTo(found.solution);
+}
+
+void frmMain::copySolution()
+{
+    const auto picture =
+        TrayPicture::make(state.PieceShapes, state.BoardIndex, state.SolutionSet.currentRecord());
+    if (!picture) {
+        m_hooks.message(QStringLiteral("This solution cannot be copied: %1.")
+                            .arg(QString::fromStdString(picture.error().message)));
+        return;
+    }
+    // Text for a text editor, a picture as sharp as the screen's for an
+    // image editor, and a drawing for a vector editor.
+    auto *data = new QMimeData;
+    data->setText(QString::fromStdString(picture->text()));
+    data->setImageData(picture->image(m_layout.scale().dpi() * m_surface->ratio()));
+    data->setData(QStringLiteral("image/svg+xml"),
+                  picture->svg(foundText({state.BoardIndex, state.SolutionNo})));
+    QGuiApplication::clipboard()->setMimeData(data);
 }
 
 } // namespace tw

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FindTiling.h"
 #include "app/HoldRepeat.h"
 #include "app/PrintTab.h"
 #include "app/SolutionBrowser.h"
@@ -11,10 +12,12 @@
 #include <functional>
 #include <memory>
 
+class QAction;
 class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QRadioButton;
 class QTimer;
@@ -23,6 +26,7 @@ namespace tw {
 
 struct SharedState;
 class Advice;
+class FindDialog;
 class LeaveCheck;
 class PreviewDocument;
 class TabControl;
@@ -71,6 +75,7 @@ protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void reject() override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     // --- display ---
@@ -118,6 +123,11 @@ private:
     void makeSurface();
     void showPosition();
     void showVerdict(QLineEdit *box, const Verdict &verdict);
+    // --- one solution ---
+    void findTiling();
+    bool showFound(const FoundTiling &found);
+    void copySolution();
+    QRect trayPixels() const;
 
     class HoldClock;
 
@@ -168,6 +178,11 @@ private:
     QTimer *tmrDelay = nullptr;
     QButtonGroup *renderGroup = nullptr;
     QButtonGroup *orientationGroup = nullptr;
+    // The tray picture's menu, and the window that finds a tiling.
+    QMenu *mnuTray = nullptr;
+    QAction *mnuFind = nullptr;
+    QAction *mnuCopy = nullptr;
+    FindDialog *m_find = nullptr;
 };
 
 // The description shown at the top of the main window.

@@ -101,6 +101,7 @@ struct BadCase
     const char *name;
     QStringList arguments; // OUT, DB, LINK, HARD, FOLDER and DEVICE stand for paths
     const char *reason;
+    QStringList command = {QStringLiteral("--report")};
 };
 
 void PrintTo(const BadCase &c, std::ostream *os)
@@ -133,7 +134,7 @@ TEST_P(BadArguments, AreRefusedInOneLineWritingNothing)
                                       {"FOLDER", dir.path()},
                                       {"DEVICE", device}})
         arguments.replaceInStrings(QString::fromLatin1(stand), path);
-    const Outcome r = report(arguments);
+    const Outcome r = report(arguments, QStringLiteral(TILEWRIGHT_PROGRAM), GetParam().command);
     EXPECT_EQ(r.status, 2);
     const QStringList lines =
         r.err.split('\n', Qt::SkipEmptyParts).filter(QStringLiteral("tilewright:"));
@@ -180,7 +181,23 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"through_a_link", {"0", "1", "1", "--pdf", "LINK"}, "is the solution database"},
         BadCase{"a_hard_link", {"0", "1", "1", "--pdf", "HARD"}, "is the solution database"},
         BadCase{"onto_a_folder", {"0", "1", "1", "--pdf", "FOLDER"}, "is a folder"},
-        BadCase{"onto_a_device", {"0", "1", "1", "--pdf", "DEVICE"}, "is not a regular file"}),
+        BadCase{"onto_a_device", {"0", "1", "1", "--pdf", "DEVICE"}, "is not a regular file"},
+        // One solution, found or written.
+        BadCase{"grid_of_solution_0", {"0", "0"}, "there is no solution \"0\"", {"--grid"}},
+        BadCase{"grid_without_its_number", {"0"}, "--grid needs BOARD N", {"--grid"}},
+        BadCase{"two_things_at_once", {"0", "1", "--svg"}, "give only one of", {"--grid"}},
+        BadCase{"svg_over_the_database", {"0", "1", "DB"}, "is the solution database", {"--svg"}},
+        BadCase{"png_onto_a_folder", {"0", "1", "FOLDER"}, "is a folder", {"--png"}},
+        BadCase{"dpi_of_a_drawing",
+                {"0", "1", "OUT", "--dpi", "300"},
+                "--dpi belongs to --png-page and --png",
+                {"--svg"}},
+        BadCase{"report_option_on_a_picture",
+                {"0", "1", "OUT", "--landscape"},
+                "--landscape belongs to --report",
+                {"--png"}},
+        BadCase{"find_in_a_folder", {"FOLDER"}, "it is a folder", {"--find"}},
+        BadCase{"find_in_no_file", {"OUT"}, "No such file", {"--find"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ReportCommand, TheSideLimitShownIsAccepted)

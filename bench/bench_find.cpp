@@ -1,0 +1,95 @@
+// Finding a tiling's number from its letter grid, once the database is open,
+// and what the index that makes it a lookup costs at start-up.
+
+#include "solutions/Boards.h"
+#include "solutions/Database.h"
+#include "solutions/Decoding.h"
+#include "solutions/LetterGrid.h"
+#include "solutions/SharedState.h"
+
+#include <benchmark/benchmark.h>
+
+#include <stdexcept>
+
+namespace {
+
+using namespace tw;
+
+SharedState &opened()
+{
+    static SharedState state = [] {
+        SharedState s;
+        s.DbPath = TILEWRIGHT_DATABASE;
+        s.ConnectString = readOnlyUri(s.DbPath);
+        if (OpenDatabase(s))
+            throw std::runtime_error("cannot open " + s.DbPath);
+        return s;
+    }();
+    return state;
+}
+
+// The last solution of the tray, as its letter grid.
+std::string lastGrid(Integer board)
+{
+    SharedState &s = opened();
+    const Integer n = s.RecordIndex.count(board);
+    if (SelectBoard(s, board, n, n))
+        throw std::runtime_error("cannot read the tray");
+    return letterRows(*tileRecord(board, s.SolutionSet.currentRecord()));
+}
+
+void FindTiling(benchmark::State &bench)
+{
+    const auto board = static_cast<Integer>(bench.range(0));
+    const std::string grid = lastGrid(board);
+    const SharedState &s = opened();
+    for (auto _ : bench) {
+        const auto read = readLetterGrid(grid);
+        benchmark::DoNotOptimize(s.RecordIndex.find(read->board, read->images));
+    }
+    bench.SetLabel(std::string(Trays[static_cast<std::size_t>(board)].label));
+}
+BENCHMARK(FindTiling)->DenseRange(0, BoardCount - 1)->Unit(benchmark::kMicrosecond);
+
+// Opening and checking the database, the index included.
+void OpenTheDatabase(benchmark::State &bench)
+{
+    for (auto _ : bench) {
+        SharedState s;
+        s.DbPath = TILEWRIGHT_DATABASE;
+        s.ConnectString = readOnlyUri(s.DbPath);
+        benchmark::DoNotOptimize(OpenDatabase(s));
+    }
+}
+BENCHMARK(OpenTheDatabase)->Unit(benchmark::kMillisecond);
+
+// Building the index alone, from every record.
+void BuildTheIndex(benchmark::State &bench)
+{
+    std::vector<std::pair<Integer, RecordKey>> records;
+    SharedState &s = opened();
+    for (Integer board = 0; board < BoardCount; ++board) {
+        SelectBoard(s, board);
+        for (s.SolutionSet.MoveFirst(); !s.SolutionSet.IsEOF(); s.SolutionSet.MoveNext()) {
+            const SolutionRecord r = s.SolutionSet.currentRecord();
+            RecordKey key{static_cast<Integer>(*r.O_Index), static_cast<Integer>(*r.X_Index)};
+            for (std::size_t k = 0; k < 11; ++k)
+                key[k + 2] = static_cast<Integer>(*r.Shape[k]);
+            records.emplace_back(board, key);
+        }
+    }
+    for (auto _ : bench) {
+        SolutionIndex index;
+        Integer n = 0;
+        for (const auto &[board, key] : records)
+            index.add(board, key, ++n);
+        index.finish();
+        benchmark::DoNotOptimize(index);
+    }
+    bench.SetLabel(std::to_string(records.size()) + " records");
+}
+BENCHMARK(BuildTheIndex)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "base/Expected.h"
+#include "base/Integer.h"
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace tw {
+
+struct SharedState;
+
+// A tiling found among the database's solutions.
+struct FoundTiling
+{
+    Integer board;    // 0..4
+    Integer solution; // its number in the tray
+};
+
+// Reads a tiling written as rows of piece letters, in any orientation of its
+// tray, and looks its number up in the records of the open database. When
+// the text is not a tiling, the message says what is wrong with it; a tiling
+// the database lacks is said to be missing.
+Expected<FoundTiling, std::string> findTiling(const SharedState &state, std::string_view text);
+
+// The tray and the number, as the program shows them: "10 x 6, solution 1,234".
+QString foundText(const FoundTiling &found);
+
+} // namespace tw

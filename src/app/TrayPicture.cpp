@@ -1,0 +1,122 @@
+#include "app/TrayPicture.h"
+
+#include "app/SurfaceCanvas.h"
+#include "solutions/Boards.h"
+#include "solutions/LetterGrid.h"
+#include "solutions/SharedState.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgGenerator>
+
+#include <vector>
+
+namespace tw {
+
+namespace {
+
+QColor qtColour(Colour colour)
+{
+    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
+}
+
+// Collects the boxes of each colour into one path, in the order the colours
+// come, so that a drawing holds a shape for each piece rather than a square
+// for each cell (and shows no seams between squares).
+class PathCanvas : public Canvas
+{
+public:
+    void fillBox(double x, double y, double width, double height, Colour colour) override
+    {
+        if (m_paths.empty() || m_paths.back().first != colour)
+            m_paths.emplace_back(colour, QPainterPath());
+        m_paths.back().second.addRect(x, y, width, height);
+    }
+
+    void paint(QPainter &painter) const
+    {
+        for (const auto &[colour, path] : m_paths)
+            painter.fillPath(path.simplified(), qtColour(colour));
+    }
+
+private:
+    std::vector<std::pair<Colour, QPainterPath>> m_paths;
+};
+
+} // namespace
+
+void drawTrayFrame(Canvas &canvas, double left, double top, int cols, int rows)
+{
+    constexpr double unit = ScreenUnit;
+    canvas.fillBox(left - unit, top - unit, (cols + 2) * unit, (rows + 2) * unit, MidGrey);
+    canvas.fillBox(left, top, cols * unit, rows * unit, White);
+}
+
+Expected<TrayPicture, DecodeError> TrayPicture::make(const PieceCatalogue &pieces, Integer board,
+                                                     const SolutionRecord &record)
+{
+    const auto tiling = tileRecord(board, record);
+    if (!tiling)
+        return tiling.error();
+    return TrayPicture(pieces, board, record, letterRows(*tiling));
+}
+
+QSizeF TrayPicture::size() const
+{
+    const TrayInfo &tray = Trays[static_cast<std::size_t>(m_board)];
+    return {(tray.cols + 2) * ScreenUnit, (tray.rows + 2) * ScreenUnit};
+}
+
+void TrayPicture::paint(Canvas &canvas) const
+{
+    // A board of its own, laid and painted as the "Display" tab does it.
+    SharedState scratch;
+    scratch.PieceShapes = *m_pieces;
+    SetBoardLayout(scratch, m_board);
+    BuildBoardShapes(scratch);
+    ClearBoard(scratch);
+    scratch.OutputMode = 0;
+    ResetUnitSize(scratch);
+    scratch.Screen = &canvas;
+    scratch.TrayLeft = scratch.TrayTop = static_cast<Integer>(ScreenUnit);
+    scratch.OriginX = scratch.TrayLeft;
+    scratch.OriginY = scratch.TrayTop;
+    drawTrayFrame(canvas, ScreenUnit, ScreenUnit, scratch.Cols, scratch.Rows);
+    DecodeSolution(scratch, m_record, DecodeTarget::Screen);
+}
+
+QImage TrayPicture::image(double dpi) const
+{
+    SurfaceCanvas surface(size(), TwipsScale(dpi), 1, Qt::white);
+    paint(surface);
+    QImage image = surface.image();
+    const int perMetre = static_cast<int>(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(perMetre);
+    image.setDotsPerMeterY(perMetre);
+    return image;
+}
+
+QByteArray TrayPicture::svg(const QString &title) const
+{
+    PathCanvas paths;
+    paint(paths);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&buffer);
+    // Drawn in twips; shown at the screen's 15 twips a pixel.
+    const QSizeF twips = size();
+    generator.setViewBox(QRectF(QPointF(0, 0), twips));
+    generator.setSize((twips / 15).toSize());
+    generator.setResolution(96);
+    generator.setTitle(title);
+    generator.setDescription(QStringLiteral("Tilewright"));
+    QPainter painter(&generator);
+    painter.setPen(Qt::NoPen);
+    paths.paint(painter);
+    painter.end();
+    return bytes;
+}
+
+} // namespace tw

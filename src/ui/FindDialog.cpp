@@ -1,0 +1,95 @@
+#include "ui/FindDialog.h"
+
+#include <algorithm>
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace tw {
+
+FindDialog::FindDialog(const SharedState &state, std::function<bool(const FoundTiling &)> show,
+                       QWidget *parent)
+    : QDialog(parent), m_state(state), m_show(std::move(show))
+{
+    setObjectName(QStringLiteral("frmFind"));
+    setWindowTitle(QStringLiteral("Find a Tiling"));
+
+    auto *prompt =
+        new QLabel(QStringLiteral("&Type or paste a tiling, a row of piece letters a line, in any "
+                                  "orientation of its tray:"),
+                   this);
+    prompt->setWordWrap(true);
+    txtGrid = new QPlainTextEdit(this);
+    txtGrid->setObjectName(QStringLiteral("txtGrid"));
+    txtGrid->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    txtGrid->setTabChangesFocus(true);
+    txtGrid->setPlaceholderText(QStringLiteral("For example:\nUUUPPPTTTY\nUXUFPPWTYY\n"
+                                               "XXXFFWWTNY\nVXFFWWZZNY\nVIIIIILZNN\nVVVLLLLZZN"));
+    prompt->setBuddy(txtGrid);
+    // Room for the tallest grid, 20 rows, without scrolling.
+    const QFontMetrics metrics(txtGrid->font());
+    txtGrid->setMinimumSize(metrics.horizontalAdvance(QLatin1Char('M')) * 24,
+                            metrics.lineSpacing() * 21);
+
+    lblVerdict = new QLabel(this);
+    lblVerdict->setObjectName(QStringLiteral("lblVerdict"));
+    lblVerdict->setWordWrap(true);
+    lblVerdict->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblVerdict->setAccessibleName(QStringLiteral("Verdict"));
+    cmdFind = new QPushButton(QStringLiteral("Find"), this);
+    cmdFind->setObjectName(QStringLiteral("cmdFind"));
+    cmdFind->setToolTip(QStringLiteral("Find the solution this tiling is (Ctrl+Enter)"));
+    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdFind->setAutoDefault(false);
+    cmdClose->setAutoDefault(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdFind);
+    buttons->addWidget(cmdClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(prompt);
+    layout->addWidget(txtGrid, 1);
+    layout->addWidget(lblVerdict);
+    layout->addLayout(buttons);
+
+    connect(cmdFind, &QPushButton::clicked, this, &FindDialog::find);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)})
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, &FindDialog::find);
+}
+
+void FindDialog::find()
+{
+    const auto found = findTiling(m_state, txtGrid->toPlainText().toStdString());
+    if (!found) {
+        lblVerdict->setText(QString::fromStdString(found.error()));
+        return;
+    }
+    lblVerdict->setText(m_show(*found)
+                            ? foundText(*found)
+                            : foundText(*found) + QStringLiteral(", which cannot be shown"));
+}
+
+std::optional<QPoint> placeBeside(QSize size, const QList<QRect> &areas, QRect room)
+{
+    constexpr int gap = 8;
+    for (const QRect &area : areas) {
+        // On the screen, its title bar first where it is taller than the room.
+        const int top = std::max(room.top(), std::min(area.top(), room.bottom() - size.height()));
+        if (area.right() + gap + size.width() <= room.right())
+            return QPoint(area.right() + gap, top);
+        if (area.left() - gap - size.width() >= room.left())
+            return QPoint(area.left() - gap - size.width(), top);
+    }
+    return std::nullopt;
+}
+
+} // namespace tw

@@ -1,0 +1,141 @@
+#include "app/CommandLine.h"
+#include "app/Program.h"
+#include "solutions/Boards.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+namespace tw {
+namespace {
+
+struct Answer
+{
+    int status;
+    std::string out, err;
+};
+
+// A command line as the program parses it, answered on an open program.
+Answer ask(Program &program, const QStringList &arguments, const std::string &input = {})
+{
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    const Command command = parseCommandLine(QStringList{"tilewright"} + arguments);
+    EXPECT_NE(command.kind, Command::Kind::Error) << command.error.toStdString();
+    const int status = answer(program, command, in, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// The grid in a random image of the tray: reflected either way, and laid
+// across (rows become columns) or not.
+std::string anyImage(const std::string &grid, std::mt19937 &random)
+{
+    std::vector<std::string> rows;
+    std::istringstream in(grid);
+    for (std::string row; std::getline(in, row);)
+        rows.push_back(row);
+    const unsigned g = random() % 8;
+    std::string out;
+    const std::size_t height = g & 4 ? rows[0].size() : rows.size();
+    const std::size_t width = g & 4 ? rows.size() : rows[0].size();
+    for (std::size_t r = 0; r < height; ++r) {
+        for (std::size_t c = 0; c < width; ++c) {
+            std::size_t rr = g & 4 ? c : r, cc = g & 4 ? r : c;
+            rr = g & 2 ? rows.size() - 1 - rr : rr;
+            cc = g & 1 ? rows[0].size() - 1 - cc : cc;
+            out += rows[rr][cc];
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string programFolder()
+{
+    return QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath().toStdString();
+}
+
+TEST(SolutionCommand, TheGridOfEverySolutionInAnyImageFindsItsNumber)
+{
+    Program program(programFolder(), QSizeF(11906, 16838));
+    ASSERT_FALSE(program.Main());
+    std::mt19937 random(6122026);
+    for (int board = 0; board < BoardCount; ++board) {
+        const std::string label(Trays[static_cast<std::size_t>(board)].label);
+        const Integer count = program.state().RecordIndex.count(static_cast<Integer>(board));
+        ASSERT_GT(count, 0);
+        for (int n = 1; n <= count; ++n) {
+            const Answer grid =
+                ask(program, {"--grid", QString::number(board), QString::number(n)});
+            ASSERT_EQ(grid.status, 0) << grid.err;
+            const Answer found = ask(program, {"--find", "-"}, anyImage(grid.out, random));
+            ASSERT_EQ(found.out, label + " " + std::to_string(n) + "\n")
+                << found.err << anyImage(grid.out, random);
+        }
+        const Answer beyond =
+            ask(program, {"--grid", QString::number(board), QString::number(count + 1)});
+        EXPECT_EQ(beyond.status, 2);
+        EXPECT_EQ(beyond.err, "tilewright: there is no solution \"" + std::to_string(count + 1) +
+                                  "\" of the " + label + " tray; its solutions are 1 to " +
+                                  std::to_string(count) + "\n");
+    }
+}
+
+// The program itself, as a pipeline and writing files.
+QProcess *run(QProcess &p, const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    p.setProcessEnvironment(environment);
+    p.start(QStringLiteral(TILEWRIGHT_PROGRAM), arguments);
+    return &p;
+}
+
+TEST(SolutionCommand, PipesAGridAndWritesValidPictures)
+{
+    QProcess grid, find;
+    grid.setStandardOutputProcess(&find);
+    run(grid, {"--grid", "15x4", "300"});
+    run(find, {"--find", "-"});
+    ASSERT_TRUE(find.waitForFinished(30000) && grid.waitForFinished(30000));
+    EXPECT_EQ(find.readAllStandardOutput(), "15 x 4 300\n");
+    EXPECT_EQ(find.exitCode(), 0);
+
+    // A text that is no tiling: the reason, and status 2.
+    QProcess bad;
+    run(bad, {"--find", "-"});
+    bad.write("FILN\nPTUV\n");
+    bad.closeWriteChannel();
+    ASSERT_TRUE(bad.waitForFinished(30000));
+    EXPECT_EQ(bad.exitCode(), 2);
+    EXPECT_TRUE(bad.readAllStandardError().startsWith("tilewright: A grid of 2 rows of 4 letters"));
+
+    QTemporaryDir dir;
+    const QString svg = dir.filePath(QStringLiteral("tray.svg"));
+    const QString png = dir.filePath(QStringLiteral("tray.png"));
+    QProcess p;
+    run(p, {"--svg", "20 x 3", "2", svg})->waitForFinished(30000);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QSvgRenderer drawing(svg);
+    ASSERT_TRUE(drawing.isValid());
+    EXPECT_EQ(drawing.viewBoxF(), QRectF(0, 0, 22 * 200, 5 * 200)); // framed, in twips
+    run(p, {"--png", "8x8", "16146", png, "--dpi", "288"})->waitForFinished(30000);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QImage image(png);
+    EXPECT_EQ(image.size(), QSize(400, 400)); // 10 units of 200 twips at 288 dpi
+    EXPECT_EQ(image.dotsPerMeterX(), 11339);
+    // The frame's grey, a piece's colour inside.
+    EXPECT_EQ(image.pixelColor(20, 20), QColor(0x80, 0x80, 0x80));
+    EXPECT_NE(image.pixelColor(60, 60), QColor(Qt::white));
+}
+
+} // namespace
+} // namespace tw

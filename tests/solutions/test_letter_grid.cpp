@@ -1,0 +1,213 @@
+#include "solutions/Boards.h"
+#include "solutions/Database.h"
+#include "solutions/Decoding.h"
+#include "solutions/LetterGrid.h"
+#include "solutions/SharedState.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace tw {
+namespace {
+
+const char *const First10x6 = "UUUPPPTTTY\n"
+                              "UXUFPPWTYY\n"
+                              "XXXFFWWTNY\n"
+                              "VXFFWWZZNY\n"
+                              "VIIIIILZNN\n"
+                              "VVVLLLLZZN\n";
+
+const char *const First8x8 = "OOWWTTTP\n"
+                             "OOZWWTPP\n"
+                             "ZZZFWTPP\n"
+                             "ZXFFFUUU\n"
+                             "XXXYFUNU\n"
+                             "VXYYYYNN\n"
+                             "VIIIIILN\n"
+                             "VVVLLLLN\n";
+
+std::vector<std::string> rowsOf(const std::string &text)
+{
+    std::vector<std::string> rows;
+    std::istringstream in(text);
+    for (std::string row; std::getline(in, row);)
+        rows.push_back(row);
+    return rows;
+}
+
+// The grid in image g of the tray's symmetries: bit 0 reflects it left to
+// right, bit 1 top to bottom, bit 2 lays it across (rows become columns).
+std::string imageOf(const std::string &text, int g)
+{
+    auto rows = rowsOf(text);
+    if (g & 1)
+        for (auto &r : rows)
+            std::reverse(r.begin(), r.end());
+    if (g & 2)
+        std::reverse(rows.begin(), rows.end());
+    if (g & 4) {
+        std::vector<std::string> across(rows[0].size(), std::string(rows.size(), ' '));
+        for (std::size_t r = 0; r < rows.size(); ++r)
+            for (std::size_t c = 0; c < rows[r].size(); ++c)
+                across[c][r] = rows[r][c];
+        rows = across;
+    }
+    std::string out;
+    for (const auto &r : rows)
+        out += r + '\n';
+    return out;
+}
+
+class EveryStoredSolution : public testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        state = new SharedState;
+        state->DbPath = TILEWRIGHT_TEST_DATABASE;
+        state->ConnectString = readOnlyUri(state->DbPath);
+        ASSERT_FALSE(OpenDatabase(*state));
+    }
+    static void TearDownTestSuite() { delete state; }
+
+    // Calls visit(number, stored key, letter rows) for each solution of the tray.
+    template<class Visit> static void forEachSolution(Integer board, Visit visit)
+    {
+        ASSERT_FALSE(SelectBoard(*state, board));
+        RecordSet &set = state->SolutionSet;
+        for (set.MoveFirst(); !set.IsEOF(); set.MoveNext()) {
+            const SolutionRecord record = set.currentRecord();
+            const auto tiling = tileRecord(board, record);
+            ASSERT_TRUE(tiling);
+            RecordKey key{};
+            key[0] = static_cast<Integer>(*record.O_Index);
+            key[1] = static_cast<Integer>(*record.X_Index);
+            for (std::size_t k = 0; k < 11; ++k)
+                key[k + 2] = static_cast<Integer>(*record.Shape[k]);
+            visit(static_cast<Integer>(*set.Fields("Solution")), key, letterRows(*tiling));
+        }
+    }
+
+    static SharedState *state;
+};
+
+SharedState *EveryStoredSolution::state = nullptr;
+
+TEST_F(EveryStoredSolution, FindsASampleFromEveryImage)
+{
+    for (Integer board = 0; board < BoardCount; ++board)
+        forEachSolution(board, [&](Integer number, const RecordKey &key, const std::string &rows) {
+            if (number % 97 != 1 && number != state->SolutionSet.RecordCount())
+                return;
+            for (int g = 0; g < 8; ++g) {
+                const auto read = readLetterGrid(imageOf(rows, g));
+                ASSERT_TRUE(read) << read.error().message;
+                // The database stores the smallest of the images.
+                EXPECT_EQ(read->images.front(), key);
+                EXPECT_EQ(state->RecordIndex.find(board, read->images), number)
+                    << Trays[static_cast<std::size_t>(board)].label << " image " << g;
+            }
+        });
+}
+
+TEST(ReadLetterGrid, TakesLowerCaseBlanksAndBlankLines)
+{
+    const auto plain = readLetterGrid(First10x6);
+    const auto loose = readLetterGrid("\r\n  u u u p p p t t t y  \r\n\n"
+                                      "UXUFPPWTYY\t\nxxxffwwtny\nVXFFWWZZNY\nVIIIIILZNN\nVVVLLLLZZN"
+                                      "\n\n   \n");
+    ASSERT_TRUE(plain);
+    ASSERT_TRUE(loose) << loose.error().message;
+    EXPECT_EQ(loose->images, plain->images);
+    EXPECT_EQ(plain->images.size(), 4u);
+}
+
+TEST(ReadLetterGrid, FindsNoNumberForATilingTheIndexLacks)
+{
+    const auto read = readLetterGrid(First8x8);
+    ASSERT_TRUE(read);
+    SolutionIndex index;
+    index.add(SquareBoard, read->images.back(), 7);
+    index.finish();
+    // A database may store another image than the smallest: any image counts.
+    EXPECT_EQ(index.find(SquareBoard, read->images), 7);
+    EXPECT_EQ(index.find(0, read->images), std::nullopt);
+    EXPECT_EQ(index.find(SquareBoard, std::span(read->images).first(1)), std::nullopt);
+}
+
+struct BadGrid
+{
+    const char *name;
+    std::string text;
+    LetterGridError::Fault fault;
+    const char *message;
+};
+
+void PrintTo(const BadGrid &b, std::ostream *os)
+{
+    *os << b.name;
+}
+
+std::string replaced(std::string text, char from, char to)
+{
+    std::replace(text.begin(), text.end(), from, to);
+    return text;
+}
+
+std::string swapped(std::string text, std::size_t a, std::size_t b)
+{
+    std::swap(text[a], text[b]);
+    return text;
+}
+
+class RefusedGrid : public testing::TestWithParam<BadGrid>
+{
+};
+
+TEST_P(RefusedGrid, SaysWhatIsWrong)
+{
+    const auto read = readLetterGrid(GetParam().text);
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.error().fault, GetParam().fault);
+    EXPECT_EQ(read.error().message, GetParam().message);
+}
+
+using Fault = LetterGridError::Fault;
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RefusedGrid,
+    testing::Values(
+        BadGrid{"empty", " \n\t\n", Fault::Empty,
+                "There is no grid: write the tiling as rows of piece letters."},
+        BadGrid{"ragged", "UUUPPPTTTY\nUXUFPPWTY\n", Fault::Ragged,
+                "Row 2 has 9 letters where row 1 has 10."},
+        BadGrid{"no_tray_is_7_by_9", std::string(7, 'X') + "\n" + std::string(7, 'X') + "\n",
+                Fault::Size,
+                "A grid of 2 rows of 7 letters fits no tray: the trays are 10 x 6, 12 x 5, "
+                "15 x 4, 20 x 3 and 8 x 8."},
+        BadGrid{"unknown_letter", replaced(First10x6, 'Z', 'q'), Fault::Letter,
+                "\"Q\" at row 4, column 7 is not a piece: the pieces are F I L N P T U V W X Y Z."},
+        BadGrid{"square_on_a_rectangle", replaced(First10x6, 'Z', 'O'), Fault::Letter,
+                "\"O\" at row 4, column 7 is not a piece: the pieces are F I L N P T U V W X Y Z."},
+        BadGrid{"a_character_outside_ascii", replaced(First8x8, 'P', '?').replace(7, 1, "\xc3\xa9"),
+                Fault::Letter,
+                "\"\xc3\xa9\" at row 1, column 8 is not a piece: the pieces are F I L N P T U V W "
+                "X Y Z and O, the 2 x 2 square."},
+        BadGrid{"piece_missing", replaced(First10x6, 'I', 'Z'), Fault::Missing,
+                "There is no I piece."},
+        BadGrid{"piece_twice", replaced(First10x6, 'Z', 'F'), Fault::Repeated,
+                "There are 2 F pieces, not one."},
+        BadGrid{"cells_apart", swapped(First10x6, 3, 14), Fault::Shape,
+                "The F cells, the first at row 1, column 4, are not one F pentomino."},
+        BadGrid{"another_pieces_shape",
+                replaced(replaced(replaced(First10x6, 'I', '#'), 'L', 'I'), '#', 'L'), Fault::Shape,
+                "The I cells, the first at row 5, column 7, are not one I pentomino."},
+        BadGrid{"square_missing", replaced(First8x8, 'O', 'X'), Fault::Missing,
+                "The 2 x 2 square (O) of the 8 x 8 tray is missing."},
+        BadGrid{"square_apart", swapped(First8x8, 1, 2), Fault::Shape,
+                "The O cells, the first at row 1, column 1, are not one 2 x 2 square."}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace tw
