@@ -132,7 +132,7 @@ TEST_F(PrintTabTest, OneSolutionIsOnePageWithOneFramedNumberedTray)
     EXPECT_EQ(texts[2].text, "Pentominoes Cheatsheet for the 10 x 6 Rectangle");
     EXPECT_EQ(texts[4].text, "5");
     // The tray at (0, 500), 10 x 6 squares of 40 twips, framed.
-    const Call &bottom = preview.ofKind(Call::Line).back();
+    const Call bottom = preview.ofKind(Call::Line).back();
     EXPECT_EQ((std::array{bottom.a, bottom.b, bottom.c, bottom.d}),
               (std::array{0L, 740L, 400L, 740L}));
 }
