@@ -48,6 +48,9 @@ struct Options
     QCommandLineOption grid{"grid", "Print solution N of BOARD as rows of piece letters."};
     QCommandLineOption svg{"svg", "Write solution N of BOARD as an SVG drawing."};
     QCommandLineOption png{"png", "Write solution N of BOARD as a PNG image."};
+    QCommandLineOption letters{"letters", "Write each piece's letter on it."};
+    QCommandLineOption palette{
+        "palette", "The pieces' colours: standard, or safe for colour-blind readers.", "NAME"};
     QCommandLineOption dpi{"dpi",
                            QStringLiteral("A PNG's dots per inch, %1 to %2 (default: 150).")
                                .arg(MinimumDpi)
@@ -56,8 +59,8 @@ struct Options
 
     QList<const QCommandLineOption *> all() const
     {
-        return {&help,   &version, &report, &pdf,  &page, &side, &landscape,
-                &colour, &paper,   &find,   &grid, &svg,  &png,  &dpi};
+        return {&help,  &version, &report, &pdf, &page, &side,    &landscape, &colour,
+                &paper, &find,    &grid,   &svg, &png,  &letters, &palette,   &dpi};
     }
     // What the program can be asked to do, one at a time.
     QList<const QCommandLineOption *> actions() const
@@ -147,9 +150,11 @@ QString usageLine()
 {
     return QStringLiteral(
         "usage: tilewright [--report BOARD FROM TO (--pdf OUT | --png-page N OUT.png)\n"
-        "                   [--side INCHES] [--landscape] [--color] [--paper SIZE] [--dpi N]]\n"
-        "       tilewright --find FILE | --grid BOARD N | --svg BOARD N OUT.svg\n"
-        "       tilewright --png BOARD N OUT.png [--dpi N]");
+        "                   [--side INCHES] [--landscape] [--color] [--paper SIZE] [--dpi N]\n"
+        "                   [--letters] [--palette NAME]]\n"
+        "       tilewright --find FILE | --grid BOARD N\n"
+        "       tilewright (--svg BOARD N OUT.svg | --png BOARD N OUT.png [--dpi N])\n"
+        "                  [--letters] [--palette NAME]");
 }
 
 QString versionLine()
@@ -181,7 +186,7 @@ QString helpText()
                                  "--colour --dpi 300\n"
                                  "  tilewright --grid 10x6 1234 > mine.txt\n"
                                  "  tilewright --find mine.txt\n"
-                                 "  tilewright --svg 8x8 1 first.svg\n");
+                                 "  tilewright --svg 8x8 1 first.svg --letters --palette safe\n");
 }
 
 Command parseCommandLine(const QStringList &arguments)
@@ -224,6 +229,11 @@ Command parseCommandLine(const QStringList &arguments)
                 return fault(QStringLiteral("--%1 belongs to --report").arg(o->names().last()));
     if (parser.isSet(options.dpi) && !image)
         return fault(QStringLiteral("--dpi belongs to --png-page and --png"));
+    const bool drawn = report || parser.isSet(options.svg) || parser.isSet(options.png);
+    for (const QCommandLineOption *o : {&options.letters, &options.palette})
+        if (parser.isSet(*o) && !drawn)
+            return fault(
+                QStringLiteral("--%1 belongs to --report, --svg and --png").arg(o->names().last()));
     if (asked == 0) {
         if (!positional.isEmpty())
             return fault(QStringLiteral("unexpected argument \"%1\"").arg(positional.first()));
@@ -231,6 +241,15 @@ Command parseCommandLine(const QStringList &arguments)
     }
 
     Command c;
+    c.look.letters = parser.isSet(options.letters);
+    if (parser.isSet(options.palette)) {
+        const QString name = parser.value(options.palette).toLower();
+        if (name != QLatin1String("standard") && name != QLatin1String("safe"))
+            return fault(QStringLiteral("there is no palette \"%1\"; the palettes are standard "
+                                        "and safe")
+                             .arg(parser.value(options.palette)));
+        c.look.palette = name == QLatin1String("safe") ? Palette::Safe : Palette::Standard;
+    }
     if (parser.isSet(options.dpi)) {
         const auto dpi = wholeNumber(parser.value(options.dpi));
         if (!dpi || *dpi < MinimumDpi || *dpi > MaximumDpi)
@@ -334,6 +353,7 @@ int runReport(const Command &c, const std::string &programFolder, QSizeF paper, 
                         .arg(output, QString::fromStdString(*refusal)));
     SharedState &state = program.state();
     PreviewDocument &preview = program.preview();
+    state.Look = c.look;
 
     PrintTab print(state);
     if (auto prepared = print.prepare(c.board); !prepared)
@@ -443,7 +463,7 @@ int answer(Program &program, const Command &c, std::istream &in, std::ostream &o
                         .arg(n)
                         .arg(tray));
     const auto picture =
-        TrayPicture::make(state.PieceShapes, c.board, state.SolutionSet.currentRecord());
+        TrayPicture::make(state.PieceShapes, c.board, state.SolutionSet.currentRecord(), c.look);
     if (!picture)
         return fail(QStringLiteral("solution %1 of the %2 tray cannot be shown: %3")
                         .arg(*number)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Integer.h"
+#include "pieces/Appearance.h"
 
 #include <QSizeF>
 #include <QString>
@@ -19,9 +20,11 @@ namespace tw {
 //   tilewright --help | --version  a text on standard output
 //   tilewright --report BOARD FROM TO (--pdf OUT | --png-page N OUT.png)
 //              [--side INCHES] [--landscape] [--color] [--dpi N] [--paper SIZE]
+//              [--letters] [--palette NAME]
 //   tilewright --find FILE         the tray and number of a tiling
 //   tilewright --grid BOARD N      a solution as rows of letters
 //   tilewright --svg BOARD N OUT.svg | --png BOARD N OUT.png [--dpi N]
+//              [--letters] [--palette NAME]
 //
 // Anything else is an error, with one line that names it.
 struct Command
@@ -40,6 +43,7 @@ struct Command
     bool landscape = false;
     bool colour = false;
     int dpi = 150;               // a PNG's, report page or solution
+    Appearance look;             // the pieces' letters and palette, in a report or a picture
     std::optional<QSizeF> paper; // twips; none: the default printer's, else by locale
 
     // One solution: its number as typed, the file a tiling is read from

@@ -4,6 +4,7 @@
 #include "preview/PreviewDocument.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace tw {
@@ -40,6 +41,21 @@ void PreviewNavigator::setZoom(double percent)
         return;
     m_zoom = zoom;
     emit zoomChanged();
+}
+
+void PreviewNavigator::zoomStep(int direction)
+{
+    static constexpr std::array<double, 10> Ladder{10, 25, 50, 75, 100, 125, 150, 200, 300, 400};
+    // A zoom that a fit left between two rungs goes to the nearer rung's
+    // side that the step points to.
+    const double now = std::nearbyint(m_zoom);
+    if (direction > 0) {
+        const auto next = std::upper_bound(Ladder.begin(), Ladder.end(), now);
+        setZoom(next == Ladder.end() ? MaximumZoom : *next);
+    } else {
+        const auto next = std::lower_bound(Ladder.begin(), Ladder.end(), now);
+        setZoom(next == Ladder.begin() ? MinimumZoom : *(next - 1));
+    }
 }
 
 void PreviewNavigator::applyFit(QSize view, QSize control, double dpi)

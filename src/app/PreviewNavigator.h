@@ -36,6 +36,11 @@ public:
     double Zoom() const { return m_zoom; }
     void setZoom(double percent);
 
+    // One step in or out (direction +1 or -1) on the ladder 10, 25, 50, 75,
+    // 100, 125, 150, 200, 300, 400 percent: to the next rung past the zoom
+    // in force, whatever it is.
+    void zoomStep(int direction);
+
     // True while the zoom fits the page's width, false while it fits its
     // height.
     bool FitToWidth = false;

@@ -1,5 +1,7 @@
 #include "app/SurfaceCanvas.h"
 
+#include "preview/Fonts.h"
+
 #include <QPainter>
 
 namespace tw {
@@ -23,6 +25,15 @@ void SurfaceCanvas::fillBox(double x, double y, double width, double height, Col
     const QRect box = m_deviceScale.rect(x, y, width, height);
     QPainter painter(&m_image);
     painter.fillRect(box, c);
+}
+
+void SurfaceCanvas::drawLetter(double x, double y, double side, char letter, Colour colour)
+{
+    // On the square's pixels, as the squares were painted.
+    QPainter painter(&m_image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(letterPath(QRectF(m_deviceScale.rect(x, y, side, side)), letter),
+                     QColor(redOf(colour), greenOf(colour), blueOf(colour)));
 }
 
 QRect SurfaceCanvas::pixelRect(const QRectF &twips) const

@@ -20,6 +20,7 @@ public:
     SurfaceCanvas(QSizeF twips, TwipsScale scale, qreal ratio, QColor background);
 
     void fillBox(double x, double y, double width, double height, Colour colour) override;
+    void drawLetter(double x, double y, double side, char letter, Colour colour) override;
 
     // The picture, one pixel per device pixel of the screen.
     const QImage &image() const { return m_image; }

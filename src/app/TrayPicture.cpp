@@ -1,6 +1,7 @@
 #include "app/TrayPicture.h"
 
 #include "app/SurfaceCanvas.h"
+#include "preview/Fonts.h"
 #include "solutions/Boards.h"
 #include "solutions/LetterGrid.h"
 #include "solutions/SharedState.h"
@@ -29,19 +30,30 @@ class PathCanvas : public Canvas
 public:
     void fillBox(double x, double y, double width, double height, Colour colour) override
     {
-        if (m_paths.empty() || m_paths.back().first != colour)
-            m_paths.emplace_back(colour, QPainterPath());
-        m_paths.back().second.addRect(x, y, width, height);
+        if (m_paths.empty() || m_paths.back().colour != colour || m_paths.back().letter)
+            m_paths.push_back({colour, QPainterPath(), false});
+        m_paths.back().path.addRect(x, y, width, height);
+    }
+
+    void drawLetter(double x, double y, double side, char letter, Colour colour) override
+    {
+        m_paths.push_back({colour, letterPath(QRectF(x, y, side, side), letter), true});
     }
 
     void paint(QPainter &painter) const
     {
-        for (const auto &[colour, path] : m_paths)
-            painter.fillPath(path.simplified(), qtColour(colour));
+        for (const Shape &s : m_paths)
+            painter.fillPath(s.letter ? s.path : s.path.simplified(), qtColour(s.colour));
     }
 
 private:
-    std::vector<std::pair<Colour, QPainterPath>> m_paths;
+    struct Shape
+    {
+        Colour colour;
+        QPainterPath path;
+        bool letter;
+    };
+    std::vector<Shape> m_paths;
 };
 
 } // namespace
@@ -54,12 +66,12 @@ void drawTrayFrame(Canvas &canvas, double left, double top, int cols, int rows)
 }
 
 Expected<TrayPicture, DecodeError> TrayPicture::make(const PieceCatalogue &pieces, Integer board,
-                                                     const SolutionRecord &record)
+                                                     const SolutionRecord &record, Appearance look)
 {
     const auto tiling = tileRecord(board, record);
     if (!tiling)
         return tiling.error();
-    return TrayPicture(pieces, board, record, letterRows(*tiling));
+    return TrayPicture(pieces, board, record, look, letterRows(*tiling));
 }
 
 QSizeF TrayPicture::size() const
@@ -73,6 +85,7 @@ void TrayPicture::paint(Canvas &canvas) const
     // A board of its own, laid and painted as the "Display" tab does it.
     SharedState scratch;
     scratch.PieceShapes = *m_pieces;
+    scratch.Look = m_look;
     SetBoardLayout(scratch, m_board);
     BuildBoardShapes(scratch);
     ClearBoard(scratch);

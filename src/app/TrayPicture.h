@@ -2,6 +2,7 @@
 
 #include "base/Expected.h"
 #include "base/Integer.h"
+#include "pieces/Appearance.h"
 #include "pieces/Canvas.h"
 #include "pieces/PieceTables.h"
 #include "solutions/Decoding.h"
@@ -27,10 +28,12 @@ void drawTrayFrame(Canvas &canvas, double left, double top, int cols, int rows);
 class TrayPicture
 {
 public:
-    // The picture of the record on board 0..4, or why the record is not a
-    // tiling of it. pieces: the catalogue, built by LoadShapes.
+    // The picture of the record on board 0..4 in the look, or why the
+    // record is not a tiling of it. pieces: the catalogue, built by
+    // LoadShapes.
     static Expected<TrayPicture, DecodeError> make(const PieceCatalogue &pieces, Integer board,
-                                                   const SolutionRecord &record);
+                                                   const SolutionRecord &record,
+                                                   Appearance look);
 
     // The whole picture, frame included, twips.
     QSizeF size() const;
@@ -46,13 +49,14 @@ public:
 
 private:
     TrayPicture(const PieceCatalogue &pieces, Integer board, const SolutionRecord &record,
-                std::string text)
-        : m_pieces(&pieces), m_board(board), m_record(record), m_text(std::move(text))
+                Appearance look, std::string text)
+        : m_pieces(&pieces), m_board(board), m_record(record), m_look(look), m_text(std::move(text))
     {}
 
     const PieceCatalogue *m_pieces;
     Integer m_board;
     SolutionRecord m_record;
+    Appearance m_look;
     std::string m_text;
 };
 

@@ -43,6 +43,11 @@ public:
     // Fills the box with corners (x, y) and (x + width, y + height), outline
     // and interior both in colour.
     virtual void fillBox(double x, double y, double width, double height, Colour colour) = 0;
+
+    // Writes letter in colour, centred in the square with corner (x, y) and
+    // the given side (a unit square's), its ink LetterInkShare of the side
+    // high.
+    virtual void drawLetter(double x, double y, double side, char letter, Colour colour) = 0;
 };
 
 } // namespace tw

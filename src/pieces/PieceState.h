@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Integer.h"
+#include "pieces/Appearance.h"
 #include "pieces/Canvas.h"
 #include "pieces/PieceTables.h"
 
@@ -39,6 +40,7 @@ struct PieceState
     PieceCatalogue PieceShapes; // built once by LoadShapes
     Colour DrawColor = 0;       // colour the unit-square painter uses
     Integer RenderMode = 0;     // report rendering: 0 colour, 1 monochrome
+    Appearance Look;            // palette and piece letters, everywhere pieces are drawn
 
     // Drawing targets, owned elsewhere.
     PreviewInterface *PreviewControl = nullptr; // the preview document

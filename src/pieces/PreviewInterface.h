@@ -87,6 +87,9 @@ public:
     virtual void DrawLine(Long x1, Long y1, Long x2, Long y2) = 0;
     // A rectangle filled with BrushColor and outlined in ForeColor.
     virtual void DrawRectangle(Long left, Long top, Long width, Long height) = 0;
+    // A letter in ForeColor, centred in the square with corner (left, top)
+    // and the given side.
+    virtual void DrawLetter(Long left, Long top, Long side, char letter) = 0;
 };
 
 } // namespace tw

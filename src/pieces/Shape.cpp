@@ -1,11 +1,13 @@
 #include "pieces/Shape.h"
 
+#include "pieces/Appearance.h"
 #include "pieces/PieceState.h"
 #include "pieces/PieceTables.h"
 #include "pieces/PreviewInterface.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace tw {
 
@@ -30,7 +32,46 @@ Integer unitOffset(int units, Single unitSize)
     return roundToInteger(static_cast<Single>(units) * unitSize);
 }
 
+// Paints the cells of shape s at grid index i in colour on the surface.
+void paintCells(PieceState &state, const clsShape &s, Integer i, Colour colour)
+{
+    state.DrawColor = colour;
+    if (state.Stride <= 0)
+        return;
+    for (int c : cellsAt(s, i))
+        DrawSquare(state, unitOffset(c / state.Stride, state.UnitSize),
+                   unitOffset(c % state.Stride, state.UnitSize));
+}
+
+// The unit square the letter of a piece covering these grid indexes is
+// centred in, twips from the origin; nothing when it is too small to carry
+// one.
+struct LetterPlace
+{
+    Integer x, y, side;
+};
+
+std::optional<LetterPlace> letterPlace(const PieceState &state, const std::array<int, 5> &cells)
+{
+    std::array<ColumnRow, 5> at{};
+    for (std::size_t k = 0; k < cells.size(); ++k)
+        at[k] = {cells[k] / state.Stride, cells[k] % state.Stride};
+    const LetterSquare square = letterSquare(at);
+    const Integer side = roundToInteger(state.UnitSize);
+    if (side < MinimumLetterSquare)
+        return std::nullopt;
+    // In the middle of a 2 x 2 square, half a unit in from its corner.
+    const Single inset = static_cast<Single>(square.size - 1) * state.UnitSize / 2;
+    return LetterPlace{roundToInteger(unitOffset(square.column, state.UnitSize) + inset),
+                       roundToInteger(unitOffset(square.row, state.UnitSize) + inset), side};
+}
+
 } // namespace
+
+Colour clsShape::ColorIn(const PieceState &state) const
+{
+    return paletteColour(state.Look.palette, Piece, Color);
+}
 
 void DrawSquare(PieceState &state, Integer dx, Integer dy)
 {
@@ -43,14 +84,13 @@ void DrawSquare(PieceState &state, Integer dx, Integer dy)
 
 void clsShape::DrawIndex(PieceState &state, Integer i) const
 {
-    state.DrawColor = Color;
-    if (state.Stride <= 0)
+    const Colour colour = ColorIn(state);
+    paintCells(state, *this, i, colour);
+    if (!state.Look.letters || !state.Screen || state.Stride <= 0)
         return;
-    for (int c : cellsAt(*this, i)) {
-        const int column = c / state.Stride;
-        const int row = c % state.Stride;
-        DrawSquare(state, unitOffset(column, state.UnitSize), unitOffset(row, state.UnitSize));
-    }
+    if (const auto place = letterPlace(state, cellsAt(*this, i)))
+        state.Screen->drawLetter(state.OriginX + place->x, state.OriginY + place->y, place->side,
+                                 Letter.at(0), letterColourOn(colour));
 }
 
 bool clsShape::Fits(PieceState &state, Integer i) const
@@ -93,10 +133,8 @@ bool clsShape::Remove(PieceState &state, Integer i) const
 
     // Paint the cells in the empty tray's colour, then leave DrawColor at the
     // piece's colour as DrawIndex would.
-    clsShape blank = *this;
-    blank.Color = White;
-    blank.DrawIndex(state, i);
-    state.DrawColor = Color;
+    paintCells(state, *this, i, White);
+    state.DrawColor = ColorIn(state);
 
     state.NextCell = i;
     return true;
@@ -133,11 +171,28 @@ void clsShape::PrintShape(PieceState &state) const
                     toInteger(state.OriginY + unitOffset(row, state.UnitSize))};
     }
 
+    // The letter goes on top, black or white on a colour, black on the
+    // outlines, white on the black X.
+    const auto writeLetter = [&](Colour colour) {
+        if (!state.Look.letters)
+            return;
+        const auto place = letterPlace(state, placedCells);
+        if (!place)
+            return;
+        const Colour fore = preview->ForeColor();
+        preview->setForeColor(colour);
+        preview->DrawLetter(state.OriginX + place->x, state.OriginY + place->y, place->side,
+                            Letter.at(0));
+        preview->setForeColor(fore);
+    };
+
     if (state.RenderMode == 0) {
-        preview->setForeColor(Color);
+        const Colour colour = ColorIn(state);
+        preview->setForeColor(colour);
         preview->setBrushColor(preview->ForeColor());
         for (const Cell &c : cells)
             preview->DrawRectangle(c.left, c.top, side, side);
+        writeLetter(letterColourOn(colour));
         return;
     }
 
@@ -175,6 +230,7 @@ void clsShape::PrintShape(PieceState &state) const
                 roundToLong(state.OriginY + static_cast<Single>(c.row) * state.UnitSize), side,
                 side);
     }
+    writeLetter(Shape == 0 ? White : Black);
 }
 
 } // namespace tw

@@ -32,10 +32,14 @@ struct clsShape
     Integer Width = 0;  // columns of the bounding box
 
     // Paints the orientation on the main window's surface with square 1 at
-    // grid index i, in the shape's colour (DrawColor), one unit square per cell
-    // at (column * UnitSize, row * UnitSize) from the origin. Leaves the grid
+    // grid index i, in the shape's colour in the palette in use (DrawColor),
+    // one unit square per cell at (column * UnitSize, row * UnitSize) from
+    // the origin, and its letter when the look asks for one. Leaves the grid
     // alone.
     void DrawIndex(PieceState &state, Integer i) const;
+
+    // The shape's colour in the palette in use.
+    Colour ColorIn(const PieceState &state) const;
 
     // Lays the orientation with square 1 at grid index i: marks its five cells
     // occupied without testing them, draws it for the current OutputMode
@@ -52,7 +56,8 @@ struct clsShape
     // Draws the placed orientation (square 1 at NextCell; the X at XIndex)
     // into the preview control: filled squares in the piece's colour when
     // RenderMode is 0, otherwise the piece's top and left edges in black and
-    // the X as a solid black cross. Does nothing without a preview control.
+    // the X as a solid black cross; then its letter when the look asks for
+    // one and the square holds it. Does nothing without a preview control.
     void PrintShape(PieceState &state) const;
 
     // Takes the orientation at grid index i off the board again: frees its

@@ -193,6 +193,12 @@ void PreviewDocument::DrawRectangle(Long left, Long top, Long width, Long height
                                          Box{left, top, width, height}});
 }
 
+void PreviewDocument::DrawLetter(Long left, Long top, Long side, char letter)
+{
+    pageToDrawOn().operations.push_back(
+        {false, false, m_fore, m_brush, Letter{left, top, side, letter}});
+}
+
 std::size_t PreviewDocument::operationCount(int number) const
 {
     const Page *p = page(number);
@@ -256,6 +262,14 @@ void PreviewDocument::renderPage(int number, QPainter &painter) const
         } else if (const auto *box = std::get_if<Box>(&op.shape)) {
             startBatch(op);
             rects.emplace_back(box->left, box->top, box->width, box->height);
+        } else if (const auto *letter = std::get_if<Letter>(&op.shape)) {
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.fillPath(
+                letterPath(QRectF(letter->left, letter->top, letter->side, letter->side),
+                           letter->letter),
+                toQColor(op.fore));
+            painter.restore();
         } else {
             const Text &text = std::get<Text>(op.shape);
             if (text.hundredthsOfPoint != fontSize) {

@@ -19,7 +19,7 @@ class QImage;
 namespace tw {
 
 // The preview control's document: pages recorded as display lists of lines,
-// rectangles and text in twips, kept apart from any widget that shows them.
+// rectangles, text and letters in twips, kept apart from any widget that shows them.
 // One function, renderPage, paints a page on any QPaintDevice: the screen at
 // any zoom, a printer, a PDF, an SVG or an image; one loop, paintPages,
 // walks the pages for the devices that take several (a printer, a PDF).
@@ -78,6 +78,7 @@ public:
     void setPenStyle(PenStyle style) override { m_penStyle = style; }
     void DrawLine(Long x1, Long y1, Long x2, Long y2) override;
     void DrawRectangle(Long left, Long top, Long width, Long height) override;
+    void DrawLetter(Long left, Long top, Long side, char letter) override;
 
     // --- reading the document ---
     // The paper size of page (1..PageCount), twips, orientation applied;
@@ -137,13 +138,18 @@ private:
         std::int32_t hundredthsOfPoint; // the font size
         std::int32_t index;             // into the page's texts
     };
+    struct Letter
+    {
+        std::int32_t left, top, side;
+        char letter;
+    };
     struct Operation
     {
         bool pen;  // outlined (lines, rectangles) in fore
         bool fill; // filled (rectangles) with brush
         Colour fore;
         Colour brush;
-        std::variant<Line, Box, Text> shape;
+        std::variant<Line, Box, Text, Letter> shape;
     };
     struct Page
     {

@@ -86,6 +86,7 @@ int main(int argc, char **argv)
 
     Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tilewright"));
+    QApplication::setOrganizationName(QStringLiteral("Tilewright"));
     QApplication::setWindowIcon(tw::programIcon());
     tw::Program program(tw::executableFolder(), tw::defaultPaper());
     if (const auto error = program.Main()) {

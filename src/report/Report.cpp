@@ -72,9 +72,17 @@ void PrintSquarePiece(SharedState &state)
 {
     PreviewInterface *preview = state.PreviewControl;
     preview->setBrushColor(MidGrey);
-    preview->DrawRectangle(roundToLong(state.OColumn * state.UnitSize + state.OriginX),
-                           roundToLong(state.ORow * state.UnitSize + state.OriginY),
-                           roundToLong(state.DoubleUnit), roundToLong(state.DoubleUnit));
+    const Long left = roundToLong(state.OColumn * state.UnitSize + state.OriginX);
+    const Long top = roundToLong(state.ORow * state.UnitSize + state.OriginY);
+    const Long side = roundToLong(state.DoubleUnit);
+    preview->DrawRectangle(left, top, side, side);
+    const Long unit = roundToLong(state.UnitSize);
+    if (state.Look.letters && unit >= MinimumLetterSquare) {
+        const Colour fore = preview->ForeColor();
+        preview->setForeColor(letterColourOn(MidGrey));
+        preview->DrawLetter(left + (side - unit) / 2, top + (side - unit) / 2, unit, 'O');
+        preview->setForeColor(fore);
+    }
 }
 
 std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &options,

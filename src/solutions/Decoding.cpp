@@ -246,10 +246,14 @@ std::optional<DecodeError> DecodeSolution(SharedState &state, const SolutionReco
     if (state.BoardIndex == SquareBoard) {
         state.OColumn = toInteger(state.OIndex / 9);
         state.ORow = toInteger(state.OIndex % 9);
-        if (target == DecodeTarget::Screen && state.Screen)
-            state.Screen->fillBox(state.TrayLeft + state.OColumn * state.UnitSize,
-                                  state.TrayTop + state.ORow * state.UnitSize, state.DoubleUnit,
-                                  state.DoubleUnit, MidGrey);
+        if (target == DecodeTarget::Screen && state.Screen) {
+            const double x = state.TrayLeft + state.OColumn * state.UnitSize;
+            const double y = state.TrayTop + state.ORow * state.UnitSize;
+            state.Screen->fillBox(x, y, state.DoubleUnit, state.DoubleUnit, MidGrey);
+            if (state.Look.letters && state.UnitSize >= MinimumLetterSquare)
+                state.Screen->drawLetter(x + state.UnitSize / 2, y + state.UnitSize / 2,
+                                         state.UnitSize, 'O', letterColourOn(MidGrey));
+        }
         for (int cell : {0, 1, 9, 10})
             state.BoardGrid[static_cast<std::size_t>(state.OIndex + cell)] = true;
     }

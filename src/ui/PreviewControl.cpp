@@ -156,10 +156,24 @@ void PreviewControl::scrollContentsBy(int, int)
 
 void PreviewControl::wheelEvent(QWheelEvent *event)
 {
-    if (m_wheel)
-        QAbstractScrollArea::wheelEvent(event);
-    else
+    if (!m_wheel) {
         event->ignore();
+        return;
+    }
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        QAbstractScrollArea::wheelEvent(event);
+        return;
+    }
+    // With Ctrl the wheel zooms, a step for each notch (120 eighths of a
+    // degree), however finely a touchpad divides them.
+    m_wheelZoom += event->angleDelta().y();
+    const int notches = m_wheelZoom / 120;
+    m_wheelZoom -= notches * 120;
+    for (int k = 0; k < std::abs(notches); ++k)
+        m_navigator.zoomStep(notches > 0 ? +1 : -1);
+    if (notches != 0)
+        RefreshView();
+    event->accept();
 }
 
 void PreviewControl::keyPressEvent(QKeyEvent *event)

@@ -95,6 +95,7 @@ private:
     PreviewNavigator m_navigator;
     bool m_wheel = false;
     bool m_keyboard = false;
+    int m_wheelZoom = 0; // the part of a notch the wheel turned with Ctrl held
     PrintRange m_printRange = PrintRange::AllPages;
     QPixmap m_cache; // the shown page at the current zoom
     int m_cachePage = 0;

@@ -5,6 +5,7 @@
 #include "preview/Fonts.h"
 #include "preview/PreviewDocument.h"
 #include "solutions/Boards.h"
+#include "solutions/Decoding.h"
 #include "solutions/SharedState.h"
 #include "ui/BusyPointer.h"
 #include "ui/EntryChecks.h"
@@ -32,6 +33,7 @@
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 
 namespace tw {
@@ -114,6 +116,16 @@ frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advic
         return more;
     });
     wire();
+    // The look chosen last time.
+    {
+        const QSettings settings;
+        const QSignalBlocker quietLetters(mnuLetters), quietSafe(mnuSafe);
+        mnuLetters->setChecked(settings.value(QStringLiteral("pieces/letters"), false).toBool());
+        mnuSafe->setChecked(settings.value(QStringLiteral("pieces/palette")).toString() ==
+                            QLatin1String("safe"));
+        state.Look = {mnuLetters->isChecked(),
+                      mnuSafe->isChecked() ? Palette::Safe : Palette::Standard};
+    }
     Form_Load();
 }
 
@@ -258,6 +270,33 @@ void frmMain::buildControls()
     addAction(mnuFind); // Ctrl+F anywhere in the window
     mnuCopy = mnuTray->addAction(QStringLiteral("Copy Solution"));
     mnuCopy->setObjectName(QStringLiteral("mnuCopy"));
+    mnuTray->addSeparator();
+    // The steps, also from the keyboard wherever the focus is, but for a
+    // text box that uses the key itself.
+    const auto step = [&](const char *name, const QString &caption, QKeySequence keys) {
+        QAction *action = mnuTray->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        addAction(action);
+        return action;
+    };
+    mnuFirst = step("mnuFirst", QStringLiteral("First Solution"), Qt::CTRL | Qt::Key_Home);
+    mnuPrev = step("mnuPrev", QStringLiteral("Previous Solution"), Qt::Key_PageUp);
+    mnuNext = step("mnuNext", QStringLiteral("Next Solution"), Qt::Key_PageDown);
+    mnuLast = step("mnuLast", QStringLiteral("Last Solution"), Qt::CTRL | Qt::Key_End);
+    mnuTray->addSeparator();
+    mnuLetters = mnuTray->addAction(QStringLiteral("Show Piece Letters"));
+    mnuLetters->setObjectName(QStringLiteral("mnuLetters"));
+    mnuLetters->setCheckable(true);
+    mnuSafe = mnuTray->addAction(QStringLiteral("Colour-Blind-Safe Colours"));
+    mnuSafe->setObjectName(QStringLiteral("mnuSafe"));
+    mnuSafe->setCheckable(true);
+
+    // What a screen reader tells of the tray picture, which the window
+    // paints itself.
+    picTray = named(new QWidget(this), "picTray");
+    picTray->setAttribute(Qt::WA_TransparentForMouseEvents);
+    picTray->setAccessibleName(QStringLiteral("Tray"));
 
     // Keyboard order, as the tab indexes run.
     const QList<QWidget *> order{
@@ -292,6 +331,29 @@ void frmMain::wire()
 
     connect(mnuFind, &QAction::triggered, this, [this] { findTiling(); });
     connect(mnuCopy, &QAction::triggered, this, [this] { copySolution(); });
+    // Each step from the keyboard is on screen before the next repeats.
+    const auto stepped = [this](const std::function<void()> &move) {
+        if (state.OutputMode != 0)
+            return;
+        move();
+        repaint(m_surface->pixelRect(SolutionBrowser::trayArea()));
+    };
+    connect(mnuFirst, &QAction::triggered, this,
+            [=, this] { stepped([this] { cmdFirst_Click(); }); });
+    connect(mnuLast, &QAction::triggered, this,
+            [=, this] { stepped([this] { cmdLast_Click(); }); });
+    connect(mnuNext, &QAction::triggered, this,
+            [=, this] { stepped([this] { m_browser.step(+1); }); });
+    connect(mnuPrev, &QAction::triggered, this,
+            [=, this] { stepped([this] { m_browser.step(-1); }); });
+    connect(mnuLetters, &QAction::toggled, this, [this](bool on) {
+        state.Look.letters = on;
+        lookChanged();
+    });
+    connect(mnuSafe, &QAction::toggled, this, [this](bool on) {
+        state.Look.palette = on ? Palette::Safe : Palette::Standard;
+        lookChanged();
+    });
     connect(&m_browser, &SolutionBrowser::moved, this, &frmMain::showPosition);
     connect(&m_browser, &SolutionBrowser::painted, this,
             [this](const QRectF &twips) { update(m_surface->pixelRect(twips)); });
@@ -358,6 +420,7 @@ void frmMain::Form_Load()
         "Length of the Side of the Basic Unit Square (Will affect the # of Pages in the Report)"));
     txtFrom->setToolTip(QStringLiteral("Start Solution Number for Report"));
     txtTo->setToolTip(QStringLiteral("End Solution Number for Report"));
+    describeControls();
 
     lblProgress->setText(QString());
     const QRectF progress = m_layout.rect(lblProgress);
@@ -410,7 +473,9 @@ void frmMain::cboSelect_Click()
     if (cboSelect->currentIndex() < 0)
         return;
     lblProgress->setText(QString());
-    if (!m_browser.changeBoard(static_cast<Integer>(cboSelect->currentIndex())))
+    const bool read = m_browser.changeBoard(static_cast<Integer>(cboSelect->currentIndex()));
+    picTray->setGeometry(trayPixels());
+    if (!read)
         return;
     ResetUnitSize();
     txtFrom->setText(QStringLiteral("1"));
@@ -454,9 +519,73 @@ void frmMain::showPosition()
     cmdPrev->setEnabled(can.previous);
     cmdNext->setEnabled(can.next);
     cmdLast->setEnabled(can.last);
+    mnuFirst->setEnabled(can.first);
+    mnuPrev->setEnabled(can.previous);
+    mnuNext->setEnabled(can.next);
+    mnuLast->setEnabled(can.last);
     const QScopedValueRollback following(m_followingCursor, true);
     if (txtSolution->text() != m_browser.number())
         txtSolution->setText(m_browser.number());
+    describePosition();
+}
+
+// What a screen reader says of each control: a name in words where the
+// caption is a symbol, and the tooltip (with any shortcut) as description.
+void frmMain::describeControls()
+{
+    const auto describe = [](QWidget *w, const QString &name, const QString &more = {}) {
+        w->setAccessibleName(name);
+        w->setAccessibleDescription(w->toolTip() + more);
+    };
+    describe(cboSelect, QStringLiteral("Select a Tray"));
+    describe(cmdFirst, QStringLiteral("Display First Solution"), QStringLiteral(" (Ctrl+Home)"));
+    describe(cmdPrev, QStringLiteral("Display Previous Solution"), QStringLiteral(" (Page Up)"));
+    describe(cmdNext, QStringLiteral("Display Next Solution"), QStringLiteral(" (Page Down)"));
+    describe(cmdLast, QStringLiteral("Display Last Solution"), QStringLiteral(" (Ctrl+End)"));
+    describe(txtSolution, QStringLiteral("Solution number"));
+    describe(txtSideLength, QStringLiteral("Sidelength of Unit Square in inches"));
+    describe(txtFrom, QStringLiteral("Print Solutions from"));
+    describe(txtTo, QStringLiteral("Print Solutions to"));
+    describe(Picture2, QStringLiteral("Colours of the report"));
+    describe(Picture1, QStringLiteral("Orientation of the pages"));
+    describe(cmdPreview, QStringLiteral("Preview"));
+    describe(cmdClose, QStringLiteral("Close"));
+    describe(picVCR, QStringLiteral("Solutions"));
+}
+
+// What a screen reader says of the number box and the tray picture.
+void frmMain::describePosition()
+{
+    const std::string_view label = Trays.at(static_cast<std::size_t>(state.BoardIndex)).label;
+    const QString tray = QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+    if (m_browser.number().isEmpty()) {
+        txtSolution->setAccessibleName(QStringLiteral("Solution number"));
+        picTray->setAccessibleDescription(QStringLiteral("The %1 tray, empty").arg(tray));
+        return;
+    }
+    const QString position =
+        QStringLiteral("Solution %1 of %2").arg(m_browser.number()).arg(m_browser.count());
+    txtSolution->setAccessibleName(position);
+    QString rows;
+    if (const auto tiling = tileRecord(state.BoardIndex, state.SolutionSet.currentRecord()))
+        rows = QStringLiteral(", rows ") + QString::fromStdString(letterGrid(*tiling))
+                                               .replace(QLatin1Char('/'), QStringLiteral(", "));
+    picTray->setAccessibleDescription(
+        QStringLiteral("The %1 tray, %2%3").arg(tray, position.toLower(), rows));
+}
+
+// The palette or the letters changed: the pieces are painted again, and
+// the choice is kept for the next start.
+void frmMain::lookChanged()
+{
+    QSettings settings;
+    settings.setValue(QStringLiteral("pieces/letters"), state.Look.letters);
+    settings.setValue(QStringLiteral("pieces/palette"), state.Look.palette == Palette::Safe
+                                                            ? QStringLiteral("safe")
+                                                            : QStringLiteral("standard"));
+    Form_Paint();
+    if (state.OutputMode == 0)
+        ShowSolution();
 }
 
 void frmMain::ResetUnitSize()
@@ -612,7 +741,10 @@ void frmMain::SSTabFn_Click()
 {
     state.OutputMode = SSTabFn->currentIndex();
     ResetUnitSize();
+    picTray->setVisible(state.OutputMode == 0);
     if (state.OutputMode == 1) {
+        for (QAction *action : {mnuFirst, mnuPrev, mnuNext, mnuLast})
+            action->setEnabled(false);
         picVCR->hide();
         cmdPreview->show();
         cmdPreview->setDefault(true);
@@ -778,7 +910,8 @@ bool frmMain::showFound(const FoundTiling &found)
 void frmMain::copySolution()
 {
     const auto picture =
-        TrayPicture::make(state.PieceShapes, state.BoardIndex, state.SolutionSet.currentRecord());
+        TrayPicture::make(state.PieceShapes, state.BoardIndex, state.SolutionSet.currentRecord(),
+                          state.Look);
     if (!picture) {
         m_hooks.message(QStringLiteral("This solution cannot be copied: %1.")
                             .arg(QString::fromStdString(picture.error().message)));

@@ -127,6 +127,9 @@ private:
     void findTiling();
     bool showFound(const FoundTiling &found);
     void copySolution();
+    void lookChanged();
+    void describePosition();
+    void describeControls();
     QRect trayPixels() const;
 
     class HoldClock;
@@ -182,6 +185,13 @@ private:
     QMenu *mnuTray = nullptr;
     QAction *mnuFind = nullptr;
     QAction *mnuCopy = nullptr;
+    QAction *mnuFirst = nullptr;
+    QAction *mnuPrev = nullptr;
+    QAction *mnuNext = nullptr;
+    QAction *mnuLast = nullptr;
+    QAction *mnuLetters = nullptr;
+    QAction *mnuSafe = nullptr;
+    QWidget *picTray = nullptr;
     FindDialog *m_find = nullptr;
 };
 

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStandardPaths>
 
 #include <cmath>
@@ -91,8 +92,66 @@ frmViewPro::frmViewPro(PreviewDocument &document, QWidget *parent)
     connect(vp, &PreviewControl::PrintAborted, this, &frmViewPro::vp_PrintAborted);
     connect(vp, &PreviewControl::TextNotify, this, &frmViewPro::vp_TextNotify);
     m_zoomCheck = new LeaveCheck(txtZoom, [this] { return applyZoomText(); });
+    connect(txtZoom, &QLineEdit::returnPressed, this, [this] { m_zoomCheck->run(); });
+    addShortcuts();
 
     Form_Load();
+}
+
+// The keyboard's way to each button, from wherever the focus is; a text
+// box keeps the keys it uses itself (Home and End, Ctrl+C).
+void frmViewPro::addShortcuts()
+{
+    const auto on = [this](QKeySequence keys, std::function<void()> act) {
+        auto *shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, std::move(act));
+    };
+    on(Qt::CTRL | Qt::Key_P, [this] { cmdPrint->click(); });
+    on(Qt::CTRL | Qt::Key_S, [this] { cmdPdf->click(); });
+    on(Qt::CTRL | Qt::Key_C, [this] { cmdClip->click(); });
+    on(Qt::Key_PageDown, [this] { ShowCurrentPage(static_cast<Integer>(vp->CurrentPage() + 1)); });
+    on(Qt::Key_PageUp, [this] { ShowCurrentPage(static_cast<Integer>(vp->CurrentPage() - 1)); });
+    on(Qt::Key_Home, [this] { ShowCurrentPage(1); });
+    on(Qt::Key_End, [this] { ShowCurrentPage(vp->PageCount()); });
+    // Ctrl and + is Ctrl+= on keyboards where + needs Shift.
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal),
+          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus)})
+        on(keys, [this] { zoomStep(+1); });
+    on(Qt::CTRL | Qt::Key_Minus, [this] { zoomStep(-1); });
+}
+
+void frmViewPro::zoomStep(int direction)
+{
+    const BusyPointer busy;
+    vp->navigator().zoomStep(direction);
+    vp->RefreshView();
+}
+
+// What a screen reader says of each control: a name in words where the
+// caption is a symbol, and the tooltip with the shortcut as description.
+void frmViewPro::describeControls()
+{
+    const auto describe = [](QWidget *w, const QString &name, const QString &more = {}) {
+        w->setAccessibleName(name);
+        w->setAccessibleDescription(w->toolTip().isEmpty() ? more.trimmed() : w->toolTip() + more);
+    };
+    describe(txtZoom, QStringLiteral("Zoom in percent"),
+             QStringLiteral(" Enter applies it; Ctrl+plus and Ctrl+minus step it"));
+    describe(udZoom, QStringLiteral("Zoom up or down"));
+    describe(vp, QStringLiteral("Page preview"),
+             QStringLiteral(" Page Up, Page Down, Home and End turn the pages; Ctrl and the "
+                            "wheel zoom"));
+    describe(cmdClose, QStringLiteral("Close"), QStringLiteral(" (Esc)"));
+    describe(cmdPrint, QStringLiteral("Print"), QStringLiteral(" (Ctrl+P)"));
+    describe(cmdFit, cmdFit->text());
+    describe(cmdClip, QStringLiteral("Copy page"), QStringLiteral(" (Ctrl+C)"));
+    describe(cmdPdf, QStringLiteral("Save PDF"), QStringLiteral(" (Ctrl+S)"));
+    describe(cmdFirst, QStringLiteral("First page"), QStringLiteral("Home"));
+    describe(cmdPrev, QStringLiteral("Previous page"), QStringLiteral("Page Up"));
+    describe(cmdNext, QStringLiteral("Next page"), QStringLiteral("Page Down"));
+    describe(cmdLast, QStringLiteral("Last page"), QStringLiteral("End"));
+    describe(txtPage, QStringLiteral("Page"));
 }
 
 void frmViewPro::setHooks(Hooks hooks)
@@ -142,6 +201,7 @@ void frmViewPro::Form_Load()
     cmdClose->setToolTip(QStringLiteral("Close this window without Printing"));
     vp->enableNavigation(PreviewControl::Navigation::MouseWheel, true);
     vp->enableNavigation(PreviewControl::Navigation::Keyboard, true);
+    describeControls();
 }
 
 void frmViewPro::resizeEvent(QResizeEvent *event)
@@ -192,6 +252,7 @@ void frmViewPro::ShowVCR()
     // The page the control really shows: it keeps its page within the
     // document, whoever asked for which.
     txtPage->setText(QStringLiteral("Page %1 of %2").arg(vp->CurrentPage()).arg(vp->PageCount()));
+    vp->setAccessibleName(QStringLiteral("Page preview, ") + txtPage->text().toLower());
     const Steps can = vp->navigator().steps();
     cmdFirst->setEnabled(can.first);
     cmdPrev->setEnabled(can.previous);
@@ -238,6 +299,8 @@ void frmViewPro::ApplyFit()
     txtZoom->setText(QString::number(static_cast<int>(std::nearbyint(vp->Zoom()))));
     cmdFit->setText(QStringLiteral("Fit ") + word);
     cmdFit->setToolTip(QStringLiteral("Adjust Zoom to ") + word + QStringLiteral(" of Page"));
+    cmdFit->setAccessibleName(cmdFit->text());
+    cmdFit->setAccessibleDescription(cmdFit->toolTip());
     vp->RefreshView();
 }
 

@@ -69,6 +69,9 @@ private:
     void vp_TextNotify(const QString &first, const QString &second);
     // The zoom typed: whether it stands (a whole number 10..400).
     bool applyZoomText();
+    void zoomStep(int direction);
+    void addShortcuts();
+    void describeControls();
     void place(QWidget *control, double left, double top, double width, double height)
     {
         m_layout.place(control, left, top, width, height);

@@ -74,6 +74,16 @@ TEST(ReportCommand, WritesThePdfOrOnePageOfTheRange)
     ASSERT_EQ(r.status, 0);
     EXPECT_TRUE(r.out.contains(QLatin1String("page 2 of 2")));
     EXPECT_EQ(QImage(png).width(), static_cast<int>(std::ceil(11900 * 300 / 1440.0)));
+    // Letters and the safe palette reach the pages.
+    const QString plain = dir.filePath(QStringLiteral("plain.png"));
+    const QString safe = dir.filePath(QStringLiteral("safe.png"));
+    report({"10x6", "1", "4", "--png-page", "1", plain, "--colour", "--side", "0.1"});
+    r = report({"10x6", "1", "4", "--png-page", "1", safe, "--colour", "--side", "0.1", "--palette",
+                "safe", "--letters"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QImage before(plain), after(safe);
+    EXPECT_EQ(before.size(), after.size());
+    EXPECT_NE(before, after);
 }
 
 TEST(CommandLine, HelpAndVersionNeedNoDisplayAndAnythingElseIsNamed)
@@ -197,7 +207,11 @@ INSTANTIATE_TEST_SUITE_P(
                 "--landscape belongs to --report",
                 {"--png"}},
         BadCase{"find_in_a_folder", {"FOLDER"}, "it is a folder", {"--find"}},
-        BadCase{"find_in_no_file", {"OUT"}, "No such file", {"--find"}}),
+        BadCase{"find_in_no_file", {"OUT"}, "No such file", {"--find"}},
+        BadCase{"unknown_palette",
+                {"0", "1", "2", "--pdf", "OUT", "--palette", "pastel"},
+                "no palette \"pastel\""},
+        BadCase{"letters_on_a_grid", {"0", "1", "--letters"}, "--letters belongs to", {"--grid"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST(ReportCommand, TheSideLimitShownIsAccepted)

@@ -1,5 +1,6 @@
 #include "app/CommandLine.h"
 #include "app/Program.h"
+#include "pieces/Appearance.h"
 #include "solutions/Boards.h"
 
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 #include <sstream>
 
 namespace tw {
@@ -127,14 +129,26 @@ TEST(SolutionCommand, PipesAGridAndWritesValidPictures)
     const QSvgRenderer drawing(svg);
     ASSERT_TRUE(drawing.isValid());
     EXPECT_EQ(drawing.viewBoxF(), QRectF(0, 0, 22 * 200, 5 * 200)); // framed, in twips
-    run(p, {"--png", "8x8", "16146", png, "--dpi", "288"})->waitForFinished(30000);
+    run(p, {"--png", "8x8", "16146", png, "--dpi", "288", "--palette", "safe", "--letters"})
+        ->waitForFinished(30000);
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     const QImage image(png);
     EXPECT_EQ(image.size(), QSize(400, 400)); // 10 units of 200 twips at 288 dpi
     EXPECT_EQ(image.dotsPerMeterX(), 11339);
-    // The frame's grey, a piece's colour inside.
+    // The frame's grey; inside, the corner of every cell (away from the
+    // letters) in the square's grey or a colour of the safe palette.
     EXPECT_EQ(image.pixelColor(20, 20), QColor(0x80, 0x80, 0x80));
-    EXPECT_NE(image.pixelColor(60, 60), QColor(Qt::white));
+    std::set<QRgb> allowed{qRgb(0x80, 0x80, 0x80)};
+    for (int piece = 0; piece < 12; ++piece) {
+        const Colour c = paletteColour(Palette::Safe, piece, 0);
+        allowed.insert(qRgb(redOf(c), greenOf(c), blueOf(c)));
+    }
+    std::set<QRgb> seen;
+    for (int c = 0; c < 8; ++c)
+        for (int r = 0; r < 8; ++r)
+            seen.insert(image.pixel(44 + 40 * c, 44 + 40 * r));
+    EXPECT_TRUE(std::includes(allowed.begin(), allowed.end(), seen.begin(), seen.end()));
+    EXPECT_EQ(seen.size(), 13u);
 }
 
 } // namespace

@@ -10,17 +10,8 @@ namespace tw {
 namespace {
 
 using test::onBoard;
+using test::record;
 using test::RecordingCanvas;
-
-SolutionRecord record(long long o, long long x, std::array<long long, 11> shapes)
-{
-    SolutionRecord r;
-    r.O_Index = o;
-    r.X_Index = x;
-    for (std::size_t k = 0; k < 11; ++k)
-        r.Shape[k] = shapes[k];
-    return r;
-}
 
 const SolutionRecord First10x6 = record(0, 2, {22, 4, 2, 54, 62, 42, 9, 11, 16, 23, 36});
 const SolutionRecord First8x8 = record(0, 4, {18, 4, 2, 8, 52, 25, 42, 11, 22, 60, 38});

@@ -24,6 +24,17 @@ inline SharedState onBoard(Integer board)
     return state;
 }
 
+// A record with all its values present.
+inline SolutionRecord record(long long o, long long x, std::array<long long, 11> shapes)
+{
+    SolutionRecord r;
+    r.O_Index = o;
+    r.X_Index = x;
+    for (std::size_t k = 0; k < 11; ++k)
+        r.Shape[k] = shapes[k];
+    return r;
+}
+
 // A test with a scratch folder of its own, removed afterwards.
 class ScratchTest : public testing::Test
 {

@@ -19,12 +19,25 @@ public:
         bool operator==(const Box &) const = default;
     };
 
+    struct Letter
+    {
+        double x, y, side;
+        char letter;
+        Colour colour;
+        bool operator==(const Letter &) const = default;
+    };
+
     void fillBox(double x, double y, double width, double height, Colour colour) override
     {
         boxes.push_back({x, y, width, height, colour});
     }
+    void drawLetter(double x, double y, double side, char letter, Colour colour) override
+    {
+        letters.push_back({x, y, side, letter, colour});
+    }
 
     std::vector<Box> boxes;
+    std::vector<Letter> letters;
 };
 
 // A preview control that keeps the drawing calls, with the colours in force
@@ -35,8 +48,9 @@ class RecordingPreview : public PreviewInterface
 public:
     struct Call
     {
-        enum Kind { Line, Rectangle, Text } kind;
-        long a, b, c, d; // line: x1 y1 x2 y2; rectangle: left top width height
+        enum Kind { Line, Rectangle, Text, Letter } kind;
+        long a, b, c, d; // line: x1 y1 x2 y2; rectangle: left top width height;
+                         // letter: left top side
         Colour fore;
         Colour brush;
         std::string text = {};
@@ -102,6 +116,11 @@ public:
     void DrawRectangle(Long left, Long top, Long width, Long height) override
     {
         calls.push_back({Call::Rectangle, left, top, width, height, m_fore, m_brush});
+    }
+    void DrawLetter(Long left, Long top, Long side, char letter) override
+    {
+        calls.push_back(
+            {Call::Letter, left, top, side, 0, m_fore, m_brush, std::string(1, letter)});
     }
 
     std::vector<Call> ofKind(Call::Kind kind) const

@@ -9,6 +9,9 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QMenu>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTest>
 #include <QTimer>
@@ -44,6 +47,10 @@ struct MainWindow
                         Messages mode = Messages::Recorded)
         : program(folder, QSizeF(11906, 16838))
     {
+        // The window keeps its look in the settings: each test starts from
+        // none, away from the user's own.
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings().clear();
         if (program.Main())
             return;
         window = std::make_unique<frmMain>(program.state(), program.preview(), program.advice());
@@ -82,5 +89,22 @@ struct MainWindow
     }
     QWidget *operator()(const char *name) const { return find<QWidget>(name); }
 };
+
+// A right click on the main window at a point in twips, sent to the window
+// so that it makes the context-menu event as for a real click; the menu it
+// opens, or none.
+inline QMenu *rightClick(MainWindow &m, double xTwips, double yTwips)
+{
+    const QPoint at(m.w().scale().pixels(xTwips), m.w().scale().pixels(yTwips));
+    QTest::mouseClick(m.w().windowHandle(), Qt::RightButton, {}, at);
+    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
+}
+
+// Clicks the menu's item of that name.
+inline void choose(QMenu *menu, const char *name)
+{
+    QAction *action = menu->findChild<QAction *>(QString::fromLatin1(name));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+}
 
 } // namespace tw::test

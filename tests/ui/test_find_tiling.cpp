@@ -17,7 +17,9 @@
 #include <QTest>
 
 using namespace tw;
+using test::choose;
 using test::MainWindow;
+using test::rightClick;
 
 namespace {
 
@@ -74,22 +76,6 @@ QString find(QWidget *dialog, const QString &text, bool paste)
     }
     QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdFind")), Qt::LeftButton);
     return dialog->findChild<QLabel *>(QStringLiteral("lblVerdict"))->text();
-}
-
-// The tray's picture opens its menu under a right click; the menu shown, or
-// none.
-QMenu *rightClick(MainWindow &m, double xTwips, double yTwips)
-{
-    // Sent to the window, which turns the right button into the menu's event.
-    const QPoint at(m.w().scale().pixels(xTwips), m.w().scale().pixels(yTwips));
-    QTest::mouseClick(m.w().windowHandle(), Qt::RightButton, {}, at);
-    return qobject_cast<QMenu *>(QApplication::activePopupWidget());
-}
-
-void choose(QMenu *menu, const char *name)
-{
-    QAction *action = menu->findChild<QAction *>(QString::fromLatin1(name));
-    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
 }
 
 } // namespace
@@ -195,6 +181,8 @@ void TestFindTiling::copySolutionPutsTextPictureAndDrawingOnTheClipboard()
     number->selectAll();
     QTest::keyClicks(number, QStringLiteral("321"));
     SharedState &s = m.state();
+    // In the colours the window shows.
+    choose(rightClick(m, s.TrayLeft + 300, s.TrayTop + 300), "mnuSafe");
     QMenu *menu = rightClick(m, s.TrayLeft + 300, s.TrayTop + 300);
     QVERIFY(menu);
     choose(menu, "mnuCopy");

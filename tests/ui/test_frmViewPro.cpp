@@ -2,6 +2,7 @@
 #include "ui/PreviewControl.h"
 #include "ui/frmViewPro.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -11,7 +12,9 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 using namespace tw;
 
@@ -94,6 +97,8 @@ private slots:
     void printsCopiesAndSavesPages();
     void aPrintersNameWithACommaKeepsItsJobTitle();
     void aTinyWindowGivesTheViewNoHeightAndEscapeCloses();
+    void theKeyboardReachesEveryCommandFromAnywhere();
+    void everyControlHasANameInWords();
 };
 
 void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
@@ -249,6 +254,79 @@ void TestFrmViewPro::aTinyWindowGivesTheViewNoHeightAndEscapeCloses()
     QCOMPARE(m.vp().height(), 0);
     QTest::keyClick(m.w.get(), Qt::Key_Escape);
     QVERIFY(!m.w->isVisible());
+}
+
+void TestFrmViewPro::theKeyboardReachesEveryCommandFromAnywhere()
+{
+    Window m(3);
+    m("cmdClose")->setFocus(Qt::TabFocusReason);
+    const auto key = [](int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), modifiers);
+    };
+    for (const auto &[k, page] : {std::pair{Qt::Key_PageDown, 2},
+                                  {Qt::Key_End, 3},
+                                  {Qt::Key_PageUp, 2},
+                                  {Qt::Key_Home, 1}}) {
+        key(k);
+        QCOMPARE(m.page(), QStringLiteral("Page %1 of 3").arg(page));
+    }
+    // The zoom box keeps End for its cursor; Enter applies what it holds.
+    QLineEdit *zoom = m.box("txtZoom");
+    zoom->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_End);
+    QCOMPARE(m.page(), QStringLiteral("Page 1 of 3"));
+    zoom->selectAll();
+    QTest::keyClicks(zoom, QStringLiteral("150"));
+    key(Qt::Key_Return);
+    QCOMPARE(m.vp().Zoom(), 150.0);
+    for (const auto &[k, percent] :
+         {std::pair{Qt::Key_Plus, 200.0}, {Qt::Key_Minus, 150.0}, {Qt::Key_Minus, 125.0}}) {
+        key(k, Qt::ControlModifier);
+        QCOMPARE(m.vp().Zoom(), percent);
+        QCOMPARE(zoom->text(), QString::number(percent));
+    }
+    // Ctrl and the wheel, a notch up.
+    QWheelEvent wheel(QPointF(50, 50), m.vp().viewport()->mapToGlobal(QPointF(50, 50)), {},
+                      QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(m.vp().viewport(), &wheel);
+    QCOMPARE(m.vp().Zoom(), 150.0);
+
+    m("cmdClose")->setFocus(Qt::TabFocusReason);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    key(Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(QGuiApplication::clipboard()->mimeData()->hasImage());
+    QTemporaryDir dir;
+    m.pdfAnswers = {dir.filePath(QStringLiteral("keys.pdf"))};
+    key(Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(pdfPages(dir.filePath(QStringLiteral("keys.pdf"))), QStringLiteral("3"));
+    // Ctrl+P opens the print dialog; cancelled, printing is aborted.
+    QTimer::singleShot(200, [] {
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            dialog->close();
+    });
+    key(Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(m.messages, QStringList{QStringLiteral("Printing has been aborted")});
+}
+
+void TestFrmViewPro::everyControlHasANameInWords()
+{
+    Window m(3);
+    QTest::mouseClick(m("cmdNext"), Qt::LeftButton);
+    for (QWidget *w : m.w->findChildren<QWidget *>()) {
+        if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus)
+            continue;
+        const QString name = QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name);
+        QVERIFY2(name.count(QRegularExpression(QStringLiteral("[A-Za-z]"))) >= 2,
+                 qPrintable(w->objectName() + QStringLiteral(": \"") + name + '"'));
+    }
+    const auto name = [&](const char *control) {
+        return QAccessible::queryAccessibleInterface(m(control))->text(QAccessible::Name);
+    };
+    QCOMPARE(name("cmdFirst"), QStringLiteral("First page"));
+    QCOMPARE(name("vp"), QStringLiteral("Page preview, page 2 of 3"));
+    QVERIFY(QAccessible::queryAccessibleInterface(m("cmdPrint"))
+                ->text(QAccessible::Description)
+                .endsWith(QStringLiteral("(Ctrl+P)")));
 }
 
 QTEST_MAIN(TestFrmViewPro)
