@@ -41,35 +41,6 @@ protected:
     HoldRepeat hold{*this, [this](int d) { return step(d); }};
 };
 
-TEST_F(HoldTest, AShortPressStepsOnceAtThePress)
-{
-    hold.press(+1);
-    EXPECT_EQ(position, 51);
-    run(); // no repetition before the delay
-    hold.release();
-    EXPECT_FALSE(delayRunning);
-    hold.delayElapsed(); // a late tick changes nothing
-    run();
-    EXPECT_EQ(position, 51);
-    EXPECT_EQ(hold.direction(), 0);
-}
-
-TEST_F(HoldTest, HeldPastTheDelayStepsUntilTheReleaseOrTheEnd)
-{
-    hold.press(+1);
-    hold.delayElapsed();
-    run(10);
-    EXPECT_EQ(position, 61);
-    hold.release();
-    run();
-    EXPECT_LE(position, 62); // at most the step already on its way
-    hold.press(-1);
-    hold.delayElapsed();
-    run();
-    EXPECT_EQ(position, 1);
-    EXPECT_FALSE(hold.PrevBusy || delayRunning);
-}
-
 TEST_F(HoldTest, AnEndedHoldNeverStepsAgain)
 {
     failAt = 55; // a solution that cannot be shown

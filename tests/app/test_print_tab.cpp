@@ -137,17 +137,6 @@ TEST_F(PrintTabTest, OneSolutionIsOnePageWithOneFramedNumberedTray)
               (std::array{0L, 740L, 400L, 740L}));
 }
 
-TEST_F(PrintTabTest, TheSquareTrayShowsItsGreySquareInEveryTray)
-{
-    prepare(4);
-    ASSERT_FALSE(run(1, 16146));
-    EXPECT_EQ(preview.ofKind(Call::Text)[2].text, "Pentominoes Cheatsheet for the 8 x 8 Square");
-    const auto rects = preview.ofKind(Call::Rectangle);
-    EXPECT_EQ(
-        std::count_if(rects.begin(), rects.end(), [](const Call &c) { return c.brush == MidGrey; }),
-        16146);
-}
-
 TEST_F(PrintTabTest, SaysWhyNoReportIsMade)
 {
     prepare(4, "0.5");

@@ -19,13 +19,6 @@ Cells cellsOf(const clsShape &s)
     return cells;
 }
 
-TEST(PieceColours, AreReadAsBlueGreenRed)
-{
-    const Colour z = catalogue()[5][0].Color, n = catalogue()[8][0].Color;
-    EXPECT_EQ((std::array{redOf(z), greenOf(z), blueOf(z)}), (std::array{0, 0, 255}));
-    EXPECT_EQ((std::array{redOf(n), greenOf(n), blueOf(n)}), (std::array{255, 0, 0}));
-}
-
 TEST(OrientationTable, EveryEntryAgreesWithItsOwnOffsets)
 {
     for (int n = 0; n < OrientationCount; ++n) {

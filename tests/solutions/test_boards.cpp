@@ -7,26 +7,6 @@
 namespace tw {
 namespace {
 
-TEST(ClearBoard, TenBySixHasExactlyTheListedSentinels)
-{
-    SharedState state;
-    SetBoardLayout(state, 0);
-    ClearBoard(state);
-    std::vector<int> set;
-    for (int i = 0; i <= state.GridMax; ++i)
-        if (state.BoardGrid[static_cast<std::size_t>(i)])
-            set.push_back(i);
-    std::vector<int> expected{6, 13, 20, 27, 34, 41, 48, 55, 62};
-    for (int i = 69; i <= 77; ++i)
-        expected.push_back(i);
-    EXPECT_EQ(set, expected);
-    // Leftovers of an earlier board are discarded whole.
-    state.BoardGrid.assign(200, true);
-    ClearBoard(state);
-    EXPECT_EQ(state.BoardGrid.size(), 78u);
-    EXPECT_FALSE(state.BoardGrid[0]);
-}
-
 TEST(SetBoardLayout, KnowsOnlyTheFiveTrays)
 {
     SharedState state;

@@ -143,13 +143,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "Shape1 lays the I piece (orientation 1) where it would leave the tray"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(BadRecord, ForABoardThatDoesNotExistIsReported)
-{
-    const auto tiling = tileRecord(7, First10x6);
-    ASSERT_FALSE(tiling);
-    EXPECT_EQ(tiling.error().message, "board 7 does not exist");
-}
-
 TEST(BadRecord, ThatWouldLeaveCellsFreeIsCaughtAtThePieceThatCannotFit)
 {
     // Twelve pentominoes cover exactly the sixty cells, so a record whose

@@ -1,12 +1,8 @@
 #include "solutions/Boards.h"
-#include "solutions/Database.h"
 #include "solutions/Decoding.h"
 #include "solutions/LetterGrid.h"
-#include "solutions/SharedState.h"
 
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 namespace tw {
 namespace {
@@ -26,90 +22,6 @@ const char *const First8x8 = "OOWWTTTP\n"
                              "VXYYYYNN\n"
                              "VIIIIILN\n"
                              "VVVLLLLN\n";
-
-std::vector<std::string> rowsOf(const std::string &text)
-{
-    std::vector<std::string> rows;
-    std::istringstream in(text);
-    for (std::string row; std::getline(in, row);)
-        rows.push_back(row);
-    return rows;
-}
-
-// The grid in image g of the tray's symmetries: bit 0 reflects it left to
-// right, bit 1 top to bottom, bit 2 lays it across (rows become columns).
-std::string imageOf(const std::string &text, int g)
-{
-    auto rows = rowsOf(text);
-    if (g & 1)
-        for (auto &r : rows)
-            std::reverse(r.begin(), r.end());
-    if (g & 2)
-        std::reverse(rows.begin(), rows.end());
-    if (g & 4) {
-        std::vector<std::string> across(rows[0].size(), std::string(rows.size(), ' '));
-        for (std::size_t r = 0; r < rows.size(); ++r)
-            for (std::size_t c = 0; c < rows[r].size(); ++c)
-                across[c][r] = rows[r][c];
-        rows = across;
-    }
-    std::string out;
-    for (const auto &r : rows)
-        out += r + '\n';
-    return out;
-}
-
-class EveryStoredSolution : public testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        state = new SharedState;
-        state->DbPath = TILEWRIGHT_TEST_DATABASE;
-        state->ConnectString = readOnlyUri(state->DbPath);
-        ASSERT_FALSE(OpenDatabase(*state));
-    }
-    static void TearDownTestSuite() { delete state; }
-
-    // Calls visit(number, stored key, letter rows) for each solution of the tray.
-    template<class Visit> static void forEachSolution(Integer board, Visit visit)
-    {
-        ASSERT_FALSE(SelectBoard(*state, board));
-        RecordSet &set = state->SolutionSet;
-        for (set.MoveFirst(); !set.IsEOF(); set.MoveNext()) {
-            const SolutionRecord record = set.currentRecord();
-            const auto tiling = tileRecord(board, record);
-            ASSERT_TRUE(tiling);
-            RecordKey key{};
-            key[0] = static_cast<Integer>(*record.O_Index);
-            key[1] = static_cast<Integer>(*record.X_Index);
-            for (std::size_t k = 0; k < 11; ++k)
-                key[k + 2] = static_cast<Integer>(*record.Shape[k]);
-            visit(static_cast<Integer>(*set.Fields("Solution")), key, letterRows(*tiling));
-        }
-    }
-
-    static SharedState *state;
-};
-
-SharedState *EveryStoredSolution::state = nullptr;
-
-TEST_F(EveryStoredSolution, FindsASampleFromEveryImage)
-{
-    for (Integer board = 0; board < BoardCount; ++board)
-        forEachSolution(board, [&](Integer number, const RecordKey &key, const std::string &rows) {
-            if (number % 97 != 1 && number != state->SolutionSet.RecordCount())
-                return;
-            for (int g = 0; g < 8; ++g) {
-                const auto read = readLetterGrid(imageOf(rows, g));
-                ASSERT_TRUE(read) << read.error().message;
-                // The database stores the smallest of the images.
-                EXPECT_EQ(read->images.front(), key);
-                EXPECT_EQ(state->RecordIndex.find(board, read->images), number)
-                    << Trays[static_cast<std::size_t>(board)].label << " image " << g;
-            }
-        });
-}
 
 TEST(ReadLetterGrid, TakesLowerCaseBlanksAndBlankLines)
 {

@@ -2,17 +2,21 @@
 
 #include "DatabaseCopy.h"
 #include "app/Program.h"
+#include "pieces/PieceTables.h"
 #include "preview/PreviewDocument.h"
+#include "solutions/Decoding.h"
 #include "solutions/SharedState.h"
 #include "ui/Twips.h"
 #include "ui/frmMain.h"
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 
@@ -89,6 +93,59 @@ struct MainWindow
     }
     QWidget *operator()(const char *name) const { return find<QWidget>(name); }
 };
+
+// Replaces a box's text by typing, one keystroke at a time.
+inline void retype(MainWindow &m, const char *box, const QString &text)
+{
+    auto *edit = m.find<QLineEdit>(box);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+// Clicks tab 0 ("Display") or 1 ("Print").
+inline void clickTab(MainWindow &m, int index)
+{
+    auto *tabs = m.w().findChild<QTabBar *>();
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+}
+
+inline QColor qtColour(Colour c)
+{
+    return QColor(redOf(c), greenOf(c), blueOf(c));
+}
+
+// The window's colour at points given in twips, as the screen shows it.
+struct Shot
+{
+    explicit Shot(MainWindow &m) : window(m.w()), image(m.w().grab().toImage()) {}
+    QColor at(double x, double y) const
+    {
+        const qreal ratio = image.devicePixelRatio();
+        return image.pixelColor(static_cast<int>(window.scale().pixels(x) * ratio),
+                                static_cast<int>(window.scale().pixels(y) * ratio));
+    }
+    const frmMain &window;
+    QImage image;
+};
+
+// Whether the window shows the solution under the cursor, cell by cell, in
+// the palette in use (at a corner of each cell, away from any letter).
+inline bool showsCurrentSolution(MainWindow &m)
+{
+    const SharedState &s = m.state();
+    const auto tiling = tileRecord(s.BoardIndex, s.SolutionSet.currentRecord());
+    const Shot shot(m);
+    for (const Placement &p : tiling->placements)
+        for (int k = 0; k < p.cellCount; ++k) {
+            const int cell = p.cells[static_cast<std::size_t>(k)];
+            const Colour c = p.shape == SquarePiece ? MidGrey : orientation(p.shape).ColorIn(s);
+            if (shot.at(s.TrayLeft + cell / s.Stride * 200 + 25,
+                        s.TrayTop + cell % s.Stride * 200 + 25) != qtColour(c))
+                return false;
+        }
+    return true;
+}
 
 // A right click on the main window at a point in twips, sent to the window
 // so that it makes the context-menu event as for a real click; the menu it

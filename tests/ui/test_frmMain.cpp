@@ -11,40 +11,11 @@
 
 using namespace tw;
 using test::MainWindow;
+using test::qtColour;
+using test::Shot;
+using test::showsCurrentSolution;
 
 namespace {
-
-QColor colourOf(Colour c)
-{
-    return QColor(redOf(c), greenOf(c), blueOf(c));
-}
-
-// The window's colour at a point given in twips, as the screen shows it.
-QColor shown(MainWindow &m, double x, double y)
-{
-    const QImage shot = m.w().grab().toImage();
-    const qreal ratio = shot.devicePixelRatio();
-    return shot.pixelColor(static_cast<int>(m.w().scale().pixels(x) * ratio),
-                           static_cast<int>(m.w().scale().pixels(y) * ratio));
-}
-
-// Checks every cell of the tray on the screen against the decoded record
-// under the cursor.
-void verifyTrayPicture(MainWindow &m)
-{
-    SharedState &s = m.state();
-    const auto tiling = tileRecord(s.BoardIndex, s.SolutionSet.currentRecord());
-    QVERIFY(tiling);
-    for (const Placement &p : tiling->placements)
-        for (int k = 0; k < p.cellCount; ++k) {
-            const int cell = p.cells[static_cast<std::size_t>(k)];
-            const QColor colour = shown(m, s.TrayLeft + cell / s.Stride * 200 + 100,
-                                        s.TrayTop + cell % s.Stride * 200 + 100);
-            QVERIFY2(colour == (p.shape == SquarePiece ? colourOf(MidGrey)
-                                                       : colourOf(orientation(p.shape).Color)),
-                     qPrintable(QString::fromStdString(letterGrid(*tiling))));
-        }
-}
 
 // What a user does, written "verb target": "type 17" into the number box
 // ("type " empties it), "click cmdNext", "rclick" (right button), "dclick"
@@ -162,7 +133,7 @@ void TestFrmMain::movesAndWhereTheyLeaveTheWindow()
             QCOMPARE(box->selectedText(), box->text());
         noises = after[2].toInt();
     }
-    verifyTrayPicture(m);
+    QVERIFY(showsCurrentSolution(m));
 }
 
 void TestFrmMain::paintsTheTrayCellByCell_data()
@@ -183,11 +154,12 @@ void TestFrmMain::paintsTheTrayCellByCell()
     if (!jump.isEmpty())
         act(m, QStringLiteral("type ") + jump);
     QCOMPARE(m.state().SolutionNo, jump.isEmpty() ? 1 : jump.toInt());
-    verifyTrayPicture(m);
+    QVERIFY(showsCurrentSolution(m));
     // The grey frame one square around the tray, and the window beyond it.
     const SharedState &st = m.state();
-    QCOMPARE(shown(m, st.TrayLeft - 100, st.TrayTop + 100), colourOf(MidGrey));
-    QVERIFY(shown(m, st.TrayLeft - 300, st.TrayTop + 100) != colourOf(MidGrey));
+    const Shot shot(m);
+    QCOMPARE(shot.at(st.TrayLeft - 100, st.TrayTop + 100), qtColour(MidGrey));
+    QVERIFY(shot.at(st.TrayLeft - 300, st.TrayTop + 100) != qtColour(MidGrey));
     QCOMPARE(m.beeps, 0);
 }
 
@@ -196,8 +168,7 @@ void TestFrmMain::theTabsSwitchBetweenDisplayAndReport()
     MainWindow m;
     act(m, QStringLiteral("tray 3"));
     act(m, QStringLiteral("type 2"));
-    auto *tabs = m.w().findChild<QTabBar *>();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    test::clickTab(m, 1);
     QCOMPARE(m.state().OutputMode, 1);
     QCOMPARE(m.find<QLineEdit>("txtSideLength")->text(), QStringLiteral("0.375"));
     QCOMPARE(m.state().UnitSize, 540.0f);
@@ -206,13 +177,13 @@ void TestFrmMain::theTabsSwitchBetweenDisplayAndReport()
     act(m, QStringLiteral("tray 2"));
     QCOMPARE(m.find<QLineEdit>("txtSideLength")->text(), QStringLiteral("0.0468"));
     QCOMPARE(m.find<QLineEdit>("txtTo")->text(), QStringLiteral("368"));
-    QCOMPARE(shown(m, m.state().TrayLeft + 100, m.state().TrayTop + 100),
+    QCOMPARE(Shot(m).at(m.state().TrayLeft + 100, m.state().TrayTop + 100),
              m.w().palette().color(QPalette::Window));
     // Back on "Display": solution 1 of the tray, painted.
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(0).center());
+    test::clickTab(m, 0);
     QCOMPARE(m.state().UnitSize, 200.0f);
     QCOMPARE(m.state().SolutionNo, 1);
-    verifyTrayPicture(m);
+    QVERIFY(showsCurrentSolution(m));
     QCOMPARE(m.beeps + m.messages.size(), 0);
 }
 
@@ -244,7 +215,7 @@ void TestFrmMain::aTrayWithOneSolutionHasNoSteps()
     QCOMPARE(steps(m), QString());
     QCOMPARE(m.state().SolutionNo, 1);
     QCOMPARE(m.messages, QStringList());
-    verifyTrayPicture(m);
+    QVERIFY(showsCurrentSolution(m));
 }
 
 void TestFrmMain::aRecordThatCannotBeShownEndsTheHoldWithOneMessage()
@@ -264,10 +235,10 @@ void TestFrmMain::aRecordThatCannotBeShownEndsTheHoldWithOneMessage()
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("2"));
     QCOMPARE(steps(m), QStringLiteral("FPNL"));
     const SharedState &s = m.state();
-    QCOMPARE(shown(m, s.TrayLeft + 100, s.TrayTop + 100), QColor(Qt::white));
+    QCOMPARE(Shot(m).at(s.TrayLeft + 100, s.TrayTop + 100), QColor(Qt::white));
     act(m, QStringLiteral("release cmdNext"));
     act(m, QStringLiteral("click cmdFirst"));
-    verifyTrayPicture(m);
+    QVERIFY(showsCurrentSolution(m));
     QCOMPARE(m.messages.size(), 1);
 }
 
@@ -292,7 +263,7 @@ void TestFrmMain::aTrayThatCannotBeReadShowsNoSteps()
     act(m, QStringLiteral("tray 1"));
     QCOMPARE(m.state().SolutionSet.RecordCount(), 1010);
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("1"));
-    verifyTrayPicture(m);
+    QVERIFY(showsCurrentSolution(m));
 }
 
 void TestFrmMain::thePictureStandsInPlaceAtTheScreensScale()
@@ -301,9 +272,10 @@ void TestFrmMain::thePictureStandsInPlaceAtTheScreensScale()
     // the screen's pixels and stands where the controls' twips put it.
     MainWindow m;
     QCOMPARE(m.w().surface().ratio(), m.w().devicePixelRatioF());
-    verifyTrayPicture(m);
-    QCOMPARE(shown(m, m.state().TrayLeft - 100, m.state().TrayTop + 100), colourOf(MidGrey));
-    QCOMPARE(shown(m, 600 + 300, 2400 + 300), QColor(Qt::black)); // the piece row's X
+    QVERIFY(showsCurrentSolution(m));
+    const Shot shot(m);
+    QCOMPARE(shot.at(m.state().TrayLeft - 100, m.state().TrayTop + 100), qtColour(MidGrey));
+    QCOMPARE(shot.at(600 + 300, 2400 + 300), QColor(Qt::black)); // the piece row's X
 }
 
 QTEST_MAIN(TestFrmMain)

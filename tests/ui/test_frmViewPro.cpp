@@ -1,3 +1,4 @@
+#include "ProgramRun.h"
 #include "preview/PreviewDocument.h"
 #include "ui/PreviewControl.h"
 #include "ui/frmViewPro.h"
@@ -17,6 +18,7 @@
 #include <QWheelEvent>
 
 using namespace tw;
+using test::pdfPages;
 
 namespace {
 
@@ -71,17 +73,6 @@ struct Window
     }
 };
 
-QString pdfPages(const QString &path)
-{
-    QProcess p;
-    p.start(QStringLiteral(PDFINFO), {path});
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput())
-        .section(QStringLiteral("Pages:"), 1)
-        .section('\n', 0, 0)
-        .trimmed();
-}
-
 } // namespace
 
 class TestFrmViewPro : public QObject
@@ -112,17 +103,6 @@ void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
     QTest::mouseClick(m("cmdNext"), Qt::LeftButton); // greyed
     QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
     QCOMPARE(m.steps(), QStringLiteral("FP"));
-    // The control's own keys move the page box too.
-    QTest::mouseClick(m.vp().viewport(), Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), &m.vp());
-    QTest::keyClick(&m.vp(), Qt::Key_Home);
-    QCOMPARE(m.page(), QStringLiteral("Page 1 of 3"));
-    QCOMPARE(m.steps(), QStringLiteral("NL"));
-    QTest::keyClick(&m.vp(), Qt::Key_PageDown);
-    QCOMPARE(m.page(), QStringLiteral("Page 2 of 3"));
-    QTest::keyClick(&m.vp(), Qt::Key_End);
-    QTest::keyClick(&m.vp(), Qt::Key_PageDown);
-    QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
     m.w->ShowCurrentPage(7); // beyond the end: the last page
     QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
     Window one(1);
@@ -205,7 +185,8 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
     QVERIFY(m.vp().printTo(printer, 2, 3));
-    QCOMPARE(pdfPages(printer.outputFileName()), QStringLiteral("2"));
+    QCOMPARE(pdfPages(printer.outputFileName()),
+             QStringLiteral("2 842 x 595")); // page 2 is landscape
     // Clip: the page shown, as an image and as SVG.
     QTest::mouseClick(m("cmdNext"), Qt::LeftButton);
     QTest::mouseClick(m("cmdClip"), Qt::LeftButton);
@@ -225,7 +206,7 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
     QTest::mouseClick(m("cmdPdf"), Qt::LeftButton);
     QCOMPARE(m.messages.size(), 2);
     QVERIFY(m.messages[0].contains(QStringLiteral("it is the solution database")));
-    QCOMPARE(pdfPages(dir.filePath(QStringLiteral("sheet.pdf"))), QStringLiteral("3"));
+    QVERIFY(pdfPages(dir.filePath(QStringLiteral("sheet.pdf"))).startsWith(QStringLiteral("3 ")));
     QFile db(database);
     QVERIFY(db.open(QIODevice::ReadOnly) && db.read(15) == "SQLite format 3");
     QTest::mouseClick(m("cmdPdf"), Qt::LeftButton);
@@ -259,18 +240,19 @@ void TestFrmViewPro::aTinyWindowGivesTheViewNoHeightAndEscapeCloses()
 void TestFrmViewPro::theKeyboardReachesEveryCommandFromAnywhere()
 {
     Window m(3);
-    m("cmdClose")->setFocus(Qt::TabFocusReason);
-    const auto key = [](int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const auto key = [](int k, Qt::KeyboardModifiers modifiers = {}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), modifiers);
     };
-    for (const auto &[k, page] : {std::pair{Qt::Key_PageDown, 2},
-                                  {Qt::Key_End, 3},
-                                  {Qt::Key_PageUp, 2},
-                                  {Qt::Key_Home, 1}}) {
-        key(k);
-        QCOMPARE(m.page(), QStringLiteral("Page %1 of 3").arg(page));
-    }
-    // The zoom box keeps End for its cursor; Enter applies what it holds.
+    // Pages from a button, or from the preview itself; the zoom box keeps
+    // End for its cursor, and Enter there applies what it holds.
+    m("cmdClose")->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_PageDown);
+    key(Qt::Key_End);
+    QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
+    QTest::mouseClick(m.vp().viewport(), Qt::LeftButton);
+    key(Qt::Key_PageUp);
+    QCOMPARE(m.page(), QStringLiteral("Page 2 of 3"));
+    key(Qt::Key_Home);
     QLineEdit *zoom = m.box("txtZoom");
     zoom->setFocus(Qt::TabFocusReason);
     key(Qt::Key_End);
@@ -279,18 +261,17 @@ void TestFrmViewPro::theKeyboardReachesEveryCommandFromAnywhere()
     QTest::keyClicks(zoom, QStringLiteral("150"));
     key(Qt::Key_Return);
     QCOMPARE(m.vp().Zoom(), 150.0);
+    // Zoom steps with Ctrl and plus or minus, or Ctrl and a notch of the wheel.
     for (const auto &[k, percent] :
          {std::pair{Qt::Key_Plus, 200.0}, {Qt::Key_Minus, 150.0}, {Qt::Key_Minus, 125.0}}) {
         key(k, Qt::ControlModifier);
-        QCOMPARE(m.vp().Zoom(), percent);
         QCOMPARE(zoom->text(), QString::number(percent));
     }
-    // Ctrl and the wheel, a notch up.
     QWheelEvent wheel(QPointF(50, 50), m.vp().viewport()->mapToGlobal(QPointF(50, 50)), {},
                       QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(m.vp().viewport(), &wheel);
     QCOMPARE(m.vp().Zoom(), 150.0);
-
+    // Copy, save and print.
     m("cmdClose")->setFocus(Qt::TabFocusReason);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     key(Qt::Key_C, Qt::ControlModifier);
@@ -298,9 +279,8 @@ void TestFrmViewPro::theKeyboardReachesEveryCommandFromAnywhere()
     QTemporaryDir dir;
     m.pdfAnswers = {dir.filePath(QStringLiteral("keys.pdf"))};
     key(Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(pdfPages(dir.filePath(QStringLiteral("keys.pdf"))), QStringLiteral("3"));
-    // Ctrl+P opens the print dialog; cancelled, printing is aborted.
-    QTimer::singleShot(200, [] {
+    QVERIFY(pdfPages(dir.filePath(QStringLiteral("keys.pdf"))).startsWith(QStringLiteral("3 ")));
+    QTimer::singleShot(200, [] { // the print dialog, cancelled
         if (QWidget *dialog = QApplication::activeModalWidget())
             dialog->close();
     });

@@ -8,25 +8,16 @@
 
 using namespace tw;
 using test::MainWindow;
+using test::retype;
 
 namespace {
 
 // The "Print" tab opened by a click on its tab, on the 10 x 6 tray.
 void openPrintTab(MainWindow &m)
 {
-    auto *tabs = m.w().findChild<QTabBar *>();
-    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(1).center());
+    test::clickTab(m, 1);
     m.beeps = 0;
     m.messages.clear();
-}
-
-// Replaces a box's text by typing, one keystroke at a time.
-void retype(MainWindow &m, const char *box, const QString &text)
-{
-    auto *edit = m.find<QLineEdit>(box);
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
 }
 
 QWidget *tab(Qt::KeyboardModifiers modifiers = Qt::NoModifier)
