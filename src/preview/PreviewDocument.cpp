@@ -8,13 +8,19 @@
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <deque>
+#include <optional>
+#include <tuple>
 
 namespace tw {
 
@@ -47,6 +53,149 @@ QFont deviceFont(double points, const QPaintDevice *device)
     QFont font = PreviewDocument::printFont(points);
     font.setPointSizeF(points * TwipsPerInch / device->logicalDpiY());
     return font;
+}
+
+// Lines along one row, or one column, that touch or overlap become one
+// line: the same picture in far fewer strokes for a printer or a PDF.
+void joinLines(std::vector<QLine> &lines)
+{
+    struct Run
+    {
+        bool down; // along a column
+        int at, from, to;
+        bool operator<(const Run &o) const
+        {
+            return std::tie(down, at, from) < std::tie(o.down, o.at, o.from);
+        }
+    };
+    std::vector<Run> runs;
+    std::vector<QLine> others;
+    for (const QLine &l : lines) {
+        if (l.y1() == l.y2())
+            runs.push_back({false, l.y1(), std::min(l.x1(), l.x2()), std::max(l.x1(), l.x2())});
+        else if (l.x1() == l.x2())
+            runs.push_back({true, l.x1(), std::min(l.y1(), l.y2()), std::max(l.y1(), l.y2())});
+        else
+            others.push_back(l);
+    }
+    std::sort(runs.begin(), runs.end());
+    lines = std::move(others);
+    for (std::size_t k = 0; k < runs.size();) {
+        Run r = runs[k];
+        for (++k; k < runs.size() && runs[k].down == r.down && runs[k].at == r.at &&
+                  runs[k].from <= r.to;
+             ++k)
+            r.to = std::max(r.to, runs[k].to);
+        lines.push_back(r.down ? QLine(r.at, r.from, r.at, r.to) : QLine(r.from, r.at, r.to, r.at));
+    }
+}
+
+// The lines as a path of as few strokes as may be: lines that meet end to
+// end continue one stroke instead of starting their own.
+QPainterPath chained(const std::vector<QLine> &lines)
+{
+    // Both ends of every line, sorted by point.
+    struct End
+    {
+        int x, y;
+        std::uint32_t line;
+        bool operator<(const End &o) const { return std::tie(x, y) < std::tie(o.x, o.y); }
+    };
+    std::vector<End> ends;
+    ends.reserve(2 * lines.size());
+    for (std::uint32_t k = 0; k < lines.size(); ++k) {
+        ends.push_back({lines[k].x1(), lines[k].y1(), k});
+        ends.push_back({lines[k].x2(), lines[k].y2(), k});
+    }
+    std::sort(ends.begin(), ends.end());
+    std::vector<bool> used(lines.size());
+    // The far end of an unused line that ends at p, marking it used.
+    const auto next = [&](QPoint p) -> std::optional<QPoint> {
+        for (auto it = std::lower_bound(ends.begin(), ends.end(), End{p.x(), p.y(), 0});
+             it != ends.end() && it->x == p.x() && it->y == p.y(); ++it)
+            if (!used[it->line]) {
+                used[it->line] = true;
+                const QLine &l = lines[it->line];
+                return l.p1() == p ? l.p2() : l.p1();
+            }
+        return std::nullopt;
+    };
+    QPainterPath path;
+    std::deque<QPoint> stroke;
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        if (used[k])
+            continue;
+        used[k] = true;
+        stroke = {lines[k].p1(), lines[k].p2()};
+        while (const auto p = next(stroke.back()))
+            stroke.push_back(*p);
+        while (const auto p = next(stroke.front()))
+            stroke.push_front(*p);
+        path.moveTo(stroke.front());
+        for (std::size_t i = 1; i < stroke.size(); ++i)
+            path.lineTo(stroke[i]);
+    }
+    return path;
+}
+
+// Fills of one colour that continue each other along a row, then along a
+// column, become one rectangle.
+void joinFills(std::vector<QRectF> &rects)
+{
+    const auto join = [&](auto key, auto continues, auto extend) {
+        std::sort(rects.begin(), rects.end(),
+                  [&](const QRectF &a, const QRectF &b) { return key(a) < key(b); });
+        std::vector<QRectF> out;
+        for (const QRectF &r : rects)
+            if (!out.empty() && continues(out.back(), r))
+                extend(out.back(), r);
+            else
+                out.push_back(r);
+        rects = std::move(out);
+    };
+    join([](const QRectF &r) { return std::tuple(r.top(), r.height(), r.left()); },
+         [](const QRectF &a, const QRectF &b) {
+             return a.top() == b.top() && a.height() == b.height() && b.left() == a.right();
+         },
+         [](QRectF &a, const QRectF &b) { a.setRight(b.right()); });
+    join([](const QRectF &r) { return std::tuple(r.left(), r.width(), r.top()); },
+         [](const QRectF &a, const QRectF &b) {
+             return a.left() == b.left() && a.width() == b.width() && b.top() == a.bottom();
+         },
+         [](QRectF &a, const QRectF &b) { a.setBottom(b.bottom()); });
+}
+
+// Paints a run of lines, or of rectangles, drawn alike. A PDF or a printer
+// takes the lines joined where they continue each other and strung into
+// strokes, and fills joined likewise in a frame of their own: the same
+// picture in far fewer, shorter instructions, much less to write and
+// compress. The screen and images take them as they are, pixel for pixel.
+void paintBatch(QPainter &painter, std::vector<QLine> &lines, std::vector<QRectF> &rects,
+                bool vector, bool fillsOnly)
+{
+    if (!lines.empty() && vector) {
+        joinLines(lines);
+        painter.drawPath(chained(lines));
+    } else if (!lines.empty()) {
+        const std::vector<QLineF> exact(lines.begin(), lines.end());
+        painter.drawLines(exact.data(), static_cast<int>(exact.size()));
+    }
+    if (rects.empty())
+        return;
+    if (!vector || !fillsOnly) {
+        painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+        return;
+    }
+    joinFills(rects);
+    QPointF corner = rects[0].topLeft();
+    for (const QRectF &r : rects)
+        corner = QPointF(std::min(corner.x(), r.left()), std::min(corner.y(), r.top()));
+    for (QRectF &r : rects)
+        r.translate(-corner);
+    painter.save();
+    painter.translate(corner);
+    painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+    painter.restore();
 }
 
 } // namespace
@@ -224,15 +373,14 @@ void PreviewDocument::renderPage(int number, QPainter &painter) const
     painter.save();
     painter.translate(p->settings.margins[0], p->settings.margins[1]);
 
-    // Runs of lines or rectangles drawn alike go to the painter in one call.
-    std::vector<QLineF> lines;
+    // Runs of lines or rectangles drawn alike go to the painter together.
+    const bool vector = painter.paintEngine()->type() == QPaintEngine::Pdf;
+    std::vector<QLine> lines;
     std::vector<QRectF> rects;
     const Operation *batch = nullptr;
+    bool fillsOnly = false;
     const auto flush = [&] {
-        if (!lines.empty())
-            painter.drawLines(lines.data(), static_cast<int>(lines.size()));
-        if (!rects.empty())
-            painter.drawRects(rects.data(), static_cast<int>(rects.size()));
+        paintBatch(painter, lines, rects, vector, fillsOnly);
         lines.clear();
         rects.clear();
         batch = nullptr;
@@ -248,6 +396,7 @@ void PreviewDocument::renderPage(int number, QPainter &painter) const
         // A filled rectangle outlined in its own colour is painted as a fill
         // alone: the same picture, without stroking each one.
         const bool outline = op.pen && !(op.fill && op.fore == op.brush);
+        fillsOnly = !outline;
         painter.setPen(outline ? QPen(toQColor(op.fore), 0) : QPen(Qt::NoPen));
         painter.setBrush(op.fill ? QBrush(toQColor(op.brush)) : QBrush(Qt::NoBrush));
     };
@@ -372,7 +521,8 @@ bool PreviewDocument::writePdf(const QString &path, QString *error) const
         return fail(tr("Cannot write \"%1\": %2.").arg(path, file.errorString()));
 
     QPdfWriter writer(&file);
-    writer.setResolution(1200);
+    // Twips as the PDF's own unit: every coordinate a whole number.
+    writer.setResolution(static_cast<int>(TwipsPerInch));
     writer.setCreator(QStringLiteral("Tilewright"));
     writer.setTitle(QStringLiteral("Pentominoes cheat sheet"));
     if (!paintPages(writer, 1, PageCount(), QPageSize::ExactMatch))
