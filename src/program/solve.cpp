@@ -59,15 +59,16 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "tilewright-solve: %s\n", error->c_str());
         return 1;
     }
+    // Every tray at once, so that both cores stay busy to the end.
+    auto solutions = tw::solveTrays(boards);
     std::vector<tw::BoardSolutions> found;
-    for (int board : boards) {
-        const auto t = std::chrono::steady_clock::now();
-        tw::Solver solver(board);
-        found.push_back({board, solver.solve()});
-        std::printf("%-6s %6zu solutions  %7.1f ms\n",
-                    std::string(tw::Trays[static_cast<std::size_t>(board)].label).c_str(),
-                    found.back().records.size(), millisecondsSince(t));
+    for (std::size_t k = 0; k < boards.size(); ++k) {
+        std::printf("%-6s %6zu solutions\n",
+                    std::string(tw::Trays[static_cast<std::size_t>(boards[k])].label).c_str(),
+                    solutions[k].size());
+        found.push_back({boards[k], std::move(solutions[k])});
     }
+    std::printf("searched in %.1f ms\n", millisecondsSince(start));
     const auto error = file.commit(found);
     tw::removeOnSignals({});
     if (error) {

@@ -70,26 +70,47 @@ std::optional<std::string> execute(sqlite3 *db, const char *sql)
     return std::nullopt;
 }
 
+// Rows go in statements of RowsPerInsert rows each, the rest one by one:
+// an SQLite statement step costs as much as the rows it writes.
+constexpr int RowsPerInsert = 50;
+constexpr int FieldsPerRow = 15;
+
+using Statement = std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)>;
+
+std::optional<Statement> prepareInsert(sqlite3 *db, int rows)
+{
+    std::string sql = "INSERT INTO Solution VALUES ";
+    for (int r = 0; r < rows; ++r)
+        sql += r ? ",(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)" : "(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+    sqlite3_stmt *statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK)
+        return std::nullopt;
+    return Statement(statement, sqlite3_finalize);
+}
+
 std::optional<std::string> fill(sqlite3 *db, const std::vector<BoardSolutions> &boards)
 {
     if (auto e = execute(db, "BEGIN"))
         return e;
-    sqlite3_stmt *insert = nullptr;
-    if (sqlite3_prepare_v2(db,
-                           "INSERT INTO Solution VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, "
-                           "?10, ?11, ?12, ?13, ?14, ?15)",
-                           -1, &insert, nullptr) != SQLITE_OK)
+    auto many = prepareInsert(db, RowsPerInsert);
+    auto one = prepareInsert(db, 1);
+    if (!many || !one)
         return std::string(sqlite3_errmsg(db));
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(insert, sqlite3_finalize);
     for (const BoardSolutions &b : boards) {
-        for (std::size_t k = 0; k < b.records.size(); ++k) {
-            const SolverRecord &r = b.records[k];
-            sqlite3_bind_int(insert, 1, b.board);
-            sqlite3_bind_int(insert, 2, static_cast<int>(k + 1));
-            sqlite3_bind_int(insert, 3, r.O_Index);
-            sqlite3_bind_int(insert, 4, r.X_Index);
-            for (int s = 0; s < 11; ++s)
-                sqlite3_bind_int(insert, 5 + s, r.Shape[static_cast<std::size_t>(s)]);
+        const std::size_t count = b.records.size();
+        for (std::size_t k = 0; k < count;) {
+            sqlite3_stmt *insert = count - k >= RowsPerInsert ? many->get() : one->get();
+            const int rows = insert == many->get() ? RowsPerInsert : 1;
+            for (int row = 0; row < rows; ++row, ++k) {
+                const SolverRecord &r = b.records[k];
+                const int at = row * FieldsPerRow;
+                sqlite3_bind_int(insert, at + 1, b.board);
+                sqlite3_bind_int(insert, at + 2, static_cast<int>(k + 1));
+                sqlite3_bind_int(insert, at + 3, r.O_Index);
+                sqlite3_bind_int(insert, at + 4, r.X_Index);
+                for (int s = 0; s < 11; ++s)
+                    sqlite3_bind_int(insert, at + 5 + s, r.Shape[static_cast<std::size_t>(s)]);
+            }
             if (sqlite3_step(insert) != SQLITE_DONE)
                 return std::string(sqlite3_errmsg(db));
             sqlite3_reset(insert);

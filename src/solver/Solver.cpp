@@ -18,7 +18,9 @@
 // each piece on the first free cell, rejecting a placement that leaves a free
 // cell or a free domino shut in. Each tiling found is turned into the
 // smallest record among its symmetric images; a tiling whose X lies on a
-// mirror axis is found once per side, and sorting merges the two.
+// mirror axis is found once per side, and sorting merges the two. States
+// after the first few pieces that led to no tiling are remembered and not
+// searched again.
 
 namespace tw {
 
@@ -332,6 +334,39 @@ private:
             record(depth);
             return;
         }
+        if (depth != DeadDepth) {
+            explore(occupied, used, depth);
+            return;
+        }
+        // Many ways of laying the first pieces leave the same cells and the
+        // same pieces: a state that led to no tiling is not searched again.
+        DeadState &slot = m_dead[deadSlot(occupied, used)];
+        if (slot.occupied == occupied && slot.used == used)
+            return;
+        const long long before = found;
+        explore(occupied, used, depth);
+        if (found == before)
+            slot = {occupied, used};
+    }
+
+    // The depth, and the size of the table that remembers dead states: a
+    // table that stays in the core's cache gains most.
+    static constexpr int DeadDepth = 7;
+    static constexpr int DeadSlotBits = 13;
+    struct DeadState
+    {
+        std::uint64_t occupied = 0; // no state at that depth has nothing occupied
+        std::uint32_t used = 0;
+    };
+    static std::size_t deadSlot(std::uint64_t occupied, std::uint32_t used)
+    {
+        const std::uint64_t h = (occupied ^ (std::uint64_t{used} << 51)) * 0x9E3779B97F4A7C15ull;
+        return static_cast<std::size_t>(h >> (64 - DeadSlotBits));
+    }
+    std::vector<DeadState> m_dead = std::vector<DeadState>(std::size_t{1} << DeadSlotBits);
+
+    void explore(std::uint64_t occupied, std::uint32_t used, int depth)
+    {
         const int anchor = std::countr_zero(~occupied);
         const int list = anchor * Tables::Patterns + pattern(anchor, occupied);
         const int *range = m_t.ranges.data() + list * 14;
@@ -397,40 +432,89 @@ private:
     std::array<int, 13> m_path{};
 };
 
-template<int Rows, int Cells>
-std::vector<SolverRecord> searchAll(const detail::SolverTables &t, unsigned threads,
-                                    Solver::Stats *stats)
+// One tray's share of a search: its tasks, and a search of its own for each
+// thread, whose records are merged at the end.
+class TrayJob
 {
-    if (threads == 0)
-        threads = std::max(1u, std::thread::hardware_concurrency());
-    threads = static_cast<unsigned>(std::clamp<std::size_t>(t.tasks.size(), 1, threads));
-    std::vector<Search<Rows, Cells>> searches(threads, Search<Rows, Cells>(t));
-    // The threads take the next task in turn, so a long task on one thread
-    // does not hold the other idle.
-    std::atomic<std::size_t> next{0};
-    const auto work = [&](Search<Rows, Cells> &s) {
-        for (std::size_t i; (i = next.fetch_add(1)) < t.tasks.size();)
-            s.runTask(t.tasks[i]);
-    };
+public:
+    virtual ~TrayJob() = default;
+    virtual std::size_t taskCount() const = 0;
+    virtual void runTask(std::size_t task, unsigned worker) = 0;
+    // The tray's records in solution order, each once.
+    virtual std::vector<SolverRecord> collect(Solver::Stats *stats) const = 0;
+};
+
+template<int Rows, int Cells> class TrayJobOf : public TrayJob
+{
+public:
+    TrayJobOf(const detail::SolverTables &t, unsigned workers)
+        : m_t(t), m_searches(workers, Search<Rows, Cells>(t))
+    {}
+    std::size_t taskCount() const override { return m_t.tasks.size(); }
+    void runTask(std::size_t task, unsigned worker) override
     {
-        std::vector<std::jthread> pool;
-        for (unsigned k = 1; k < threads; ++k)
-            pool.emplace_back(work, std::ref(searches[k]));
-        work(searches[0]);
+        m_searches[worker].runTask(m_t.tasks[task]);
+    }
+    std::vector<SolverRecord> collect(Solver::Stats *stats) const override
+    {
+        std::vector<SolverRecord> records;
+        Solver::Stats total;
+        for (const auto &s : m_searches) {
+            records.insert(records.end(), s.records.begin(), s.records.end());
+            total.nodes += s.nodes;
+            total.tilingsFound += s.found;
+        }
+        std::sort(records.begin(), records.end());
+        records.erase(std::unique(records.begin(), records.end()), records.end());
+        if (stats)
+            *stats = total;
+        return records;
     }
 
-    std::vector<SolverRecord> records;
-    Solver::Stats total;
-    for (const auto &s : searches) {
-        records.insert(records.end(), s.records.begin(), s.records.end());
-        total.nodes += s.nodes;
-        total.tilingsFound += s.found;
+private:
+    const detail::SolverTables &m_t;
+    std::vector<Search<Rows, Cells>> m_searches;
+};
+
+std::unique_ptr<TrayJob> makeJob(const detail::SolverTables &t, unsigned workers)
+{
+    switch (t.rows) {
+    case 3:
+        return std::make_unique<TrayJobOf<3, 60>>(t, workers);
+    case 4:
+        return std::make_unique<TrayJobOf<4, 60>>(t, workers);
+    case 5:
+        return std::make_unique<TrayJobOf<5, 60>>(t, workers);
+    case 6:
+        return std::make_unique<TrayJobOf<6, 60>>(t, workers);
+    default:
+        return std::make_unique<TrayJobOf<8, 64>>(t, workers);
     }
-    std::sort(records.begin(), records.end());
-    records.erase(std::unique(records.begin(), records.end()), records.end());
-    if (stats)
-        *stats = total;
-    return records;
+}
+
+// Runs the tasks of every job on `threads` threads, the jobs' tasks in the
+// order given. The threads take the next task in turn, so that a long task
+// on one thread does not hold the other idle.
+void runJobs(const std::vector<TrayJob *> &jobs, unsigned threads)
+{
+    std::vector<std::pair<TrayJob *, std::size_t>> tasks;
+    for (TrayJob *job : jobs)
+        for (std::size_t k = 0; k < job->taskCount(); ++k)
+            tasks.emplace_back(job, k);
+    std::atomic<std::size_t> next{0};
+    const auto work = [&](unsigned worker) {
+        for (std::size_t i; (i = next.fetch_add(1)) < tasks.size();)
+            tasks[i].first->runTask(tasks[i].second, worker);
+    };
+    std::vector<std::jthread> pool;
+    for (unsigned k = 1; k < threads; ++k)
+        pool.emplace_back(work, k);
+    work(0);
+}
+
+unsigned threadsFor(unsigned threads)
+{
+    return threads ? threads : std::max(1u, std::thread::hardware_concurrency());
 }
 
 } // namespace
@@ -441,18 +525,35 @@ Solver::~Solver() = default;
 
 std::vector<SolverRecord> Solver::solve(unsigned threads, Stats *stats) const
 {
-    switch (m_tables->rows) {
-    case 3:
-        return searchAll<3, 60>(*m_tables, threads, stats);
-    case 4:
-        return searchAll<4, 60>(*m_tables, threads, stats);
-    case 5:
-        return searchAll<5, 60>(*m_tables, threads, stats);
-    case 6:
-        return searchAll<6, 60>(*m_tables, threads, stats);
-    default:
-        return searchAll<8, 64>(*m_tables, threads, stats);
+    threads = threadsFor(threads);
+    const auto job = makeJob(*m_tables, threads);
+    runJobs({job.get()}, threads);
+    return job->collect(stats);
+}
+
+std::vector<std::vector<SolverRecord>> solveTrays(const std::vector<int> &boards, unsigned threads)
+{
+    threads = threadsFor(threads);
+    std::vector<std::unique_ptr<const detail::SolverTables>> tables;
+    std::vector<std::unique_ptr<TrayJob>> jobs;
+    for (int board : boards) {
+        tables.push_back(std::make_unique<detail::SolverTables>(board));
+        jobs.push_back(makeJob(*tables.back(), threads));
     }
+    // The square tray's long tasks first, the rectangles' short ones after
+    // them to fill the end.
+    std::vector<TrayJob *> order;
+    for (std::size_t k = 0; k < jobs.size(); ++k)
+        if (boards[k] == SquareBoard)
+            order.push_back(jobs[k].get());
+    for (std::size_t k = 0; k < jobs.size(); ++k)
+        if (boards[k] != SquareBoard)
+            order.push_back(jobs[k].get());
+    runJobs(order, threads);
+    std::vector<std::vector<SolverRecord>> records;
+    for (const auto &job : jobs)
+        records.push_back(job->collect(nullptr));
+    return records;
 }
 
 } // namespace tw

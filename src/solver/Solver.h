@@ -57,4 +57,10 @@ private:
     std::unique_ptr<const detail::SolverTables> m_tables;
 };
 
+// The solutions of every tray asked for (boards 0..4), searched together on
+// `threads` threads (0: one per core), so that no thread waits while another
+// finishes a tray; each tray's records as Solver::solve gives them.
+std::vector<std::vector<SolverRecord>> solveTrays(const std::vector<int> &boards,
+                                                  unsigned threads = 0);
+
 } // namespace tw

@@ -110,13 +110,13 @@ TEST(Solver, FirstSolutionsAreTheKnownExamples)
               65);
 }
 
-TEST(Solver, GivesTheSameRecordsWhateverTheNumberOfThreads)
+TEST(Solver, GivesTheSameRecordsWhateverTheThreadsAndTheTraysSearchedTogether)
 {
+    const std::vector<std::vector<SolverRecord>> together = solveTrays({1, 2, 3}, 2);
     for (int board : {1, 2, 3}) {
-        const Solver solver(board);
-        Solver::Stats one, two;
-        EXPECT_EQ(solver.solve(1, &one), solver.solve(2, &two)) << "board " << board;
-        EXPECT_EQ(one.nodes, two.nodes);
+        const auto alone = Solver(board).solve(1);
+        EXPECT_EQ(Solver(board).solve(2), alone) << "board " << board;
+        EXPECT_EQ(together[static_cast<std::size_t>(board - 1)], alone) << "board " << board;
     }
 }
 
