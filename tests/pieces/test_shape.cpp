@@ -23,25 +23,6 @@ std::vector<int> occupiedBoardCells(const SharedState &state)
     return cells;
 }
 
-TEST(Modify, ConvertsStrideEightOffsetsToTheTraysStride)
-{
-    struct Case
-    {
-        Integer board;
-        std::vector<int> offsets, expected;
-    };
-    for (const Case &c : {Case{0, {7, 8, 9, 16}, {6, 7, 8, 14}},      // X on 10 x 6
-                          Case{4, {8, 16, 24, 32}, {9, 18, 27, 36}},  // horizontal I on 8 x 8
-                          Case{3, {5, 7, 8, 9, 16}, {1, 3, 4, 5, 8}}, // 20 x 3
-                          Case{2, {1, 2, 3, 4}, {1, 2, 3, 4}}}) {     // below 5: unchanged
-        SharedState state = onBoard(c.board);
-        std::vector<int> result;
-        for (int off : c.offsets)
-            result.push_back(orientation(0).Modify(state, static_cast<Integer>(off)));
-        EXPECT_EQ(result, c.expected) << "tray " << c.board;
-    }
-}
-
 TEST(Fits, MarksTheFiveCellsAndMovesNextCellToTheFirstFreeCell)
 {
     SharedState state = onBoard(0);

@@ -7,13 +7,6 @@
 namespace tw {
 namespace {
 
-TEST(SetBoardLayout, KnowsOnlyTheFiveTrays)
-{
-    SharedState state;
-    EXPECT_THROW(SetBoardLayout(state, 5), std::out_of_range);
-    EXPECT_THROW(SetBoardLayout(state, -1), std::out_of_range);
-}
-
 TEST(SetBoardLayout, MaxUnitSizeIsTheSmallerOfTheTwoRatios)
 {
     struct Case

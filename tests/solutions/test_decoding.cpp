@@ -123,8 +123,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "Shape3 is 63, which is not an orientation number (0 to 62)"},
         BadCase{"second_x", 0, with(First10x6, [](auto &r) { r.Shape[4] = 0; }),
                 DecodeFault::RepeatedPiece, "Shape5 lays a second X piece"},
-        BadCase{"x_above_the_top", 0, with(First10x6, [](auto &r) { r.X_Index = 0; }),
-                DecodeFault::OutsideTray, "X_Index 0 puts the X where it would leave the tray"},
         BadCase{"x_huge", 0, with(First10x6, [](auto &r) { r.X_Index = 9000000000000LL; }),
                 DecodeFault::OutsideTray,
                 "X_Index 9000000000000 puts the X where it would leave the tray"},

@@ -82,8 +82,6 @@ class TestFrmMain : public QObject
 private slots:
     void movesAndWhereTheyLeaveTheWindow_data();
     void movesAndWhereTheyLeaveTheWindow();
-    void paintsTheTrayCellByCell_data();
-    void paintsTheTrayCellByCell();
     void theTabsSwitchBetweenDisplayAndReport();
     void escapeClosesTheProgramEvenWhileHolding();
     void aTrayWithOneSolutionHasNoSteps();
@@ -134,33 +132,6 @@ void TestFrmMain::movesAndWhereTheyLeaveTheWindow()
         noises = after[2].toInt();
     }
     QVERIFY(showsCurrentSolution(m));
-}
-
-void TestFrmMain::paintsTheTrayCellByCell_data()
-{
-    QTest::addColumn<int>("board");
-    QTest::addColumn<QString>("jump");
-    QTest::newRow("10 x 6, first") << 0 << QString();
-    QTest::newRow("8 x 8, square in the centre") << 4 << QStringLiteral("16082");
-    QTest::newRow("20 x 3, last") << 3 << QStringLiteral("2");
-}
-
-void TestFrmMain::paintsTheTrayCellByCell()
-{
-    QFETCH(int, board);
-    QFETCH(QString, jump);
-    MainWindow m;
-    act(m, QStringLiteral("tray %1").arg(board));
-    if (!jump.isEmpty())
-        act(m, QStringLiteral("type ") + jump);
-    QCOMPARE(m.state().SolutionNo, jump.isEmpty() ? 1 : jump.toInt());
-    QVERIFY(showsCurrentSolution(m));
-    // The grey frame one square around the tray, and the window beyond it.
-    const SharedState &st = m.state();
-    const Shot shot(m);
-    QCOMPARE(shot.at(st.TrayLeft - 100, st.TrayTop + 100), qtColour(MidGrey));
-    QVERIFY(shot.at(st.TrayLeft - 300, st.TrayTop + 100) != qtColour(MidGrey));
-    QCOMPARE(m.beeps, 0);
 }
 
 void TestFrmMain::theTabsSwitchBetweenDisplayAndReport()
