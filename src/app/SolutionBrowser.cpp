@@ -183,6 +183,33 @@ bool SolutionBrowser::goTo(Long n)
     return true;
 }
 
+QString SolutionBrowser::position() const
+{
+    return number().isEmpty() ? QString()
+                              : QStringLiteral("Solution %1 of %2").arg(number()).arg(count());
+}
+
+QString SolutionBrowser::trayDescription() const
+{
+    const std::string_view label = Trays.at(static_cast<std::size_t>(state.BoardIndex)).label;
+    const QString tray = QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+    const auto tiling = number().isEmpty()
+                            ? Expected<Tiling, DecodeError>(DecodeError{})
+                            : tileRecord(state.BoardIndex, state.SolutionSet.currentRecord());
+    if (!tiling)
+        return QStringLiteral("The %1 tray, empty").arg(tray);
+    return QStringLiteral("The %1 tray, %2, rows %3")
+        .arg(tray, position().toLower(),
+             QString::fromStdString(letterGrid(*tiling))
+                 .replace(QLatin1Char('/'), QStringLiteral(", ")));
+}
+
+Expected<TrayPicture, DecodeError> SolutionBrowser::picture() const
+{
+    return TrayPicture::make(state.PieceShapes, state.BoardIndex, state.SolutionSet.currentRecord(),
+                             state.Look);
+}
+
 Steps SolutionBrowser::steps() const
 {
     return stepsAt(state.SolutionNo, count());

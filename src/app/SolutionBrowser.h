@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Steps.h"
+#include "app/TrayPicture.h"
 #include "base/Integer.h"
 
 #include <QObject>
@@ -61,6 +62,15 @@ public:
     bool goTo(Long n);
 
     Steps steps() const;
+    // Where the user is, as a screen reader tells it: "Solution 12 of 2339",
+    // or nothing when no tray could be read.
+    QString position() const;
+    // The tray picture in words: the tray, the solution and its rows of
+    // letters.
+    QString trayDescription() const;
+    // The solution shown, on its own in the look in use, for the clipboard
+    // and the exports; why not, when its record is not a tiling.
+    Expected<TrayPicture, DecodeError> picture() const;
     // What the number box shows: the solution number, or nothing when no
     // tray could be read.
     QString number() const;

@@ -132,4 +132,13 @@ QByteArray TrayPicture::svg(const QString &title) const
     return bytes;
 }
 
+QMimeData *TrayPicture::mimeData(double dpi, const QString &title) const
+{
+    auto *data = new QMimeData;
+    data->setText(QString::fromStdString(text()));
+    data->setImageData(image(dpi));
+    data->setData(QStringLiteral("image/svg+xml"), svg(title));
+    return data;
+}
+
 } // namespace tw

@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QMimeData>
 #include <QSizeF>
 #include <QString>
 
@@ -32,8 +33,7 @@ public:
     // record is not a tiling of it. pieces: the catalogue, built by
     // LoadShapes.
     static Expected<TrayPicture, DecodeError> make(const PieceCatalogue &pieces, Integer board,
-                                                   const SolutionRecord &record,
-                                                   Appearance look);
+                                                   const SolutionRecord &record, Appearance look);
 
     // The whole picture, frame included, twips.
     QSizeF size() const;
@@ -46,6 +46,10 @@ public:
     QByteArray svg(const QString &title) const;
     // The letter grid, a row of letters a line.
     std::string text() const { return m_text; }
+    // For the clipboard: the letters for a text editor, the image at dpi
+    // for an image editor, and the drawing titled title for a vector
+    // editor.
+    QMimeData *mimeData(double dpi, const QString &title) const;
 
 private:
     TrayPicture(const PieceCatalogue &pieces, Integer board, const SolutionRecord &record,

@@ -1,11 +1,9 @@
 #include "ui/frmMain.h"
 
 #include "app/Advice.h"
-#include "app/TrayPicture.h"
 #include "preview/Fonts.h"
 #include "preview/PreviewDocument.h"
 #include "solutions/Boards.h"
-#include "solutions/Decoding.h"
 #include "solutions/SharedState.h"
 #include "ui/BusyPointer.h"
 #include "ui/EntryChecks.h"
@@ -26,7 +24,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -556,22 +553,10 @@ void frmMain::describeControls()
 // What a screen reader says of the number box and the tray picture.
 void frmMain::describePosition()
 {
-    const std::string_view label = Trays.at(static_cast<std::size_t>(state.BoardIndex)).label;
-    const QString tray = QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
-    if (m_browser.number().isEmpty()) {
-        txtSolution->setAccessibleName(QStringLiteral("Solution number"));
-        picTray->setAccessibleDescription(QStringLiteral("The %1 tray, empty").arg(tray));
-        return;
-    }
-    const QString position =
-        QStringLiteral("Solution %1 of %2").arg(m_browser.number()).arg(m_browser.count());
-    txtSolution->setAccessibleName(position);
-    QString rows;
-    if (const auto tiling = tileRecord(state.BoardIndex, state.SolutionSet.currentRecord()))
-        rows = QStringLiteral(", rows ") + QString::fromStdString(letterGrid(*tiling))
-                                               .replace(QLatin1Char('/'), QStringLiteral(", "));
-    picTray->setAccessibleDescription(
-        QStringLiteral("The %1 tray, %2%3").arg(tray, position.toLower(), rows));
+    const QString position = m_browser.position();
+    txtSolution->setAccessibleName(position.isEmpty() ? QStringLiteral("Solution number")
+                                                      : position);
+    picTray->setAccessibleDescription(m_browser.trayDescription());
 }
 
 // The palette or the letters changed: the pieces are painted again, and
@@ -909,22 +894,16 @@ bool frmMain::showFound(const FoundTiling &found)
 
 void frmMain::copySolution()
 {
-    const auto picture =
-        TrayPicture::make(state.PieceShapes, state.BoardIndex, state.SolutionSet.currentRecord(),
-                          state.Look);
+    const auto picture = m_browser.picture();
     if (!picture) {
         m_hooks.message(QStringLiteral("This solution cannot be copied: %1.")
                             .arg(QString::fromStdString(picture.error().message)));
         return;
     }
-    // Text for a text editor, a picture as sharp as the screen's for an
-    // image editor, and a drawing for a vector editor.
-    auto *data = new QMimeData;
-    data->setText(QString::fromStdString(picture->text()));
-    data->setImageData(picture->image(m_layout.scale().dpi() * m_surface->ratio()));
-    data->setData(QStringLiteral("image/svg+xml"),
-                  picture->svg(foundText({state.BoardIndex, state.SolutionNo})));
-    QGuiApplication::clipboard()->setMimeData(data);
+    // The picture as sharp as the screen's.
+    QGuiApplication::clipboard()->setMimeData(
+        picture->mimeData(m_layout.scale().dpi() * m_surface->ratio(),
+                          foundText({state.BoardIndex, state.SolutionNo})));
 }
 
 } // namespace tw
