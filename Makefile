@@ -33,7 +33,7 @@ sanitize: deps
 
 # Installs into $(PREFIX) (make install PREFIX=$$HOME/.local for one user).
 install: build
-	@cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+	@cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
 
 # Removes what make install put into $(PREFIX).
 uninstall:
