@@ -15,12 +15,6 @@ void SolutionIndex::finish()
         std::sort(entries.begin(), entries.end());
 }
 
-void SolutionIndex::clear()
-{
-    for (auto &entries : m_boards)
-        entries.clear();
-}
-
 Integer SolutionIndex::count(Integer board) const
 {
     return static_cast<Integer>(m_boards.at(static_cast<std::size_t>(board)).size());

@@ -24,7 +24,6 @@ public:
     void add(Integer board, const RecordKey &key, Integer solution);
     // Sorts what was added; finding needs it.
     void finish();
-    void clear();
 
     // How many records the board has.
     Integer count(Integer board) const;
