@@ -24,6 +24,7 @@ void BM_SolveTray(benchmark::State &state)
                    std::to_string(threads) + " thread(s)");
     state.counters["tilings"] = static_cast<double>(stats.tilingsFound);
     state.counters["nodes"] = static_cast<double>(stats.nodes);
+    state.counters["regions"] = static_cast<double>(stats.regions);
     // Placements tried a second, on the threads together.
     state.counters["nodes/s"] = benchmark::Counter(static_cast<double>(stats.nodes) *
                                                        static_cast<double>(state.iterations()),

@@ -20,7 +20,8 @@
 // smallest record among its symmetric images; a tiling whose X lies on a
 // mirror axis is found once per side, and sorting merges the two. States
 // after the first few pieces that led to no tiling are remembered and not
-// searched again.
+// searched again, and the region left for the last four pieces is looked up
+// in a table of the ways of filling it, worked out once for each region.
 
 namespace tw {
 
@@ -121,6 +122,9 @@ struct detail::SolverTables
 
     int board = 0;
     int cols = 0, rows = 0, cells = 0;
+    // The size of the tables of regions left for the last pieces, as a power
+    // of two: room for about twice the regions the tray leaves.
+    int endSlotBits = 0;
     std::uint32_t allPieces = 0; // a bit for each piece in play
     std::vector<Placement> placements;
     std::vector<CellMap> maps;                // the tray's symmetries, identity first
@@ -132,7 +136,7 @@ struct detail::SolverTables
     std::vector<std::uint32_t> piecesWithFits;
     std::vector<Task> tasks;
 
-    explicit SolverTables(int boardIndex);
+    SolverTables(int boardIndex, int endTableBits);
 
     const Placement &at(int p) const { return placements[static_cast<std::size_t>(p)]; }
     int imageOf(std::size_t g, int p) const { return image[g][static_cast<std::size_t>(p)]; }
@@ -145,12 +149,13 @@ private:
     void addTasks();
 };
 
-detail::SolverTables::SolverTables(int boardIndex) : board(boardIndex)
+detail::SolverTables::SolverTables(int boardIndex, int endTableBits) : board(boardIndex)
 {
     const TrayInfo &tray = Trays.at(static_cast<std::size_t>(boardIndex));
     cols = tray.cols;
     rows = tray.rows;
     cells = cols * rows;
+    endSlotBits = endTableBits > 0 ? endTableBits : boardIndex == SquareBoard ? 18 : rows + 8;
     allPieces = (1u << (boardIndex == SquareBoard ? 13 : 12)) - 1;
     addPlacements();
     addSymmetries();
@@ -304,6 +309,112 @@ void detail::SolverTables::addTasks()
 
 namespace {
 
+// The regions left for the last few pieces, each with every way of filling
+// it with a given number of pieces (whichever they are, apart from the X,
+// which is always laid first). Many ways of laying the first pieces leave the
+// same region, so each region is worked out once and the table is shared by
+// the threads of a search. A region the table has no room for is worked out
+// again each time it is reached.
+class EndTable
+{
+public:
+    struct Tiling
+    {
+        std::uint16_t pieces;                    // a bit for each piece laid; End after a region's last
+        std::array<std::uint16_t, 4> placements; // in laying order
+    };
+    static constexpr std::uint16_t End = 0xFFFF;
+
+    EndTable(int slotBits, std::size_t capacity)
+        : m_slotBits(slotBits), m_slots(std::make_unique<std::atomic<std::uint64_t>[]>(
+                                    std::size_t{1} << slotBits)),
+          m_capacity(std::max<std::size_t>(capacity, 1)), m_list(new Tiling[m_capacity])
+    {
+        m_list[0].pieces = End; // the list of a region that cannot be filled
+    }
+
+    void prefetch(std::uint64_t free) const { __builtin_prefetch(&m_slots[slot(free)]); }
+
+    // The tilings of the region of free cells, or nullptr when not known.
+    const Tiling *find(std::uint64_t free) const
+    {
+        const std::uint64_t key = keyOf(free);
+        for (std::size_t i = slot(free);; i = next(i)) {
+            const std::uint64_t s = m_slots[i].load(std::memory_order_acquire);
+            if (s == 0)
+                return nullptr;
+            if ((s & ~ListMask) == key)
+                return &m_list[s & ListMask];
+        }
+    }
+
+    // Keeps the tilings found for the region (ended by End), and returns where
+    // they are kept; nullptr when the table has no room for them.
+    const Tiling *store(std::uint64_t free, const std::vector<Tiling> &tilings)
+    {
+        const std::uint64_t key = keyOf(free);
+        if (key == 0 || m_regions.fetch_add(1, std::memory_order_relaxed) >= maxRegions())
+            return nullptr;
+        std::size_t at = 0;
+        if (tilings.size() > 1) {
+            at = m_used.fetch_add(tilings.size(), std::memory_order_relaxed);
+            if (at + tilings.size() > m_capacity || at + tilings.size() > ListMask)
+                return nullptr;
+            std::copy(tilings.begin(), tilings.end(), &m_list[at]);
+        }
+        // Another thread may have stored the same region meanwhile; either
+        // copy will do.
+        for (std::size_t i = slot(free);; i = next(i)) {
+            std::uint64_t seen = 0;
+            if (m_slots[i].compare_exchange_strong(seen, key | at, std::memory_order_release,
+                                                   std::memory_order_acquire))
+                return &m_list[at];
+            if ((seen & ~ListMask) == key)
+                return &m_list[seen & ListMask];
+        }
+    }
+
+private:
+    // A slot holds the region's free cells shifted down to its first one,
+    // that cell, and where its list starts. Key 0: a region too long to hold.
+    static constexpr int ListBits = 20;
+    static constexpr std::uint64_t ListMask = (std::uint64_t{1} << ListBits) - 1;
+    static constexpr int SpanBits = 64 - ListBits - 6;
+    static std::uint64_t keyOf(std::uint64_t free)
+    {
+        const int first = std::countr_zero(free);
+        const std::uint64_t span = free >> first;
+        if (span >> SpanBits)
+            return 0;
+        return (span << 6 | static_cast<std::uint64_t>(first)) << ListBits;
+    }
+    std::size_t slot(std::uint64_t free) const
+    {
+        return static_cast<std::size_t>((free * 0x9E3779B97F4A7C15ull) >> (64 - m_slotBits));
+    }
+    std::size_t next(std::size_t i) const { return (i + 1) & ((std::size_t{1} << m_slotBits) - 1); }
+    // Three quarters full at most, so that a search for a missing region ends.
+    std::size_t maxRegions() const { return (std::size_t{3} << m_slotBits) / 4; }
+
+    int m_slotBits;
+    std::unique_ptr<std::atomic<std::uint64_t>[]> m_slots;
+    std::atomic<std::size_t> m_regions{0};
+    std::size_t m_capacity;
+    std::unique_ptr<Tiling[]> m_list; // left uninitialised: only what is stored is touched
+    std::atomic<std::size_t> m_used{1};
+};
+
+// The tables for the last two, three and four pieces of one tray's search.
+struct EndTables
+{
+    explicit EndTables(int slotBits)
+        : byPieces{EndTable(slotBits, std::size_t{4} << slotBits),
+                   EndTable(slotBits, std::size_t{4} << slotBits),
+                   EndTable(slotBits, std::size_t{4} << slotBits)}
+    {}
+    std::array<EndTable, 3> byPieces;
+};
+
 // One thread's depth-first search, with the tray's size built in so that the
 // shifts and masks of the inner loop are constants.
 template<int Rows, int Cells> class Search
@@ -312,7 +423,7 @@ public:
     using Tables = detail::SolverTables;
     static constexpr std::uint64_t Full = Cells == 64 ? ~std::uint64_t{0} : (Bit << Cells) - 1;
 
-    explicit Search(const Tables &t) : m_t(t) {}
+    Search(const Tables &t, EndTables &end) : m_t(t), m_end(&end) {}
 
     void runTask(const Tables::Task &task)
     {
@@ -326,12 +437,22 @@ public:
     std::vector<SolverRecord> records;
     long long nodes = 0;
     long long found = 0;
+    long long regions = 0;
 
 private:
+    using Tiling = EndTable::Tiling;
+    static constexpr int PieceCount = Cells == 64 ? 13 : 12;
+    static constexpr int EndPieces = 4;
+    static constexpr int EndDepth = PieceCount - EndPieces;
+
     void run(std::uint64_t occupied, std::uint32_t used, int depth)
     {
         if (occupied == Full) {
             record(depth);
+            return;
+        }
+        if (depth == EndDepth) {
+            finish(occupied, used);
             return;
         }
         if (depth != DeadDepth) {
@@ -367,6 +488,10 @@ private:
 
     void explore(std::uint64_t occupied, std::uint32_t used, int depth)
     {
+        if (depth == EndDepth - 1) {
+            exploreBeforeEnd(occupied, used, depth);
+            return;
+        }
         const int anchor = std::countr_zero(~occupied);
         const int list = anchor * Tables::Patterns + pattern(anchor, occupied);
         const int *range = m_t.ranges.data() + list * 14;
@@ -386,6 +511,124 @@ private:
                 run(next, used | (1u << piece), depth + 1);
             }
         }
+    }
+
+    // The last step before the table: every region left is looked up, so
+    // all of them are asked for from memory before the first is used.
+    void exploreBeforeEnd(std::uint64_t occupied, std::uint32_t used, int depth)
+    {
+        struct Next
+        {
+            std::uint64_t occupied;
+            std::uint32_t used;
+            int placement;
+        };
+        // At most one placement of each orientation, and the square, starts on a cell.
+        std::array<Next, OrientationCount + 1> nexts;
+        std::size_t count = 0;
+        const int anchor = std::countr_zero(~occupied);
+        const int list = anchor * Tables::Patterns + pattern(anchor, occupied);
+        const int *range = m_t.ranges.data() + list * 14;
+        for (std::uint32_t open = ~used & m_t.piecesWithFits[static_cast<std::size_t>(list)]; open;
+             open &= open - 1) {
+            const int piece = std::countr_zero(open);
+            for (int k = range[piece]; k < range[piece + 1]; ++k) {
+                const std::uint64_t mask = m_t.fitMasks[static_cast<std::size_t>(k)];
+                if (mask & occupied)
+                    continue;
+                ++nodes;
+                const std::uint64_t next = occupied | mask;
+                if (shutIn<Rows, Cells>(next))
+                    continue;
+                m_end->byPieces[EndPieces - 2].prefetch(Full & ~next);
+                nexts[count++] = {next, used | (1u << piece),
+                                  m_t.fitPlacements[static_cast<std::size_t>(k)]};
+            }
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            m_path[static_cast<std::size_t>(depth)] = nexts[k].placement;
+            finish(nexts[k].occupied, nexts[k].used);
+        }
+    }
+
+    // Lays the last pieces in each way the table knows for the region left.
+    void finish(std::uint64_t occupied, std::uint32_t used)
+    {
+        for (const Tiling *t = tilingsOf(EndPieces, occupied); t->pieces != EndTable::End; ++t) {
+            if (t->pieces & used)
+                continue;
+            for (std::size_t k = 0; k < EndPieces; ++k)
+                m_path[static_cast<std::size_t>(EndDepth) + k] = t->placements[k];
+            record(PieceCount);
+        }
+    }
+
+    // Every way of filling the free cells with `pieces` pieces, any but the X,
+    // from the table or worked out (and kept there) when not known.
+    const Tiling *tilingsOf(int pieces, std::uint64_t occupied)
+    {
+        EndTable &table = m_end->byPieces[static_cast<std::size_t>(pieces - 2)];
+        const std::uint64_t free = Full & ~occupied;
+        if (const Tiling *known = table.find(free))
+            return known;
+        ++regions;
+        // The list for each number of pieces has its own room, so that a
+        // region's list is read while the next larger one is written.
+        std::vector<Tiling> &found = m_found[static_cast<std::size_t>(pieces - 2)];
+        found.clear();
+        const int anchor = std::countr_zero(free);
+        const int list = anchor * Tables::Patterns + pattern(anchor, occupied);
+        const int *range = m_t.ranges.data() + list * 14;
+        for (std::uint32_t open = ~1u & m_t.piecesWithFits[static_cast<std::size_t>(list)]; open;
+             open &= open - 1) {
+            const int piece = std::countr_zero(open);
+            const auto bit = static_cast<std::uint16_t>(1u << piece);
+            for (int k = range[piece]; k < range[piece + 1]; ++k) {
+                const std::uint64_t mask = m_t.fitMasks[static_cast<std::size_t>(k)];
+                if (mask & occupied)
+                    continue;
+                ++nodes;
+                const std::uint64_t next = occupied | mask;
+                const std::uint16_t placement = m_t.fitPlacements[static_cast<std::size_t>(k)];
+                if (pieces == 2) {
+                    if (const int last = lastPiece(next, bit); last >= 0)
+                        found.push_back({static_cast<std::uint16_t>(bit | (1u << m_t.at(last).piece)),
+                                         {placement, static_cast<std::uint16_t>(last)}});
+                    continue;
+                }
+                if (shutIn<Rows, Cells>(next))
+                    continue;
+                for (const Tiling *t = tilingsOf(pieces - 1, next); t->pieces != EndTable::End; ++t)
+                    if (!(t->pieces & bit)) {
+                        Tiling longer{static_cast<std::uint16_t>(t->pieces | bit), {placement}};
+                        std::copy_n(t->placements.begin(), pieces - 1, longer.placements.begin() + 1);
+                        found.push_back(longer);
+                    }
+            }
+        }
+        found.push_back({EndTable::End, {}});
+        if (const Tiling *kept = table.store(free, found))
+            return kept;
+        return found.data();
+    }
+
+    // The placement of a piece other than the X and those in `laid` that
+    // fills the free cells exactly, or -1.
+    int lastPiece(std::uint64_t occupied, std::uint32_t laid) const
+    {
+        const int anchor = std::countr_zero(~occupied);
+        const int list = anchor * Tables::Patterns + pattern(anchor, occupied);
+        const int *range = m_t.ranges.data() + list * 14;
+        for (std::uint32_t open = ~(laid | 1u) & m_t.piecesWithFits[static_cast<std::size_t>(list)];
+             open; open &= open - 1) {
+            const int piece = std::countr_zero(open);
+            for (int k = range[piece]; k < range[piece + 1]; ++k) {
+                const std::uint64_t mask = m_t.fitMasks[static_cast<std::size_t>(k)];
+                if (!(mask & occupied) && (mask | occupied) == Full)
+                    return m_t.fitPlacements[static_cast<std::size_t>(k)];
+            }
+        }
+        return -1;
     }
 
     static int pattern(int anchor, std::uint64_t occupied)
@@ -429,6 +672,8 @@ private:
     }
 
     const Tables &m_t;
+    EndTables *m_end;
+    std::array<std::vector<Tiling>, EndPieces - 1> m_found;
     std::array<int, 13> m_path{};
 };
 
@@ -448,7 +693,7 @@ template<int Rows, int Cells> class TrayJobOf : public TrayJob
 {
 public:
     TrayJobOf(const detail::SolverTables &t, unsigned workers)
-        : m_t(t), m_searches(workers, Search<Rows, Cells>(t))
+        : m_t(t), m_end(t.endSlotBits), m_searches(workers, Search<Rows, Cells>(t, m_end))
     {}
     std::size_t taskCount() const override { return m_t.tasks.size(); }
     void runTask(std::size_t task, unsigned worker) override
@@ -463,6 +708,7 @@ public:
             records.insert(records.end(), s.records.begin(), s.records.end());
             total.nodes += s.nodes;
             total.tilingsFound += s.found;
+            total.regions += s.regions;
         }
         std::sort(records.begin(), records.end());
         records.erase(std::unique(records.begin(), records.end()), records.end());
@@ -473,6 +719,7 @@ public:
 
 private:
     const detail::SolverTables &m_t;
+    EndTables m_end;
     std::vector<Search<Rows, Cells>> m_searches;
 };
 
@@ -519,7 +766,9 @@ unsigned threadsFor(unsigned threads)
 
 } // namespace
 
-Solver::Solver(int board) : m_tables(std::make_unique<detail::SolverTables>(board)) {}
+Solver::Solver(int board, int endTableBits)
+    : m_tables(std::make_unique<detail::SolverTables>(board, endTableBits))
+{}
 
 Solver::~Solver() = default;
 
@@ -537,7 +786,7 @@ std::vector<std::vector<SolverRecord>> solveTrays(const std::vector<int> &boards
     std::vector<std::unique_ptr<const detail::SolverTables>> tables;
     std::vector<std::unique_ptr<TrayJob>> jobs;
     for (int board : boards) {
-        tables.push_back(std::make_unique<detail::SolverTables>(board));
+        tables.push_back(std::make_unique<detail::SolverTables>(board, 0));
         jobs.push_back(makeJob(*tables.back(), threads));
     }
     // The square tray's long tasks first, the rectangles' short ones after

@@ -35,17 +35,22 @@ class Solver
 {
 public:
     // board: 0..4, the trays' numbering. Throws std::out_of_range otherwise.
-    explicit Solver(int board);
+    // endTableBits: room for the regions left for the last pieces that the
+    // search remembers, as a power of two (0: as much as the tray needs).
+    // Less room only makes the search slower.
+    explicit Solver(int board, int endTableBits = 0);
     ~Solver();
     Solver(const Solver &) = delete;
     Solver &operator=(const Solver &) = delete;
 
     // What a search did, for benchmarks: tilings found before symmetric
-    // duplicates were merged, and placements tried.
+    // duplicates were merged, placements tried, and regions left for the
+    // last pieces that were worked out.
     struct Stats
     {
         long long tilingsFound = 0;
         long long nodes = 0;
+        long long regions = 0;
     };
 
     // All solutions of the tray in solution order (record k is solution k + 1),
