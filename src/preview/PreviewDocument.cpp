@@ -90,9 +90,9 @@ void joinLines(std::vector<QLine> &lines)
     }
 }
 
-// The lines as a path of as few strokes as may be: lines that meet end to
-// end continue one stroke instead of starting their own.
-QPainterPath chained(const std::vector<QLine> &lines)
+// The lines as few strokes as may be: lines that meet end to end continue
+// one stroke instead of starting their own.
+std::vector<pdf::PageArt::Stroke> chained(const std::vector<QLine> &lines)
 {
     // Both ends of every line, sorted by point.
     struct End
@@ -120,7 +120,7 @@ QPainterPath chained(const std::vector<QLine> &lines)
             }
         return std::nullopt;
     };
-    QPainterPath path;
+    std::vector<pdf::PageArt::Stroke> strokes;
     std::deque<QPoint> stroke;
     for (std::size_t k = 0; k < lines.size(); ++k) {
         if (used[k])
@@ -131,11 +131,27 @@ QPainterPath chained(const std::vector<QLine> &lines)
             stroke.push_back(*p);
         while (const auto p = next(stroke.front()))
             stroke.push_front(*p);
+        strokes.emplace_back(stroke.begin(), stroke.end());
+    }
+    return strokes;
+}
+
+QPainterPath pathOf(const std::vector<pdf::PageArt::Stroke> &strokes)
+{
+    QPainterPath path;
+    for (const auto &stroke : strokes) {
         path.moveTo(stroke.front());
         for (std::size_t i = 1; i < stroke.size(); ++i)
             path.lineTo(stroke[i]);
     }
     return path;
+}
+
+// How a run is drawn: a filled rectangle outlined in its own colour is
+// painted as a fill alone, the same picture without stroking each one.
+bool outlined(bool pen, bool fill, Colour fore, Colour brush)
+{
+    return pen && !(fill && fore == brush);
 }
 
 // Fills of one colour that continue each other along a row, then along a
@@ -175,7 +191,7 @@ void paintBatch(QPainter &painter, std::vector<QLine> &lines, std::vector<QRectF
 {
     if (!lines.empty() && vector) {
         joinLines(lines);
-        painter.drawPath(chained(lines));
+        painter.drawPath(pathOf(chained(lines)));
     } else if (!lines.empty()) {
         const std::vector<QLineF> exact(lines.begin(), lines.end());
         painter.drawLines(exact.data(), static_cast<int>(exact.size()));
@@ -365,61 +381,77 @@ std::size_t PreviewDocument::memoryUsed(int number) const
     return bytes;
 }
 
+void PreviewDocument::walk(const Page &page, const BatchVisitor &batch, const SingleVisitor &single)
+{
+    std::vector<QLine> lines;
+    std::vector<QRectF> rects;
+    const Operation *style = nullptr;
+    const auto flush = [&] {
+        if (style)
+            batch(*style, lines, rects);
+        lines.clear();
+        rects.clear();
+        style = nullptr;
+    };
+    const auto sameStyle = [](const Operation &x, const Operation &y) {
+        return x.shape.index() == y.shape.index() && x.pen == y.pen && x.fill == y.fill &&
+               (!x.pen || x.fore == y.fore) && (!x.fill || x.brush == y.brush);
+    };
+    for (const Operation &op : page.operations) {
+        if (style && !sameStyle(*style, op))
+            flush();
+        if (const auto *line = std::get_if<Line>(&op.shape)) {
+            style = style ? style : &op;
+            lines.emplace_back(line->x1, line->y1, line->x2, line->y2);
+        } else if (const auto *box = std::get_if<Box>(&op.shape)) {
+            style = style ? style : &op;
+            rects.emplace_back(box->left, box->top, box->width, box->height);
+        } else {
+            flush();
+            single(op);
+        }
+    }
+    flush();
+}
+
 void PreviewDocument::renderPage(int number, QPainter &painter) const
+{
+    paint(number, painter, Layers::All);
+}
+
+void PreviewDocument::paint(int number, QPainter &painter, Layers layers) const
 {
     const Page *p = page(number);
     if (!p)
         return;
     painter.save();
     painter.translate(p->settings.margins[0], p->settings.margins[1]);
-
-    // Runs of lines or rectangles drawn alike go to the painter together.
     const bool vector = painter.paintEngine()->type() == QPaintEngine::Pdf;
-    std::vector<QLine> lines;
-    std::vector<QRectF> rects;
-    const Operation *batch = nullptr;
-    bool fillsOnly = false;
-    const auto flush = [&] {
-        paintBatch(painter, lines, rects, vector, fillsOnly);
-        lines.clear();
-        rects.clear();
-        batch = nullptr;
-    };
-    const auto sameStyle = [](const Operation &x, const Operation &y) {
-        return x.shape.index() == y.shape.index() && x.pen == y.pen && x.fill == y.fill &&
-               (!x.pen || x.fore == y.fore) && (!x.fill || x.brush == y.brush);
-    };
-    const auto startBatch = [&](const Operation &op) {
-        if (batch)
-            return;
-        batch = &op;
-        // A filled rectangle outlined in its own colour is painted as a fill
-        // alone: the same picture, without stroking each one.
-        const bool outline = op.pen && !(op.fill && op.fore == op.brush);
-        fillsOnly = !outline;
-        painter.setPen(outline ? QPen(toQColor(op.fore), 0) : QPen(Qt::NoPen));
-        painter.setBrush(op.fill ? QBrush(toQColor(op.brush)) : QBrush(Qt::NoBrush));
-    };
     int fontSize = -1;
     double ascent = 0;
-    for (const Operation &op : p->operations) {
-        if (batch && !sameStyle(*batch, op))
-            flush();
-        if (const auto *line = std::get_if<Line>(&op.shape)) {
-            startBatch(op);
-            lines.emplace_back(line->x1, line->y1, line->x2, line->y2);
-        } else if (const auto *box = std::get_if<Box>(&op.shape)) {
-            startBatch(op);
-            rects.emplace_back(box->left, box->top, box->width, box->height);
-        } else if (const auto *letter = std::get_if<Letter>(&op.shape)) {
-            painter.save();
-            painter.setRenderHint(QPainter::Antialiasing);
-            painter.fillPath(
-                letterPath(QRectF(letter->left, letter->top, letter->side, letter->side),
-                           letter->letter),
-                toQColor(op.fore));
-            painter.restore();
-        } else {
+    walk(
+        *p,
+        [&](const Operation &style, std::vector<QLine> &lines, std::vector<QRectF> &rects) {
+            if (layers == Layers::TextOnly)
+                return;
+            const bool outline = outlined(style.pen, style.fill, style.fore, style.brush);
+            painter.setPen(outline ? QPen(toQColor(style.fore), 0) : QPen(Qt::NoPen));
+            painter.setBrush(style.fill ? QBrush(toQColor(style.brush)) : QBrush(Qt::NoBrush));
+            paintBatch(painter, lines, rects, vector, !outline);
+        },
+        [&](const Operation &op) {
+            if (const auto *letter = std::get_if<Letter>(&op.shape)) {
+                if (layers == Layers::TextOnly)
+                    return;
+                painter.save();
+                painter.setRenderHint(QPainter::Antialiasing);
+                painter.fillPath(
+                    letterPath(QRectF(letter->left, letter->top, letter->side, letter->side),
+                               letter->letter),
+                    toQColor(op.fore));
+                painter.restore();
+                return;
+            }
             const Text &text = std::get<Text>(op.shape);
             if (text.hundredthsOfPoint != fontSize) {
                 fontSize = text.hundredthsOfPoint;
@@ -429,14 +461,52 @@ void PreviewDocument::renderPage(int number, QPainter &painter) const
             painter.setPen(QPen(toQColor(op.fore), 0));
             painter.drawText(QPointF(text.x, text.y + ascent),
                              p->texts[static_cast<std::size_t>(text.index)]);
-        }
-    }
-    flush();
+        });
     painter.restore();
+}
+
+std::optional<pdf::PageArt> PreviewDocument::pdfArt(const Page &page) const
+{
+    pdf::PageArt art;
+    bool whole = true;
+    const QPoint margins(page.settings.margins[0], page.settings.margins[1]);
+    walk(
+        page,
+        [&](const Operation &style, std::vector<QLine> &lines, std::vector<QRectF> &rects) {
+            const bool outline = outlined(style.pen, style.fill, style.fore, style.brush);
+            if (!lines.empty()) {
+                // Lines take the pen alone; a brush would fill them.
+                whole = whole && !style.fill;
+                if (!outline)
+                    return;
+                joinLines(lines);
+                for (QLine &l : lines)
+                    l.translate(margins);
+                art.strokes(chained(lines), style.fore);
+            }
+            if (rects.empty())
+                return;
+            if (!outline)
+                joinFills(rects);
+            for (QRectF &r : rects)
+                r.translate(margins);
+            art.rectangles(rects, outline ? std::optional(style.fore) : std::nullopt,
+                           style.fill ? std::optional(style.brush) : std::nullopt);
+        },
+        [&](const Operation &op) { whole = whole && std::holds_alternative<Text>(op.shape); });
+    if (!whole)
+        return std::nullopt;
+    return art;
 }
 
 bool PreviewDocument::paintPages(QPagedPaintDevice &device, int first, int last,
                                  QPageSize::SizeMatchPolicy match) const
+{
+    return paintPagesOf(device, first, last, match, Layers::All);
+}
+
+bool PreviewDocument::paintPagesOf(QPagedPaintDevice &device, int first, int last,
+                                   QPageSize::SizeMatchPolicy match, Layers layers) const
 {
     first = std::max(first, 1);
     last = std::min(last, static_cast<int>(PageCount()));
@@ -462,7 +532,7 @@ bool PreviewDocument::paintPages(QPagedPaintDevice &device, int first, int last,
         }
         painter.save();
         painter.scale(scale, scale);
-        renderPage(number, painter);
+        paint(number, painter, layers);
         painter.restore();
     }
     return painter.end();
@@ -520,12 +590,34 @@ bool PreviewDocument::writePdf(const QString &path, QString *error) const
     if (!file.open(QIODevice::WriteOnly))
         return fail(tr("Cannot write \"%1\": %2.").arg(path, file.errorString()));
 
-    QPdfWriter writer(&file);
     // Twips as the PDF's own unit: every coordinate a whole number.
-    writer.setResolution(static_cast<int>(TwipsPerInch));
-    writer.setCreator(QStringLiteral("Tilewright"));
-    writer.setTitle(QStringLiteral("Pentominoes cheat sheet"));
-    if (!paintPages(writer, 1, PageCount(), QPageSize::ExactMatch))
+    constexpr int resolution = static_cast<int>(TwipsPerInch);
+    const auto write = [&](Layers layers) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(resolution);
+        writer.setCreator(QStringLiteral("Tilewright"));
+        writer.setTitle(QStringLiteral("Pentominoes cheat sheet"));
+        if (!paintPagesOf(writer, 1, PageCount(), QPageSize::ExactMatch, layers))
+            return QByteArray();
+        return buffer.data();
+    };
+    // Qt writes the text; the lines and rectangles are added as the
+    // program writes them. Should either part fail, Qt writes it all.
+    std::vector<pdf::PageArt> art;
+    for (const Page &page : m_pages)
+        if (auto pageArt = pdfArt(page))
+            art.push_back(std::move(*pageArt));
+    QByteArray pdf;
+    if (art.size() == m_pages.size()) {
+        pdf = write(Layers::TextOnly);
+        if (!pdf.isEmpty() && !pdf::addPageArt(pdf, art, resolution))
+            pdf.clear();
+    }
+    if (pdf.isEmpty())
+        pdf = write(Layers::All);
+    if (pdf.isEmpty() || file.write(pdf) != pdf.size())
         return fail(tr("Cannot write \"%1\".").arg(path));
     if (!file.commit())
         return fail(tr("Cannot write \"%1\": %2.").arg(path, file.errorString()));

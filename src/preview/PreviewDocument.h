@@ -1,14 +1,19 @@
 #pragma once
 
 #include "pieces/PreviewInterface.h"
+#include "preview/PdfArt.h"
 
 #include <QFont>
+#include <QLine>
+#include <QRectF>
 #include <QObject>
 #include <QPageSize>
 #include <QSizeF>
 #include <QString>
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <variant>
 #include <vector>
 
@@ -161,6 +166,26 @@ private:
     {
         double width = 0, offsetX = 0, offsetY = 0;
     };
+
+    // What of a page is painted: everything, or its text alone (a PDF's
+    // lines and rectangles are written apart, see writePdf).
+    enum class Layers
+    {
+        All,
+        TextOnly
+    };
+    // A run of lines or rectangles drawn alike (style: the run's first
+    // operation), or any other single operation, in the page's order.
+    using BatchVisitor =
+        std::function<void(const Operation &style, std::vector<QLine> &, std::vector<QRectF> &)>;
+    using SingleVisitor = std::function<void(const Operation &)>;
+    static void walk(const Page &page, const BatchVisitor &batch, const SingleVisitor &single);
+    void paint(int page, QPainter &painter, Layers layers) const;
+    bool paintPagesOf(QPagedPaintDevice &device, int first, int last,
+                      QPageSize::SizeMatchPolicy match, Layers layers) const;
+    // The page's lines and rectangles as PDF content; nullopt when the
+    // page holds something that is not written that way.
+    std::optional<pdf::PageArt> pdfArt(const Page &page) const;
 
     // The page that drawing goes to: the last one, begun if there is none.
     Page &pageToDrawOn();

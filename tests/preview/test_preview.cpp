@@ -2,6 +2,7 @@
 #include "preview/PreviewDocument.h"
 
 #include <QFile>
+#include <QPdfWriter>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -85,6 +86,85 @@ TEST(PreviewDocument, WritesAVectorPdfPagePerPageOrSaysWhyNot)
     const QString bad = QStringLiteral("/nonexistent-folder/report.pdf");
     EXPECT_FALSE(doc.writePdf(bad, &error));
     EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot write \"") + bad));
+}
+
+// What a cheat sheet draws: a tray's outline and edges, a square filled in
+// grey and outlined, the X filled black, a number; the second page
+// landscape. With a letter on the X when asked.
+void drawTrays(PreviewDocument &doc, bool letter)
+{
+    doc.StartDoc();
+    for (int page = 1; page <= 2; ++page) {
+        if (page > 1)
+            doc.NewPage();
+        doc.setOrientation(page == 2 ? 1 : 0);
+        for (int tray = 0; tray < 3; ++tray) {
+            const Long x = 500 + tray * 2100, y = 700;
+            doc.setForeColor(Black);
+            doc.setBrushStyle(PreviewInterface::BrushStyle::Transparent);
+            for (int k = 0; k <= 8; ++k) {
+                doc.DrawLine(x, y + k * 205, x + 1640, y + k * 205);
+                doc.DrawLine(x + k * 205, y, x + k * 205, y + (k % 3 ? 820 : 1640));
+            }
+            doc.setBrushStyle(PreviewInterface::BrushStyle::Solid);
+            doc.setBrushColor(0x808080);
+            doc.DrawRectangle(x + 410, y + 410, 410, 410);
+            doc.setBrushColor(tray == 1 ? 0x3050E0 : Black);
+            doc.setForeColor(tray == 1 ? 0x3050E0 : Black);
+            for (int k = 0; k < 3; ++k)
+                doc.DrawRectangle(x + 1025 + k * 205, y + 1230, 205, 205);
+            if (letter && tray == 2)
+                doc.DrawLetter(x + 1230, y + 1230, 205, 'X');
+            doc.setForeColor(Black);
+            doc.setFontSize(8);
+            doc.setCurrentX(static_cast<double>(x));
+            doc.setCurrentY(static_cast<double>(y + 1700));
+            doc.printText(std::to_string(tray + 1));
+        }
+    }
+    doc.EndDoc();
+}
+
+TEST(PreviewDocument, TheWrittenPdfLooksExactlyAsQtsWriterDrawsIt)
+{
+    for (const bool letter : {false, true}) {
+        SCOPED_TRACE(letter ? "with a letter" : "lines, rectangles and text");
+        PreviewDocument doc(A4);
+        drawTrays(doc, letter);
+        QTemporaryDir dir;
+        const QString written = dir.filePath(QStringLiteral("written.pdf"));
+        QString error;
+        ASSERT_TRUE(doc.writePdf(written, &error)) << error.toStdString();
+        const QString drawn = dir.filePath(QStringLiteral("drawn.pdf"));
+        {
+            QPdfWriter writer(drawn);
+            writer.setResolution(1440);
+            ASSERT_TRUE(doc.paintPages(writer, 1, 2, QPageSize::ExactMatch));
+        }
+        EXPECT_EQ(test::pdfPages(written), QStringLiteral("2 595 x 842"));
+        for (int page = 1; page <= 2; ++page) {
+            const QByteArray picture = test::pdfPicture(written, page, 150);
+            ASSERT_GT(picture.size(), 100000);
+            EXPECT_TRUE(picture == test::pdfPicture(drawn, page, 150)) << "page " << page;
+        }
+        // The lines and rectangles are written apart unless a letter is
+        // among them; Qt then writes the whole page.
+        QFile file(written);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll().contains("/Prev "), !letter);
+    }
+}
+
+TEST(PdfArt, LeavesAFileItDoesNotKnowAsItIs)
+{
+    pdf::PageArt art;
+    art.strokes({{QPoint(0, 0), QPoint(100, 0)}}, Black);
+    for (QByteArray pdf : {QByteArray(), QByteArray("%PDF-1.4\n1 0 obj\n<<\n/Type /Page\n>>\nendobj\n"),
+                           QByteArray("%PDF-1.7\ntrailer\n<<\n/Size 3\n>>\nstartxref\n9\n%%EOF\n")}) {
+        const QByteArray before = pdf;
+        EXPECT_FALSE(pdf::addPageArt(pdf, {art}, 1440));
+        EXPECT_EQ(pdf, before);
+    }
 }
 
 } // namespace

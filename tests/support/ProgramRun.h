@@ -42,4 +42,15 @@ inline QString pdfPages(const QString &path)
     return match.hasMatch() ? match.captured(1) + QLatin1Char(' ') + match.captured(2) : QString();
 }
 
+// Page `page` of a PDF as pdftoppm draws it: a PPM image at dpi.
+inline QByteArray pdfPicture(const QString &path, int page, int dpi)
+{
+    QProcess p;
+    p.start(QStringLiteral(PDFTOPPM), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+                                      QString::number(page), QStringLiteral("-l"),
+                                      QString::number(page), path});
+    p.waitForFinished(60000);
+    return p.readAllStandardOutput();
+}
+
 } // namespace tw::test

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "pieces/Canvas.h"
+
+#include <QByteArray>
+#include <QPoint>
+#include <QRectF>
+
+#include <optional>
+#include <vector>
+
+// A page's lines and rectangles written as PDF page content by the program
+// itself, and added to the pages of a PDF that Qt's writer made with the
+// text alone.
+//
+// Qt's writer puts every point of a hairline in page coordinates, so each
+// tray's edges repeat its place on the page; here each run is drawn in a
+// frame of its own, its numbers short and the same from tray to tray, which
+// is far less to write and compress and a far smaller file. The picture is
+// the same: the same paths, hairlines, caps, joins and stroke adjustment.
+
+namespace tw::pdf {
+
+class PageArt
+{
+public:
+    using Stroke = std::vector<QPoint>;
+
+    // Hairlines through the points of each stroke.
+    void strokes(const std::vector<Stroke> &strokes, Colour colour);
+    // Rectangles (of whole twips) filled, outlined, or both (outlined on top).
+    void rectangles(const std::vector<QRectF> &rects, std::optional<Colour> outline,
+                    std::optional<Colour> fill);
+
+    // The content, in the page's units (twips from the paper's top-left
+    // corner), with no state of its own: addPageArt puts it in a frame.
+    const QByteArray &content() const { return m_content; }
+
+private:
+    void frame(QPoint corner);
+    void colour(Colour colour, std::optional<Colour> &current, const char *op);
+
+    QByteArray m_content;
+    std::optional<Colour> m_stroke, m_fill;
+};
+
+// Adds to each page of a PDF that QPdfWriter wrote (unitsPerInch: its
+// resolution) the art of that page, drawn before the page's own content.
+// The file as written stays as it is, followed by the pages' new contents
+// (an incremental update). False, with pdf unchanged, when the file is not
+// laid out as Qt's writer lays it out or has another number of pages.
+bool addPageArt(QByteArray &pdf, const std::vector<PageArt> &art, int unitsPerInch);
+
+} // namespace tw::pdf
