@@ -110,6 +110,15 @@ void PageArt::rectangles(const std::vector<QRectF> &rects, std::optional<Colour>
     m_content += outline && fill ? "B* Q\n" : outline ? "S Q\n" : "f Q\n";
 }
 
+QByteArray PageArt::packed(double pageHeight, int unitsPerInch) const
+{
+    const QByteArray scale = QByteArray::number(72.0 / unitsPerInch, 'f', 9);
+    const QByteArray content = "q\n/GSa gs /CSp cs /CSp CS\n" + scale + " 0 0 -" + scale + " 0 " +
+                               QByteArray::number(pageHeight, 'f', 6) +
+                               " cm\n0 w 2 J 2 j [] 0 d\n" + m_content + "Q\n";
+    return qCompress(content, 6).mid(4); // a zlib stream, without Qt's length before it
+}
+
 namespace {
 
 // What the update needs to know of one page object.
@@ -170,13 +179,20 @@ std::vector<PageObject> pageObjects(const QByteArray &pdf)
 
 } // namespace
 
-bool addPageArt(QByteArray &pdf, const std::vector<PageArt> &art, int unitsPerInch)
+bool addPageArt(QByteArray &pdf, const std::vector<QByteArray> &packedArt,
+                const std::vector<double> &pageHeights)
 {
     const std::vector<PageObject> pages = pageObjects(pdf);
+    if (pages.size() != pageHeights.size())
+        return false;
+    for (std::size_t k = 0; k < pages.size(); ++k)
+        if (std::abs(pages[k].height - pageHeights[k]) > 1e-6)
+            return false;
     const qsizetype trailer = pdf.lastIndexOf("\ntrailer\n<<\n");
     const qsizetype trailerEnd = trailer < 0 ? -1 : pdf.indexOf("\n>>", trailer);
     const qsizetype startxref = pdf.lastIndexOf("\nstartxref\n");
-    if (pages.size() != art.size() || pages.empty() || trailerEnd < 0 || startxref < trailerEnd)
+    if (pages.size() != packedArt.size() || pages.empty() || trailerEnd < 0 ||
+        startxref < trailerEnd)
         return false;
     bool ok = false;
     long long next = valueOf(pdf, "/Size ", trailer, trailerEnd).toLongLong(&ok);
@@ -186,19 +202,12 @@ bool addPageArt(QByteArray &pdf, const std::vector<PageArt> &art, int unitsPerIn
     if (!ok || root.isEmpty() || previous.isEmpty())
         return false;
 
-    // The page's own units, twips here, from its top-left corner, as Qt's
-    // writer sets them up, with its graphics state (stroke adjustment) and
-    // a hairline pen of its kind: square caps, bevelled joins.
-    const QByteArray scale = QByteArray::number(72.0 / unitsPerInch, 'f', 9);
     QByteArray out = pdf;
     if (!out.endsWith('\n'))
         out += '\n';
     std::vector<std::pair<long long, qsizetype>> offsets;
     for (std::size_t k = 0; k < pages.size(); ++k) {
-        QByteArray content = "q\n/GSa gs /CSp cs /CSp CS\n" + scale + " 0 0 -" + scale + " 0 " +
-                             QByteArray::number(pages[k].height, 'f', 6) +
-                             " cm\n0 w 2 J 2 j [] 0 d\n" + art[k].content() + "Q\n";
-        const QByteArray packed = qCompress(content, 6).mid(4); // a zlib stream, without Qt's length
+        const QByteArray &packed = packedArt[k];
         const long long stream = next++;
         offsets.emplace_back(stream, out.size());
         put(out, stream);

@@ -32,9 +32,12 @@ public:
     void rectangles(const std::vector<QRectF> &rects, std::optional<Colour> outline,
                     std::optional<Colour> fill);
 
-    // The content, in the page's units (twips from the paper's top-left
-    // corner), with no state of its own: addPageArt puts it in a frame.
-    const QByteArray &content() const { return m_content; }
+    // The content as a compressed PDF content stream for a page of
+    // pageHeight points, in the units (unitsPerInch) and the graphics state
+    // that Qt's writer sets up on its pages: twips from the paper's top-left
+    // corner here, stroke adjustment, hairlines with square caps and
+    // bevelled joins.
+    QByteArray packed(double pageHeight, int unitsPerInch) const;
 
 private:
     void frame(QPoint corner);
@@ -44,11 +47,13 @@ private:
     std::optional<Colour> m_stroke, m_fill;
 };
 
-// Adds to each page of a PDF that QPdfWriter wrote (unitsPerInch: its
-// resolution) the art of that page, drawn before the page's own content.
-// The file as written stays as it is, followed by the pages' new contents
-// (an incremental update). False, with pdf unchanged, when the file is not
-// laid out as Qt's writer lays it out or has another number of pages.
-bool addPageArt(QByteArray &pdf, const std::vector<PageArt> &art, int unitsPerInch);
+// Adds to each page of a PDF that QPdfWriter wrote a content stream made by
+// PageArt::packed, drawn before the page's own content. The file as written
+// stays as it is, followed by the pages' new contents (an incremental
+// update). False, with pdf unchanged, when the file is not laid out as Qt's
+// writer lays it out, or its pages are not as many or as tall (points) as
+// pageHeights says.
+bool addPageArt(QByteArray &pdf, const std::vector<QByteArray> &packedArt,
+                const std::vector<double> &pageHeights);
 
 } // namespace tw::pdf

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdint>
 #include <deque>
+#include <future>
 #include <optional>
 #include <tuple>
 
@@ -465,20 +466,15 @@ void PreviewDocument::paint(int number, QPainter &painter, Layers layers) const
     painter.restore();
 }
 
-std::optional<pdf::PageArt> PreviewDocument::pdfArt(const Page &page) const
+pdf::PageArt PreviewDocument::pdfArt(const Page &page)
 {
     pdf::PageArt art;
-    bool whole = true;
     const QPoint margins(page.settings.margins[0], page.settings.margins[1]);
     walk(
         page,
         [&](const Operation &style, std::vector<QLine> &lines, std::vector<QRectF> &rects) {
             const bool outline = outlined(style.pen, style.fill, style.fore, style.brush);
-            if (!lines.empty()) {
-                // Lines take the pen alone; a brush would fill them.
-                whole = whole && !style.fill;
-                if (!outline)
-                    return;
+            if (!lines.empty() && outline) {
                 joinLines(lines);
                 for (QLine &l : lines)
                     l.translate(margins);
@@ -493,9 +489,7 @@ std::optional<pdf::PageArt> PreviewDocument::pdfArt(const Page &page) const
             art.rectangles(rects, outline ? std::optional(style.fore) : std::nullopt,
                            style.fill ? std::optional(style.brush) : std::nullopt);
         },
-        [&](const Operation &op) { whole = whole && std::holds_alternative<Text>(op.shape); });
-    if (!whole)
-        return std::nullopt;
+        [](const Operation &) {});
     return art;
 }
 
@@ -505,6 +499,15 @@ bool PreviewDocument::paintPages(QPagedPaintDevice &device, int first, int last,
     return paintPagesOf(device, first, last, match, Layers::All);
 }
 
+QPageLayout PreviewDocument::pageLayout(int number, QPageSize::SizeMatchPolicy match) const
+{
+    const QSizeF points = pageSize(number) / TwipsPerPoint;
+    const bool landscape = points.width() > points.height();
+    return QPageLayout(
+        QPageSize(landscape ? points.transposed() : points, QPageSize::Point, QString(), match),
+        landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
+}
+
 bool PreviewDocument::paintPagesOf(QPagedPaintDevice &device, int first, int last,
                                    QPageSize::SizeMatchPolicy match, Layers layers) const
 {
@@ -512,21 +515,14 @@ bool PreviewDocument::paintPagesOf(QPagedPaintDevice &device, int first, int las
     last = std::min(last, static_cast<int>(PageCount()));
     if (first > last)
         return false;
-    const auto layoutOf = [&](int number) {
-        const QSizeF points = pageSize(number) / TwipsPerPoint;
-        const bool landscape = points.width() > points.height();
-        return QPageLayout(
-            QPageSize(landscape ? points.transposed() : points, QPageSize::Point, QString(), match),
-            landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
-    };
-    device.setPageLayout(layoutOf(first));
+    device.setPageLayout(pageLayout(first, match));
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     const double scale = device.logicalDpiX() / TwipsPerInch;
     for (int number = first; number <= last; ++number) {
         if (number > first) {
-            device.setPageLayout(layoutOf(number));
+            device.setPageLayout(pageLayout(number, match));
             if (!device.newPage())
                 return false;
         }
@@ -603,16 +599,27 @@ bool PreviewDocument::writePdf(const QString &path, QString *error) const
             return QByteArray();
         return buffer.data();
     };
-    // Qt writes the text; the lines and rectangles are added as the
-    // program writes them. Should either part fail, Qt writes it all.
-    std::vector<pdf::PageArt> art;
-    for (const Page &page : m_pages)
-        if (auto pageArt = pdfArt(page))
-            art.push_back(std::move(*pageArt));
+    // Qt writes the text while another thread writes the lines and
+    // rectangles, which are then added to Qt's pages. Letters are left to
+    // Qt, and so is the whole document should adding fail.
+    const bool apart = std::none_of(m_pages.begin(), m_pages.end(), [](const Page &page) {
+        return std::any_of(page.operations.begin(), page.operations.end(), [](const Operation &op) {
+            return std::holds_alternative<Letter>(op.shape);
+        });
+    });
     QByteArray pdf;
-    if (art.size() == m_pages.size()) {
+    if (apart) {
+        std::vector<double> heights;
+        for (int number = 1; number <= PageCount(); ++number)
+            heights.push_back(pageLayout(number, QPageSize::ExactMatch).fullRectPoints().height());
+        auto art = std::async(std::launch::async, [&] {
+            std::vector<QByteArray> packed;
+            for (std::size_t k = 0; k < m_pages.size(); ++k)
+                packed.push_back(pdfArt(m_pages[k]).packed(heights[k], resolution));
+            return packed;
+        });
         pdf = write(Layers::TextOnly);
-        if (!pdf.isEmpty() && !pdf::addPageArt(pdf, art, resolution))
+        if (!pdf::addPageArt(pdf, art.get(), heights))
             pdf.clear();
     }
     if (pdf.isEmpty())

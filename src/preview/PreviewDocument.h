@@ -7,13 +7,13 @@
 #include <QLine>
 #include <QRectF>
 #include <QObject>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QSizeF>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <variant>
 #include <vector>
 
@@ -183,9 +183,10 @@ private:
     void paint(int page, QPainter &painter, Layers layers) const;
     bool paintPagesOf(QPagedPaintDevice &device, int first, int last,
                       QPageSize::SizeMatchPolicy match, Layers layers) const;
-    // The page's lines and rectangles as PDF content; nullopt when the
-    // page holds something that is not written that way.
-    std::optional<pdf::PageArt> pdfArt(const Page &page) const;
+    // The paper of page (1..PageCount) as a device takes it.
+    QPageLayout pageLayout(int page, QPageSize::SizeMatchPolicy match) const;
+    // The page's lines and rectangles as PDF content.
+    static pdf::PageArt pdfArt(const Page &page);
 
     // The page that drawing goes to: the last one, begun if there is none.
     Page &pageToDrawOn();

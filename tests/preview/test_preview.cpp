@@ -159,10 +159,19 @@ TEST(PdfArt, LeavesAFileItDoesNotKnowAsItIs)
 {
     pdf::PageArt art;
     art.strokes({{QPoint(0, 0), QPoint(100, 0)}}, Black);
+    const std::vector<QByteArray> packed{art.packed(842, 1440)};
+    PreviewDocument doc(A4);
+    drawThreePages(doc);
+    QTemporaryDir dir;
+    ASSERT_TRUE(doc.writePdf(dir.filePath(QStringLiteral("three.pdf")), nullptr));
+    QFile file(dir.filePath(QStringLiteral("three.pdf")));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray three = file.readAll();
     for (QByteArray pdf : {QByteArray(), QByteArray("%PDF-1.4\n1 0 obj\n<<\n/Type /Page\n>>\nendobj\n"),
-                           QByteArray("%PDF-1.7\ntrailer\n<<\n/Size 3\n>>\nstartxref\n9\n%%EOF\n")}) {
+                           QByteArray("%PDF-1.7\ntrailer\n<<\n/Size 3\n>>\nstartxref\n9\n%%EOF\n"),
+                           three}) { // three pages, not one
         const QByteArray before = pdf;
-        EXPECT_FALSE(pdf::addPageArt(pdf, {art}, 1440));
+        EXPECT_FALSE(pdf::addPageArt(pdf, packed, {842}));
         EXPECT_EQ(pdf, before);
     }
 }
