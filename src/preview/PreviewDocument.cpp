@@ -21,6 +21,7 @@
 #include <deque>
 #include <future>
 #include <optional>
+#include <span>
 #include <tuple>
 
 namespace tw {
@@ -575,12 +576,22 @@ QByteArray PreviewDocument::renderSvg(int number) const
 
 bool PreviewDocument::writePdf(const QString &path, QString *error) const
 {
+    return writePdf(path, 1, PageCount(), QPageSize::ExactMatch,
+                    QStringLiteral("Pentominoes cheat sheet"), error);
+}
+
+bool PreviewDocument::writePdf(const QString &path, int first, int last,
+                               QPageSize::SizeMatchPolicy match, const QString &title,
+                               QString *error) const
+{
     const auto fail = [&](const QString &why) {
         if (error)
             *error = why;
         return false;
     };
-    if (m_pages.empty())
+    first = std::max(first, 1);
+    last = std::min(last, static_cast<int>(PageCount()));
+    if (first > last)
         return fail(tr("The document has no pages to save."));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -594,15 +605,17 @@ bool PreviewDocument::writePdf(const QString &path, QString *error) const
         QPdfWriter writer(&buffer);
         writer.setResolution(resolution);
         writer.setCreator(QStringLiteral("Tilewright"));
-        writer.setTitle(QStringLiteral("Pentominoes cheat sheet"));
-        if (!paintPagesOf(writer, 1, PageCount(), QPageSize::ExactMatch, layers))
+        writer.setTitle(title);
+        if (!paintPagesOf(writer, first, last, match, layers))
             return QByteArray();
         return buffer.data();
     };
     // Qt writes the text while another thread writes the lines and
     // rectangles, which are then added to Qt's pages. Letters are left to
     // Qt, and so is the whole document should adding fail.
-    const bool apart = std::none_of(m_pages.begin(), m_pages.end(), [](const Page &page) {
+    const auto pages = std::span(m_pages).subspan(static_cast<std::size_t>(first - 1),
+                                                  static_cast<std::size_t>(last - first + 1));
+    const bool apart = std::none_of(pages.begin(), pages.end(), [](const Page &page) {
         return std::any_of(page.operations.begin(), page.operations.end(), [](const Operation &op) {
             return std::holds_alternative<Letter>(op.shape);
         });
@@ -610,12 +623,12 @@ bool PreviewDocument::writePdf(const QString &path, QString *error) const
     QByteArray pdf;
     if (apart) {
         std::vector<double> heights;
-        for (int number = 1; number <= PageCount(); ++number)
-            heights.push_back(pageLayout(number, QPageSize::ExactMatch).fullRectPoints().height());
+        for (int number = first; number <= last; ++number)
+            heights.push_back(pageLayout(number, match).fullRectPoints().height());
         auto art = std::async(std::launch::async, [&] {
             std::vector<QByteArray> packed;
-            for (std::size_t k = 0; k < m_pages.size(); ++k)
-                packed.push_back(pdfArt(m_pages[k]).packed(heights[k], resolution));
+            for (std::size_t k = 0; k < pages.size(); ++k)
+                packed.push_back(pdfArt(pages[k]).packed(heights[k], resolution));
             return packed;
         });
         pdf = write(Layers::TextOnly);

@@ -106,6 +106,10 @@ public:
     // Writes every page to a vector PDF, one PDF page per page. On failure
     // returns false and sets error to a reason a user can act on.
     bool writePdf(const QString &path, QString *error) const;
+    // The same for pages first..last, the paper taken as match says, with
+    // title as the document's title.
+    bool writePdf(const QString &path, int first, int last, QPageSize::SizeMatchPolicy match,
+                  const QString &title, QString *error) const;
 
     // Drawing operations recorded on a page, and the bytes they take.
     std::size_t operationCount(int page) const;

@@ -207,7 +207,11 @@ void PreviewControl::keyPressEvent(QKeyEvent *event)
 bool PreviewControl::printTo(QPrinter &printer, Integer first, Integer last) const
 {
     printer.setFullPage(true);
-    // A printer takes the standard paper nearest to the page's.
+    // A printer takes the standard paper nearest to the page's. Printing to
+    // a PDF file writes it as Save PDF does.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return m_document->writePdf(printer.outputFileName(), first, last, QPageSize::FuzzyMatch,
+                                    printer.docName(), nullptr);
     return m_document->paintPages(printer, first, last, QPageSize::FuzzyMatch);
 }
 

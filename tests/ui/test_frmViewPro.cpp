@@ -173,7 +173,7 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
 {
     Window m(3);
     QTemporaryDir dir;
-    // Printing goes through the same page loop as the PDF.
+    // Printing to a PDF file writes it as Save PDF does.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
