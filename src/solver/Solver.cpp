@@ -486,31 +486,41 @@ private:
     }
     std::vector<DeadState> m_dead = std::vector<DeadState>(std::size_t{1} << DeadSlotBits);
 
+    // Calls lay(piece, mask, placement) for each placement of a piece in
+    // `open` that starts on the first free cell and fits, until lay returns
+    // false.
+    template<typename Lay>
+    void forEachFit(std::uint64_t occupied, std::uint32_t open, Lay &&lay) const
+    {
+        const int anchor = std::countr_zero(~occupied);
+        const int list = anchor * Tables::Patterns + pattern(anchor, occupied);
+        const int *range = m_t.ranges.data() + list * 14;
+        for (open &= m_t.piecesWithFits[static_cast<std::size_t>(list)]; open; open &= open - 1) {
+            const int piece = std::countr_zero(open);
+            for (int k = range[piece]; k < range[piece + 1]; ++k) {
+                const std::uint64_t mask = m_t.fitMasks[static_cast<std::size_t>(k)];
+                if (!(mask & occupied) &&
+                    !lay(piece, mask, m_t.fitPlacements[static_cast<std::size_t>(k)]))
+                    return;
+            }
+        }
+    }
+
     void explore(std::uint64_t occupied, std::uint32_t used, int depth)
     {
         if (depth == EndDepth - 1) {
             exploreBeforeEnd(occupied, used, depth);
             return;
         }
-        const int anchor = std::countr_zero(~occupied);
-        const int list = anchor * Tables::Patterns + pattern(anchor, occupied);
-        const int *range = m_t.ranges.data() + list * 14;
-        for (std::uint32_t open = ~used & m_t.piecesWithFits[static_cast<std::size_t>(list)]; open;
-             open &= open - 1) {
-            const int piece = std::countr_zero(open);
-            for (int k = range[piece]; k < range[piece + 1]; ++k) {
-                const std::uint64_t mask = m_t.fitMasks[static_cast<std::size_t>(k)];
-                if (mask & occupied)
-                    continue;
-                ++nodes;
-                const std::uint64_t next = occupied | mask;
-                if (shutIn<Rows, Cells>(next))
-                    continue;
-                m_path[static_cast<std::size_t>(depth)] =
-                    m_t.fitPlacements[static_cast<std::size_t>(k)];
+        forEachFit(occupied, ~used, [&](int piece, std::uint64_t mask, std::uint16_t placement) {
+            ++nodes;
+            const std::uint64_t next = occupied | mask;
+            if (!shutIn<Rows, Cells>(next)) {
+                m_path[static_cast<std::size_t>(depth)] = placement;
                 run(next, used | (1u << piece), depth + 1);
             }
-        }
+            return true;
+        });
     }
 
     // The last step before the table: every region left is looked up, so
@@ -526,25 +536,15 @@ private:
         // At most one placement of each orientation, and the square, starts on a cell.
         std::array<Next, OrientationCount + 1> nexts;
         std::size_t count = 0;
-        const int anchor = std::countr_zero(~occupied);
-        const int list = anchor * Tables::Patterns + pattern(anchor, occupied);
-        const int *range = m_t.ranges.data() + list * 14;
-        for (std::uint32_t open = ~used & m_t.piecesWithFits[static_cast<std::size_t>(list)]; open;
-             open &= open - 1) {
-            const int piece = std::countr_zero(open);
-            for (int k = range[piece]; k < range[piece + 1]; ++k) {
-                const std::uint64_t mask = m_t.fitMasks[static_cast<std::size_t>(k)];
-                if (mask & occupied)
-                    continue;
-                ++nodes;
-                const std::uint64_t next = occupied | mask;
-                if (shutIn<Rows, Cells>(next))
-                    continue;
+        forEachFit(occupied, ~used, [&](int piece, std::uint64_t mask, std::uint16_t placement) {
+            ++nodes;
+            const std::uint64_t next = occupied | mask;
+            if (!shutIn<Rows, Cells>(next)) {
                 m_end->byPieces[EndPieces - 2].prefetch(Full & ~next);
-                nexts[count++] = {next, used | (1u << piece),
-                                  m_t.fitPlacements[static_cast<std::size_t>(k)]};
+                nexts[count++] = {next, used | (1u << piece), placement};
             }
-        }
+            return true;
+        });
         for (std::size_t k = 0; k < count; ++k) {
             m_path[static_cast<std::size_t>(depth)] = nexts[k].placement;
             finish(nexts[k].occupied, nexts[k].used);
@@ -576,59 +576,36 @@ private:
         // region's list is read while the next larger one is written.
         std::vector<Tiling> &found = m_found[static_cast<std::size_t>(pieces - 2)];
         found.clear();
-        const int anchor = std::countr_zero(free);
-        const int list = anchor * Tables::Patterns + pattern(anchor, occupied);
-        const int *range = m_t.ranges.data() + list * 14;
-        for (std::uint32_t open = ~1u & m_t.piecesWithFits[static_cast<std::size_t>(list)]; open;
-             open &= open - 1) {
-            const int piece = std::countr_zero(open);
+        forEachFit(occupied, ~1u, [&](int piece, std::uint64_t mask, std::uint16_t placement) {
+            ++nodes;
             const auto bit = static_cast<std::uint16_t>(1u << piece);
-            for (int k = range[piece]; k < range[piece + 1]; ++k) {
-                const std::uint64_t mask = m_t.fitMasks[static_cast<std::size_t>(k)];
-                if (mask & occupied)
-                    continue;
-                ++nodes;
-                const std::uint64_t next = occupied | mask;
-                const std::uint16_t placement = m_t.fitPlacements[static_cast<std::size_t>(k)];
-                if (pieces == 2) {
-                    if (const int last = lastPiece(next, bit); last >= 0)
-                        found.push_back({static_cast<std::uint16_t>(bit | (1u << m_t.at(last).piece)),
-                                         {placement, static_cast<std::uint16_t>(last)}});
-                    continue;
-                }
-                if (shutIn<Rows, Cells>(next))
-                    continue;
-                for (const Tiling *t = tilingsOf(pieces - 1, next); t->pieces != EndTable::End; ++t)
-                    if (!(t->pieces & bit)) {
-                        Tiling longer{static_cast<std::uint16_t>(t->pieces | bit), {placement}};
-                        std::copy_n(t->placements.begin(), pieces - 1, longer.placements.begin() + 1);
-                        found.push_back(longer);
-                    }
+            const std::uint64_t next = occupied | mask;
+            if (pieces == 2) {
+                // The last piece fills what is left exactly, or nothing does.
+                forEachFit(next, ~(bit | 1u), [&](int lastPiece, std::uint64_t lastMask,
+                                                  std::uint16_t last) {
+                    if ((next | lastMask) != Full)
+                        return true;
+                    found.push_back({static_cast<std::uint16_t>(bit | (1u << lastPiece)),
+                                     {placement, last}});
+                    return false;
+                });
+                return true;
             }
-        }
+            if (shutIn<Rows, Cells>(next))
+                return true;
+            for (const Tiling *t = tilingsOf(pieces - 1, next); t->pieces != EndTable::End; ++t)
+                if (!(t->pieces & bit)) {
+                    Tiling longer{static_cast<std::uint16_t>(t->pieces | bit), {placement}};
+                    std::copy_n(t->placements.begin(), pieces - 1, longer.placements.begin() + 1);
+                    found.push_back(longer);
+                }
+            return true;
+        });
         found.push_back({EndTable::End, {}});
         if (const Tiling *kept = table.store(free, found))
             return kept;
         return found.data();
-    }
-
-    // The placement of a piece other than the X and those in `laid` that
-    // fills the free cells exactly, or -1.
-    int lastPiece(std::uint64_t occupied, std::uint32_t laid) const
-    {
-        const int anchor = std::countr_zero(~occupied);
-        const int list = anchor * Tables::Patterns + pattern(anchor, occupied);
-        const int *range = m_t.ranges.data() + list * 14;
-        for (std::uint32_t open = ~(laid | 1u) & m_t.piecesWithFits[static_cast<std::size_t>(list)];
-             open; open &= open - 1) {
-            const int piece = std::countr_zero(open);
-            for (int k = range[piece]; k < range[piece + 1]; ++k) {
-                const std::uint64_t mask = m_t.fitMasks[static_cast<std::size_t>(k)];
-                if (!(mask & occupied) && (mask | occupied) == Full)
-                    return m_t.fitPlacements[static_cast<std::size_t>(k)];
-            }
-        }
-        return -1;
     }
 
     static int pattern(int anchor, std::uint64_t occupied)
