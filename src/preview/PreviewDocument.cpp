@@ -497,7 +497,8 @@ pdf::PageArt PreviewDocument::pdfArt(const Page &page)
 bool PreviewDocument::paintPages(QPagedPaintDevice &device, int first, int last,
                                  QPageSize::SizeMatchPolicy match) const
 {
-    return paintPagesOf(device, first, last, match, Layers::All);
+    return paintPagesOf(
+        device, first, last, [&](int number) { return pageLayout(number, match); }, Layers::All);
 }
 
 QPageLayout PreviewDocument::pageLayout(int number, QPageSize::SizeMatchPolicy match) const
@@ -509,21 +510,56 @@ QPageLayout PreviewDocument::pageLayout(int number, QPageSize::SizeMatchPolicy m
         landscape ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF());
 }
 
+void PreviewDocument::setPaper(QPagedPaintDevice &device, const QPageLayout &paper)
+{
+    // A printer refuses margins narrower than the ones it cannot print on;
+    // its paper and orientation are then set alone (a page is painted from
+    // the paper's corner whatever the margins).
+    if (device.setPageLayout(paper))
+        return;
+    device.setPageSize(paper.pageSize());
+    device.setPageOrientation(paper.orientation());
+}
+
+std::span<const PreviewDocument::Page> PreviewDocument::pages(int first, int last) const
+{
+    first = std::max(first, 1);
+    last = std::min(last, static_cast<int>(PageCount()));
+    if (first > last)
+        return {};
+    return std::span(m_pages).subspan(static_cast<std::size_t>(first - 1),
+                                      static_cast<std::size_t>(last - first + 1));
+}
+
+bool PreviewDocument::allGrey(int first, int last) const
+{
+    const auto grey = [](Colour c) { return redOf(c) == greenOf(c) && greenOf(c) == blueOf(c); };
+    const auto pagesOf = pages(first, last);
+    return std::all_of(pagesOf.begin(), pagesOf.end(), [&](const Page &page) {
+        return std::all_of(page.operations.begin(), page.operations.end(),
+                           [&](const Operation &op) {
+                               // Only a rectangle can leave its outline out.
+                               const bool inked = op.pen || !std::holds_alternative<Box>(op.shape);
+                               return (!inked || grey(op.fore)) && (!op.fill || grey(op.brush));
+                           });
+    });
+}
+
 bool PreviewDocument::paintPagesOf(QPagedPaintDevice &device, int first, int last,
-                                   QPageSize::SizeMatchPolicy match, Layers layers) const
+                                   const PaperOf &paper, Layers layers) const
 {
     first = std::max(first, 1);
     last = std::min(last, static_cast<int>(PageCount()));
     if (first > last)
         return false;
-    device.setPageLayout(pageLayout(first, match));
+    setPaper(device, paper(first));
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     const double scale = device.logicalDpiX() / TwipsPerInch;
     for (int number = first; number <= last; ++number) {
         if (number > first) {
-            device.setPageLayout(pageLayout(number, match));
+            setPaper(device, paper(number));
             if (!device.newPage())
                 return false;
         }
@@ -589,14 +625,28 @@ bool PreviewDocument::writePdf(const QString &path, int first, int last,
             *error = why;
         return false;
     };
-    first = std::max(first, 1);
-    last = std::min(last, static_cast<int>(PageCount()));
-    if (first > last)
+    if (pages(first, last).empty())
         return fail(tr("The document has no pages to save."));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(tr("Cannot write \"%1\": %2.").arg(path, file.errorString()));
+    const QByteArray written =
+        pdf(first, last, [&](int number) { return pageLayout(number, match); }, title);
+    if (written.isEmpty() || file.write(written) != written.size())
+        return fail(tr("Cannot write \"%1\".").arg(path));
+    if (!file.commit())
+        return fail(tr("Cannot write \"%1\": %2.").arg(path, file.errorString()));
+    return true;
+}
 
+QByteArray PreviewDocument::pdf(int first, int last, const PaperOf &paper,
+                                const QString &title) const
+{
+    const auto pagesOf = pages(first, last);
+    if (pagesOf.empty())
+        return {};
+    first = std::max(first, 1);
+    last = first + static_cast<int>(pagesOf.size()) - 1;
     // Twips as the PDF's own unit: every coordinate a whole number.
     constexpr int resolution = static_cast<int>(TwipsPerInch);
     const auto write = [&](Layers layers) {
@@ -606,42 +656,36 @@ bool PreviewDocument::writePdf(const QString &path, int first, int last,
         writer.setResolution(resolution);
         writer.setCreator(QStringLiteral("Tilewright"));
         writer.setTitle(title);
-        if (!paintPagesOf(writer, first, last, match, layers))
+        if (!paintPagesOf(writer, first, last, paper, layers))
             return QByteArray();
         return buffer.data();
     };
     // Qt writes the text while another thread writes the lines and
     // rectangles, which are then added to Qt's pages. Letters are left to
     // Qt, and so is the whole document should adding fail.
-    const auto pages = std::span(m_pages).subspan(static_cast<std::size_t>(first - 1),
-                                                  static_cast<std::size_t>(last - first + 1));
-    const bool apart = std::none_of(pages.begin(), pages.end(), [](const Page &page) {
+    const bool apart = std::none_of(pagesOf.begin(), pagesOf.end(), [](const Page &page) {
         return std::any_of(page.operations.begin(), page.operations.end(), [](const Operation &op) {
             return std::holds_alternative<Letter>(op.shape);
         });
     });
-    QByteArray pdf;
+    QByteArray written;
     if (apart) {
         std::vector<double> heights;
         for (int number = first; number <= last; ++number)
-            heights.push_back(pageLayout(number, match).fullRectPoints().height());
+            heights.push_back(paper(number).fullRectPoints().height());
         auto art = std::async(std::launch::async, [&] {
             std::vector<QByteArray> packed;
-            for (std::size_t k = 0; k < pages.size(); ++k)
-                packed.push_back(pdfArt(pages[k]).packed(heights[k], resolution));
+            for (std::size_t k = 0; k < pagesOf.size(); ++k)
+                packed.push_back(pdfArt(pagesOf[k]).packed(heights[k], resolution));
             return packed;
         });
-        pdf = write(Layers::TextOnly);
-        if (!pdf::addPageArt(pdf, art.get(), heights))
-            pdf.clear();
+        written = write(Layers::TextOnly);
+        if (!pdf::addPageArt(written, art.get(), heights))
+            written.clear();
     }
-    if (pdf.isEmpty())
-        pdf = write(Layers::All);
-    if (pdf.isEmpty() || file.write(pdf) != pdf.size())
-        return fail(tr("Cannot write \"%1\".").arg(path));
-    if (!file.commit())
-        return fail(tr("Cannot write \"%1\": %2.").arg(path, file.errorString()));
-    return true;
+    if (written.isEmpty())
+        written = write(Layers::All);
+    return written;
 }
 
 } // namespace tw

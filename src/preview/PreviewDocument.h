@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <variant>
 #include <vector>
 
@@ -110,6 +111,20 @@ public:
     // title as the document's title.
     bool writePdf(const QString &path, int first, int last, QPageSize::SizeMatchPolicy match,
                   const QString &title, QString *error) const;
+    // The paper a device puts a page on, by page number.
+    using PaperOf = std::function<QPageLayout(int page)>;
+    // Pages first..last as a PDF, each on the paper that paper gives, with
+    // title as the document's title; empty when there is nothing to write.
+    QByteArray pdf(int first, int last, const PaperOf &paper, const QString &title) const;
+    // The paper of page (1..PageCount), no margins, taken as match says: as it
+    // is (a PDF) or as the nearest standard size (a printer).
+    QPageLayout pageLayout(int page, QPageSize::SizeMatchPolicy match) const;
+    // Puts device on paper's size and orientation, its margins too where the
+    // device takes them.
+    static void setPaper(QPagedPaintDevice &device, const QPageLayout &paper);
+    // Whether every colour on pages first..last is a grey, so that the pages
+    // print the same in colour and in greys.
+    bool allGrey(int first, int last) const;
 
     // Drawing operations recorded on a page, and the bytes they take.
     std::size_t operationCount(int page) const;
@@ -185,10 +200,10 @@ private:
     using SingleVisitor = std::function<void(const Operation &)>;
     static void walk(const Page &page, const BatchVisitor &batch, const SingleVisitor &single);
     void paint(int page, QPainter &painter, Layers layers) const;
-    bool paintPagesOf(QPagedPaintDevice &device, int first, int last,
-                      QPageSize::SizeMatchPolicy match, Layers layers) const;
-    // The paper of page (1..PageCount) as a device takes it.
-    QPageLayout pageLayout(int page, QPageSize::SizeMatchPolicy match) const;
+    bool paintPagesOf(QPagedPaintDevice &device, int first, int last, const PaperOf &paper,
+                      Layers layers) const;
+    // The pages first..last that exist; empty when there are none.
+    std::span<const Page> pages(int first, int last) const;
     // The page's lines and rectangles as PDF content.
     static pdf::PageArt pdfArt(const Page &page);
 
