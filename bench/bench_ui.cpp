@@ -1,6 +1,7 @@
 // The program's speed as a user meets it: start-up to the first solution on
 // screen, one step, holding Next; rendering and printing a full page of
-// trays; whole reports to a document and to a PDF. Runs offscreen.
+// trays; whole reports to a document, to a PDF and to a printer. Runs
+// offscreen.
 
 #include "app/PrintTab.h"
 #include "app/Program.h"
@@ -8,6 +9,7 @@
 #include "preview/PreviewDocument.h"
 #include "solutions/Boards.h"
 #include "solutions/SharedState.h"
+#include "ui/PreviewControl.h"
 #include "ui/frmMain.h"
 
 #include <benchmark/benchmark.h>
@@ -17,6 +19,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -161,6 +165,37 @@ void BM_WholeReportToPdf(benchmark::State &state)
 }
 BENCHMARK(BM_WholeReportToPdf)
     ->ArgsProduct({{0, 1, 2, 3, 4}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(2);
+
+// The whole report on the default printer, by Qt's print engine (0) or as
+// the program prints (1), until the print server holds the job. Skipped
+// without a printer; tests/support/print-server starts a print server whose
+// printer keeps the jobs (CUPS_SERVER=FOLDER/cups.sock).
+void BM_WholeReportToPrinter(benchmark::State &state)
+{
+    const int board = static_cast<int>(state.range(0));
+    Report r(board, false);
+    if (QPrinterInfo::defaultPrinter().isNull()) {
+        state.SkipWithError("no printer");
+        return;
+    }
+    tw::PreviewControl control(&r.doc());
+    for (auto _ : state) {
+        r.build(board == 4 ? 16146 : 2339);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setFullPage(true);
+        const int pages = r.doc().PageCount();
+        if (state.range(1) == 0 ? !r.doc().paintPages(printer, 1, pages, QPageSize::FuzzyMatch)
+                                : !control.printTo(printer, 1, static_cast<tw::Integer>(pages)))
+            state.SkipWithError("printing failed");
+    }
+    state.SetLabel(std::string(tw::Trays[static_cast<std::size_t>(board)].label) +
+                   (state.range(1) == 0 ? ", Qt's print engine" : ", the program's"));
+}
+BENCHMARK(BM_WholeReportToPrinter)
+    ->ArgsProduct({{0, 4}, {0, 1}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(2);

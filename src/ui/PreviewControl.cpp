@@ -2,6 +2,7 @@
 
 #include "app/PageGeometry.h"
 #include "preview/PreviewDocument.h"
+#include "ui/PrintJob.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -204,15 +205,45 @@ void PreviewControl::keyPressEvent(QKeyEvent *event)
     }
 }
 
-bool PreviewControl::printTo(QPrinter &printer, Integer first, Integer last) const
+bool PreviewControl::printTo(QPrinter &printer, Integer first, Integer last,
+                             QString *error) const
 {
+    const auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
     printer.setFullPage(true);
     // A printer takes the standard paper nearest to the page's. Printing to
-    // a PDF file writes it as Save PDF does.
-    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+    // a file writes a PDF as Save PDF does.
+    if (!printer.outputFileName().isEmpty())
         return m_document->writePdf(printer.outputFileName(), first, last, QPageSize::FuzzyMatch,
-                                    printer.docName(), nullptr);
-    return m_document->paintPages(printer, first, last, QPageSize::FuzzyMatch);
+                                    printer.docName(), error);
+    // For a printer the program writes the PDF that Qt's print engine would
+    // hand the print server, the same way as Save PDF, and hands it over
+    // itself. Qt's engine is kept for greys from colours, which only it
+    // converts.
+    if (printer.outputFormat() == QPrinter::NativeFormat &&
+        (printer.colorMode() == QPrinter::Color || m_document->allGrey(first, last))) {
+        const auto paper = [&](int number) {
+            // The paper as the printer takes it, which the job's options name.
+            PreviewDocument::setPaper(printer,
+                                      m_document->pageLayout(number, QPageSize::FuzzyMatch));
+            const QPageLayout taken = printer.pageLayout();
+            return QPageLayout(taken.pageSize(), taken.orientation(), QMarginsF());
+        };
+        const QByteArray pdf = m_document->pdf(first, last, paper, printer.docName());
+        if (pdf.isEmpty())
+            return fail(tr("There are no pages to print."));
+        QString refusal;
+        if (!sendPrintJob(printer, pdf, &refusal))
+            return fail(tr("The printer \"%1\" did not take the job: %2")
+                            .arg(printer.printerName(), refusal));
+        return true;
+    }
+    if (!m_document->paintPages(printer, first, last, QPageSize::FuzzyMatch))
+        return fail(tr("The printer \"%1\" could not be started.").arg(printer.printerName()));
+    return true;
 }
 
 bool PreviewControl::PrintPages(Integer first, Integer last)
@@ -226,6 +257,7 @@ bool PreviewControl::PrintPages(Integer first, Integer last)
     printer.setFromTo(first, last);
     dialog.setPrintRange(m_printRange == PrintRange::CurrentPage ? QAbstractPrintDialog::CurrentPage
                                                                  : QAbstractPrintDialog::AllPages);
+    m_printError.clear();
     if (dialog.exec() != QDialog::Accepted) {
         emit PrintAborted();
         return false;
@@ -246,7 +278,7 @@ bool PreviewControl::PrintPages(Integer first, Integer last)
                                 QString::number(to), escaped(printer.docName())}
                         .join(QLatin1Char(',')));
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool printed = printTo(printer, from, to);
+    const bool printed = printTo(printer, from, to, &m_printError);
     QApplication::restoreOverrideCursor();
     if (!printed)
         emit PrintAborted();

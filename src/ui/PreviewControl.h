@@ -55,11 +55,13 @@ public:
 
     // Opens the print dialog and prints pages first..last (as the user
     // leaves them) through it. Raises PrintAborted when the user cancels or
-    // printing fails, and returns false then.
+    // printing fails, and returns false then; printError says why it failed.
     bool PrintPages(Integer first, Integer last);
-    // Prints pages first..last on printer without a dialog; false when the
-    // printer cannot be started.
-    bool printTo(QPrinter &printer, Integer first, Integer last) const;
+    // Prints pages first..last on printer without a dialog; false, with error
+    // set to the reason, when the printer does not take them.
+    bool printTo(QPrinter &printer, Integer first, Integer last, QString *error = nullptr) const;
+    // Why the last PrintPages failed; empty when it printed or was cancelled.
+    QString printError() const { return m_printError; }
     // Puts page on the clipboard as an image at the screen's pixel ratio and
     // as SVG. format names the picture format asked for; every format gets
     // both.
@@ -97,6 +99,7 @@ private:
     bool m_keyboard = false;
     int m_wheelZoom = 0; // the part of a notch the wheel turned with Ctrl held
     PrintRange m_printRange = PrintRange::AllPages;
+    QString m_printError;
     QPixmap m_cache; // the shown page at the current zoom
     int m_cachePage = 0;
 };

@@ -358,7 +358,15 @@ void frmViewPro::vp_Notify(int code)
 
 void frmViewPro::vp_PrintAborted()
 {
-    m_hooks.message(QStringLiteral("Printing has been aborted"));
+    QString why = vp->printError();
+    if (why.isEmpty()) {
+        m_hooks.message(QStringLiteral("Printing has been aborted"));
+        return;
+    }
+    if (!why.endsWith(QLatin1Char('.')))
+        why += QLatin1Char('.');
+    m_hooks.message(QStringLiteral("The report could not be printed. ") + why +
+                    QStringLiteral(" Check that the printer is ready, then print again."));
 }
 
 void frmViewPro::vp_TextNotify(const QString &, const QString &second)

@@ -6,8 +6,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -17,12 +19,16 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <csignal>
+#include <functional>
+
 using namespace tw;
 using test::pdfPages;
 
 namespace {
 
-// The window on a document of `pages` pages, each with a black box 1440 x 720
+// The window on a document of `pages` pages, each with a box (black unless
+// told) 1440 x 720
 // twips at (1440, 720), page 2 landscape; beeps, messages and the PDF
 // dialog's answers (one file name each time it is asked) recorded.
 struct Window
@@ -33,11 +39,11 @@ struct Window
     QStringList messages;
     QStringList pdfAnswers;
 
-    explicit Window(int pages)
+    explicit Window(int pages, Colour box = Black)
     {
         doc.StartDoc();
         doc.setBrushStyle(PreviewInterface::BrushStyle::Solid);
-        doc.setBrushColor(Black);
+        doc.setBrushColor(box);
         for (int page = 1; page <= pages; ++page) {
             if (page > 1)
                 doc.NewPage();
@@ -73,6 +79,59 @@ struct Window
     }
 };
 
+// The tests' own print server (support/print-server), which every printer
+// in this program's tests reaches: its printers keep each job as files.
+struct PrintServer
+{
+    QTemporaryDir dir;
+    qint64 pid = 0;
+    int jobs = 0; // jobs read back so far
+
+    // Starts the server; false when cupsd is not installed.
+    bool start()
+    {
+        QProcess script;
+        script.start(QStringLiteral("bash"),
+                     {QStringLiteral(TILEWRIGHT_PRINT_SERVER), dir.path()});
+        script.waitForFinished(30000);
+        if (script.exitCode() == 77)
+            return false;
+        pid = script.readAllStandardOutput().trimmed().toLongLong();
+        if (pid <= 0)
+            qFatal("%s", script.readAllStandardError().constData());
+        qputenv("CUPS_SERVER", QFile::encodeName(dir.filePath(QStringLiteral("cups.sock"))));
+        return true;
+    }
+    ~PrintServer()
+    {
+        // Gone before its folder is removed.
+        if (pid > 0 && ::kill(static_cast<pid_t>(pid), SIGTERM) == 0 &&
+            !QTest::qWaitFor([&] { return ::kill(static_cast<pid_t>(pid), 0) != 0; }, 5000))
+            qWarning("the print server did not stop");
+    }
+    // The next job a printer took: its title, copies and options (each
+    // "name=value", those of one job only left out), and the path of its file.
+    std::pair<QStringList, QString> nextJob()
+    {
+        const QString path = dir.filePath(QStringLiteral("jobs/job-%1").arg(++jobs));
+        if (!QTest::qWaitFor([&] { return QFile::exists(path + QStringLiteral(".pdf")); }, 10000))
+            return {};
+        QFile file(path + QStringLiteral(".options"));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        // Title and copies on a line each, then the options, split at the
+        // spaces that are not escaped.
+        QStringList options = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        const QString server = options.size() == 4 ? options.takeAt(2) : QString();
+        static const QRegularExpression perJob(
+            QStringLiteral("^(job-uuid|job-originating|date-time-|time-at-|document-name)|^$"));
+        for (const QString &option : server.split(QRegularExpression(QStringLiteral("(?<!\\\\) "))))
+            options << option;
+        options.removeIf([](const QString &o) { return perJob.match(o).hasMatch(); });
+        return {options, path + QStringLiteral(".pdf")};
+    }
+};
+
 } // namespace
 
 class TestFrmViewPro : public QObject
@@ -80,16 +139,31 @@ class TestFrmViewPro : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void theNavigatorFollowsEveryPageChange();
     void fitsHeightFirstThenWidthAndShowsThePageAtItsZoom();
     void theZoomBoxTakesWholeNumbersFrom10To400();
     void theSpinnerStepsFromTypedNumbersAtTheEdges();
     void printsCopiesAndSavesPages();
     void aPrintersNameWithACommaKeepsItsJobTitle();
+    void printsOnAPrinterAsQtsPrintEngineDoes_data();
+    void printsOnAPrinterAsQtsPrintEngineDoes();
+    void printsThroughTheDialogAndSaysWhyAPrinterRefused();
     void aTinyWindowGivesTheViewNoHeightAndEscapeCloses();
     void theKeyboardReachesEveryCommandFromAnywhere();
     void everyControlHasANameInWords();
+
+private:
+    PrintServer m_server;
+    bool m_printing = false;
 };
+
+void TestFrmViewPro::initTestCase()
+{
+    // Before anything asks for printers, so that every printer here is the
+    // test server's.
+    m_printing = m_server.start();
+}
 
 void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
 {
@@ -217,6 +291,117 @@ void TestFrmViewPro::aPrintersNameWithACommaKeepsItsJobTitle()
     QCOMPARE(m.vp().JobTitle, QStringLiteral("Sheet, colour"));
     emit m.vp().PrintAborted();
     QCOMPARE(m.messages, QStringList{QStringLiteral("Printing has been aborted")});
+}
+
+void TestFrmViewPro::printsOnAPrinterAsQtsPrintEngineDoes_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<int>("duplex");
+    QTest::addColumn<QStringList>("dialogOptions");
+    QTest::addColumn<QString>("pages"); // as pdfinfo gives them: count, first size
+    QTest::addColumn<Colour>("box");
+    QTest::addColumn<bool>("grey");
+    QTest::newRow("one portrait page") << 1 << 1 << 1 << int(QPrinter::DuplexNone)
+                                       << QStringList() << "1 595 x 842" << Black << false;
+    QTest::newRow("copies of both sides, a landscape page last")
+        << 1 << 2 << 3 << int(QPrinter::DuplexAuto) << QStringList() << "2 595 x 842" << Black
+        << true;
+    QTest::newRow("a landscape page on the long edge, the dialog's options")
+        << 2 << 2 << 2 << int(QPrinter::DuplexLongSide)
+        << QStringList{QStringLiteral("number-up"), QStringLiteral("2")} << "1 842 x 595"
+        << Colour(0x0000FF) << false;
+    QTest::newRow("a red box in greys") << 1 << 1 << 1 << int(QPrinter::DuplexNone)
+                                        << QStringList() << "1 595 x 842" << Colour(0x0000FF)
+                                        << true;
+}
+
+void TestFrmViewPro::printsOnAPrinterAsQtsPrintEngineDoes()
+{
+    if (!m_printing)
+        QSKIP("cupsd is not installed");
+    QFETCH(int, first);
+    QFETCH(int, last);
+    QFETCH(int, copies);
+    QFETCH(int, duplex);
+    QFETCH(QStringList, dialogOptions);
+    QFETCH(QString, pages);
+    QFETCH(Colour, box);
+    QFETCH(bool, grey);
+    Window m(3, box);
+    const auto printer = [&] {
+        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        p->setPrinterName(QStringLiteral("tilewright-test"));
+        p->setDocName(QStringLiteral("Sheet"));
+        p->setCopyCount(copies);
+        p->setCollateCopies(copies == 3);
+        p->setDuplex(QPrinter::DuplexMode(duplex));
+        p->setColorMode(grey ? QPrinter::GrayScale : QPrinter::Color);
+        p->printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00), dialogOptions);
+        p->setFullPage(true);
+        return p;
+    };
+    // Qt's own print engine on the pages, then the program.
+    QVERIFY(m.doc.paintPages(*printer(), first, last, QPageSize::FuzzyMatch));
+    const auto [qtsOptions, qtsFile] = m_server.nextJob();
+    QVERIFY(m.vp().printTo(*printer(), first, last));
+    const auto [options, file] = m_server.nextJob();
+    QVERIFY(!options.isEmpty());
+    QCOMPARE(options, qtsOptions);
+    QCOMPARE(pdfPages(file), pages);
+    QCOMPARE(pdfPages(qtsFile), pages);
+    for (int page = 1; page <= last - first + 1; ++page)
+        QVERIFY(test::pdfPicture(file, page, 72) == test::pdfPicture(qtsFile, page, 72));
+    // Written as Save PDF writes, but for greys from colours, which only Qt's
+    // engine makes.
+    QFile sent(file);
+    QVERIFY(sent.open(QIODevice::ReadOnly));
+    QCOMPARE(sent.readAll().contains("/Prev "), !grey || box == Black);
+}
+
+void TestFrmViewPro::printsThroughTheDialogAndSaysWhyAPrinterRefused()
+{
+    if (!m_printing)
+        QSKIP("cupsd is not installed");
+    Window m(2);
+    // In the dialog: Return prints on the printer it offers (the default),
+    // Escape cancels, and the other printer is chosen from the list.
+    const auto inDialog = [](const std::function<void(QWidget *)> &act) {
+        QTimer::singleShot(100, [act] {
+            if (QWidget *dialog = QApplication::activeModalWidget())
+                act(dialog);
+        });
+    };
+    const auto press = [](Qt::Key key) {
+        return [key](QWidget *) { QTest::keyClick(QApplication::focusWidget(), key); };
+    };
+    inDialog(press(Qt::Key_Return));
+    QTest::mouseClick(m("cmdPrint"), Qt::LeftButton);
+    const auto [options, file] = m_server.nextJob();
+    QVERIFY(options.contains(QStringLiteral("title=Pentominoes cheat sheet")));
+    QCOMPARE(pdfPages(file), QStringLiteral("2 595 x 842"));
+    QVERIFY(m.messages.isEmpty());
+
+    inDialog(press(Qt::Key_Escape));
+    QTest::mouseClick(m("cmdPrint"), Qt::LeftButton);
+    QCOMPARE(m.messages, QStringList{QStringLiteral("Printing has been aborted")});
+
+    inDialog([](QWidget *dialog) {
+        auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+        QTest::mouseClick(printers, Qt::LeftButton);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    QTest::mouseClick(m("cmdPrint"), Qt::LeftButton);
+    // The server's reason comes in the user's language.
+    QCOMPARE(m.messages.size(), 2);
+    QVERIFY(m.messages[1].startsWith(QStringLiteral(
+        "The report could not be printed. The printer \"tilewright-closed\" did not take the "
+        "job: ")));
+    QVERIFY(m.messages[1].endsWith(
+        QStringLiteral(". Check that the printer is ready, then print again.")));
 }
 
 void TestFrmViewPro::aTinyWindowGivesTheViewNoHeightAndEscapeCloses()
