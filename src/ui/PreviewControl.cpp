@@ -219,10 +219,9 @@ bool PreviewControl::printTo(QPrinter &printer, Integer first, Integer last,
     if (!printer.outputFileName().isEmpty())
         return m_document->writePdf(printer.outputFileName(), first, last, QPageSize::FuzzyMatch,
                                     printer.docName(), error);
-    // For a printer the program writes the PDF that Qt's print engine would
-    // hand the print server, the same way as Save PDF, and hands it over
-    // itself. Qt's engine is kept for greys from colours, which only it
-    // converts.
+    // A printer gets a PDF written as Save PDF writes it, on the paper the
+    // printer takes, handed to the print server as Qt's print engine hands
+    // its own. That engine stays for greys from colours, which only it makes.
     if (printer.outputFormat() == QPrinter::NativeFormat &&
         (printer.colorMode() == QPrinter::Color || m_document->allGrey(first, last))) {
         const auto paper = [&](int number) {

@@ -7,6 +7,7 @@
 
 #include <cups/cups.h>
 
+#include <utility>
 #include <vector>
 
 namespace tw {
@@ -18,8 +19,7 @@ namespace {
 // as name, value, name, value...
 constexpr auto ServerOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 
-} // namespace
-
+// The job options that Qt's print engine sends for printer as it stands.
 std::vector<std::pair<QByteArray, QByteArray>> printJobOptions(const QPrinter &printer)
 {
     std::vector<std::pair<QByteArray, QByteArray>> options;
@@ -52,6 +52,8 @@ std::vector<std::pair<QByteArray, QByteArray>> printJobOptions(const QPrinter &p
         options.emplace_back(server[k].toLocal8Bit(), server[k + 1].toLocal8Bit());
     return options;
 }
+
+} // namespace
 
 bool sendPrintJob(const QPrinter &printer, const QByteArray &pdf, QString *error)
 {
