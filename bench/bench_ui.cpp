@@ -154,8 +154,8 @@ void BM_WholeReportToPdf(benchmark::State &state)
     QTemporaryDir dir;
     for (auto _ : state) {
         r.build(board == 4 ? 16146 : 2339);
-        QString error;
-        if (!r.doc().writePdf(dir.filePath(QStringLiteral("r.pdf")), &error))
+        if (r.doc().writePdf(dir.filePath(QStringLiteral("r.pdf")).toStdString(), 1,
+                             r.doc().PageCount(), QPageSize::ExactMatch, QStringLiteral("r")))
             state.SkipWithError("pdf failed");
     }
     state.counters["MB"] =

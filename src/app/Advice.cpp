@@ -14,12 +14,17 @@ std::string inQuotes(const std::string &text)
 std::string Advice::remedy(const DatabaseError &error) const
 {
     // The generator writes a new file and puts it in place only when
-    // complete, so it can run over a damaged one.
-    const std::string command = inQuotes(m_where.solve) + " " + inQuotes(m_where.home);
+    // complete, so it can run over a damaged one: the one that was opened,
+    // or where a missing one belongs.
+    const bool missing = error.fault == DatabaseFault::FileMissing || error.path.empty();
+    const std::string target = missing ? m_where.home : error.path;
+    const std::string command = inQuotes(m_where.solve) + " " + inQuotes(target);
+    const bool built =
+        !m_where.sourceFolder.empty() && !m_where.tried.empty() && target == m_where.tried.front();
     const std::string generate =
-        m_where.sourceFolder.empty()
-            ? "generate it with: " + command + " (as root where that folder belongs to the system)."
-            : "run \"make\" in " + inQuotes(m_where.sourceFolder) + ", or: " + command + ".";
+        built ? "run \"make\" in " + inQuotes(m_where.sourceFolder) + ", or: " + command + "."
+              : "generate it with: " + command +
+                    " (as root where that folder belongs to the system).";
     switch (error.fault) {
     case DatabaseFault::FileMissing:
         return "To make the database, " + generate;

@@ -18,6 +18,11 @@ Expected<FoundTiling, std::string> findTiling(const SharedState &state, std::str
            " tray is not among the solutions of the database.";
 }
 
+std::string tooMuchForAGrid(const std::string &what)
+{
+    return what + " holds more than 64 KB, too much for a grid of letters";
+}
+
 QString foundText(const FoundTiling &found)
 {
     const std::string_view label = Trays.at(static_cast<std::size_t>(found.board)).label;

@@ -25,6 +25,10 @@ struct FoundTiling
 // the database lacks is said to be missing.
 Expected<FoundTiling, std::string> findTiling(const SharedState &state, std::string_view text);
 
+// The message for a text too long to be a grid (more than MaximumGridText
+// bytes); what names it: a quoted file name, or "The text".
+std::string tooMuchForAGrid(const std::string &what);
+
 // The tray and the number, as the program shows them: "10 x 6, solution 1,234".
 QString foundText(const FoundTiling &found);
 

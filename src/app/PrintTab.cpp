@@ -148,6 +148,7 @@ std::optional<ReportError> PrintTab::run(const QString &from, const QString &to,
     options.from = static_cast<Integer>(std::clamp(std::ceil(*first), 1.0, 32767.0));
     options.to = static_cast<Integer>(std::clamp(std::floor(*last), 1.0, 32767.0));
     options.landscape = landscape;
+    m_sheetName = QString::fromStdString(tw::sheetName(state.BoardIndex, options.from, options.to));
 
     std::optional<DatabaseError> restoring;
     {

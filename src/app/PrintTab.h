@@ -75,10 +75,14 @@ public:
                                    const ReportProgress &progress = {},
                                    const std::function<void()> &whileNarrowed = {});
 
+    // What the last report run holds, "Pentominoes 10 x 6, 1 to 100".
+    QString sheetName() const { return m_sheetName; }
+
 private:
     Verdict checkRange(bool start, const QString &from, const QString &to) const;
 
     SharedState &state;
+    QString m_sheetName;
 };
 
 // The side length as the message shows it: at most three decimals, rounded,

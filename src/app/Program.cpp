@@ -50,6 +50,13 @@ QString displayName(const std::string &path)
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
+std::optional<std::string> pathBytes(const QString &name)
+{
+    if (name.contains(QChar::ReplacementCharacter))
+        return std::nullopt;
+    return QFile::encodeName(name).toStdString();
+}
+
 Program::Program(std::string programFolder, QSizeF paper)
     : m_folder(std::move(programFolder)), m_preview(std::make_unique<PreviewDocument>(paper)),
       m_advice(whereabouts(m_folder))
@@ -66,8 +73,10 @@ std::optional<DatabaseError> Program::Main()
     const std::vector<std::string> &places = m_advice.where().tried;
     m_state.DbPath = places.front();
     for (const std::string &place : places) {
+        // A place the user may not look into is reported as such, not
+        // passed over as missing.
         std::error_code ec;
-        if (fs::exists(place, ec)) {
+        if (fs::exists(place, ec) || ec == std::errc::permission_denied) {
             m_state.DbPath = place;
             break;
         }

@@ -60,4 +60,9 @@ std::string executableFolder();
 // A path, or a text that holds paths, for the user's eyes.
 QString displayName(const std::string &path);
 
+// The bytes that name a file a dialog returned; nothing when the name holds
+// a character that stood for bytes that are not valid text, since those
+// bytes are lost and the name would lead to another file.
+std::optional<std::string> pathBytes(const QString &name);
+
 } // namespace tw

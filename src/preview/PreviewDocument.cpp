@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 #include <algorithm>
@@ -610,33 +609,20 @@ QByteArray PreviewDocument::renderSvg(int number) const
     return buffer.data();
 }
 
-bool PreviewDocument::writePdf(const QString &path, QString *error) const
+std::optional<FileFailure> PreviewDocument::writePdf(const std::string &path, int first, int last,
+                                                     QPageSize::SizeMatchPolicy match,
+                                                     const QString &title,
+                                                     const std::string &database) const
 {
-    return writePdf(path, 1, PageCount(), QPageSize::ExactMatch,
-                    QStringLiteral("Pentominoes cheat sheet"), error);
-}
-
-bool PreviewDocument::writePdf(const QString &path, int first, int last,
-                               QPageSize::SizeMatchPolicy match, const QString &title,
-                               QString *error) const
-{
-    const auto fail = [&](const QString &why) {
-        if (error)
-            *error = why;
-        return false;
-    };
     if (pages(first, last).empty())
-        return fail(tr("The document has no pages to save."));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(tr("Cannot write \"%1\": %2.").arg(path, file.errorString()));
-    const QByteArray written =
-        pdf(first, last, [&](int number) { return pageLayout(number, match); }, title);
-    if (written.isEmpty() || file.write(written) != written.size())
-        return fail(tr("Cannot write \"%1\".").arg(path));
-    if (!file.commit())
-        return fail(tr("Cannot write \"%1\": %2.").arg(path, file.errorString()));
-    return true;
+        return FileFailure{"the document has no pages to save", {}};
+    const QByteArray written = pdf(
+        first, last, [&](int number) { return pageLayout(number, match); }, title);
+    if (written.isEmpty())
+        return FileFailure{"the PDF could not be made", {}};
+    return writeWholeFile(
+        path, std::string_view(written.constData(), static_cast<std::size_t>(written.size())),
+        database);
 }
 
 QByteArray PreviewDocument::pdf(int first, int last, const PaperOf &paper,

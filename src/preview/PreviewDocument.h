@@ -1,20 +1,23 @@
 #pragma once
 
+#include "base/Files.h"
 #include "pieces/PreviewInterface.h"
 #include "preview/PdfArt.h"
 
 #include <QFont>
 #include <QLine>
-#include <QRectF>
 #include <QObject>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
+#include <string>
 #include <variant>
 #include <vector>
 
@@ -104,13 +107,13 @@ public:
     QImage renderImage(int page, double dpi) const;
     // The page as SVG, vector.
     QByteArray renderSvg(int page) const;
-    // Writes every page to a vector PDF, one PDF page per page. On failure
-    // returns false and sets error to a reason a user can act on.
-    bool writePdf(const QString &path, QString *error) const;
-    // The same for pages first..last, the paper taken as match says, with
-    // title as the document's title.
-    bool writePdf(const QString &path, int first, int last, QPageSize::SizeMatchPolicy match,
-                  const QString &title, QString *error) const;
+    // Writes pages first..last to path as a vector PDF, one PDF page per
+    // page, the paper taken as match says, with title as the document's
+    // title: whole or not at all (see writeWholeFile), never over database.
+    // Returns why it could not.
+    std::optional<FileFailure> writePdf(const std::string &path, int first, int last,
+                                        QPageSize::SizeMatchPolicy match, const QString &title,
+                                        const std::string &database = {}) const;
     // The paper a device puts a page on, by page number.
     using PaperOf = std::function<QPageLayout(int page)>;
     // Pages first..last as a PDF, each on the paper that paper gives, with
@@ -188,11 +191,7 @@ private:
 
     // What of a page is painted: everything, or its text alone (a PDF's
     // lines and rectangles are written apart, see writePdf).
-    enum class Layers
-    {
-        All,
-        TextOnly
-    };
+    enum class Layers { All, TextOnly };
     // A run of lines or rectangles drawn alike (style: the run's first
     // operation), or any other single operation, in the page's order.
     using BatchVisitor =

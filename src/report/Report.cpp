@@ -6,6 +6,10 @@
 #include "solutions/Decoding.h"
 #include "solutions/SharedState.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
 #ifndef TILEWRIGHT_VERSION
 #define TILEWRIGHT_VERSION "0"
 #endif
@@ -49,6 +53,22 @@ ReportLayout reportLayout(Long pageWidth, Long pageHeight, Long marginLeft, Long
     l.columnLimit = roundToLong(pageWidth - marginLeft - marginRight - cols * unitSize);
     l.columnStep = roundToLong(l.boardWidth + unitSize / 4);
     return l;
+}
+
+Single largestSide(const PreviewInterface &preview, Integer cols, Integer rows)
+{
+    const double width =
+        static_cast<double>(preview.PageWidth() - preview.MarginLeft() - preview.MarginRight());
+    const double height = static_cast<double>(preview.PageHeight() - preview.MarginTop() -
+                                              preview.MarginBottom() - ReportLayout::FirstRowTop);
+    return static_cast<Single>(std::min(width / cols, height / rows) / TwipsPerInch);
+}
+
+std::string sheetName(Integer board, long from, long to)
+{
+    const std::string tray(Trays.at(static_cast<std::size_t>(board)).label);
+    return "Pentominoes " + tray + ", " +
+           (from == to ? std::to_string(from) : std::to_string(from) + " to " + std::to_string(to));
 }
 
 std::string copyrightNotice()
@@ -101,11 +121,17 @@ std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &
     const ReportLayout layout =
         reportLayout(preview->PageWidth(), preview->PageHeight(), Margin, Margin, Margin, Margin,
                      state.Cols, state.Rows, state.UnitSize, preview->LineHeight());
-    if (layout.traysPerPage() == 0)
+    if (layout.traysPerPage() == 0) {
+        // The limit shown is rounded down, so that it is itself accepted.
+        char limit[32];
+        std::snprintf(limit, sizeof limit, "%.3f",
+                      std::floor(largestSide(*preview, state.Cols, state.Rows) * 1000.0) / 1000);
         return ReportError{ReportFault::TrayTooLarge,
                            "At this side length a tray does not fit on a page below the page "
-                           "head. Choose a smaller side length for the unit square.",
+                           "head. Choose a side length of at most " +
+                               std::string(limit) + " inch for the unit square.",
                            {}};
+    }
 
     if (auto error = SelectBoard(state, state.BoardIndex, options.from, options.to))
         return ReportError{ReportFault::Database, error->problem, error};

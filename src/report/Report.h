@@ -15,6 +15,7 @@
 namespace tw {
 
 struct SharedState;
+class PreviewInterface;
 
 struct ReportOptions
 {
@@ -47,6 +48,14 @@ struct ReportLayout
 ReportLayout reportLayout(Long pageWidth, Long pageHeight, Long marginLeft, Long marginTop,
                           Long marginRight, Long marginBottom, Integer cols, Integer rows,
                           Single unitSize, Long lineHeight);
+
+// The largest side of a unit square, inches, at which a tray of cols x rows
+// cells fits the preview's printable page below the page head.
+Single largestSide(const PreviewInterface &preview, Integer cols, Integer rows);
+
+// What a sheet of solutions from..to of board holds, for its file name and
+// its title: "Pentominoes 10 x 6, 1 to 100".
+std::string sheetName(Integer board, long from, long to);
 
 // The page head's texts.
 std::string copyrightNotice();

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdint>
+#include <cstdio>
 #include <map>
 #include <vector>
 
@@ -21,23 +23,114 @@ LetterGridError fail(LetterGridError::Fault fault, std::string message)
     return {fault, std::move(message)};
 }
 
-// The letters as typed: row r, column c (0-based, blanks left out). A
-// character outside ASCII is one column, kept whole for messages.
+// "1 row", "2 rows".
+std::string counted(std::size_t n, const char *what)
+{
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+}
+
+// A character as typed, for messages: the letter itself, U+0000 for a
+// character that shows nothing, "byte 0xE9" for a byte that is not text.
+std::string shown(std::string_view typed)
+{
+    const auto byte = static_cast<unsigned char>(typed[0]);
+    char code[16];
+    if (typed.size() == 1 && (byte < 0x20 || byte == 0x7F)) {
+        std::snprintf(code, sizeof code, "U+%04X", byte);
+        return code;
+    }
+    if (typed.size() == 1 && byte >= 0x80) {
+        std::snprintf(code, sizeof code, "byte 0x%02X", byte);
+        return code;
+    }
+    if (typed.size() == 1)
+        return std::string("\"") + static_cast<char>(std::toupper(byte)) + "\"";
+    return "\"" + std::string(typed) + "\"";
+}
+
+// How many bytes the UTF-8 character starting at text[k] takes: 1 for a
+// byte that starts no valid character.
+std::size_t characterLength(std::string_view text, std::size_t k)
+{
+    const auto lead = static_cast<unsigned char>(text[k]);
+    const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                               : lead >= 0xE0 && lead <= 0xEF ? 3
+                               : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                              : 1;
+    if (k + length > text.size())
+        return 1;
+    for (std::size_t j = 1; j < length; ++j)
+        if ((static_cast<unsigned char>(text[k + j]) & 0xC0) != 0x80)
+            return 1;
+    return length;
+}
+
+// The text as UTF-8: a UTF-8 byte-order mark left out, a text in UTF-16
+// with its mark (as Windows editors write it) converted.
+std::string_view asUtf8(std::string_view text, std::string &converted)
+{
+    if (text.starts_with("\xEF\xBB\xBF"))
+        return text.substr(3);
+    const bool little = text.starts_with("\xFF\xFE"), big = text.starts_with("\xFE\xFF");
+    if (!little && !big)
+        return text;
+    const auto unit = [&](std::size_t k) -> std::uint32_t {
+        const auto a = static_cast<unsigned char>(text[k]),
+                   b = static_cast<unsigned char>(text[k + 1]);
+        return little ? a | b << 8 : b | a << 8;
+    };
+    const auto put = [&](std::uint32_t c) {
+        if (c < 0x80) {
+            converted += static_cast<char>(c);
+        } else if (c < 0x800) {
+            converted += static_cast<char>(0xC0 | c >> 6);
+            converted += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            converted += static_cast<char>(0xE0 | c >> 12);
+            converted += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            converted += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            converted += static_cast<char>(0xF0 | c >> 18);
+            converted += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+            converted += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            converted += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    };
+    for (std::size_t k = 2; k + 1 < text.size(); k += 2) {
+        std::uint32_t c = unit(k);
+        if (c >= 0xD800 && c <= 0xDBFF && k + 3 < text.size() && unit(k + 2) >= 0xDC00 &&
+            unit(k + 2) <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (unit(k + 2) - 0xDC00);
+            k += 2;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        put(c);
+    }
+    return converted;
+}
+
+// The letters as typed, row by row (blanks left out): each cell its letter
+// in upper case (0 for a character outside ASCII) and where the text has
+// it, for messages.
 struct Typed
 {
+    struct Cell
+    {
+        char letter;
+        std::uint32_t at;
+        std::uint8_t length;
+    };
+    std::string_view source;
     int rows = 0, cols = 0;
-    std::vector<std::string> letters;
+    std::vector<Cell> cells;
 
-    const std::string &text(int r, int c) const
+    const Cell &cell(int r, int c) const { return cells[static_cast<std::size_t>(r * cols + c)]; }
+    std::string text(int r, int c) const
     {
-        return letters[static_cast<std::size_t>(r * cols + c)];
+        return shown(source.substr(cell(r, c).at, cell(r, c).length));
     }
-    // The letter in upper case, or 0 for a character outside ASCII.
-    char at(int r, int c) const
-    {
-        const std::string &l = text(r, c);
-        return l.size() == 1 ? l[0] : '\0';
-    }
+    char at(int r, int c) const { return cell(r, c).letter; }
     std::string place(int r, int c) const
     {
         return "row " + std::to_string(r + 1) + ", column " + std::to_string(c + 1);
@@ -128,43 +221,42 @@ template<class LetterAt> RecordKey recordOf(const TrayInfo &tray, LetterAt lette
 Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
 {
     using Fault = LetterGridError::Fault;
+    std::string converted;
     Typed t;
-    std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> row;
-    for (std::size_t k = 0; k <= text.size();) {
-        const unsigned char ch = k < text.size() ? static_cast<unsigned char>(text[k]) : '\n';
+    t.source = asUtf8(text, converted);
+    const std::string_view source = t.source;
+    std::vector<std::size_t> rowLengths;
+    std::size_t inRow = 0;
+    for (std::size_t k = 0; k <= source.size();) {
+        const char ch = k < source.size() ? source[k] : '\n';
         if (ch == '\n') {
-            if (!row.empty())
-                rows.push_back(std::move(row));
-            row.clear();
+            if (inRow > 0)
+                rowLengths.push_back(inRow);
+            inRow = 0;
             ++k;
         } else if (ch == ' ' || ch == '\t' || ch == '\r') {
             ++k;
         } else {
-            // A UTF-8 sequence: its lead byte and the continuation bytes.
-            std::size_t end = k + 1;
-            while (ch >= 0xC0 && end < text.size() &&
-                   (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-                ++end;
-            std::string letter(text.substr(k, end - k));
-            if (letter.size() == 1)
-                letter[0] = static_cast<char>(std::toupper(ch));
-            row.push_back(std::move(letter));
-            k = end;
+            const std::size_t length = characterLength(source, k);
+            const char letter =
+                length == 1 && static_cast<unsigned char>(ch) < 0x80
+                    ? static_cast<char>(std::toupper(static_cast<unsigned char>(ch)))
+                    : '\0';
+            t.cells.push_back(
+                {letter, static_cast<std::uint32_t>(k), static_cast<std::uint8_t>(length)});
+            ++inRow;
+            k += length;
         }
     }
-    if (rows.empty())
+    if (rowLengths.empty())
         return fail(Fault::Empty, "There is no grid: write the tiling as rows of piece letters.");
-    for (std::size_t r = 1; r < rows.size(); ++r)
-        if (rows[r].size() != rows[0].size())
-            return fail(Fault::Ragged,
-                        "Row " + std::to_string(r + 1) + " has " + std::to_string(rows[r].size()) +
-                            " letters where row 1 has " + std::to_string(rows[0].size()) + ".");
-    t.rows = static_cast<int>(rows.size());
-    t.cols = static_cast<int>(rows[0].size());
-    for (auto &r : rows)
-        for (auto &l : r)
-            t.letters.push_back(std::move(l));
+    for (std::size_t r = 1; r < rowLengths.size(); ++r)
+        if (rowLengths[r] != rowLengths[0])
+            return fail(Fault::Ragged, "Row " + std::to_string(r + 1) + " has " +
+                                           counted(rowLengths[r], "letter") + " where row 1 has " +
+                                           std::to_string(rowLengths[0]) + ".");
+    t.rows = static_cast<int>(rowLengths.size());
+    t.cols = static_cast<int>(rowLengths[0]);
 
     // The tray, and whether the grid lies across it.
     int board = -1;
@@ -177,10 +269,10 @@ Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
             board = b, across = true;
     }
     if (board < 0)
-        return fail(Fault::Size, "A grid of " + std::to_string(t.rows) + " rows of " +
-                                     std::to_string(t.cols) +
-                                     " letters fits no tray: the trays are 10 x 6, 12 x 5, "
-                                     "15 x 4, 20 x 3 and 8 x 8.");
+        return fail(Fault::Size, "A grid of " + counted(static_cast<std::size_t>(t.rows), "row") +
+                                     " of " + counted(static_cast<std::size_t>(t.cols), "letter") +
+                                     " fits no tray: the trays are 10 x 6, 12 x 5, 15 x 4, "
+                                     "20 x 3 and 8 x 8.");
     const bool square = board == SquareBoard;
 
     // Every letter a piece of the tray; each piece once, in its own shape.
@@ -191,7 +283,7 @@ Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
             const char l = t.at(r, c);
             if (Pentominoes.find(l) == std::string_view::npos && !(square && l == Square))
                 return fail(Fault::Letter,
-                            "\"" + t.text(r, c) + "\" at " + t.place(r, c) +
+                            t.text(r, c) + " at " + t.place(r, c) +
                                 " is not a piece: the pieces are F I L N P T U V W X Y Z" +
                                 (square ? " and O, the 2 x 2 square." : "."));
             cells[l].emplace_back(c, r);

@@ -14,7 +14,8 @@
 // 8 x 8 tray. Lower case is taken too; blanks between letters, blank lines
 // and trailing spaces are ignored. The grid may stand in any orientation of
 // its tray: 6 rows of 10 letters or 10 rows of 6 for the 10 x 6 tray, turned
-// or reflected any way.
+// or reflected any way. The text is UTF-8, with or without a byte-order
+// mark, or UTF-16 with its mark (what Windows editors write).
 
 namespace tw {
 

@@ -1,6 +1,6 @@
 #include "solver/DatabaseWriter.h"
 
-#include "base/OutputFile.h"
+#include "base/Files.h"
 #include "solutions/SolutionSchema.h"
 
 #include <sqlite3.h>
@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <signal.h>
@@ -151,16 +152,22 @@ std::optional<std::string> SolutionDatabaseFile::open(const std::string &path)
     m_temporary = temporaryPathFor(path, ::getpid());
     std::error_code ec;
     fs::remove(m_temporary, ec);
-    if (sqlite3_open_v2(m_temporary.c_str(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                        nullptr) != SQLITE_OK)
+    // The file is made now, so that a place that cannot be written is told
+    // before the search; it is written once the database is complete.
+    const int fd = ::open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        const FileFailure failure = failureOf(errno);
+        m_temporary.clear();
+        return fail(failure.reason + (failure.remedy.empty() ? "" : "; " + failure.remedy));
+    }
+    ::close(fd);
+    // The database is built in memory and written as a whole, every write
+    // and the flush checked, as every other output of the program. It is a
+    // plain rollback-mode database that a read-only reader opens without
+    // leaving anything behind.
+    if (sqlite3_open_v2(":memory:", &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+        SQLITE_OK)
         return fail(m_db ? sqlite3_errmsg(m_db) : "out of memory");
-    // Nothing needs to survive a crash half-way: the file is renamed into
-    // place only once complete. Without a journal the file is a plain
-    // rollback-mode database that a read-only reader opens without leaving
-    // anything behind.
-    for (const char *sql : {"PRAGMA journal_mode=OFF", "PRAGMA synchronous=OFF"})
-        if (auto e = execute(m_db, sql))
-            return fail(*e);
     if (auto e = execute(m_db, std::string(CreateSolutionTable).c_str()))
         return fail(*e);
     return std::nullopt;
@@ -170,22 +177,25 @@ std::optional<std::string> SolutionDatabaseFile::commit(const std::vector<BoardS
 {
     if (!m_db)
         return "cannot write " + m_path + ": the file was not prepared";
-    auto error = fill(m_db, boards);
-    sqlite3_close(m_db);
-    m_db = nullptr;
-    if (!error) {
-        std::error_code ec;
-        fs::rename(m_temporary, m_path, ec);
-        if (ec)
-            error = ec.message();
-        else
-            m_temporary.clear();
-    }
-    if (error) {
+    const auto fail = [&](const std::string &why) {
         const std::string path = m_path;
         discard();
-        return "cannot write " + path + ": " + *error;
-    }
+        return "cannot write " + path + ": " + why;
+    };
+    if (auto error = fill(m_db, boards))
+        return fail(*error);
+    sqlite3_int64 size = 0;
+    unsigned char *image = sqlite3_serialize(m_db, "main", &size, 0);
+    if (!image)
+        return fail("out of memory");
+    const auto failure = replaceWith(
+        m_temporary, m_path,
+        std::string_view(reinterpret_cast<const char *>(image), static_cast<std::size_t>(size)));
+    sqlite3_free(image);
+    if (failure)
+        return fail(failure->reason + (failure->remedy.empty() ? "" : "; " + failure->remedy));
+    m_temporary.clear();
+    discard();
     return std::nullopt;
 }
 

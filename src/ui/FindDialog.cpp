@@ -1,16 +1,52 @@
 #include "ui/FindDialog.h"
 
+#include "app/CommandLine.h"
+
 #include <algorithm>
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace tw {
+
+namespace {
+
+// The grid box, which refuses a paste too long to be a grid rather than
+// take megabytes in.
+class GridEdit : public QPlainTextEdit
+{
+public:
+    GridEdit(std::function<void()> refused, QWidget *parent)
+        : QPlainTextEdit(parent), m_refused(std::move(refused))
+    {}
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override
+    {
+        if (source->hasText() && source->text().size() > static_cast<qsizetype>(MaximumGridText)) {
+            m_refused();
+            return;
+        }
+        QPlainTextEdit::insertFromMimeData(source);
+    }
+
+private:
+    std::function<void()> m_refused;
+};
+
+QString tooMuchText()
+{
+    return QString::fromStdString(tooMuchForAGrid("The text")) + QLatin1Char('.');
+}
+
+} // namespace
 
 FindDialog::FindDialog(const SharedState &state, std::function<bool(const FoundTiling &)> show,
                        QWidget *parent)
@@ -24,7 +60,7 @@ FindDialog::FindDialog(const SharedState &state, std::function<bool(const FoundT
                                   "orientation of its tray:"),
                    this);
     prompt->setWordWrap(true);
-    txtGrid = new QPlainTextEdit(this);
+    txtGrid = new GridEdit([this] { lblVerdict->setText(tooMuchText()); }, this);
     txtGrid->setObjectName(QStringLiteral("txtGrid"));
     txtGrid->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtGrid->setTabChangesFocus(true);
@@ -68,7 +104,21 @@ FindDialog::FindDialog(const SharedState &state, std::function<bool(const FoundT
 
 void FindDialog::find()
 {
-    const auto found = findTiling(m_state, txtGrid->toPlainText().toStdString());
+    // Measured before it is read: a text too long to be a grid is never
+    // taken apart.
+    const QByteArray text =
+        txtGrid->document()->characterCount() > static_cast<int>(MaximumGridText)
+            ? QByteArray()
+            : txtGrid->toPlainText().toUtf8();
+    if (text.isEmpty() && !txtGrid->document()->isEmpty()) {
+        lblVerdict->setText(tooMuchText());
+        return;
+    }
+    if (static_cast<std::size_t>(text.size()) > MaximumGridText) {
+        lblVerdict->setText(tooMuchText());
+        return;
+    }
+    const auto found = findTiling(m_state, text.toStdString());
     if (!found) {
         lblVerdict->setText(QString::fromStdString(found.error()));
         return;

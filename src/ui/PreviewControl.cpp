@@ -1,12 +1,17 @@
 #include "ui/PreviewControl.h"
 
+#include "app/Choices.h"
 #include "app/PageGeometry.h"
+#include "app/Program.h"
 #include "preview/PreviewDocument.h"
 #include "ui/PrintJob.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMimeData>
 #include <QPageSize>
@@ -15,6 +20,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScrollBar>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -205,8 +211,7 @@ void PreviewControl::keyPressEvent(QKeyEvent *event)
     }
 }
 
-bool PreviewControl::printTo(QPrinter &printer, Integer first, Integer last,
-                             QString *error) const
+bool PreviewControl::printTo(QPrinter &printer, Integer first, Integer last, QString *error) const
 {
     const auto fail = [&](const QString &why) {
         if (error)
@@ -215,10 +220,25 @@ bool PreviewControl::printTo(QPrinter &printer, Integer first, Integer last,
     };
     printer.setFullPage(true);
     // A printer takes the standard paper nearest to the page's. Printing to
-    // a file writes a PDF as Save PDF does.
-    if (!printer.outputFileName().isEmpty())
-        return m_document->writePdf(printer.outputFileName(), first, last, QPageSize::FuzzyMatch,
-                                    printer.docName(), error);
+    // a file writes a PDF as Save PDF does, with its refusals.
+    if (!printer.outputFileName().isEmpty()) {
+        const QString name = printer.outputFileName();
+        const auto path = pathBytes(name);
+        if (!path)
+            return fail(tr("The report could not be printed to \"%1\": the name holds characters "
+                           "that are not valid text. Choose another name.")
+                            .arg(name));
+        if (const auto failure = m_document->writePdf(*path, first, last, QPageSize::FuzzyMatch,
+                                                      printer.docName(), m_databasePath))
+            return fail(tr("The report could not be printed to a file: %1")
+                            .arg(displayName(failure->sentence("cannot write", *path))));
+        return true;
+    }
+    const auto refused = [&](const QString &why) {
+        return fail(tr("The report could not be printed: the printer \"%1\" %2. Check that the "
+                       "printer and the print server are ready, then print again.")
+                        .arg(printer.printerName(), why));
+    };
     // A printer gets a PDF written as Save PDF writes it, on the paper the
     // printer takes, handed to the print server as Qt's print engine hands
     // its own. That engine stays for greys from colours, which only it makes.
@@ -236,12 +256,11 @@ bool PreviewControl::printTo(QPrinter &printer, Integer first, Integer last,
             return fail(tr("There are no pages to print."));
         QString refusal;
         if (!sendPrintJob(printer, pdf, &refusal))
-            return fail(tr("The printer \"%1\" did not take the job: %2")
-                            .arg(printer.printerName(), refusal));
+            return refused(tr("did not take the job: %1").arg(refusal));
         return true;
     }
     if (!m_document->paintPages(printer, first, last, QPageSize::FuzzyMatch))
-        return fail(tr("The printer \"%1\" could not be started.").arg(printer.printerName()));
+        return refused(tr("could not be started"));
     return true;
 }
 
@@ -257,6 +276,20 @@ bool PreviewControl::PrintPages(Integer first, Integer last)
     dialog.setPrintRange(m_printRange == PrintRange::CurrentPage ? QAbstractPrintDialog::CurrentPage
                                                                  : QAbstractPrintDialog::AllPages);
     m_printError.clear();
+    // Printing to a file proposes the folder last saved in and a name after
+    // what the document holds, as Save PDF does.
+    // Qt's dialog proposes the name again whenever a printer is chosen, so
+    // the proposal follows it.
+    const QString proposed =
+        Choices::outputFolder() + QLatin1Char('/') + printer.docName() + QStringLiteral(".pdf");
+    auto *file = dialog.findChild<QLineEdit *>(QStringLiteral("filename"));
+    const auto propose = [file, proposed, name = QFileInfo(proposed).fileName()] {
+        if (file && QFileInfo(file->text()).fileName() == name)
+            file->setText(proposed);
+    };
+    if (auto *printers = dialog.findChild<QComboBox *>(QStringLiteral("printers")))
+        connect(printers, &QComboBox::currentIndexChanged, file, propose, Qt::QueuedConnection);
+    QTimer::singleShot(0, file, propose);
     if (dialog.exec() != QDialog::Accepted) {
         emit PrintAborted();
         return false;
@@ -279,6 +312,8 @@ bool PreviewControl::PrintPages(Integer first, Integer last)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool printed = printTo(printer, from, to, &m_printError);
     QApplication::restoreOverrideCursor();
+    if (printed && !printer.outputFileName().isEmpty())
+        Choices::setOutputFolderOf(printer.outputFileName());
     if (!printed)
         emit PrintAborted();
     return printed;

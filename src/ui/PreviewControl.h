@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QSizeF>
 
+#include <string>
+
 class QPrinter;
 
 namespace tw {
@@ -60,7 +62,10 @@ public:
     // Prints pages first..last on printer without a dialog; false, with error
     // set to the reason, when the printer does not take them.
     bool printTo(QPrinter &printer, Integer first, Integer last, QString *error = nullptr) const;
-    // Why the last PrintPages failed; empty when it printed or was cancelled.
+    // The solution database, which printing to a file never writes over.
+    void setDatabasePath(std::string path) { m_databasePath = std::move(path); }
+    // Why the last PrintPages failed, as a message for the user; empty when
+    // it printed or was cancelled.
     QString printError() const { return m_printError; }
     // Puts page on the clipboard as an image at the screen's pixel ratio and
     // as SVG. format names the picture format asked for; every format gets
@@ -100,6 +105,7 @@ private:
     int m_wheelZoom = 0; // the part of a notch the wheel turned with Ctrl held
     PrintRange m_printRange = PrintRange::AllPages;
     QString m_printError;
+    std::string m_databasePath;
     QPixmap m_cache; // the shown page at the current zoom
     int m_cachePage = 0;
 };

@@ -7,6 +7,8 @@
 
 #include <cups/cups.h>
 
+#include <cerrno>
+
 #include <utility>
 #include <vector>
 
@@ -55,11 +57,25 @@ std::vector<std::pair<QByteArray, QByteArray>> printJobOptions(const QPrinter &p
 
 } // namespace
 
+QString printServerTrouble()
+{
+    // A server that is not running, or went away in the middle of a job,
+    // leaves the failed connection's own words ("No such file or
+    // directory"), which tell a user nothing.
+    const ipp_status_t status = cupsLastError();
+    const int reason = errno;
+    if (status == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE ||
+        (status == IPP_STATUS_ERROR_INTERNAL &&
+         (reason == ENOENT || reason == ECONNREFUSED || reason == ECONNRESET || reason == EPIPE)))
+        return QStringLiteral("the print server cannot be reached");
+    return QString::fromLocal8Bit(cupsLastErrorString());
+}
+
 bool sendPrintJob(const QPrinter &printer, const QByteArray &pdf, QString *error)
 {
     const auto fail = [&] {
         if (error)
-            *error = QString::fromLocal8Bit(cupsLastErrorString());
+            *error = printServerTrouble();
         return false;
     };
     // The server knows a printer by its name without the instance

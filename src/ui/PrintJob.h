@@ -7,6 +7,9 @@ class QPrinter;
 
 namespace tw {
 
+// What went wrong in the last exchange with the print server, in words.
+QString printServerTrouble();
+
 // Hands pdf to the print server (CUPS) as one job for printer, named after
 // its document name, with the choices made in the print dialog sent as Qt's
 // own print engine sends them: the paper and orientation last set on

@@ -1,6 +1,7 @@
 #include "ui/frmMain.h"
 
 #include "app/Advice.h"
+#include "app/Choices.h"
 #include "preview/Fonts.h"
 #include "preview/PreviewDocument.h"
 #include "solutions/Boards.h"
@@ -30,7 +31,6 @@
 #include <QScopeGuard>
 #include <QScopedValueRollback>
 #include <QScreen>
-#include <QSettings>
 #include <QTimer>
 
 namespace tw {
@@ -94,6 +94,7 @@ frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advic
     m_hooks.showPreview = [this](PreviewDocument &document) {
         frmViewPro window(document, this);
         window.setDatabasePath(state.DbPath);
+        window.setDocumentName(m_print.sheetName());
         window.exec();
     };
 
@@ -114,14 +115,11 @@ frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advic
     });
     wire();
     // The look chosen last time.
+    state.Look = Choices::look();
     {
-        const QSettings settings;
         const QSignalBlocker quietLetters(mnuLetters), quietSafe(mnuSafe);
-        mnuLetters->setChecked(settings.value(QStringLiteral("pieces/letters"), false).toBool());
-        mnuSafe->setChecked(settings.value(QStringLiteral("pieces/palette")).toString() ==
-                            QLatin1String("safe"));
-        state.Look = {mnuLetters->isChecked(),
-                      mnuSafe->isChecked() ? Palette::Safe : Palette::Standard};
+        mnuLetters->setChecked(state.Look.letters);
+        mnuSafe->setChecked(state.Look.palette == Palette::Safe);
     }
     Form_Load();
 }
@@ -563,11 +561,7 @@ void frmMain::describePosition()
 // the choice is kept for the next start.
 void frmMain::lookChanged()
 {
-    QSettings settings;
-    settings.setValue(QStringLiteral("pieces/letters"), state.Look.letters);
-    settings.setValue(QStringLiteral("pieces/palette"), state.Look.palette == Palette::Safe
-                                                            ? QStringLiteral("safe")
-                                                            : QStringLiteral("standard"));
+    Choices::setLook(state.Look);
     Form_Paint();
     if (state.OutputMode == 0)
         ShowSolution();

@@ -1,6 +1,8 @@
 #include "ui/frmViewPro.h"
 
-#include "base/OutputFile.h"
+#include "app/Choices.h"
+#include "app/Program.h"
+#include "base/Files.h"
 #include "preview/Fonts.h"
 #include "preview/PreviewDocument.h"
 #include "ui/BusyPointer.h"
@@ -18,7 +20,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
-#include <QStandardPaths>
 
 #include <cmath>
 
@@ -162,6 +163,18 @@ void frmViewPro::setHooks(Hooks hooks)
         m_hooks.message = std::move(hooks.message);
     if (hooks.askPdfPath)
         m_hooks.askPdfPath = std::move(hooks.askPdfPath);
+}
+
+void frmViewPro::setDatabasePath(const std::string &path)
+{
+    m_databasePath = path;
+    vp->setDatabasePath(path);
+}
+
+void frmViewPro::setDocumentName(const QString &name)
+{
+    m_documentName = name;
+    vp->JobTitle = name;
 }
 
 void frmViewPro::Form_Load()
@@ -323,28 +336,35 @@ void frmViewPro::PrintReport()
 
 void frmViewPro::cmdPdf_Click()
 {
-    QString path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) +
-                   QStringLiteral("/Pentominoes.pdf");
+    QString name =
+        Choices::outputFolder() + QLatin1Char('/') + m_documentName + QStringLiteral(".pdf");
+    std::optional<std::string> path;
     for (;;) {
-        path = m_hooks.askPdfPath(path);
-        if (path.isEmpty())
+        name = m_hooks.askPdfPath(name);
+        if (name.isEmpty())
             return;
-        const auto refusal = outputRefusal(QFile::encodeName(path).toStdString(), m_databasePath);
+        // Said, then the dialog opens again for another name.
+        path = pathBytes(name);
+        const auto refusal =
+            path ? outputRefusal(*path, m_databasePath)
+                 : std::optional<std::string>("the name holds characters that are not valid text");
         if (!refusal)
             break;
-        // Said, then the dialog opens again for another name.
         m_hooks.message(QStringLiteral("The PDF file cannot be saved as \"%1\": %2. Choose "
                                        "another name.")
-                            .arg(path, QString::fromStdString(*refusal)));
+                            .arg(name, QString::fromStdString(*refusal)));
     }
-    QString error;
-    bool written;
+    std::optional<FileFailure> failure;
     {
         const BusyPointer busy;
-        written = m_document.writePdf(path, &error);
+        failure = m_document.writePdf(*path, 1, m_document.PageCount(), QPageSize::ExactMatch,
+                                      m_documentName, m_databasePath);
     }
-    if (!written)
-        m_hooks.message(QStringLiteral("The PDF file could not be saved. ") + error);
+    if (failure)
+        m_hooks.message(QStringLiteral("The PDF file could not be saved: ") +
+                        displayName(failure->sentence("cannot write", *path)));
+    else
+        Choices::setOutputFolderOf(name);
 }
 
 void frmViewPro::vp_Notify(int code)
@@ -358,15 +378,8 @@ void frmViewPro::vp_Notify(int code)
 
 void frmViewPro::vp_PrintAborted()
 {
-    QString why = vp->printError();
-    if (why.isEmpty()) {
-        m_hooks.message(QStringLiteral("Printing has been aborted"));
-        return;
-    }
-    if (!why.endsWith(QLatin1Char('.')))
-        why += QLatin1Char('.');
-    m_hooks.message(QStringLiteral("The report could not be printed. ") + why +
-                    QStringLiteral(" Check that the printer is ready, then print again."));
+    const QString why = vp->printError();
+    m_hooks.message(why.isEmpty() ? QStringLiteral("Printing has been aborted") : why);
 }
 
 void frmViewPro::vp_TextNotify(const QString &, const QString &second)

@@ -41,8 +41,12 @@ public:
     explicit frmViewPro(PreviewDocument &document, QWidget *parent = nullptr);
 
     void setHooks(Hooks hooks);
-    // The solution database, which Save PDF never writes over.
-    void setDatabasePath(std::string path) { m_databasePath = std::move(path); }
+    // The solution database, which Save PDF and printing to a file never
+    // write over.
+    void setDatabasePath(const std::string &path);
+    // What the document holds ("Pentominoes 10 x 6, 1 to 100"): the name
+    // its PDF file is offered under, and its title.
+    void setDocumentName(const QString &name);
 
     // The window's public members: the preview control, showing a page
     // (held to the document's pages) and enabling the page buttons for it.
@@ -83,6 +87,7 @@ private:
     bool m_activated = false;
     LeaveCheck *m_zoomCheck = nullptr;
     std::string m_databasePath;
+    QString m_documentName = QStringLiteral("Pentominoes cheat sheet");
 
     // Controls, named as their objectName.
     QLabel *lblZoom = nullptr;

@@ -1,5 +1,7 @@
 #include "ProgramRun.h"
+#include "app/Commands.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -13,6 +15,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <sstream>
 
 namespace {
 
@@ -127,6 +130,8 @@ TEST_P(BadArguments, AreRefusedInOneLineWritingNothing)
         << lines[0].toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out"))));
     EXPECT_EQ(contents(database), before);
+    for (const char *beside : {"-journal", "-wal", "-shm"})
+        EXPECT_FALSE(QFile::exists(database + QLatin1String(beside)));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -152,8 +157,16 @@ INSTANTIATE_TEST_SUITE_P(
                 {"0", "1", "2", "--png-page", "1", "OUT", "--dpi", "5"},
                 "36 to 600 dots per inch"},
         BadCase{"unknown_paper", {"0", "1", "2", "--pdf", "OUT", "--paper", "B7"}, "no paper"},
+        BadCase{"unwritable",
+                {"0", "1", "2", "--pdf", "/nonexistent-folder/x.pdf"},
+                "cannot write \"/nonexistent-folder/x.pdf\": No such file or directory; check "},
+        BadCase{"a_default_side_beyond_the_paper",
+                {"20x3", "1", "1", "--pdf", "OUT", "--paper", "A5"},
+                "does not fit A5 paper; give --side with at most 0.266"},
         BadCase{
-            "unwritable", {"0", "1", "2", "--pdf", "/nonexistent-folder/x.pdf"}, "Cannot write"},
+            "a_side_beyond_the_page_head",
+            {"8x8", "1", "1", "--pdf", "OUT", "--paper", "letter", "--landscape", "--side", "0.99"},
+            "at most 0.956"},
         // Nothing the program writes may replace the database it reads.
         BadCase{
             "pdf_over_the_database", {"0", "1", "1", "--pdf", "DB"}, "is the solution database"},
@@ -166,6 +179,15 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"grid_without_its_number", {"0"}, "--grid needs BOARD N", {"--grid"}},
         BadCase{"two_things_at_once", {"0", "1", "--svg"}, "give only one of", {"--grid"}},
         BadCase{"svg_over_the_database", {"0", "1", "DB"}, "is the solution database", {"--svg"}},
+        BadCase{"svg_over_its_journal",
+                {"0", "1", "DB-journal"},
+                "SQLite keeps beside the solution database",
+                {"--svg"}},
+        BadCase{"png_over_its_log", {"0", "1", "DB-wal", "--dpi", "36"}, "SQLite keeps", {"--png"}},
+        BadCase{"find_what_cannot_be_read",
+                {"/proc/self/mem"},
+                "cannot read \"/proc/self/mem\": Input/output error",
+                {"--find"}},
         BadCase{"dpi_of_a_drawing",
                 {"0", "1", "OUT", "--dpi", "300"},
                 "--dpi belongs to --png-page and --png",
@@ -181,6 +203,110 @@ INSTANTIATE_TEST_SUITE_P(
                 "no palette \"pastel\""},
         BadCase{"letters_on_a_grid", {"0", "1", "--letters"}, "--letters belongs to", {"--grid"}}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// Every output, and the generator, on a disk that is full: the old file
+// stays, the reason is said, nothing says it was written.
+TEST(Outputs, AFullDiskKeepsTheOldFileAndSaysWhy)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out"));
+    struct Row
+    {
+        const char *name;
+        QStringList arguments;
+        QString program = QStringLiteral(TILEWRIGHT_PROGRAM);
+        int status = 2;
+    };
+    for (const Row &row :
+         {Row{"a drawing", {"--svg", "10x6", "2", out}},
+          Row{"a picture", {"--png", "10x6", "2", out}},
+          Row{"a report's page", {"--report", "20x3", "1", "2", "--png-page", "1", out}},
+          Row{"a small report", {"--report", "20x3", "1", "2", "--pdf", out}},
+          Row{"the database", {"--board", "3", out}, QStringLiteral(TILEWRIGHT_SOLVE), 1}}) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(out);
+        auto r = tw::test::runProgram(row.arguments, {}, row.program);
+        ASSERT_EQ(r.status, 0) << r.err.toStdString();
+        const QByteArray good = contents(out);
+        ASSERT_GT(good.size(), 600);
+        r = tw::test::runProgram(row.arguments, {}, row.program, tw::test::fileSizeLimit(600));
+        EXPECT_EQ(r.status, row.status);
+        EXPECT_FALSE(r.out.contains(QLatin1String("wrote"))) << r.out.toStdString();
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QLatin1String("File too large"))) << r.err.toStdString();
+        EXPECT_EQ(contents(out), good);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+}
+
+// Names that are not valid text are used byte for byte: the folder named,
+// not one whose name merely looks the same.
+TEST(Outputs, NamesThatAreNotTextAreUsedByteForByte)
+{
+    QTemporaryDir dir;
+    const QByteArray root = QFile::encodeName(dir.path());
+    const QByteArray latin = root + "/lat\xe9", lookalike = root + "/lat\xef\xbf\xbd";
+    ASSERT_EQ(::mkdir(latin.constData(), 0755), 0);
+    ASSERT_EQ(::mkdir(lookalike.constData(), 0755), 0);
+    const auto run = [](const QByteArray &arguments) {
+        FILE *pipe =
+            ::popen(("env -u DISPLAY '" + QFile::encodeName(QStringLiteral(TILEWRIGHT_PROGRAM)) +
+                     "' " + arguments + " 2>&1")
+                        .constData(),
+                    "r");
+        QByteArray output;
+        char buffer[512];
+        while (std::fgets(buffer, sizeof buffer, pipe))
+            output += buffer;
+        return std::pair{WEXITSTATUS(::pclose(pipe)), output};
+    };
+    auto [status, output] = run("--svg 10x6 1 '" + latin + "/x.svg'");
+    EXPECT_EQ(status, 0) << output.constData();
+    EXPECT_EQ(output, "wrote " + latin + "/x.svg\n");
+    EXPECT_EQ(::access((latin + "/x.svg").constData(), F_OK), 0);
+    EXPECT_NE(::access((lookalike + "/x.svg").constData(), F_OK), 0);
+    // A grid read from a file so named.
+    std::tie(status, output) = run("--grid 15x4 7 > '" + latin + "/g\xe9.txt'");
+    ASSERT_EQ(status, 0);
+    std::tie(status, output) = run("--find '" + latin + "/g\xe9.txt'");
+    EXPECT_EQ(output, "15 x 4 7\n");
+    // Names Qt cannot take apart are removed as they are.
+    EXPECT_EQ(std::system(("rm -rf '" + latin + "' '" + lookalike + "'").constData()), 0);
+}
+
+TEST(Commands, WhatCannotBeReadIsSaidSo)
+{
+    QProcess p;
+    p.setStandardInputFile(QStringLiteral("/"));
+    p.start(QStringLiteral(TILEWRIGHT_PROGRAM), {QStringLiteral("--find"), QStringLiteral("-")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_EQ(p.readAllStandardError(),
+              "tilewright: cannot read \"the standard input\": it is a folder; name a file.\n");
+}
+
+TEST(Commands, AFailureThatEscapesIsOneLineAndStatus2)
+{
+    std::ostringstream err;
+    EXPECT_EQ(tw::guarded(err,
+                          []() -> int {
+                              throw tw::IntegerOverflow("the number 40000 is "
+                                                        "outside the range");
+                          }),
+              2);
+    EXPECT_EQ(err.str(), "tilewright: something went wrong: the number 40000 is outside the "
+                         "range; nothing was written (please report this)\n");
+    EXPECT_EQ(tw::guarded(err, [] { return 1; }), 1);
+}
+
+TEST(Window, WithoutADisplayItSaysSoInOneLine)
+{
+    const auto r = tw::test::runProgram({});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(QLatin1String("tilewright: the window needs a display")));
+    EXPECT_TRUE(r.err.contains(QLatin1String("tilewright --help"))) << r.err.toStdString();
+}
 
 TEST(ReportCommand, TheSideLimitShownIsAccepted)
 {

@@ -1,5 +1,5 @@
 #include "ProgramRun.h"
-#include "app/CommandLine.h"
+#include "app/Commands.h"
 #include "app/Program.h"
 #include "pieces/Appearance.h"
 #include "solutions/Boards.h"
@@ -27,11 +27,14 @@ struct Answer
 // A command line as the program parses it, answered on an open program.
 Answer ask(Program &program, const QStringList &arguments, const std::string &input = {})
 {
-    std::istringstream in(input);
     std::ostringstream out, err;
-    const Command command = parseCommandLine(QStringList{"tilewright"} + arguments);
-    EXPECT_NE(command.kind, Command::Kind::Error) << command.error.toStdString();
-    const int status = answer(program, command, in, out, err);
+    std::vector<std::string> bytes;
+    for (const QString &a : arguments)
+        bytes.push_back(a.toStdString());
+    const Command command = parseCommandLine(bytes);
+    EXPECT_NE(command.kind, Command::Kind::Error) << command.error;
+    CommandIo io{out, err, [&](std::size_t) { return Expected<std::string, FileFailure>(input); }};
+    const int status = answer(program, command, io);
     return {status, out.str(), err.str()};
 }
 

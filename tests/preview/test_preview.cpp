@@ -2,8 +2,8 @@
 #include "preview/PreviewDocument.h"
 
 #include <QFile>
-#include <QPdfWriter>
 #include <QImage>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -75,17 +75,17 @@ TEST(PreviewDocument, TextStandsAtTheCurrentPositionAndIsMeasuredInTwips)
 TEST(PreviewDocument, WritesAVectorPdfPagePerPageOrSaysWhyNot)
 {
     PreviewDocument doc(A4);
-    QString error;
-    EXPECT_FALSE(doc.writePdf(QStringLiteral("/tmp/x.pdf"), &error));
-    EXPECT_EQ(error, QStringLiteral("The document has no pages to save."));
+    const auto write = [&](const std::string &path) {
+        return doc.writePdf(path, 1, doc.PageCount(), QPageSize::ExactMatch,
+                            QStringLiteral("Three"));
+    };
+    EXPECT_EQ(write("/tmp/x.pdf")->reason, "the document has no pages to save");
     drawThreePages(doc);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("three.pdf"));
-    ASSERT_TRUE(doc.writePdf(path, &error)) << error.toStdString();
+    ASSERT_FALSE(write(path.toStdString()));
     EXPECT_EQ(test::pdfPages(path), QStringLiteral("3 595 x 842"));
-    const QString bad = QStringLiteral("/nonexistent-folder/report.pdf");
-    EXPECT_FALSE(doc.writePdf(bad, &error));
-    EXPECT_TRUE(error.startsWith(QStringLiteral("Cannot write \"") + bad));
+    EXPECT_EQ(write("/nonexistent-folder/report.pdf")->reason, "No such file or directory");
 }
 
 // What a cheat sheet draws: a tray's outline and edges, a square filled in
@@ -135,19 +135,18 @@ TEST(PreviewDocument, TheWrittenPdfLooksExactlyAsQtsWriterDrawsIt)
         QPageSize::SizeMatchPolicy match;
         QString pages; // as pdfinfo reads them
     };
-    for (const Row &row : {Row{"every page", false, 1, 2, QPageSize::ExactMatch, "2 595 x 842"},
-                           Row{"page 2 as printed to a file", false, 2, 2, QPageSize::FuzzyMatch,
-                               "1 842 x 595"},
-                           Row{"with a letter", true, 1, 2, QPageSize::ExactMatch, "2 595 x 842"}}) {
+    for (const Row &row :
+         {Row{"every page", false, 1, 2, QPageSize::ExactMatch, "2 595 x 842"},
+          Row{"page 2 as printed to a file", false, 2, 2, QPageSize::FuzzyMatch, "1 842 x 595"},
+          Row{"with a letter", true, 1, 2, QPageSize::ExactMatch, "2 595 x 842"}}) {
         SCOPED_TRACE(row.name);
         PreviewDocument doc(A4);
         drawTrays(doc, row.letter);
         QTemporaryDir dir;
         const QString written = dir.filePath(QStringLiteral("written.pdf"));
-        QString error;
-        ASSERT_TRUE(doc.writePdf(written, row.first, row.last, row.match, QStringLiteral("Trays"),
-                                 &error))
-            << error.toStdString();
+        const auto failure = doc.writePdf(written.toStdString(), row.first, row.last, row.match,
+                                          QStringLiteral("Trays"));
+        ASSERT_FALSE(failure) << failure->reason;
         const QString drawn = dir.filePath(QStringLiteral("drawn.pdf"));
         {
             QPdfWriter writer(drawn);
@@ -176,13 +175,15 @@ TEST(PdfArt, LeavesAFileItDoesNotKnowAsItIs)
     PreviewDocument doc(A4);
     drawThreePages(doc);
     QTemporaryDir dir;
-    ASSERT_TRUE(doc.writePdf(dir.filePath(QStringLiteral("three.pdf")), nullptr));
+    ASSERT_FALSE(doc.writePdf(dir.filePath(QStringLiteral("three.pdf")).toStdString(), 1, 3,
+                              QPageSize::ExactMatch, QStringLiteral("Three")));
     QFile file(dir.filePath(QStringLiteral("three.pdf")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray three = file.readAll();
-    for (QByteArray pdf : {QByteArray(), QByteArray("%PDF-1.4\n1 0 obj\n<<\n/Type /Page\n>>\nendobj\n"),
-                           QByteArray("%PDF-1.7\ntrailer\n<<\n/Size 3\n>>\nstartxref\n9\n%%EOF\n"),
-                           three}) { // three pages, not one
+    for (QByteArray pdf :
+         {QByteArray(), QByteArray("%PDF-1.4\n1 0 obj\n<<\n/Type /Page\n>>\nendobj\n"),
+          QByteArray("%PDF-1.7\ntrailer\n<<\n/Size 3\n>>\nstartxref\n9\n%%EOF\n"),
+          three}) { // three pages, not one
         const QByteArray before = pdf;
         EXPECT_FALSE(pdf::addPageArt(pdf, packed, {842}));
         EXPECT_EQ(pdf, before);

@@ -94,6 +94,18 @@ INSTANTIATE_TEST_SUITE_P(
                 "There is no grid: write the tiling as rows of piece letters."},
         BadGrid{"ragged", "UUUPPPTTTY\nUXUFPPWTY\n", Fault::Ragged,
                 "Row 2 has 9 letters where row 1 has 10."},
+        BadGrid{"one_letter_in_a_row", "UUUPPPTTTY\nU\n", Fault::Ragged,
+                "Row 2 has 1 letter where row 1 has 10."},
+        BadGrid{"one_row", "FILN\n", Fault::Size,
+                "A grid of 1 row of 4 letters fits no tray: the trays are 10 x 6, 12 x 5, "
+                "15 x 4, 20 x 3 and 8 x 8."},
+        BadGrid{
+            "a_character_that_shows_nothing",
+            replaced(First10x6, 'Z', '\x01').replace(36, 1, std::string(1, '\0')), Fault::Letter,
+            "U+0000 at row 4, column 4 is not a piece: the pieces are F I L N P T U V W X Y Z."},
+        BadGrid{"a_byte_that_is_no_text", replaced(First10x6, 'Z', '\xE9'), Fault::Letter,
+                "byte 0xE9 at row 4, column 7 is not a piece: the pieces are F I L N P T U V W X "
+                "Y Z."},
         BadGrid{"no_tray_is_7_by_9", std::string(7, 'X') + "\n" + std::string(7, 'X') + "\n",
                 Fault::Size,
                 "A grid of 2 rows of 7 letters fits no tray: the trays are 10 x 6, 12 x 5, "
@@ -120,6 +132,35 @@ INSTANTIATE_TEST_SUITE_P(
         BadGrid{"square_apart", swapped(First8x8, 1, 2), Fault::Shape,
                 "The O cells, the first at row 1, column 1, are not one 2 x 2 square."}),
     [](const auto &info) { return std::string(info.param.name); });
+
+// What Windows editors and PowerShell's ">" write: a byte-order mark, and
+// UTF-16 in either byte order.
+TEST(ReadLetterGrid, TakesAByteOrderMarkAndUtf16)
+{
+    const auto plain = readLetterGrid(First10x6);
+    ASSERT_TRUE(plain);
+    const auto utf16 = [](std::string_view text, bool little) {
+        std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (char c : text) {
+            out += little ? c : '\0';
+            out += little ? '\0' : c;
+        }
+        return out;
+    };
+    std::string windows;
+    for (char c : std::string(First10x6))
+        windows += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (const auto &[name, text] :
+         {std::pair{"a UTF-8 mark", "\xEF\xBB\xBF" + std::string(First10x6)},
+          std::pair{"UTF-16, little end first", utf16(First10x6, true)},
+          std::pair{"UTF-16, big end first", utf16(First10x6, false)},
+          std::pair{"UTF-16 with Windows line ends", utf16(windows, true)}}) {
+        SCOPED_TRACE(name);
+        const auto read = readLetterGrid(text);
+        ASSERT_TRUE(read) << read.error().message;
+        EXPECT_EQ(read->images, plain->images);
+    }
+}
 
 } // namespace
 } // namespace tw

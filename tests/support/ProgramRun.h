@@ -4,6 +4,10 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+
 namespace tw::test {
 
 // The program run as a user runs it from a shell, with no display: nothing
@@ -14,10 +18,14 @@ struct Outcome
     QString out, err;
 };
 
+// setUp runs in the child before the program starts (a resource limit, say).
 inline Outcome runProgram(const QStringList &arguments, const QByteArray &input = {},
-                          const QString &program = QStringLiteral(TILEWRIGHT_PROGRAM))
+                          const QString &program = QStringLiteral(TILEWRIGHT_PROGRAM),
+                          const std::function<void()> &setUp = {})
 {
     QProcess p;
+    if (setUp)
+        p.setChildProcessModifier(setUp);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
@@ -28,6 +36,17 @@ inline Outcome runProgram(const QStringList &arguments, const QByteArray &input 
     p.waitForFinished(60000);
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Run in a child: its files may grow to `bytes` and no more, a write beyond
+// failing (SIGXFSZ ignored) as on a full disk.
+inline std::function<void()> fileSizeLimit(rlim_t bytes)
+{
+    return [bytes] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, bytes};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    };
 }
 
 // "pages width x height" of a PDF, as pdfinfo reads it.
@@ -46,9 +65,9 @@ inline QString pdfPages(const QString &path)
 inline QByteArray pdfPicture(const QString &path, int page, int dpi)
 {
     QProcess p;
-    p.start(QStringLiteral(PDFTOPPM), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
-                                      QString::number(page), QStringLiteral("-l"),
-                                      QString::number(page), path});
+    p.start(QStringLiteral(PDFTOPPM),
+            {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-f"),
+             QString::number(page), QStringLiteral("-l"), QString::number(page), path});
     p.waitForFinished(60000);
     return p.readAllStandardOutput();
 }

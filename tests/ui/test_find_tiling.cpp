@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSvgRenderer>
+#include <QTextDocument>
 
 using namespace tw;
 using namespace tw::test;
@@ -106,6 +107,17 @@ void TestFindTiling::aGridThatIsNoTilingChangesNothing()
     QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lblVerdict"))->text(),
              QStringLiteral("There is no grid: write the tiling as rows of piece letters."));
+    // A text far too long for a grid is refused as it is pasted, and one
+    // typed past the limit is refused before it is read.
+    QGuiApplication::clipboard()->setText(QString(16 * 1024 * 1024, QLatin1Char('F')));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lblVerdict"))->text(),
+             QStringLiteral("The text holds more than 64 KB, too much for a grid of letters."));
+    QVERIFY(box->document()->characterCount() < 10);
+    box->setPlainText(QString(70000, QLatin1Char('X')));
+    QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lblVerdict"))->text(),
+             QStringLiteral("The text holds more than 64 KB, too much for a grid of letters."));
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("77"));
     QCOMPARE(m.state().SolutionNo, 77);
     QCOMPARE(m.beeps + m.messages.size(), 0);

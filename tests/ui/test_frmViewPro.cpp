@@ -7,12 +7,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -21,6 +26,8 @@
 
 #include <csignal>
 #include <functional>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace tw;
 using test::pdfPages;
@@ -91,8 +98,7 @@ struct PrintServer
     bool start()
     {
         QProcess script;
-        script.start(QStringLiteral("bash"),
-                     {QStringLiteral(TILEWRIGHT_PRINT_SERVER), dir.path()});
+        script.start(QStringLiteral("bash"), {QStringLiteral(TILEWRIGHT_PRINT_SERVER), dir.path()});
         script.waitForFinished(30000);
         if (script.exitCode() == 77)
             return false;
@@ -102,13 +108,15 @@ struct PrintServer
         qputenv("CUPS_SERVER", QFile::encodeName(dir.filePath(QStringLiteral("cups.sock"))));
         return true;
     }
-    ~PrintServer()
+    void stop()
     {
-        // Gone before its folder is removed.
         if (pid > 0 && ::kill(static_cast<pid_t>(pid), SIGTERM) == 0 &&
             !QTest::qWaitFor([&] { return ::kill(static_cast<pid_t>(pid), 0) != 0; }, 5000))
             qWarning("the print server did not stop");
+        pid = 0;
     }
+    // Gone before its folder is removed.
+    ~PrintServer() { stop(); }
     // The next job a printer took: its title, copies and options (each
     // "name=value", those of one job only left out), and the path of its file.
     std::pair<QStringList, QString> nextJob()
@@ -163,6 +171,9 @@ void TestFrmViewPro::initTestCase()
     // Before anything asks for printers, so that every printer here is the
     // test server's.
     m_printing = m_server.start();
+    // Nothing remembered from the user's own runs, nor left for them.
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings().clear();
 }
 
 void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
@@ -254,6 +265,28 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
     QVERIFY(m.vp().printTo(printer, 2, 3));
     QCOMPARE(pdfPages(printer.outputFileName()),
              QStringLiteral("2 842 x 595")); // page 2 is landscape
+    // Printing to a file refuses what Save PDF refuses: the database (whose
+    // overwriting the print dialog only asks to confirm) and devices.
+    const QString kept = dir.filePath(QStringLiteral("kept.mdb"));
+    QVERIFY(QFile::copy(QStringLiteral(TILEWRIGHT_TEST_DATABASE), kept));
+    m.w->setDatabasePath(QFile::encodeName(kept).toStdString());
+    const QString device = dir.filePath(QStringLiteral("full"));
+    const bool root =
+        ::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 7)) == 0;
+    for (const QString &refused : {kept, kept + QStringLiteral("-journal"), device}) {
+        if (refused == device && !root)
+            continue;
+        printer.setOutputFileName(refused);
+        QString why;
+        QVERIFY(!m.vp().printTo(printer, 1, 1, &why));
+        QVERIFY2(why.startsWith(QStringLiteral("The report could not be printed to a file: "
+                                               "cannot write")),
+                 qPrintable(why));
+    }
+    QVERIFY(!root || !QFileInfo(device).isFile());
+    QFile unchanged(kept);
+    QVERIFY(unchanged.open(QIODevice::ReadOnly) && unchanged.read(15) == "SQLite format 3");
+    QVERIFY(!QFile::exists(kept + QStringLiteral("-journal")));
     // Clip: the page shown, as an image and as SVG.
     QTest::mouseClick(m("cmdNext"), Qt::LeftButton);
     QTest::mouseClick(m("cmdClip"), Qt::LeftButton);
@@ -277,7 +310,9 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
     QFile db(database);
     QVERIFY(db.open(QIODevice::ReadOnly) && db.read(15) == "SQLite format 3");
     QTest::mouseClick(m("cmdPdf"), Qt::LeftButton);
-    QVERIFY(m.messages.last().startsWith(QStringLiteral("The PDF file could not be saved.")));
+    QVERIFY(m.messages.last().startsWith(QStringLiteral("The PDF file could not be saved: cannot "
+                                                        "write \"/nonexistent-folder/sheet.pdf\": "
+                                                        "No such file or directory;")));
     QTest::mouseClick(m("cmdPdf"), Qt::LeftButton); // cancelled
     QCOMPARE(m.messages.size(), 3);
 }
@@ -303,8 +338,8 @@ void TestFrmViewPro::printsOnAPrinterAsQtsPrintEngineDoes_data()
     QTest::addColumn<QString>("pages"); // as pdfinfo gives them: count, first size
     QTest::addColumn<Colour>("box");
     QTest::addColumn<bool>("grey");
-    QTest::newRow("one portrait page") << 1 << 1 << 1 << int(QPrinter::DuplexNone)
-                                       << QStringList() << "1 595 x 842" << Black << false;
+    QTest::newRow("one portrait page") << 1 << 1 << 1 << int(QPrinter::DuplexNone) << QStringList()
+                                       << "1 595 x 842" << Black << false;
     QTest::newRow("copies of both sides, a landscape page last")
         << 1 << 2 << 3 << int(QPrinter::DuplexAuto) << QStringList() << "2 595 x 842" << Black
         << true;
@@ -312,9 +347,8 @@ void TestFrmViewPro::printsOnAPrinterAsQtsPrintEngineDoes_data()
         << 2 << 2 << 2 << int(QPrinter::DuplexLongSide)
         << QStringList{QStringLiteral("number-up"), QStringLiteral("2")} << "1 842 x 595"
         << Colour(0x0000FF) << false;
-    QTest::newRow("a red box in greys") << 1 << 1 << 1 << int(QPrinter::DuplexNone)
-                                        << QStringList() << "1 595 x 842" << Colour(0x0000FF)
-                                        << true;
+    QTest::newRow("a red box in greys") << 1 << 1 << 1 << int(QPrinter::DuplexNone) << QStringList()
+                                        << "1 595 x 842" << Colour(0x0000FF) << true;
 }
 
 void TestFrmViewPro::printsOnAPrinterAsQtsPrintEngineDoes()
@@ -398,10 +432,21 @@ void TestFrmViewPro::printsThroughTheDialogAndSaysWhyAPrinterRefused()
     // The server's reason comes in the user's language.
     QCOMPARE(m.messages.size(), 2);
     QVERIFY(m.messages[1].startsWith(QStringLiteral(
-        "The report could not be printed. The printer \"tilewright-closed\" did not take the "
+        "The report could not be printed: the printer \"tilewright-closed\" did not take the "
         "job: ")));
-    QVERIFY(m.messages[1].endsWith(
-        QStringLiteral(". Check that the printer is ready, then print again.")));
+    QVERIFY(m.messages[1].endsWith(QStringLiteral(
+        ". Check that the printer and the print server are ready, then print again.")));
+
+    // A print server that went away is said to be out of reach.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(QStringLiteral("tilewright-test"));
+    m_server.stop();
+    m_printing = false;
+    QString why;
+    QVERIFY(!m.vp().printTo(printer, 1, 1, &why));
+    QVERIFY2(why.contains(QStringLiteral("did not take the job: the print server cannot be "
+                                         "reached.")),
+             qPrintable(why));
 }
 
 void TestFrmViewPro::aTinyWindowGivesTheViewNoHeightAndEscapeCloses()

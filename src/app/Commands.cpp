@@ -1,0 +1,242 @@
+#include "app/Commands.h"
+
+#include "app/FindTiling.h"
+#include "app/PrintTab.h"
+#include "app/Program.h"
+#include "app/TrayPicture.h"
+#include "base/Units.h"
+#include "preview/PreviewDocument.h"
+#include "solutions/Boards.h"
+#include "solutions/SharedState.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QPageSize>
+
+#include <charconv>
+#include <cmath>
+#include <exception>
+
+namespace tw {
+
+namespace {
+
+// Writes the command's one line of failure and returns its status.
+struct Failing
+{
+    std::ostream &err;
+    int operator()(const std::string &why) const
+    {
+        err << "tilewright: " << why << '\n';
+        return 2;
+    }
+};
+
+std::optional<long long> wholeNumber(std::string_view text)
+{
+    long long n = 0;
+    const auto [at, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    return ec == std::errc() && at == text.data() + text.size() && !text.empty() ? std::optional(n)
+                                                                                 : std::nullopt;
+}
+
+std::string pages(int count)
+{
+    return count == 1 ? "1 page" : std::to_string(count) + " pages";
+}
+
+std::string trayLabel(Integer board)
+{
+    return std::string(Trays.at(static_cast<std::size_t>(board)).label);
+}
+
+// The bytes of an image as a PNG file; empty when it cannot be encoded.
+QByteArray pngBytes(const QImage &image)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
+    return bytes;
+}
+
+// Writes an output whole; nothing is said to have been written unless it was.
+std::optional<std::string> writeOutput(const std::string &path, const QByteArray &bytes,
+                                       const std::string &database)
+{
+    if (bytes.isEmpty())
+        return "cannot write \"" + path + "\": the picture could not be made";
+    if (const auto failure = writeWholeFile(
+            path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+            database))
+        return failure->sentence("cannot write", path);
+    return std::nullopt;
+}
+
+std::string sideText3(Single inches)
+{
+    // Rounded down, so that the limit shown is itself accepted.
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "%.3f",
+                  std::floor(static_cast<double>(inches) * 1000) / 1000);
+    return buffer;
+}
+
+int runReport(Program &program, const Command &c, CommandIo &io)
+{
+    const Failing fail{io.err};
+    const std::string &output = c.pdf.empty() ? c.png : c.pdf;
+    SharedState &state = program.state();
+    PreviewDocument &preview = program.preview();
+    if (const auto refusal = outputRefusal(output, state.DbPath))
+        return fail("cannot write \"" + output + "\": " + *refusal);
+    state.Look = c.look;
+
+    PrintTab print(state);
+    const auto prepared = print.prepare(c.board);
+    if (!prepared)
+        return fail(program.advice().explain(prepared.error()));
+    print.setOrientation(c.landscape ? 1 : 0);
+    print.setRender(c.colour ? 0 : 1);
+    const Long count = state.SolutionSet.RecordCount();
+    const auto from = wholeNumber(c.from);
+    const auto to = wholeNumber(c.to);
+    if (!from || !to || *from < 1 || *to > count || *from > *to)
+        return fail("the range must be two solution numbers from 1 to " + std::to_string(count) +
+                    ", the first not above the second");
+    const Single largest = largestSide(*state.PreviewControl, state.Cols, state.Rows);
+    const std::string limit = sideText3(largest);
+    if (c.side && !print.checkSide(QString::fromStdString(*c.side)).accepted())
+        return fail("the side length must be a number of inches above 0.001 and at most " + limit);
+    if (!c.side && *prepared > largest)
+        return fail("the " + trayLabel(c.board) + " tray's own side of " + sideText(*prepared) +
+                    " inch does not fit " +
+                    (c.paperName.empty() ? std::string("the paper") : c.paperName + " paper") +
+                    (c.landscape ? " in landscape" : "") + "; give --side with at most " + limit);
+    if (const auto error =
+            print.run(QString::fromStdString(c.from), QString::fromStdString(c.to), c.landscape)) {
+        if (error->fault == ReportFault::TrayTooLarge)
+            return fail("at this side length a tray does not fit on a page below the page head; "
+                        "give --side with at most " +
+                        limit);
+        return fail(error->database ? program.advice().explain(*error->database) : error->message);
+    }
+
+    if (!c.pdf.empty()) {
+        if (const auto failure = preview.writePdf(
+                c.pdf, 1, preview.PageCount(), QPageSize::ExactMatch,
+                QString::fromStdString(sheetName(c.board, *from, *to)), state.DbPath))
+            return fail(failure->sentence("cannot write", c.pdf));
+        io.out << "wrote " << c.pdf << " (" << pages(preview.PageCount()) << ")\n";
+        return 0;
+    }
+    if (c.page > preview.PageCount())
+        return fail("the report has " + pages(preview.PageCount()) + ", not a page " +
+                    std::to_string(c.page));
+    if (const auto error =
+            writeOutput(c.png, pngBytes(preview.renderImage(c.page, c.dpi)), state.DbPath))
+        return fail(*error);
+    io.out << "wrote " << c.png << " (page " << c.page << " of " << preview.PageCount() << ")\n";
+    return 0;
+}
+
+int runFind(Program &program, const Command &c, CommandIo &io)
+{
+    const Failing fail{io.err};
+    auto text = c.input == "-" ? io.input(MaximumGridText) : readLimited(c.input, MaximumGridText);
+    if (!text)
+        return fail(
+            text.error().sentence("cannot read", c.input == "-" ? "the standard input" : c.input));
+    if (text->size() > MaximumGridText)
+        return fail(tooMuchForAGrid("\"" + (c.input == "-" ? std::string("-") : c.input) + "\""));
+    const auto found = findTiling(program.state(), *text);
+    if (!found)
+        return fail(found.error());
+    io.out << trayLabel(found->board) << ' ' << found->solution << '\n';
+    return 0;
+}
+
+// A Grid, Svg or Png command: one solution, as letters or a picture.
+int runSolution(Program &program, const Command &c, CommandIo &io)
+{
+    const Failing fail{io.err};
+    SharedState &state = program.state();
+    const Integer count = state.RecordIndex.count(c.board);
+    const std::string tray = trayLabel(c.board);
+    const auto number = wholeNumber(c.number);
+    if (!number || *number < 1 || *number > count)
+        return fail("there is no solution \"" + c.number + "\" of the " + tray +
+                    " tray; its solutions are 1 to " + std::to_string(count));
+    const auto n = static_cast<Integer>(*number);
+    if (const auto error = SelectBoard(state, c.board, n, n))
+        return fail(program.advice().explain(*error));
+    if (state.SolutionSet.RecordCount() != 1)
+        return fail("solution " + std::to_string(n) + " of the " + tray +
+                    " tray is no longer in the database; it has changed since it was read");
+    const auto picture =
+        TrayPicture::make(state.PieceShapes, c.board, state.SolutionSet.currentRecord(), c.look);
+    if (!picture)
+        return fail("solution " + std::to_string(n) + " of the " + tray +
+                    " tray cannot be shown: " + picture.error().message);
+    if (c.kind == Command::Kind::Grid) {
+        io.out << picture->text();
+        return 0;
+    }
+    const QByteArray bytes = c.kind == Command::Kind::Svg ? picture->svg(foundText({c.board, n}))
+                                                          : pngBytes(picture->image(c.dpi));
+    if (const auto error = writeOutput(c.output, bytes, state.DbPath))
+        return fail(*error);
+    io.out << "wrote " << c.output << '\n';
+    return 0;
+}
+
+} // namespace
+
+int guarded(std::ostream &err, const std::function<int()> &body)
+{
+    try {
+        return body();
+    } catch (const std::exception &e) {
+        err << "tilewright: something went wrong: " << e.what()
+            << "; nothing was written (please report this)\n";
+    } catch (...) {
+        err << "tilewright: something went wrong; nothing was written (please report this)\n";
+    }
+    return 2;
+}
+
+int answer(Program &program, const Command &command, CommandIo &io)
+{
+    return guarded(io.err, [&] {
+        switch (command.kind) {
+        case Command::Kind::Report:
+            return runReport(program, command, io);
+        case Command::Kind::Find:
+            return runFind(program, command, io);
+        case Command::Kind::Grid:
+        case Command::Kind::Svg:
+        case Command::Kind::Png:
+            return runSolution(program, command, io);
+        default:
+            return Failing{io.err}("this command has nothing to answer");
+        }
+    });
+}
+
+int runCommand(const Command &command, const std::string &programFolder, QSizeF paper,
+               CommandIo &io)
+{
+    return guarded(io.err, [&] {
+        Program program(programFolder, command.paper.value_or(paper));
+        if (auto error = program.Main()) {
+            // Byte for byte: a path that is not valid text stays as the
+            // terminal shows it.
+            io.err << "tilewright: " << error->problem << ' ' << program.advice().remedy(*error)
+                   << '\n';
+            return 2;
+        }
+        return answer(program, command, io);
+    });
+}
+
+} // namespace tw

@@ -1,0 +1,117 @@
+#include "base/Files.h"
+
+#include "Fixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <fstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace tw {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string contents(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class Files : public test::ScratchTest
+{
+};
+
+TEST_F(Files, NothingIsWrittenOverTheDatabaseOrWhatSQLiteKeepsBesideIt)
+{
+    const fs::path db = m_dir / "Solutions.mdb";
+    std::ofstream(db) << "database";
+    fs::create_directory(m_dir / "sub");
+    struct Row
+    {
+        const char *name;
+        fs::path path;
+        bool refused;
+    };
+    for (const Row &row :
+         {Row{"the database", db, true},
+          Row{"by another way", m_dir / "sub" / ".." / "Solutions.mdb", true},
+          Row{"its journal", m_dir / "Solutions.mdb-journal", true},
+          Row{"its log", m_dir / "sub/../Solutions.mdb-wal", true},
+          Row{"its shared memory", m_dir / "Solutions.mdb-shm", true},
+          Row{"a folder", m_dir / "sub", true},
+          Row{"a journal elsewhere", m_dir / "sub" / "Solutions.mdb-journal", false},
+          Row{"a name that only begins so", m_dir / "Solutions.mdb-journal2", false},
+          Row{"a new file", m_dir / "new.pdf", false}}) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(outputRefusal(row.path.string(), db.string()).has_value(), row.refused);
+        const auto failure = writeWholeFile(row.path.string(), "new", db.string());
+        EXPECT_EQ(failure.has_value(), row.refused);
+    }
+    EXPECT_EQ(contents(db), "database");
+    EXPECT_FALSE(fs::exists(m_dir / "Solutions.mdb-journal"));
+}
+
+TEST_F(Files, AWriteReplacesTheWholeFileKeepingItsPermissionsAndLinks)
+{
+    const fs::path file = m_dir / "sheet.svg";
+    ASSERT_FALSE(writeWholeFile(file.string(), "first"));
+    EXPECT_EQ(
+        fs::status(file).permissions() & fs::perms::all,
+        fs::perms::all & ~fs::perms::owner_exec & ~fs::perms::group_exec & ~fs::perms::others_exec &
+            ~[] {
+                const mode_t mask = ::umask(0);
+                ::umask(mask);
+                return static_cast<fs::perms>(mask);
+            }());
+    fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+    const fs::path link = m_dir / "link.svg";
+    fs::create_symlink(file, link);
+    ASSERT_FALSE(writeWholeFile(link.string(), "second"));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(contents(file), "second");
+    EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    // Nothing is left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 2);
+}
+
+TEST_F(Files, AWriteThatFailsLeavesTheOldFileAndSaysWhy)
+{
+    const fs::path file = m_dir / "d.svg";
+    std::ofstream(file) << "the old drawing";
+    // A file-size limit makes the write fail as a full disk does.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const auto failure = writeWholeFile(file.string(), std::string(5000, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->reason, "File too large");
+    EXPECT_EQ(failure->sentence("cannot write", "d.svg").substr(0, 36),
+              "cannot write \"d.svg\": File too large");
+    EXPECT_EQ(contents(file), "the old drawing");
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(writeWholeFile((m_dir / "no" / "x.svg").string(), "x")->reason,
+              "No such file or directory");
+}
+
+TEST_F(Files, ReadsUpToTheLimitOrSaysWhyNot)
+{
+    const fs::path file = m_dir / "grid.txt";
+    std::ofstream(file) << "FILN";
+    EXPECT_EQ(*readLimited(file.string(), 4), "FILN");
+    EXPECT_EQ(*readLimited(file.string(), 3), "FILN"); // one more tells it is longer
+    EXPECT_EQ(readLimited(m_dir.string(), 10).error().reason, "it is a folder");
+    EXPECT_EQ(readLimited((m_dir / "none").string(), 10).error().reason,
+              "No such file or directory");
+    EXPECT_EQ(readLimited("/proc/self/mem", 10).error().reason, "Input/output error");
+}
+
+} // namespace
+} // namespace tw
