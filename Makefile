@@ -33,11 +33,11 @@ sanitize: deps
 
 # Installs into $(PREFIX) (make install PREFIX=$$HOME/.local for one user).
 install: build
-	@cmake --install $(BUILD_DIR) --prefix $(PREFIX) --strip
+	@bash tools/install.sh install $(BUILD_DIR) $(PREFIX)
 
-# Removes what make install put into $(PREFIX).
+# Removes what make install put there, never a file a package owns.
 uninstall:
-	@xargs -r rm -f < $(BUILD_DIR)/install_manifest.txt && echo "removed the files listed in $(BUILD_DIR)/install_manifest.txt"
+	@bash tools/install.sh uninstall $(BUILD_DIR)
 
 # A Debian package in $(BUILD_DIR): apt-get install ./$(BUILD_DIR)/tilewright_*.deb
 package: build

@@ -8,7 +8,9 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-cmake --install "$build" --prefix "$prefix" >/dev/null
+tools=$(dirname "$0")/../../tools
+export TILEWRIGHT_INSTALL_LIST=$prefix/installed-files.txt
+"$tools/install.sh" install "$build" "$prefix" >/dev/null
 for f in bin/tilewright bin/tilewright-solve share/tilewright/Solutions.mdb \
          share/applications/tilewright.desktop share/icons/hicolor/scalable/apps/tilewright.svg \
          share/man/man1/tilewright.1.gz; do
@@ -36,4 +38,31 @@ echo "$message" | grep -q "\"$prefix/bin/tilewright-solve\" \"$prefix/share/tile
     fail "the command that writes it: $message"
 "$prefix/bin/tilewright-solve" "$prefix/share/tilewright/Solutions.mdb" >/dev/null
 run --report 8x8 1 1 --pdf "$prefix/x.pdf" >/dev/null || fail "the database written as advised"
+
+# A database the user may not read is said to be unreadable, not missing.
+chmod 755 "$prefix"
+chmod 000 "$prefix/share/tilewright"
+as_user=()
+[ "$(id -u)" -ne 0 ] || as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+message=$("${as_user[@]}" env -u DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/tilewright" --grid 0 1 2>&1) &&
+    fail "read a database it may not read"
+echo "$message" | grep -q "\"$prefix/share/tilewright/Solutions.mdb\" cannot be read: permission denied" ||
+    fail "an unreadable database: $message"
+chmod 755 "$prefix/share/tilewright"
+
+# Uninstalling removes what was installed, even after something else (make
+# package) wrote CMake's own list of installed files, and never a file that
+# a package owns.
+echo /usr/bin/tilewright > "$build/install_manifest.txt"
+fake=$(mktemp -d)
+printf '#!/bin/sh\n[ "$2" = "%s" ]\n' "$prefix/share/applications/tilewright.desktop" > "$fake/dpkg-query"
+chmod +x "$fake/dpkg-query"
+PATH="$fake:$PATH" "$tools/install.sh" uninstall "$build" | grep -q "kept 1 that packages own" ||
+    fail "uninstall said otherwise"
+rm -rf "$fake"
+[ -f "$prefix/share/applications/tilewright.desktop" ] || fail "uninstall removed a package's file"
+for f in bin/tilewright bin/tilewright-solve share/tilewright/Solutions.mdb share/man/man1/tilewright.1.gz; do
+    [ ! -e "$prefix/$f" ] || fail "uninstall left $f"
+done
+[ ! -e "$TILEWRIGHT_INSTALL_LIST" ] || fail "uninstall left its list"
 echo "installed and used from $prefix"
