@@ -7,7 +7,7 @@ packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libcups2-dev
   libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
-  poppler-utils fonts-dejavu-core fonts-liberation2 dpkg-dev
+  poppler-utils qpdf fonts-dejavu-core fonts-liberation2 dpkg-dev
 )
 # The print server that the printing tests start on a socket of their own;
 # without its recommended services (printer discovery and the like).

@@ -1,5 +1,7 @@
 #include "preview/PdfArt.h"
 
+#include "base/Units.h"
+
 #include <QByteArrayList>
 
 #include <algorithm>
@@ -114,8 +116,9 @@ QByteArray PageArt::packed(double pageHeight, int unitsPerInch) const
 {
     const QByteArray scale = QByteArray::number(72.0 / unitsPerInch, 'f', 9);
     const QByteArray content = "q\n/GSa gs /CSp cs /CSp CS\n" + scale + " 0 0 -" + scale + " 0 " +
-                               QByteArray::number(pageHeight, 'f', 6) +
-                               " cm\n0 w 2 J 2 j [] 0 d\n" + m_content + "Q\n";
+                               QByteArray::number(pageHeight, 'f', 6) + " cm\n" +
+                               QByteArray::number(PrintedOutline) + " w 2 J 2 j [] 0 d\n" +
+                               m_content + "Q\n";
     return qCompress(content, 6).mid(4); // a zlib stream, without Qt's length before it
 }
 
@@ -216,8 +219,8 @@ bool addPageArt(QByteArray &pdf, const std::vector<QByteArray> &packedArt,
         out += "\n/Filter /FlateDecode\n>>\nstream\n" + packed + "\nendstream\nendobj\n";
 
         QByteArray dict = pages[k].dict;
-        dict.replace("/Contents " + pages[k].contents,
-                     "/Contents [" + QByteArray::number(stream) + " 0 R " + pages[k].contents + "]");
+        dict.replace("/Contents " + pages[k].contents, "/Contents [" + QByteArray::number(stream) +
+                                                           " 0 R " + pages[k].contents + "]");
         offsets.emplace_back(pages[k].number.toLongLong(), out.size());
         out += pages[k].number + " 0 obj\n<<\n" + dict + "\n>>\nendobj\n";
     }

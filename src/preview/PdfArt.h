@@ -13,11 +13,11 @@
 // itself, and added to the pages of a PDF that Qt's writer made with the
 // text alone.
 //
-// Qt's writer puts every point of a hairline in page coordinates, so each
+// Qt's writer puts every point of a line in page coordinates, so each
 // tray's edges repeat its place on the page; here each run is drawn in a
 // frame of its own, its numbers short and the same from tray to tray, which
 // is far less to write and compress and a far smaller file. The picture is
-// the same: the same paths, hairlines, caps, joins and stroke adjustment.
+// the same: the same paths, line widths, caps, joins and stroke adjustment.
 
 namespace tw::pdf {
 
@@ -26,7 +26,7 @@ class PageArt
 public:
     using Stroke = std::vector<QPoint>;
 
-    // Hairlines through the points of each stroke.
+    // Lines PrintedOutline wide through the points of each stroke.
     void strokes(const std::vector<Stroke> &strokes, Colour colour);
     // Rectangles (of whole twips) filled, outlined, or both (outlined on top).
     void rectangles(const std::vector<QRectF> &rects, std::optional<Colour> outline,
@@ -35,7 +35,7 @@ public:
     // The content as a compressed PDF content stream for a page of
     // pageHeight points, in the units (unitsPerInch) and the graphics state
     // that Qt's writer sets up on its pages: twips from the paper's top-left
-    // corner here, stroke adjustment, hairlines with square caps and
+    // corner here, stroke adjustment, lines PrintedOutline wide with square caps and
     // bevelled joins.
     QByteArray packed(double pageHeight, int unitsPerInch) const;
 

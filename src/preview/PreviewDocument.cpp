@@ -365,6 +365,21 @@ void PreviewDocument::DrawLetter(Long left, Long top, Long side, char letter)
         {false, false, m_fore, m_brush, Letter{left, top, side, letter}});
 }
 
+std::vector<QRectF> PreviewDocument::textBoxes(int number) const
+{
+    std::vector<QRectF> boxes;
+    if (const Page *p = page(number))
+        for (const Operation &op : p->operations)
+            if (const auto *text = std::get_if<Text>(&op.shape)) {
+                const QFontMetricsF metrics = metricsFor(text->hundredthsOfPoint / 100.0);
+                boxes.emplace_back(
+                    text->x, text->y,
+                    metrics.horizontalAdvance(p->texts[static_cast<std::size_t>(text->index)]),
+                    metrics.lineSpacing());
+            }
+    return boxes;
+}
+
 std::size_t PreviewDocument::operationCount(int number) const
 {
     const Page *p = page(number);
@@ -436,7 +451,8 @@ void PreviewDocument::paint(int number, QPainter &painter, Layers layers) const
             if (layers == Layers::TextOnly)
                 return;
             const bool outline = outlined(style.pen, style.fill, style.fore, style.brush);
-            painter.setPen(outline ? QPen(toQColor(style.fore), 0) : QPen(Qt::NoPen));
+            painter.setPen(outline ? QPen(toQColor(style.fore), vector ? PrintedOutline : 0)
+                                   : QPen(Qt::NoPen));
             painter.setBrush(style.fill ? QBrush(toQColor(style.brush)) : QBrush(Qt::NoBrush));
             paintBatch(painter, lines, rects, vector, !outline);
         },

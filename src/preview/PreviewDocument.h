@@ -129,6 +129,10 @@ public:
     // print the same in colour and in greys.
     bool allGrey(int first, int last) const;
 
+    // Where the texts of a page stand: each text's line, as wide as its
+    // text and as high as a line of its font, twips inside the margins.
+    std::vector<QRectF> textBoxes(int page) const;
+
     // Drawing operations recorded on a page, and the bytes they take.
     std::size_t operationCount(int page) const;
     std::size_t memoryUsed(int page) const;

@@ -29,6 +29,26 @@ int stepsWithin(Long start, Long limit, Long step)
     return static_cast<int>((limit - start) / step + 1);
 }
 
+// The title's size: 15 points, or less on a page too narrow for it to
+// stand centred between the copyright block and the page label (A5 in
+// portrait), so that nothing overlaps.
+double titleSize(PreviewInterface &preview, const std::string &title, Long labelLeft)
+{
+    constexpr double Gap = 120; // twips between the title and its neighbours
+    preview.setFontSize(8);
+    const Long left =
+        std::max(preview.TextWidth(copyrightNotice()), preview.TextWidth(webAddress()));
+    const double middle = (preview.PageWidth() - 720.0) / 2;
+    const double room = 2 * std::min(middle - left - Gap, labelLeft - Gap - middle);
+    double points = 15;
+    for (; points > 6; points -= 0.5) {
+        preview.setFontSize(points);
+        if (preview.TextWidth(title) <= room)
+            break;
+    }
+    return points;
+}
+
 } // namespace
 
 int ReportLayout::columns() const
@@ -158,14 +178,16 @@ std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &
         preview->setCurrentY(180);
         preview->printText(webAddress());
 
-        preview->setFontSize(15);
+        preview->setFontSize(10);
+        const std::string label = "Page " + std::to_string(page);
+        const Long labelLeft = preview->PageWidth() - 800 - preview->TextWidth(label);
+        preview->setFontSize(titleSize(*preview, title, labelLeft));
         preview->setCurrentY(0);
         preview->setCurrentX((preview->PageWidth() - 720.0 - preview->TextWidth(title)) / 2);
         preview->printText(title);
 
         preview->setFontSize(10);
-        const std::string label = "Page " + std::to_string(page);
-        preview->setCurrentX(preview->PageWidth() - 800 - preview->TextWidth(label));
+        preview->setCurrentX(labelLeft);
         preview->printText(label);
 
         preview->setFontSize(state.UnitSize / 10);

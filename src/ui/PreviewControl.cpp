@@ -20,6 +20,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -112,6 +113,27 @@ void PreviewControl::updateScrollBars()
     horizontalScrollBar()->setPageStep(std::max(1, view.width()));
     verticalScrollBar()->setRange(0, range.height());
     verticalScrollBar()->setPageStep(std::max(1, view.height()));
+    // A notch of the wheel scrolls the desktop's number of lines of text,
+    // as other viewers do.
+    const int line = fontMetrics().lineSpacing();
+    horizontalScrollBar()->setSingleStep(line);
+    verticalScrollBar()->setSingleStep(line);
+}
+
+QSize PreviewControl::fitView() const
+{
+    // The room inside the frame without the scroll bars; fitting the width
+    // leaves the vertical bar's room when the page is then taller than
+    // the view, so that no horizontal bar is needed.
+    QSize room = maximumViewportSize();
+    const QSizeF twips = m_document->pageSize(std::max<int>(CurrentPage(), 1));
+    if (!m_navigator.FitToWidth || twips.isEmpty())
+        return room;
+    const double zoom = zoomToWidth(twips.width(), room.width(), logicalDpiX());
+    const double height = twips.height() * pixelsPerTwip(zoom, logicalDpiX()) + 2 * PageMargin;
+    if (height > room.height())
+        room.rwidth() -= style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    return room;
 }
 
 void PreviewControl::paintEvent(QPaintEvent *)

@@ -49,6 +49,9 @@ public:
     void setZoom(double percent) { m_navigator.setZoom(percent); }
     // Sets Zoom so that the page's width fills the view.
     void ZoomToWidth();
+    // The view a fit is worked out for: the room inside the frame, less
+    // the room of a scroll bar that the fitted page will need.
+    QSize fitView() const;
     // Redraws the view from the document.
     void RefreshView();
 

@@ -306,7 +306,7 @@ void frmViewPro::ApplyFit()
 {
     const BusyPointer busy;
     PreviewNavigator &navigator = vp->navigator();
-    navigator.applyFit(vp->viewport()->size(), vp->size(), vp->logicalDpiX());
+    navigator.applyFit(vp->fitView(), vp->size(), vp->logicalDpiX());
     // The button offers the other fit.
     const QString word = navigator.FitToWidth ? QStringLiteral("Height") : QStringLiteral("Width");
     txtZoom->setText(QString::number(static_cast<int>(std::nearbyint(vp->Zoom()))));

@@ -3,10 +3,12 @@
 #include "app/Program.h"
 #include "pieces/PieceTables.h"
 #include "preview/PreviewDocument.h"
+#include "solutions/Boards.h"
 #include "solutions/Decoding.h"
 #include "solutions/SharedState.h"
 
 #include <QImage>
+#include <QPageSize>
 
 #include <gtest/gtest.h>
 
@@ -184,6 +186,38 @@ TEST(PrintedPage, ShowsEachSquareInItsPiecesColourAndTheFrameAroundThem)
     EXPECT_EQ(at(3000, 500 + 4320), QColor(Qt::black));
     EXPECT_EQ(at(7200 + 200, 500 + 1000), QColor(Qt::white));
     EXPECT_EQ(at(3000, 500 + 4320 + 100), QColor(Qt::white)); // above the caption
+}
+
+// The page head on every paper the command line offers, either way up:
+// the copyright block, the title and the page label never overlap, and
+// the title keeps its 15 points wherever it has the room.
+TEST(PrintedPage, TheHeadFitsEveryPaper)
+{
+    for (const QPageSize::PageSizeId paper :
+         {QPageSize::A4, QPageSize::A3, QPageSize::A5, QPageSize::Letter, QPageSize::Legal})
+        for (const bool landscape : {false, true})
+            for (const Integer board : {Integer(0), SquareBoard}) {
+                SCOPED_TRACE(QPageSize(paper).key().toStdString() +
+                             (landscape ? " landscape " : " ") + std::to_string(board));
+                Program program(folder(), QPageSize(paper).size(QPageSize::Point) * 20);
+                ASSERT_FALSE(program.Main());
+                PrintTab print(program.state());
+                ASSERT_TRUE(print.prepare(board));
+                print.setOrientation(landscape ? 1 : 0);
+                ASSERT_FALSE(print.run(QStringLiteral("1"), QStringLiteral("1"), landscape));
+                std::vector<QRectF> head;
+                for (const QRectF &box : program.preview().textBoxes(1))
+                    if (box.top() < ReportLayout::FirstRowTop)
+                        head.push_back(box);
+                ASSERT_EQ(head.size(), 4u); // copyright, address, title, label
+                // The two lines of the copyright block stand one 8-point line
+                // apart by design; everything else stands clear.
+                for (std::size_t a = 0; a < head.size(); ++a)
+                    for (std::size_t b = std::max<std::size_t>(a + 1, 2); b < head.size(); ++b)
+                        EXPECT_FALSE(head[a].intersects(head[b])) << a << " and " << b;
+                const bool roomy = paper != QPageSize::A5 || landscape;
+                EXPECT_EQ(head[2].height() > 300, roomy); // a 15-point line is 345 twips
+            }
 }
 
 } // namespace

@@ -1,12 +1,16 @@
 #include "ProgramRun.h"
+#include "base/Units.h"
 #include "preview/PreviewDocument.h"
 
 #include <QFile>
 #include <QImage>
 #include <QPdfWriter>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 namespace tw {
 namespace {
@@ -125,6 +129,37 @@ void drawTrays(PreviewDocument &doc, bool letter)
     doc.EndDoc();
 }
 
+// The line widths in force wherever a PDF's pages stroke a path, read from
+// the file as a strict reader (qpdf) lays it out plainly.
+std::set<double> strokeWidths(const QString &pdf)
+{
+    QTemporaryDir dir;
+    const QString plain = dir.filePath(QStringLiteral("plain.pdf"));
+    QProcess qpdf;
+    qpdf.start(QStringLiteral(QPDF),
+               {QStringLiteral("--qdf"), QStringLiteral("--object-streams=disable"), pdf, plain});
+    qpdf.waitForFinished();
+    QFile file(plain);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    std::set<double> widths;
+    double width = 1; // a page's own until set
+    std::vector<double> saved;
+    QByteArray last;
+    for (const QByteArray &token : file.readAll().simplified().split(' ')) {
+        if (token == "w")
+            width = last.toDouble();
+        else if (token == "q")
+            saved.push_back(width);
+        else if (token == "Q" && !saved.empty())
+            width = saved.back(), saved.pop_back();
+        else if (token == "S" || token == "s" || token == "B" || token == "B*")
+            widths.insert(width);
+        last = token;
+    }
+    return widths;
+}
+
 TEST(PreviewDocument, TheWrittenPdfLooksExactlyAsQtsWriterDrawsIt)
 {
     struct Row
@@ -159,6 +194,9 @@ TEST(PreviewDocument, TheWrittenPdfLooksExactlyAsQtsWriterDrawsIt)
             ASSERT_GT(picture.size(), 100000);
             EXPECT_TRUE(picture == test::pdfPicture(drawn, page, 150)) << "page " << page;
         }
+        // Every outline is stroked at the same fixed width, whichever
+        // writer wrote it, so that every reader and printer draws it alike.
+        EXPECT_EQ(strokeWidths(written), std::set<double>{PrintedOutline});
         // The lines and rectangles are written apart unless a letter is
         // among them; Qt then writes the whole page.
         QFile file(written);

@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -204,6 +205,17 @@ void TestFrmViewPro::fitsHeightFirstThenWidthAndShowsThePageAtItsZoom()
     QTest::mouseClick(fit, Qt::LeftButton);
     QCOMPARE(fit->text(), QStringLiteral("Fit Height"));
     QVERIFY(std::abs(m.vp().pageRect().width() - (m.vp().viewport()->width() - 24)) <= 2);
+    // The fitted page leaves room for the bar it needs, and needs no other.
+    QVERIFY(m.vp().verticalScrollBar()->maximum() > 0);
+    QCOMPARE(m.vp().horizontalScrollBar()->maximum(), 0);
+    // A notch of the wheel scrolls as many lines of text as the desktop says.
+    const int before = m.vp().verticalScrollBar()->value();
+    QWheelEvent notch(QPointF(50, 50), m.vp().viewport()->mapToGlobal(QPointF(50, 50)), {},
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(m.vp().viewport(), &notch);
+    QCOMPARE(m.vp().verticalScrollBar()->value() - before,
+             QApplication::wheelScrollLines() * m.vp().fontMetrics().lineSpacing());
+    QVERIFY(m.vp().verticalScrollBar()->value() - before >= 36);
     // The box lies 360 twips in from the margins, the paper beside it.
     const QImage shot = m.vp().viewport()->grab().toImage();
     const double k = m.vp().Zoom() / 100 * m.vp().logicalDpiX() / 1440;
