@@ -183,7 +183,7 @@ int runSolution(Program &program, const Command &c, CommandIo &io)
         return 0;
     }
     const QByteArray bytes = c.kind == Command::Kind::Svg ? picture->svg(foundText({c.board, n}))
-                                                          : pngBytes(picture->image(c.dpi));
+                                                          : picture->png(c.dpi);
     if (const auto error = writeOutput(c.output, bytes, state.DbPath))
         return fail(*error);
     io.out << "wrote " << c.output << '\n';

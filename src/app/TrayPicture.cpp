@@ -110,6 +110,15 @@ QImage TrayPicture::image(double dpi) const
     return image;
 }
 
+QByteArray TrayPicture::png(double dpi) const
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image(dpi).save(&buffer, "PNG"))
+        return {};
+    return bytes;
+}
+
 QByteArray TrayPicture::svg(const QString &title) const
 {
     PathCanvas paths;

@@ -2,6 +2,7 @@
 
 #include "base/Expected.h"
 #include "base/Integer.h"
+#include "base/Units.h"
 #include "pieces/Appearance.h"
 #include "pieces/Canvas.h"
 #include "pieces/PieceTables.h"
@@ -26,6 +27,10 @@ void drawTrayFrame(Canvas &canvas, double left, double top, int cols, int rows);
 // pieces painted by the same painter as the main window's. It can be drawn
 // on any canvas, and taken out as a PNG image, an SVG drawing or rows of
 // letters.
+// The resolution of the picture put on the clipboard: unit squares of 32
+// pixels, large enough to paste into a worksheet.
+inline constexpr double ClipboardDpi = 32 * TwipsPerInch / ScreenUnit;
+
 class TrayPicture
 {
 public:
@@ -42,6 +47,8 @@ public:
 
     // At dpi dots per inch, each box on whole pixels as on the screen.
     QImage image(double dpi) const;
+    // The image as a PNG file's bytes; empty when it cannot be encoded.
+    QByteArray png(double dpi) const;
     // A vector drawing, one outline for each piece, titled with title.
     QByteArray svg(const QString &title) const;
     // The letter grid, a row of letters a line.

@@ -200,6 +200,11 @@ std::optional<DatabaseError> checkSolutions(const std::string &path, const Snaps
 
 } // namespace
 
+std::string databaseEngineVersion()
+{
+    return sqlite3_libversion();
+}
+
 std::string readOnlyUri(std::string_view path)
 {
     static const char hex[] = "0123456789ABCDEF";

@@ -47,6 +47,9 @@ struct DatabaseError
     std::string path; // the database file
 };
 
+// The version of the database engine (SQLite), for bug reports.
+std::string databaseEngineVersion();
+
 // The SQLite URI that opens path read-only: "file:" + the path with the
 // characters that URIs reserve escaped + "?mode=ro".
 std::string readOnlyUri(std::string_view path);

@@ -60,7 +60,7 @@ FindDialog::FindDialog(const SharedState &state, std::function<bool(const FoundT
                                   "orientation of its tray:"),
                    this);
     prompt->setWordWrap(true);
-    txtGrid = new GridEdit([this] { lblVerdict->setText(tooMuchText()); }, this);
+    txtGrid = new GridEdit([this] { showVerdict(tooMuchText()); }, this);
     txtGrid->setObjectName(QStringLiteral("txtGrid"));
     txtGrid->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     txtGrid->setTabChangesFocus(true);
@@ -77,6 +77,7 @@ FindDialog::FindDialog(const SharedState &state, std::function<bool(const FoundT
     lblVerdict->setWordWrap(true);
     lblVerdict->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblVerdict->setAccessibleName(QStringLiteral("Verdict"));
+    lblVerdict->setMinimumHeight(3 * lblVerdict->fontMetrics().lineSpacing());
     cmdFind = new QPushButton(QStringLiteral("Find"), this);
     cmdFind->setObjectName(QStringLiteral("cmdFind"));
     cmdFind->setToolTip(QStringLiteral("Find the solution this tiling is (Ctrl+Enter)"));
@@ -89,7 +90,9 @@ FindDialog::FindDialog(const SharedState &state, std::function<bool(const FoundT
     buttons->addStretch(1);
     buttons->addWidget(cmdFind);
     buttons->addWidget(cmdClose);
+    lblVerdict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     auto *layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     layout->addWidget(prompt);
     layout->addWidget(txtGrid, 1);
     layout->addWidget(lblVerdict);
@@ -106,26 +109,32 @@ void FindDialog::find()
 {
     // Measured before it is read: a text too long to be a grid is never
     // taken apart.
-    const QByteArray text =
-        txtGrid->document()->characterCount() > static_cast<int>(MaximumGridText)
-            ? QByteArray()
-            : txtGrid->toPlainText().toUtf8();
-    if (text.isEmpty() && !txtGrid->document()->isEmpty()) {
-        lblVerdict->setText(tooMuchText());
-        return;
-    }
-    if (static_cast<std::size_t>(text.size()) > MaximumGridText) {
-        lblVerdict->setText(tooMuchText());
+    QByteArray text;
+    if (txtGrid->document()->characterCount() <= static_cast<int>(MaximumGridText))
+        text = txtGrid->toPlainText().toUtf8();
+    if (static_cast<std::size_t>(text.size()) > MaximumGridText ||
+        (text.isEmpty() && !txtGrid->document()->isEmpty())) {
+        showVerdict(tooMuchText());
         return;
     }
     const auto found = findTiling(m_state, text.toStdString());
     if (!found) {
-        lblVerdict->setText(QString::fromStdString(found.error()));
+        showVerdict(QString::fromStdString(found.error()));
         return;
     }
-    lblVerdict->setText(m_show(*found)
+    showVerdict(m_show(*found)
                             ? foundText(*found)
                             : foundText(*found) + QStringLiteral(", which cannot be shown"));
+}
+
+void FindDialog::showVerdict(const QString &text)
+{
+    // The verdict stands below the box in as many lines as it takes, up to
+    // three without the window changing; the window grows for more rather
+    // than let it cover the box.
+    lblVerdict->setText(text);
+    const int lines = 3 * lblVerdict->fontMetrics().lineSpacing();
+    lblVerdict->setMinimumHeight(std::max(lines, lblVerdict->heightForWidth(lblVerdict->width())));
 }
 
 std::optional<QPoint> placeBeside(QSize size, const QList<QRect> &areas, QRect room)

@@ -30,6 +30,7 @@ public:
 
 private:
     void find();
+    void showVerdict(const QString &text);
 
     const SharedState &m_state;
     std::function<bool(const FoundTiling &)> m_show;

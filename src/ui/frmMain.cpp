@@ -2,12 +2,16 @@
 
 #include "app/Advice.h"
 #include "app/Choices.h"
+#include "app/Program.h"
+#include "base/Files.h"
 #include "preview/Fonts.h"
 #include "preview/PreviewDocument.h"
 #include "solutions/Boards.h"
 #include "solutions/SharedState.h"
+#include "ui/AboutDialog.h"
 #include "ui/BusyPointer.h"
 #include "ui/EntryChecks.h"
+#include "ui/ExportDialog.h"
 #include "ui/FindDialog.h"
 #include "ui/TabControl.h"
 #include "ui/frmViewPro.h"
@@ -19,6 +23,7 @@
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -97,6 +102,9 @@ frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advic
         window.setDocumentName(m_print.sheetName());
         window.exec();
     };
+    m_hooks.askSavePath = [this](const QString &start, const QString &filter) {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Export Solution"), start, filter);
+    };
 
     setFont(sansFont(8));
 
@@ -147,6 +155,8 @@ void frmMain::setHooks(Hooks hooks)
         m_hooks.message = std::move(hooks.message);
     if (hooks.showPreview)
         m_hooks.showPreview = std::move(hooks.showPreview);
+    if (hooks.askSavePath)
+        m_hooks.askSavePath = std::move(hooks.askSavePath);
 }
 
 void frmMain::buildControls()
@@ -265,6 +275,8 @@ void frmMain::buildControls()
     addAction(mnuFind); // Ctrl+F anywhere in the window
     mnuCopy = mnuTray->addAction(QStringLiteral("Copy Solution"));
     mnuCopy->setObjectName(QStringLiteral("mnuCopy"));
+    mnuExport = mnuTray->addAction(QStringLiteral("Export Solution..."));
+    mnuExport->setObjectName(QStringLiteral("mnuExport"));
     mnuTray->addSeparator();
     // The steps, also from the keyboard wherever the focus is, but for a
     // text box that uses the key itself.
@@ -286,6 +298,11 @@ void frmMain::buildControls()
     mnuSafe = mnuTray->addAction(QStringLiteral("Colour-Blind-Safe Colours"));
     mnuSafe->setObjectName(QStringLiteral("mnuSafe"));
     mnuSafe->setCheckable(true);
+    mnuTray->addSeparator();
+    mnuAbout = mnuTray->addAction(QStringLiteral("About Tilewright"));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    mnuAbout->setShortcut(QKeySequence(Qt::Key_F1));
+    addAction(mnuAbout); // F1 anywhere in the window
 
     // What a screen reader tells of the tray picture, which the window
     // paints itself.
@@ -326,6 +343,8 @@ void frmMain::wire()
 
     connect(mnuFind, &QAction::triggered, this, [this] { findTiling(); });
     connect(mnuCopy, &QAction::triggered, this, [this] { copySolution(); });
+    connect(mnuExport, &QAction::triggered, this, [this] { exportSolution(); });
+    connect(mnuAbout, &QAction::triggered, this, [this] { AboutDialog(state, this).exec(); });
     // Each step from the keyboard is on screen before the next repeats.
     const auto stepped = [this](const std::function<void()> &move) {
         if (state.OutputMode != 0)
@@ -438,6 +457,10 @@ void frmMain::Form_Load()
     place(picVCR, (tabWidth - m_layout.rect(picVCR).width()) / 2,
           520 + (tabHeight - designedHeight) / 2, RightOf(cmdLast) - m_layout.rect(cmdFirst).left(),
           m_layout.rect(cmdFirst).height());
+    // Edges rounded to pixels on their own can leave the strip a pixel
+    // short of its buttons; it takes them whole.
+    const QRect buttons = picVCR->childrenRect();
+    picVCR->resize(picVCR->size().expandedTo(QSize(buttons.right() + 1, buttons.bottom() + 1)));
     place(cmdPreview, (tabWidth - 1000) / 2, tabHeight - 500, 1000, 400);
     place(cmdClose, SW - 1100, SH - 500, 1000, 400);
     ResetUnitSize();
@@ -855,6 +878,7 @@ void frmMain::contextMenuEvent(QContextMenuEvent *event)
         return;
     }
     mnuCopy->setEnabled(state.SolutionNo >= 1);
+    mnuExport->setEnabled(state.SolutionNo >= 1);
     mnuTray->popup(fromKeyboard ? mapToGlobal(tray.center()) : event->globalPos());
 }
 
@@ -894,10 +918,47 @@ void frmMain::copySolution()
                             .arg(QString::fromStdString(picture.error().message)));
         return;
     }
-    // The picture as sharp as the screen's.
+    // Large enough to paste into a worksheet.
     QGuiApplication::clipboard()->setMimeData(
-        picture->mimeData(m_layout.scale().dpi() * m_surface->ratio(),
-                          foundText({state.BoardIndex, state.SolutionNo})));
+        picture->mimeData(ClipboardDpi, foundText({state.BoardIndex, state.SolutionNo})));
+}
+
+void frmMain::exportSolution()
+{
+    ExportDialog dialog(state.Look, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ExportDialog::Choice choice = dialog.choice();
+    const auto picture = TrayPicture::make(state.PieceShapes, state.BoardIndex,
+                                           state.SolutionSet.currentRecord(), choice.look);
+    if (!picture) {
+        m_hooks.message(QStringLiteral("This solution cannot be exported: %1.")
+                            .arg(QString::fromStdString(picture.error().message)));
+        return;
+    }
+    const QString found = foundText({state.BoardIndex, state.SolutionNo});
+    const QString name = Choices::outputFolder() + QStringLiteral("/Pentominoes ") + found +
+                         (choice.svg ? QStringLiteral(".svg") : QStringLiteral(".png"));
+    const QString chosen =
+        m_hooks.askSavePath(name, choice.svg ? QStringLiteral("SVG drawings (*.svg)")
+                                             : QStringLiteral("PNG images (*.png)"));
+    if (chosen.isEmpty())
+        return;
+    const auto path = pathBytes(chosen);
+    const QByteArray bytes = choice.svg ? picture->svg(found) : picture->png(choice.dpi);
+    const auto failure =
+        path ? writeWholeFile(
+                   *path,
+                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                   state.DbPath)
+             : std::optional<FileFailure>(FileFailure{
+                   "the name holds characters that are not valid text", "choose another name"});
+    if (failure)
+        m_hooks.message(
+            QStringLiteral("The solution could not be exported: ") +
+            displayName(failure->sentence("cannot write", path.value_or(chosen.toStdString()))));
+    else
+        Choices::setOutputFolderOf(chosen);
 }
 
 } // namespace tw

@@ -56,6 +56,9 @@ public:
         std::function<void()> beep;
         std::function<void(const QString &)> message;       // box titled with the program's name
         std::function<void(PreviewDocument &)> showPreview; // the modal preview window
+        // The file to save as, proposing start, of the kind filter names;
+        // empty when the user cancels.
+        std::function<QString(const QString &start, const QString &filter)> askSavePath;
     };
 
     // advice: what to tell about a database that fails.
@@ -127,6 +130,7 @@ private:
     void findTiling();
     bool showFound(const FoundTiling &found);
     void copySolution();
+    void exportSolution();
     void lookChanged();
     void describePosition();
     void describeControls();
@@ -185,6 +189,8 @@ private:
     QMenu *mnuTray = nullptr;
     QAction *mnuFind = nullptr;
     QAction *mnuCopy = nullptr;
+    QAction *mnuExport = nullptr;
+    QAction *mnuAbout = nullptr;
     QAction *mnuFirst = nullptr;
     QAction *mnuPrev = nullptr;
     QAction *mnuNext = nullptr;

@@ -13,11 +13,28 @@ export TILEWRIGHT_INSTALL_LIST=$prefix/installed-files.txt
 "$tools/install.sh" install "$build" "$prefix" >/dev/null
 for f in bin/tilewright bin/tilewright-solve share/tilewright/Solutions.mdb \
          share/applications/tilewright.desktop share/icons/hicolor/scalable/apps/tilewright.svg \
-         share/man/man1/tilewright.1.gz; do
+         share/man/man1/tilewright.1.gz share/man/man1/tilewright-solve.1.gz \
+         share/doc/tilewright/copyright share/doc/tilewright/changelog.gz \
+         share/metainfo/io.github.tilewright.Tilewright.metainfo.xml; do
     [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 grep -q '^Categories=Game;LogicGame;' "$prefix/share/applications/tilewright.desktop" ||
     fail "the desktop entry has no categories"
+
+# What software centres and Debian's own checks read, where those checks
+# are installed; they cannot reach the network here.
+if command -v appstreamcli >/dev/null; then
+    appstreamcli validate --no-net "$prefix/share/metainfo/io.github.tilewright.Tilewright.metainfo.xml" \
+        >/dev/null || fail "appstreamcli: $(appstreamcli validate --no-net "$prefix"/share/metainfo/*.xml)"
+fi
+if command -v lintian >/dev/null && command -v cpack >/dev/null; then
+    packages=$(mktemp -d)
+    cpack -G DEB --config "$build/CPackConfig.cmake" -B "$packages" >/dev/null 2>&1 ||
+        fail "the package could not be made"
+    tags=$(lintian --tag-display-limit 0 "$packages"/tilewright_*.deb 2>&1 | grep -v 'root privileges' || true)
+    rm -rf "$packages"
+    [ -z "$tags" ] || fail "lintian: $tags"
+fi
 
 run() { env -u DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/tilewright" "$@"; }
 # The README's command-line reference is the help, word for word.

@@ -2,7 +2,14 @@
 #include "solutions/Database.h"
 #include "solutions/LetterGrid.h"
 
+#include "app/Choices.h"
+
+#include <QCheckBox>
 #include <QClipboard>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QMimeData>
@@ -68,6 +75,8 @@ private slots:
     void findsATilingTypedOrPastedAndShowsIt();
     void aGridThatIsNoTilingChangesNothing();
     void copySolutionPutsTextPictureAndDrawingOnTheClipboard();
+    void exportSolutionWritesThePictureChosen();
+    void aboutTellsWhatABugReportNeeds();
     void theMenuBelongsToTheTrayPicture();
 };
 
@@ -101,6 +110,15 @@ void TestFindTiling::aGridThatIsNoTilingChangesNothing()
     QVERIFY(dialog);
     QCOMPARE(find(dialog, gridOf(0, 5).replace(QLatin1Char('I'), QLatin1Char('L')), false),
              QStringLiteral("There is no I piece."));
+    // A verdict of several lines stands below the box, never over it.
+    QVERIFY(find(dialog, gridOf(4, 9).replace(QLatin1Char('P'), QLatin1Char('Q')), false)
+                .endsWith(QStringLiteral("and O, the 2 x 2 square.")));
+    const auto *verdict = dialog->findChild<QLabel *>(QStringLiteral("lblVerdict"));
+    const auto *grid = dialog->findChild<QPlainTextEdit *>(QStringLiteral("txtGrid"));
+    QTest::qWait(20); // the layout follows the new text
+    QVERIFY(verdict->heightForWidth(verdict->width()) >= 2 * verdict->fontMetrics().lineSpacing());
+    QVERIFY(verdict->geometry().top() >= grid->geometry().bottom());
+    QVERIFY(verdict->height() >= verdict->heightForWidth(verdict->width()));
     // Ctrl+Enter in the box finds too.
     auto *box = dialog->findChild<QPlainTextEdit *>(QStringLiteral("txtGrid"));
     box->clear();
@@ -135,21 +153,94 @@ void TestFindTiling::copySolutionPutsTextPictureAndDrawingOnTheClipboard()
 
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     QCOMPARE(data->text(), gridOf(SquareBoard, 321));
-    // The picture as the screen shows it, at its density: the frame and
-    // every cell in the same colour.
+    // The picture large enough for a worksheet, unit squares of 32 pixels,
+    // in the colours the screen shows: the frame and every cell.
     const QImage picture = qvariant_cast<QImage>(data->imageData());
     const QImage screen = m.w().surface().image();
-    const TwipsScale scale(m.w().scale().dpi() * m.w().surface().ratio());
-    QCOMPARE(picture.size(), QSize(scale.pixels(2000), scale.pixels(2000)));
+    const TwipsScale at(m.w().scale().dpi() * m.w().surface().ratio());
+    QCOMPARE(picture.size(), QSize(320, 320));
     for (int c = -1; c <= s.Cols; ++c)
         for (int r = -1; r <= s.Rows; ++r)
-            QCOMPARE(picture.pixelColor(scale.pixels((c + 1) * 200 + 100),
-                                        scale.pixels((r + 1) * 200 + 100)),
-                     screen.pixelColor(scale.pixels(s.TrayLeft + c * 200 + 100),
-                                       scale.pixels(s.TrayTop + r * 200 + 100)));
+            QCOMPARE(picture.pixelColor((c + 1) * 32 + 16, (r + 1) * 32 + 16),
+                     screen.pixelColor(at.pixels(s.TrayLeft + c * 200 + 100),
+                                       at.pixels(s.TrayTop + r * 200 + 100)));
     QSvgRenderer drawing(data->data(QStringLiteral("image/svg+xml")));
     QVERIFY(drawing.isValid());
     QCOMPARE(drawing.viewBoxF(), QRectF(0, 0, 2000, 2000));
+}
+
+// Export Solution: the command line's choices in a window, then a name.
+void TestFindTiling::exportSolutionWritesThePictureChosen()
+{
+    MainWindow m;
+    QTemporaryDir dir;
+    QStringList asked;
+    m.w().setHooks({.askSavePath = [&](const QString &start, const QString &filter) {
+        asked << start << filter;
+        return dir.filePath(filter.startsWith(QLatin1String("SVG")) ? QStringLiteral("e.svg")
+                                                                   : QStringLiteral("e.png"));
+    }});
+    SharedState &s = m.state();
+    // In the dialog: the choices by clicks and keys, then Save.
+    const auto inDialog = [](const std::function<void(QWidget *)> &act) {
+        QTimer::singleShot(100, [act] {
+            if (QWidget *dialog = QApplication::activeModalWidget())
+                act(dialog);
+        });
+    };
+    inDialog([](QWidget *dialog) {
+        auto *dpi = dialog->findChild<QSpinBox *>(QStringLiteral("spnDpi"));
+        dpi->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dpi, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(dpi, QStringLiteral("288"));
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdSave")),
+                          Qt::LeftButton);
+    });
+    const QString folder = Choices::outputFolder();
+    choose(rightClick(m, s.TrayLeft + 300, s.TrayTop + 300), "mnuExport");
+    QCOMPARE(asked.value(0), folder + QStringLiteral("/Pentominoes 10 x 6, solution 1.png"));
+    QCOMPARE(Choices::outputFolder(), dir.path()); // remembered for next time
+    // The framed tray, 12 x 8 units of 200 twips, at 288 dpi.
+    QCOMPARE(QImage(dir.filePath(QStringLiteral("e.png"))).size(), QSize(480, 320));
+    inDialog([](QWidget *dialog) {
+        QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("optSvg")),
+                          Qt::LeftButton);
+        QVERIFY(!dialog->findChild<QSpinBox *>(QStringLiteral("spnDpi"))->isEnabled());
+        QTest::mouseClick(dialog->findChild<QCheckBox *>(QStringLiteral("chkLetters")),
+                          Qt::LeftButton);
+        QTest::keyClick(dialog, Qt::Key_Return);
+    });
+    choose(rightClick(m, s.TrayLeft + 300, s.TrayTop + 300), "mnuExport");
+    QFile svg(dir.filePath(QStringLiteral("e.svg")));
+    QVERIFY(svg.open(QIODevice::ReadOnly));
+    const QByteArray drawing = svg.readAll();
+    QVERIFY(drawing.contains("<title>10 x 6, solution 1</title>"));
+    // Twelve pieces, the frame and the cells behind, and a letter each.
+    QCOMPARE(drawing.count("<path"), 12 + 2 + 12);
+    QCOMPARE(m.messages, QStringList());
+}
+
+// F1 anywhere: the version, the database, the counts and the keys, to copy.
+void TestFindTiling::aboutTellsWhatABugReportNeeds()
+{
+    MainWindow m;
+    QStringList said;
+    QTimer::singleShot(100, [&] {
+        QWidget *about = QApplication::activeModalWidget();
+        said << about->windowTitle();
+        QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("cmdCopy")),
+                          Qt::LeftButton);
+        QTest::keyClick(about, Qt::Key_Escape);
+    });
+    QTest::keyClick(m.find<QLineEdit>("txtSolution"), Qt::Key_F1);
+    QCOMPARE(said, QStringList{QStringLiteral("About Tilewright")});
+    const QString text = QGuiApplication::clipboard()->text();
+    QVERIFY(text.startsWith(QStringLiteral("Tilewright 1.")));
+    QVERIFY(text.contains(QStringLiteral("Database: ") +
+                          QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absoluteFilePath()));
+    QVERIFY(text.contains(QStringLiteral("10 x 6: 2,339; 12 x 5: 1,010; 15 x 4: 368; 20 x 3: 2; "
+                                         "8 x 8: 16,146")));
+    QVERIFY(text.contains(QStringLiteral("Ctrl+F")));
 }
 
 void TestFindTiling::theMenuBelongsToTheTrayPicture()

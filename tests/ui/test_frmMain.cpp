@@ -247,6 +247,10 @@ void TestFrmMain::thePictureStandsInPlaceAtTheScreensScale()
     const Shot shot(m);
     QCOMPARE(shot.at(m.state().TrayLeft - 100, m.state().TrayTop + 100), qtColour(MidGrey));
     QCOMPARE(shot.at(600 + 300, 2400 + 300), QColor(Qt::black)); // the piece row's X
+    // The step buttons show whole in their strip.
+    const QWidget *strip = m.find<QWidget>("picVCR");
+    for (const char *name : {"cmdFirst", "cmdPrev", "txtSolution", "cmdNext", "cmdLast"})
+        QVERIFY2(strip->rect().contains(m.find<QWidget>(name)->geometry()), name);
 }
 
 QTEST_MAIN(TestFrmMain)

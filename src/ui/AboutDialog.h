@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDialog>
+
+namespace tw {
+
+struct SharedState;
+
+// "About Tilewright": the text of aboutText in a box that can be selected,
+// with a button that copies it whole for a bug report.
+class AboutDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    AboutDialog(const SharedState &state, QWidget *parent);
+};
+
+} // namespace tw
