@@ -90,9 +90,8 @@ int runReport(Program &program, const Command &c, CommandIo &io)
     PreviewDocument &preview = program.preview();
     if (const auto refusal = outputRefusal(output, state.DbPath))
         return fail("cannot write \"" + output + "\": " + *refusal);
-    state.Look = c.look;
-
-    PrintTab print(state);
+    PrintTab print(state, preview);
+    print.setLook(c.look);
     const auto prepared = print.prepare(c.board);
     if (!prepared)
         return fail(program.advice().explain(prepared.error()));
@@ -104,7 +103,8 @@ int runReport(Program &program, const Command &c, CommandIo &io)
     if (!from || !to || *from < 1 || *to > count || *from > *to)
         return fail("the range must be two solution numbers from 1 to " + std::to_string(count) +
                     ", the first not above the second");
-    const Single largest = largestSide(*state.PreviewControl, state.Cols, state.Rows);
+    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(c.board));
+    const Single largest = largestSide(preview, tray.cols, tray.rows);
     const std::string limit = sideText3(largest);
     if (c.side && !print.checkSide(QString::fromStdString(*c.side)).accepted())
         return fail("the side length must be a number of inches above 0.001 and at most " + limit);
@@ -173,8 +173,7 @@ int runSolution(Program &program, const Command &c, CommandIo &io)
     if (state.SolutionSet.RecordCount() != 1)
         return fail("solution " + std::to_string(n) + " of the " + tray +
                     " tray is no longer in the database; it has changed since it was read");
-    const auto picture =
-        TrayPicture::make(state.PieceShapes, c.board, state.SolutionSet.currentRecord(), c.look);
+    const auto picture = TrayPicture::make(c.board, state.SolutionSet.currentRecord(), c.look);
     if (!picture)
         return fail("solution " + std::to_string(n) + " of the " + tray +
                     " tray cannot be shown: " + picture.error().message);
@@ -182,8 +181,8 @@ int runSolution(Program &program, const Command &c, CommandIo &io)
         io.out << picture->text();
         return 0;
     }
-    const QByteArray bytes = c.kind == Command::Kind::Svg ? picture->svg(foundText({c.board, n}))
-                                                          : picture->png(c.dpi);
+    const QByteArray bytes =
+        c.kind == Command::Kind::Svg ? picture->svg(foundText({c.board, n})) : picture->png(c.dpi);
     if (const auto error = writeOutput(c.output, bytes, state.DbPath))
         return fail(*error);
     io.out << "wrote " << c.output << '\n';

@@ -1,5 +1,7 @@
 #include "app/HoldRepeat.h"
 
+#include <QTimer>
+
 namespace tw {
 
 HoldRepeat::HoldRepeat(Clock &clock, Step step) : m_clock(clock), m_step(std::move(step)) {}
@@ -85,6 +87,21 @@ void HoldRepeat::finish()
     m_direction = 0;
     m_phase = Phase::Idle;
     ++m_token;
+}
+
+void TimerClock::startDelay()
+{
+    m_delay->start();
+}
+
+void TimerClock::stopDelay()
+{
+    m_delay->stop();
+}
+
+void TimerClock::later(std::function<void()> task)
+{
+    QTimer::singleShot(0, m_delay, std::move(task));
 }
 
 } // namespace tw

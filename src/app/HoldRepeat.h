@@ -2,6 +2,8 @@
 
 #include <functional>
 
+class QTimer;
+
 namespace tw {
 
 // Press-and-hold on Next and Previous. A press steps at once; if the button
@@ -60,6 +62,20 @@ private:
     Phase m_phase = Phase::Idle;
     int m_direction = 0;
     unsigned m_token = 0; // tells a pending resumption of an ended hold
+};
+
+// A hold's clock on a Qt timer (the delay; its interval is the caller's)
+// and the event loop (the steps).
+class TimerClock : public HoldRepeat::Clock
+{
+public:
+    explicit TimerClock(QTimer *delay) : m_delay(delay) {}
+    void startDelay() override;
+    void stopDelay() override;
+    void later(std::function<void()> task) override;
+
+private:
+    QTimer *m_delay;
 };
 
 } // namespace tw

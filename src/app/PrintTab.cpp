@@ -43,31 +43,61 @@ QString sideLimitText(Single inches)
     return text;
 }
 
-PrintTab::PrintTab(SharedState &sharedState) : state(sharedState) {}
+PrintTab::PrintTab(SharedState &sharedState, PreviewInterface &page)
+    : state(sharedState), m_page(page)
+{}
 
 Expected<Single, DatabaseError> PrintTab::prepare(Integer board)
 {
-    state.OutputMode = 1;
     state.BoardIndex = board;
     setOrientation(0);
-    BuildBoardShapes(state);
     if (auto error = SelectBoard(state, board))
         return *error;
-    const Single side = *ResetUnitSize(state);
+    const Single side = ResetUnitSize();
     setRender(1);
+    return side;
+}
+
+Single PrintTab::open()
+{
+    setOrientation(0);
+    setRender(1);
+    return ResetUnitSize();
+}
+
+std::optional<QString> PrintTab::progressLine(Integer solution, Integer page, bool last)
+{
+    if (!last && m_sinceProgress.isValid() && m_sinceProgress.elapsed() < 50)
+        return std::nullopt;
+    m_sinceProgress.start();
+    return QStringLiteral("Printing Solution %1\n on Page %2").arg(solution).arg(page);
+}
+
+Single PrintTab::ResetUnitSize()
+{
+    const Single side = Trays.at(static_cast<std::size_t>(state.BoardIndex)).defaultSide;
+    m_unitSize = static_cast<Single>(side * TwipsPerInch);
     return side;
 }
 
 void PrintTab::setOrientation(int index)
 {
-    if (state.PreviewControl)
-        state.PreviewControl->setOrientation(static_cast<Integer>(index));
-    SetBoardLayout(state, state.BoardIndex);
+    m_page.setOrientation(static_cast<Integer>(index));
+    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
+    m_maxUnitSize = maxUnitSize(m_page, tray.cols, tray.rows);
 }
 
 void PrintTab::setRender(int index)
 {
-    state.RenderMode = static_cast<Integer>(index);
+    m_renderMode = static_cast<Integer>(index);
+}
+
+PaperLook PrintTab::paperLook() const
+{
+    PaperLook look;
+    look.rendering = m_renderMode == 0 ? Rendering::Colour : Rendering::Monochrome;
+    look.look = m_look;
+    return look;
 }
 
 Verdict PrintTab::checkRange(bool start, const QString &from, const QString &to) const
@@ -108,12 +138,11 @@ Verdict PrintTab::checkSide(const QString &inches)
     const auto side = numberIn(inches);
     if (!side || *side <= 0.001)
         return beep();
-    if (static_cast<Single>(*side) > state.MaxUnitSize)
+    if (static_cast<Single>(*side) > m_maxUnitSize)
         return say(QStringLiteral("In order to fit on the page, the Sidelength of the Unit "
                                   "Square must be under %1 inch")
-                       .arg(sideLimitText(state.MaxUnitSize)));
-    state.UnitSize = static_cast<Single>(*side * TwipsPerInch);
-    state.DoubleUnit = state.UnitSize + state.UnitSize;
+                       .arg(sideLimitText(m_maxUnitSize)));
+    m_unitSize = static_cast<Single>(*side * TwipsPerInch);
     return {};
 }
 
@@ -148,13 +177,16 @@ std::optional<ReportError> PrintTab::run(const QString &from, const QString &to,
     options.from = static_cast<Integer>(std::clamp(std::ceil(*first), 1.0, 32767.0));
     options.to = static_cast<Integer>(std::clamp(std::floor(*last), 1.0, 32767.0));
     options.landscape = landscape;
+    options.unit = m_unitSize;
+    m_sinceProgress.invalidate();
+    options.look = paperLook();
     m_sheetName = QString::fromStdString(tw::sheetName(state.BoardIndex, options.from, options.to));
 
     std::optional<DatabaseError> restoring;
     {
         // The whole board again afterwards, whatever happens on the way.
         const auto restore = qScopeGuard([&] { restoring = SelectBoard(state, state.BoardIndex); });
-        if (auto error = BuildReport(state, options, progress))
+        if (auto error = BuildReport(state, m_page, options, progress))
             return error;
         if (whileNarrowed)
             whileNarrowed();

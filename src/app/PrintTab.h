@@ -5,6 +5,7 @@
 #include "report/Report.h"
 #include "solutions/Database.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
@@ -13,6 +14,7 @@
 namespace tw {
 
 struct SharedState;
+class PreviewInterface;
 
 // What a check says of an entry: it stands, it gets a beep (not a number),
 // or it gets a message (out of range or order).
@@ -28,23 +30,43 @@ struct Verdict
 // The "Print" tab's options and their checks, and the report run from them:
 // the range of solutions, the side of a unit square, the page orientation
 // and the rendering. The window, the command line, the benchmarks and the
-// tests all set a report up through it. Works on the shared state and its
-// preview control (state.PreviewControl).
+// tests all set a report up through it. Works on the session's database and
+// draws into page (the preview control); owns the report's own state: the
+// unit square's side, the largest that fits, the rendering and the look.
 class PrintTab
 {
 public:
-    explicit PrintTab(SharedState &state);
+    PrintTab(SharedState &state, PreviewInterface &page);
 
     // Sets board up for a report as choosing it and opening the "Print" tab
-    // do: its layout, shapes and solutions, portrait, monochrome and the
-    // board's default side, which it returns (inches).
+    // do: its solutions, portrait, monochrome and the board's default side,
+    // which it returns (inches).
     Expected<Single, DatabaseError> prepare(Integer board);
+
+    // Opening the "Print" tab: portrait, monochrome and the board's default
+    // side, which it returns (inches) for the side-length box.
+    Single open();
+
+    // The progress line for a tray drawn ("Printing Solution 12\n on Page
+    // 1"), at most every 50 ms so that showing it does not slow the run,
+    // and always for the last; nothing in between.
+    std::optional<QString> progressLine(Integer solution, Integer page, bool last);
+
+    // The board's default side becomes the unit square's (ResetUnitSize);
+    // returns it, inches, for the side-length box.
+    Single ResetUnitSize();
 
     // 0 portrait, 1 landscape: the page turns and the largest side that fits
     // (MaxUnitSize) follows it. A side already accepted is kept.
     void setOrientation(int index);
     // 0 colour, 1 monochrome.
     void setRender(int index);
+    // The pieces' palette and letters.
+    void setLook(Appearance look) { m_look = look; }
+
+    Single UnitSize() const { return m_unitSize; }       // twips
+    Single MaxUnitSize() const { return m_maxUnitSize; } // inches
+    PaperLook paperLook() const;
 
     // The range boxes, checked at every keystroke against the tray's count
     // and each other (from..to as typed; no lower bound).
@@ -82,7 +104,13 @@ private:
     Verdict checkRange(bool start, const QString &from, const QString &to) const;
 
     SharedState &state;
+    PreviewInterface &m_page;
+    Single m_unitSize = 0;
+    Single m_maxUnitSize = 0;
+    Integer m_renderMode = 1;
+    Appearance m_look;
     QString m_sheetName;
+    QElapsedTimer m_sinceProgress;
 };
 
 // The side length as the message shows it: at most three decimals, rounded,

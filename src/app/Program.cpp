@@ -62,14 +62,11 @@ Program::Program(std::string programFolder, QSizeF paper)
       m_advice(whereabouts(m_folder))
 {}
 
-Program::~Program()
-{
-    m_state.PreviewControl = nullptr;
-}
+Program::~Program() = default;
 
 std::optional<DatabaseError> Program::Main()
 {
-    LoadShapes(m_state);
+    LoadShapes();
     const std::vector<std::string> &places = m_advice.where().tried;
     m_state.DbPath = places.front();
     for (const std::string &place : places) {
@@ -88,7 +85,6 @@ std::optional<DatabaseError> Program::Main()
                              places[0] + "\" and \"" + places[1] + "\".";
         return error;
     }
-    m_state.PreviewControl = m_preview.get();
     return std::nullopt;
 }
 

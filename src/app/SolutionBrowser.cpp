@@ -3,6 +3,7 @@
 #include "app/Advice.h"
 #include "app/TrayPicture.h"
 #include "base/NumberText.h"
+#include "pieces/PieceTables.h"
 #include "solutions/Boards.h"
 #include "solutions/Decoding.h"
 #include "solutions/SharedState.h"
@@ -16,10 +17,10 @@ constexpr double ClearLeft = 2800, ClearTop = 3300, ClearWidth = 5000, ClearHeig
 // Where the row of pieces stands: from (600, 2400), five squares high at most.
 constexpr double RowLeft = 600, RowTop = 2400;
 
-void fill(SharedState &state, double x, double y, double width, double height, Colour colour)
+void fill(Canvas *screen, double x, double y, double width, double height, Colour colour)
 {
-    if (state.Screen)
-        state.Screen->fillBox(x, y, width, height, colour);
+    if (screen)
+        screen->fillBox(x, y, width, height, colour);
 }
 
 } // namespace
@@ -33,51 +34,54 @@ QRectF SolutionBrowser::trayArea()
     return {ClearLeft, ClearTop, ClearWidth, ClearHeight};
 }
 
+TrayGeometry SolutionBrowser::trayGeometry() const
+{
+    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
+    return {static_cast<double>(tray.trayLeft), static_cast<double>(tray.trayTop), ScreenUnit};
+}
+
+QRectF SolutionBrowser::frameArea() const
+{
+    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
+    return {tray.trayLeft - ScreenUnit, tray.trayTop - ScreenUnit, (tray.cols + 2) * ScreenUnit,
+            (tray.rows + 2) * ScreenUnit};
+}
+
 void SolutionBrowser::DrawTray()
 {
-    if (state.OutputMode == 0) {
-        fill(state, 2800, 3300, 3900, 2000, ButtonFace);
-        if (state.Screen)
-            drawTrayFrame(*state.Screen, state.TrayLeft, state.TrayTop, state.Cols, state.Rows);
-        emit painted(trayArea());
-    }
-    state.OriginX = state.TrayLeft;
-    state.OriginY = state.TrayTop;
+    if (!m_displaying)
+        return;
+    fill(m_screen, 2800, 3300, 3900, 2000, ButtonFace);
+    if (m_screen)
+        paintFrame(*m_screen, trayGeometry(), m_board.Cols, m_board.Rows);
+    emit painted(trayArea());
 }
 
 void SolutionBrowser::DrawPieceRow()
 {
-    const Single unitSize = state.UnitSize;
-    state.UnitSize = ScreenUnit;
-    state.OriginX = static_cast<Integer>(RowLeft);
-    state.OriginY = static_cast<Integer>(RowTop);
-    state.Rows = 7;
-    state.Stride = 8;
-    for (const PieceCollection &piece : state.PieceShapes) {
+    // Each piece's first orientation in the catalogue's own layout, seven
+    // rows high (stride 8), side by side one empty column apart.
+    TrayGeometry where{RowLeft, RowTop, ScreenUnit};
+    for (const PieceCollection &piece : LoadShapes()) {
         const clsShape &first = piece.front();
-        first.DrawIndex(state, first.StartX);
-        state.OriginX =
-            toInteger(state.OriginX + roundToInteger((first.Width + 1) * state.UnitSize));
+        if (m_screen)
+            first.DrawIndex(*m_screen, first.StartX, 8, where, m_look);
+        where.left = toInteger(static_cast<Integer>(where.left) +
+                               roundToInteger((first.Width + 1) * where.unit));
     }
-    SetBoardLayout(state, state.BoardIndex);
-    state.UnitSize = unitSize;
-    state.OriginX = state.TrayLeft;
-    state.OriginY = state.TrayTop;
     emit painted({RowLeft, RowTop, 10000 - RowLeft, 5 * ScreenUnit});
 }
 
 void SolutionBrowser::clearTrayArea()
 {
-    fill(state, ClearLeft, ClearTop, ClearWidth, ClearHeight, ButtonFace);
+    fill(m_screen, ClearLeft, ClearTop, ClearWidth, ClearHeight, ButtonFace);
     emit painted(trayArea());
 }
 
 bool SolutionBrowser::changeBoard(Integer board)
 {
     state.BoardIndex = board;
-    SetBoardLayout(state, board);
-    BuildBoardShapes(state);
-    ClearBoard(state);
+    m_board = boardGrid(board);
     clearTrayArea();
     DrawTray();
     if (auto error = SelectBoard(state, board)) {
@@ -106,8 +110,16 @@ bool SolutionBrowser::showCurrent()
     // the preview document, so only the number and the steps follow the
     // cursor.
     std::optional<DecodeError> error;
-    if (state.OutputMode == 0) {
-        error = DecodeSolution(state, state.SolutionSet.currentRecord(), DecodeTarget::Screen);
+    if (m_displaying) {
+        Drawing drawing;
+        drawing.target = Drawing::Target::Screen;
+        drawing.screen = m_screen;
+        drawing.where = trayGeometry();
+        drawing.look.look = m_look;
+        if (auto shown = DecodeSolution(m_board, state.BoardIndex,
+                                        state.SolutionSet.currentRecord(), drawing);
+            !shown)
+            error = shown.error();
         if (error) {
             emit cannotShow();
             DrawTray(); // the empty tray stands for the solution that cannot be shown
@@ -206,8 +218,7 @@ QString SolutionBrowser::trayDescription() const
 
 Expected<TrayPicture, DecodeError> SolutionBrowser::picture() const
 {
-    return TrayPicture::make(state.PieceShapes, state.BoardIndex, state.SolutionSet.currentRecord(),
-                             state.Look);
+    return TrayPicture::make(state.BoardIndex, state.SolutionSet.currentRecord(), m_look);
 }
 
 Steps SolutionBrowser::steps() const

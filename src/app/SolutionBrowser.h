@@ -3,6 +3,8 @@
 #include "app/Steps.h"
 #include "app/TrayPicture.h"
 #include "base/Integer.h"
+#include "pieces/Painter.h"
+#include "pieces/PieceState.h"
 
 #include <QObject>
 #include <QRectF>
@@ -17,7 +19,7 @@ class Advice;
 
 // What the "Display" tab shows and how it moves through a tray's solutions:
 // the board change, the empty tray, the row of the pieces, and the steps
-// (first, last, next, previous, a jump by number). Paints on state.Screen in
+// (first, last, next, previous, a jump by number). Paints on its screen in
 // twips and keeps SolutionNo equal to the position of SolutionSet's cursor.
 // The window shows what it reports (the number, which steps can be used)
 // and shows its messages.
@@ -29,12 +31,23 @@ public:
     // advice: what to tell about a database that fails.
     SolutionBrowser(SharedState &state, const Advice &advice);
 
+    // The window's surface, painted in twips; none paints nothing.
+    void setScreen(Canvas *screen) { m_screen = screen; }
+    // The pieces' palette and letters.
+    void setLook(Appearance look) { m_look = look; }
+    Appearance look() const { return m_look; }
+    // Whether the "Display" tab is open: only there are solutions painted
+    // (OutputMode 0); on the "Print" tab the tray area stays blank.
+    void setDisplaying(bool displaying) { m_displaying = displaying; }
+    bool displaying() const { return m_displaying; }
+    // Where the current tray's cell (0, 0) stands and its unit, twips.
+    TrayGeometry trayGeometry() const;
+
     // --- the picture ---
-    // The empty tray with its grey frame, on the "Display" tab only; in any
-    // mode the drawing origin moves to the tray.
+    // The empty tray with its grey frame, on the "Display" tab only.
     void DrawTray();
     // The twelve pieces in a row above the tray, each in its first
-    // orientation; leaves the board's sizes and the unit as they were.
+    // orientation.
     void DrawPieceRow();
     // Blanks the area where the trays stand.
     void clearTrayArea();
@@ -76,6 +89,8 @@ public:
     QString number() const;
     Long count() const;
 
+    // The framed tray on the window's surface, twips.
+    QRectF frameArea() const;
     // The areas of the window's surface, twips.
     static QRectF trayArea();
 
@@ -96,6 +111,10 @@ private:
 
     SharedState &state;
     const Advice &m_advice;
+    PieceState m_board;
+    Canvas *m_screen = nullptr;
+    Appearance m_look;
+    bool m_displaying = true;
 };
 
 } // namespace tw

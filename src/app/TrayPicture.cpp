@@ -4,7 +4,6 @@
 #include "preview/Fonts.h"
 #include "solutions/Boards.h"
 #include "solutions/LetterGrid.h"
-#include "solutions/SharedState.h"
 
 #include <QBuffer>
 #include <QPainter>
@@ -58,45 +57,35 @@ private:
 
 } // namespace
 
-void drawTrayFrame(Canvas &canvas, double left, double top, int cols, int rows)
+Expected<TrayPicture, DecodeError> TrayPicture::make(Integer board, const SolutionRecord &record,
+                                                     Appearance look)
 {
-    constexpr double unit = ScreenUnit;
-    canvas.fillBox(left - unit, top - unit, (cols + 2) * unit, (rows + 2) * unit, MidGrey);
-    canvas.fillBox(left, top, cols * unit, rows * unit, White);
-}
-
-Expected<TrayPicture, DecodeError> TrayPicture::make(const PieceCatalogue &pieces, Integer board,
-                                                     const SolutionRecord &record, Appearance look)
-{
-    const auto tiling = tileRecord(board, record);
+    auto tiling = tileRecord(board, record);
     if (!tiling)
         return tiling.error();
-    return TrayPicture(pieces, board, record, look, letterRows(*tiling));
+    return TrayPicture(std::move(*tiling), look);
+}
+
+TrayPicture::TrayPicture(Tiling tiling, Appearance look) : m_tiling(std::move(tiling)), m_look(look)
+{}
+
+std::string TrayPicture::text() const
+{
+    return letterRows(m_tiling);
 }
 
 QSizeF TrayPicture::size() const
 {
-    const TrayInfo &tray = Trays[static_cast<std::size_t>(m_board)];
-    return {(tray.cols + 2) * ScreenUnit, (tray.rows + 2) * ScreenUnit};
+    return {(m_tiling.cols + 2) * ScreenUnit, (m_tiling.rows + 2) * ScreenUnit};
 }
 
 void TrayPicture::paint(Canvas &canvas) const
 {
-    // A board of its own, laid and painted as the "Display" tab does it.
-    SharedState scratch;
-    scratch.PieceShapes = *m_pieces;
-    scratch.Look = m_look;
-    SetBoardLayout(scratch, m_board);
-    BuildBoardShapes(scratch);
-    ClearBoard(scratch);
-    scratch.OutputMode = 0;
-    ResetUnitSize(scratch);
-    scratch.Screen = &canvas;
-    scratch.TrayLeft = scratch.TrayTop = static_cast<Integer>(ScreenUnit);
-    scratch.OriginX = scratch.TrayLeft;
-    scratch.OriginY = scratch.TrayTop;
-    drawTrayFrame(canvas, ScreenUnit, ScreenUnit, scratch.Cols, scratch.Rows);
-    DecodeSolution(scratch, m_record, DecodeTarget::Screen);
+    // The tray as the "Display" tab frames it: a grey border one unit wide
+    // around the cells.
+    const TrayGeometry where{ScreenUnit, ScreenUnit, ScreenUnit};
+    paintFrame(canvas, where, m_tiling.cols, m_tiling.rows);
+    paintTiling(canvas, m_tiling, where, m_look);
 }
 
 QImage TrayPicture::image(double dpi) const

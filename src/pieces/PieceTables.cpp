@@ -1,7 +1,5 @@
 #include "pieces/PieceTables.h"
 
-#include "pieces/PieceState.h"
-
 #include <charconv>
 #include <stdexcept>
 #include <string>
@@ -96,9 +94,9 @@ PieceCatalogue parseTables()
 
 } // namespace
 
-void LoadShapes(PieceState &state)
+const PieceCatalogue &LoadShapes()
 {
-    state.PieceShapes = catalogue();
+    return catalogue();
 }
 
 const PieceCatalogue &catalogue()

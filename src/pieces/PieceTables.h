@@ -14,8 +14,6 @@
 
 namespace tw {
 
-struct PieceState;
-
 // Entries "Letter,StartX,Width,Height,Square2,Square3,Square4,Square5" separated
 // by ";". Offsets are for a column stride of 8: offset = 8 * dc + dr.
 extern const std::string_view OrientationTable;
@@ -31,11 +29,9 @@ inline constexpr int OrientationCount = 63;
 using PieceCollection = std::vector<clsShape>;
 using PieceCatalogue = std::vector<PieceCollection>;
 
-// Builds PieceShapes from the two tables.
-void LoadShapes(PieceState &state);
-
-// The catalogue parsed once for code that needs the fixed shapes without any
-// state (decoding checks, the solver).
+// The catalogue (PieceShapes), parsed from the two tables once, the first
+// time it is asked for; constant from then on.
+const PieceCatalogue &LoadShapes();
 const PieceCatalogue &catalogue();
 // Catalogue shape of orientation number 0..62.
 const clsShape &orientation(int shape);

@@ -1,5 +1,6 @@
 #include "report/Report.h"
 
+#include "pieces/PieceState.h"
 #include "pieces/PreviewInterface.h"
 #include "solutions/Boards.h"
 #include "solutions/Database.h"
@@ -108,44 +109,42 @@ std::string reportTitle(Integer board)
            std::to_string(tray.rows) + (board == SquareBoard ? " Square" : " Rectangle");
 }
 
-void PrintSquarePiece(SharedState &state)
+Expected<Tiling, DecodeError> PrintSolution(PreviewInterface &page, PieceState &board,
+                                            Integer boardIndex, const SolutionRecord &record,
+                                            const TrayGeometry &where, const PaperLook &look)
 {
-    PreviewInterface *preview = state.PreviewControl;
-    preview->setBrushColor(MidGrey);
-    const Long left = roundToLong(state.OColumn * state.UnitSize + state.OriginX);
-    const Long top = roundToLong(state.ORow * state.UnitSize + state.OriginY);
-    const Long side = roundToLong(state.DoubleUnit);
-    preview->DrawRectangle(left, top, side, side);
-    const Long unit = roundToLong(state.UnitSize);
-    if (state.Look.letters && unit >= MinimumLetterSquare) {
-        const Colour fore = preview->ForeColor();
-        preview->setForeColor(letterColourOn(MidGrey));
-        preview->DrawLetter(left + (side - unit) / 2, top + (side - unit) / 2, unit, 'O');
-        preview->setForeColor(fore);
-    }
+    Drawing drawing;
+    drawing.target = Drawing::Target::Page;
+    drawing.page = &page;
+    drawing.where = where;
+    drawing.look = look;
+    auto tiling = DecodeSolution(board, boardIndex, record, drawing);
+    if (!tiling)
+        return tiling;
+    printFrame(page, where, tiling->cols, tiling->rows);
+    if (boardIndex == SquareBoard)
+        printSquare(page, tiling->placements.front(), tiling->stride(), where, look);
+    return tiling;
 }
 
-std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &options,
-                                       const ReportProgress &progress)
+std::optional<ReportError> BuildReport(SharedState &state, PreviewInterface &page,
+                                       const ReportOptions &options, const ReportProgress &progress)
 {
-    PreviewInterface *preview = state.PreviewControl;
-    if (!preview)
-        return ReportError{
-            ReportFault::NoPreview, "There is no preview to draw the report into.", {}};
-
+    PreviewInterface *preview = &page;
+    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
     // Check the page before anything is selected or drawn: a tray as high as
     // the printable page leaves no room under the head, and a page loop that
     // places no tray would never end.
     preview->setOrientation(options.landscape ? 1 : 0);
-    preview->setFontSize(state.UnitSize / 10);
+    preview->setFontSize(options.unit / 10);
     const ReportLayout layout =
         reportLayout(preview->PageWidth(), preview->PageHeight(), Margin, Margin, Margin, Margin,
-                     state.Cols, state.Rows, state.UnitSize, preview->LineHeight());
+                     tray.cols, tray.rows, options.unit, preview->LineHeight());
     if (layout.traysPerPage() == 0) {
         // The limit shown is rounded down, so that it is itself accepted.
         char limit[32];
         std::snprintf(limit, sizeof limit, "%.3f",
-                      std::floor(largestSide(*preview, state.Cols, state.Rows) * 1000.0) / 1000);
+                      std::floor(largestSide(*preview, tray.cols, tray.rows) * 1000.0) / 1000);
         return ReportError{ReportFault::TrayTooLarge,
                            "At this side length a tray does not fit on a page below the page "
                            "head. Choose a side length of at most " +
@@ -169,8 +168,9 @@ std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &
     preview->setMarginBottom(Margin);
     preview->setOrientation(options.landscape ? 1 : 0);
 
+    PieceState board = boardGrid(state.BoardIndex);
     const std::string title = reportTitle(state.BoardIndex);
-    for (Integer page = 1;; page = toInteger(page + 1)) {
+    for (Integer pageNumber = 1;; pageNumber = toInteger(pageNumber + 1)) {
         preview->setCurrentX(0);
         preview->setCurrentY(0);
         preview->setFontSize(8);
@@ -179,7 +179,7 @@ std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &
         preview->printText(webAddress());
 
         preview->setFontSize(10);
-        const std::string label = "Page " + std::to_string(page);
+        const std::string label = "Page " + std::to_string(pageNumber);
         const Long labelLeft = preview->PageWidth() - 800 - preview->TextWidth(label);
         preview->setFontSize(titleSize(*preview, title, labelLeft));
         preview->setCurrentY(0);
@@ -190,7 +190,7 @@ std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &
         preview->setCurrentX(labelLeft);
         preview->printText(label);
 
-        preview->setFontSize(state.UnitSize / 10);
+        preview->setFontSize(options.unit / 10);
         preview->setForeColor(Black);
         preview->setBrushColor(preview->ForeColor());
         preview->setBrushStyle(PreviewInterface::BrushStyle::Solid);
@@ -200,23 +200,18 @@ std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &
         // ends the loop instead of overflowing a 16-bit position.
         for (Long y = ReportLayout::FirstRowTop; y <= layout.rowLimit; y += layout.rowStep) {
             for (Long x = 0; x <= layout.columnLimit; x += layout.columnStep) {
-                state.OriginX = toInteger(x);
-                state.OriginY = toInteger(y);
-                if (auto error = DecodeSolution(state, set.currentRecord(), DecodeTarget::Report))
+                const TrayGeometry where{static_cast<double>(toInteger(x)),
+                                         static_cast<double>(toInteger(y)), options.unit};
+                if (const auto drawn = PrintSolution(*preview, board, state.BoardIndex,
+                                                     set.currentRecord(), where, options.look);
+                    !drawn)
                     return ReportError{ReportFault::BadRecord,
                                        "Solution " +
                                            std::to_string(set.Fields("Solution").value_or(0)) +
-                                           " cannot be drawn: " + error->message + ".",
+                                           " cannot be drawn: " + drawn.error().message + ".",
                                        {}};
 
                 const Long w = layout.boardWidth, h = layout.boardHeight;
-                preview->DrawLine(x, y, x, y + h);
-                preview->DrawLine(x, y, x + w, y);
-                preview->DrawLine(x + w, y, x + w, y + h);
-                preview->DrawLine(x, y + h, x + w, y + h);
-                if (state.BoardIndex == SquareBoard)
-                    PrintSquarePiece(state);
-
                 const Integer n = toInteger(set.Fields("Solution").value_or(0));
                 preview->setCaptionNumber(n);
                 preview->setCurrentX(x + (w - preview->CaptionWidth()) / 2 -
@@ -226,7 +221,7 @@ std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &
 
                 set.MoveNext();
                 if (progress)
-                    progress(n, page, set.IsEOF());
+                    progress(n, pageNumber, set.IsEOF());
                 if (set.IsEOF()) {
                     preview->EndDoc();
                     return std::nullopt;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Integer.h"
+#include "pieces/Painter.h"
 #include "solutions/Database.h"
 
 #include <functional>
@@ -15,6 +16,7 @@
 namespace tw {
 
 struct SharedState;
+struct PieceState;
 class PreviewInterface;
 
 struct ReportOptions
@@ -22,6 +24,8 @@ struct ReportOptions
     Integer from = 1;       // first solution number, 1..count
     Integer to = 1;         // last solution number, from..count
     bool landscape = false; // page orientation
+    Single unit = 0;        // side of a unit square, twips
+    PaperLook look;         // colour or monochrome, palette, letters
 };
 
 // Where the trays go on a page, twips inside the margins. A page holds
@@ -82,16 +86,19 @@ struct ReportError
     std::optional<DatabaseError> database; // for ReportFault::Database
 };
 
-// Draws the report of the current board (BoardIndex, with BoardShapes built)
-// into PreviewControl at UnitSize and RenderMode: selects the range from the
-// database, starts a document and draws every tray. Leaves SolutionSet on
-// the range, past its end. Returns why when the report cannot be made;
-// nothing is drawn then, except for a record found broken on the way.
-std::optional<ReportError> BuildReport(SharedState &state, const ReportOptions &options,
+// Draws the report of the current board (BoardIndex) into page: selects the
+// range from the database, starts a document and draws every tray. Leaves
+// SolutionSet on the range, past its end. Returns why when the report
+// cannot be made; nothing is drawn then, except for a record found broken
+// on the way.
+std::optional<ReportError> BuildReport(SharedState &state, PreviewInterface &page,
+                                       const ReportOptions &options,
                                        const ReportProgress &progress = {});
 
-// Draws the 2 x 2 square of the 8 x 8 tray at the current tray's origin, in
-// grey.
-void PrintSquarePiece(SharedState &state);
+// Decodes the record of tray boardIndex onto board and draws its tray at
+// where: the pieces, the frame, then on the 8 x 8 tray the 2 x 2 square.
+Expected<Tiling, DecodeError> PrintSolution(PreviewInterface &page, PieceState &board,
+                                            Integer boardIndex, const SolutionRecord &record,
+                                            const TrayGeometry &where, const PaperLook &look);
 
 } // namespace tw

@@ -1,7 +1,8 @@
 #include "solutions/Boards.h"
 
+#include "pieces/PieceState.h"
 #include "pieces/PreviewInterface.h"
-#include "solutions/SharedState.h"
+#include "solutions/Decoding.h"
 
 #include <charconv>
 #include <stdexcept>
@@ -9,62 +10,45 @@
 
 namespace tw {
 
-namespace {
-
-void setBoardSize(SharedState &state, const TrayInfo &tray)
-{
-    state.Rows = tray.rows;
-    state.Stride = toInteger(tray.rows + 1);
-    state.Cols = tray.cols;
-    state.ColsPlus1 = toInteger(tray.cols + 1);
-}
-
-} // namespace
-
-void SetBoardLayout(SharedState &state, Integer boardIndex)
+void SetBoardLayout(PieceState &board, Integer boardIndex)
 {
     if (boardIndex < 0 || boardIndex >= BoardCount)
         throw std::out_of_range("board index " + std::to_string(boardIndex));
     const TrayInfo &tray = Trays[static_cast<std::size_t>(boardIndex)];
-    state.BoardIndex = boardIndex;
-    state.TrayLeft = tray.trayLeft;
-    state.TrayTop = tray.trayTop;
-    setBoardSize(state, tray);
-    state.GridMax = toInteger(state.ColsPlus1 * state.Stride);
-
-    const PreviewInterface *preview = state.PreviewControl;
-    if (!preview)
-        return;
-    const Integer w = toInteger(static_cast<long long>(preview->PageWidth()) -
-                                preview->MarginLeft() - preview->MarginRight());
-    const Integer h = toInteger(static_cast<long long>(preview->PageHeight()) -
-                                preview->MarginTop() - preview->MarginBottom());
-    const Single x = static_cast<Single>(static_cast<double>(w) / state.Cols / TwipsPerInch);
-    const Single y = static_cast<Single>(static_cast<double>(h) / state.Rows / TwipsPerInch);
-    state.MaxUnitSize = x < y ? x : y;
+    board.Rows = tray.rows;
+    board.Stride = toInteger(tray.rows + 1);
+    board.Cols = tray.cols;
+    board.ColsPlus1 = toInteger(tray.cols + 1);
+    board.GridMax = toInteger(board.ColsPlus1 * board.Stride);
 }
 
-void ClearBoard(SharedState &state)
+void ClearBoard(PieceState &board)
 {
-    state.BoardGrid.assign(static_cast<std::size_t>(state.GridMax + 1), false);
-    for (int c = 1; c <= state.Cols; ++c)
-        state.BoardGrid[static_cast<std::size_t>(c * state.Stride - 1)] = true;
-    for (int i = state.Cols * state.Stride; i <= state.GridMax; ++i)
-        state.BoardGrid[static_cast<std::size_t>(i)] = true;
+    board.BoardGrid.assign(static_cast<std::size_t>(board.GridMax + 1), false);
+    for (int c = 1; c <= board.Cols; ++c)
+        board.BoardGrid[static_cast<std::size_t>(c * board.Stride - 1)] = true;
+    for (int i = board.Cols * board.Stride; i <= board.GridMax; ++i)
+        board.BoardGrid[static_cast<std::size_t>(i)] = true;
 }
 
-std::optional<Single> ResetUnitSize(SharedState &state)
+PieceState boardGrid(Integer boardIndex)
 {
-    std::optional<Single> side;
-    state.UnitSize = ScreenUnit;
-    if (state.OutputMode == 1) {
-        const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
-        setBoardSize(state, tray);
-        side = tray.defaultSide;
-        state.UnitSize = static_cast<Single>(tray.defaultSide * TwipsPerInch);
-    }
-    state.DoubleUnit = 2 * state.UnitSize;
-    return side;
+    PieceState board;
+    SetBoardLayout(board, boardIndex);
+    BuildBoardShapes(board);
+    ClearBoard(board);
+    return board;
+}
+
+Single maxUnitSize(const PreviewInterface &page, Integer cols, Integer rows)
+{
+    const Integer w = toInteger(static_cast<long long>(page.PageWidth()) - page.MarginLeft() -
+                                page.MarginRight());
+    const Integer h = toInteger(static_cast<long long>(page.PageHeight()) - page.MarginTop() -
+                                page.MarginBottom());
+    const Single x = static_cast<Single>(static_cast<double>(w) / cols / TwipsPerInch);
+    const Single y = static_cast<Single>(static_cast<double>(h) / rows / TwipsPerInch);
+    return x < y ? x : y;
 }
 
 std::string sideText(Single inches)

@@ -9,7 +9,8 @@
 
 namespace tw {
 
-struct SharedState;
+struct PieceState;
+class PreviewInterface;
 
 // One of the five trays. Sizes are cells (columns x rows); the position is the
 // twips position of the tray's top-left cell on the main window; the default
@@ -37,23 +38,20 @@ inline constexpr std::array<TrayInfo, BoardCount> Trays{{
     {"8 x 8", 8, 8, 4200, 3500, 0.0286f},
 }};
 
-// Makes board boardIndex (0..4) current: BoardIndex, TrayLeft/TrayTop, Rows,
-// Stride, Cols, ColsPlus1, GridMax, and MaxUnitSize from the printable extent
-// of the preview control's page (MaxUnitSize stays 0 without a control).
-// Throws std::out_of_range for another index, IntegerOverflow for a printable
-// extent above 32767 twips.
-void SetBoardLayout(SharedState &state, Integer boardIndex);
+// Makes board boardIndex (0..4) the grid's: Rows, Stride, Cols, ColsPlus1
+// and GridMax. Throws std::out_of_range for another index.
+void SetBoardLayout(PieceState &board, Integer boardIndex);
 
-// Re-creates BoardGrid for the current board: every cell free but the
-// sentinels.
-void ClearBoard(SharedState &state);
+// Re-creates BoardGrid for the board: every cell free but the sentinels.
+void ClearBoard(PieceState &board);
 
-// Sets UnitSize and DoubleUnit for the current OutputMode: the screen unit on
-// the display tab; on the report tab the board's default side (and Rows,
-// Stride, Cols, ColsPlus1 from the catalogue). Returns that default side in
-// inches on the report tab, for the side-length box; nothing on the display
-// tab.
-std::optional<Single> ResetUnitSize(SharedState &state);
+// The grid of board 0..4, its layout set, its shapes built, cleared.
+PieceState boardGrid(Integer boardIndex);
+
+// The largest side of a unit square, inches, at which a board of cols x
+// rows fits the printable extent of the page (MaxUnitSize). Throws
+// IntegerOverflow for a printable extent above 32767 twips.
+Single maxUnitSize(const PreviewInterface &page, Integer cols, Integer rows);
 
 // The default side as the side-length box shows it ("0.0278", "0.375").
 std::string sideText(Single inches);

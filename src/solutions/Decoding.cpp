@@ -1,9 +1,9 @@
 #include "solutions/Decoding.h"
 
+#include "pieces/PieceState.h"
 #include "pieces/PieceTables.h"
 #include "pieces/PreviewInterface.h"
 #include "solutions/Boards.h"
-#include "solutions/SharedState.h"
 
 #include <stdexcept>
 
@@ -143,7 +143,7 @@ Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &re
 
     const TrayInfo &tray = Trays[static_cast<std::size_t>(board)];
     CheckGrid grid(tray);
-    Tiling tiling{board, {}};
+    Tiling tiling{board, tray.cols, tray.rows, {}};
     tiling.placements.reserve(13);
     Placement placed;
 
@@ -202,77 +202,62 @@ std::string letterGrid(const Tiling &tiling)
     return text;
 }
 
-void BuildBoardShapes(SharedState &state)
+void BuildBoardShapes(PieceState &board)
 {
-    state.BoardShapes.clear();
-    for (const PieceCollection &piece : state.PieceShapes) {
+    board.BoardShapes.clear();
+    for (const PieceCollection &piece : LoadShapes()) {
         for (const clsShape &source : piece) {
             clsShape s;
             s.Color = source.Color;
             s.Piece = source.Piece;
             s.Shape = source.Shape;
             s.Letter = source.Letter;
-            s.Square2 = source.Modify(state, source.Square2);
-            s.Square3 = source.Modify(state, source.Square3);
-            s.Square4 = source.Modify(state, source.Square4);
-            s.Square5 = source.Modify(state, source.Square5);
-            state.BoardShapes.push_back(std::move(s));
+            s.Square2 = source.Modify(board, source.Square2);
+            s.Square3 = source.Modify(board, source.Square3);
+            s.Square4 = source.Modify(board, source.Square4);
+            s.Square5 = source.Modify(board, source.Square5);
+            board.BoardShapes.push_back(std::move(s));
         }
     }
 }
 
-std::optional<DecodeError> DecodeSolution(SharedState &state, const SolutionRecord &record,
-                                          DecodeTarget target)
+Expected<Tiling, DecodeError> DecodeSolution(PieceState &board, Integer boardIndex,
+                                             const SolutionRecord &record, const Drawing &drawing)
 {
-    if (state.BoardShapes.size() != OrientationCount)
-        throw std::logic_error("DecodeSolution needs BoardShapes built for the current board");
-    const auto tiling = tileRecord(state.BoardIndex, record);
+    if (board.BoardShapes.size() != OrientationCount)
+        throw std::logic_error("DecodeSolution needs BoardShapes built for the board");
+    auto tiling = tileRecord(boardIndex, record);
     if (!tiling)
         return tiling.error();
 
     // The checks above guarantee every value below fits and every placement
     // stays inside the grid.
-    state.OIndex = toInteger(*record.O_Index);
-    const Integer xIndex = toInteger(*record.X_Index);
-    state.ShapeList[0] = 0;
-    for (int k = 0; k < 11; ++k)
-        state.ShapeList[static_cast<std::size_t>(k + 1)] = toInteger(*record.Shape[k]);
-    if (target == DecodeTarget::Screen)
-        state.NextCell = xIndex;
-    else
-        state.XIndex = xIndex;
-
-    ClearBoard(state);
-    if (state.BoardIndex == SquareBoard) {
-        state.OColumn = toInteger(state.OIndex / 9);
-        state.ORow = toInteger(state.OIndex % 9);
-        if (target == DecodeTarget::Screen && state.Screen) {
-            const double x = state.TrayLeft + state.OColumn * state.UnitSize;
-            const double y = state.TrayTop + state.ORow * state.UnitSize;
-            state.Screen->fillBox(x, y, state.DoubleUnit, state.DoubleUnit, MidGrey);
-            if (state.Look.letters && state.UnitSize >= MinimumLetterSquare)
-                state.Screen->drawLetter(x + state.UnitSize / 2, y + state.UnitSize / 2,
-                                         state.UnitSize, 'O', letterColourOn(MidGrey));
-        }
-        for (int cell : {0, 1, 9, 10})
-            state.BoardGrid[static_cast<std::size_t>(state.OIndex + cell)] = true;
+    ClearBoard(board);
+    std::size_t next = 0;
+    if (boardIndex == SquareBoard) {
+        const Placement &square = tiling->placements[next++];
+        if (drawing.target == Drawing::Target::Screen && drawing.screen)
+            paintPiece(*drawing.screen, square, board.Stride, drawing.where, drawing.look.look);
+        for (int k = 0; k < square.cellCount; ++k)
+            board.BoardGrid[static_cast<std::size_t>(square.cells[static_cast<std::size_t>(k)])] =
+                true;
     }
 
-    if (target == DecodeTarget::Report && state.PreviewControl)
-        state.PreviewControl->setBrushColor(Black);
-    state.BoardShapes[0].Fits(state, xIndex);
+    if (drawing.target == Drawing::Target::Page && drawing.page)
+        drawing.page->setBrushColor(Black);
+    board.BoardShapes[0].Fits(board, toInteger(*record.X_Index), drawing);
 
     int first = 0;
-    while (first <= state.GridMax && state.BoardGrid[static_cast<std::size_t>(first)])
+    while (first <= board.GridMax && board.BoardGrid[static_cast<std::size_t>(first)])
         ++first;
-    state.NextCell = toInteger(first);
-    for (int k = 1; k <= 11; ++k)
-        state.BoardShapes[static_cast<std::size_t>(state.ShapeList[static_cast<std::size_t>(k)])]
-            .Fits(state, state.NextCell);
+    board.NextCell = toInteger(first);
+    for (int k = 0; k < 11; ++k)
+        board.BoardShapes[static_cast<std::size_t>(*record.Shape[static_cast<std::size_t>(k)])]
+            .Fits(board, board.NextCell, drawing);
 
-    if (target == DecodeTarget::Report && state.PreviewControl)
-        state.PreviewControl->setForeColor(Black);
-    return std::nullopt;
+    if (drawing.target == Drawing::Target::Page && drawing.page)
+        drawing.page->setForeColor(Black);
+    return tiling;
 }
 
 } // namespace tw

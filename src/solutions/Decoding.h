@@ -2,6 +2,8 @@
 
 #include "base/Expected.h"
 #include "base/Integer.h"
+#include "pieces/Shape.h"
+#include "pieces/Tiling.h"
 
 #include <array>
 #include <optional>
@@ -15,7 +17,8 @@
 
 namespace tw {
 
-struct SharedState;
+struct PieceState;
+struct Drawing;
 
 // A record's values as read; a missing (NULL) value is nullopt.
 struct SolutionRecord
@@ -40,26 +43,6 @@ struct DecodeError
     std::string message; // names the field and what is wrong with it
 };
 
-inline constexpr Integer SquarePiece = -1; // Placement::shape of the 2 x 2 square
-
-// One laid piece: its orientation (or SquarePiece) and the grid indexes it
-// covers, in the board's layout (stride Rows + 1): five, or four for the
-// square.
-struct Placement
-{
-    Integer shape = 0;
-    std::array<Integer, 5> cells{};
-    int cellCount = 0;
-};
-
-// A complete tiling of a board, the pieces in laying order: the square (8 x 8
-// only), the X, then Shape1..Shape11.
-struct Tiling
-{
-    Integer board;
-    std::vector<Placement> placements;
-};
-
 // Checks that the record is a complete tiling of board 0..4 by the twelve
 // pentominoes (and the square on the 8 x 8) and returns the placements, or the
 // first fault found. Reads no shared state; a record that leaves a cell free
@@ -71,22 +54,18 @@ Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &re
 // "O" marks the square and "." a free cell.
 std::string letterGrid(const Tiling &tiling);
 
-// Rebuilds BoardShapes for the current board: a copy of every catalogue
-// orientation with its offsets converted to the board's Stride.
-void BuildBoardShapes(SharedState &state);
+// Rebuilds BoardShapes for the board: a copy of every catalogue orientation
+// with its offsets converted to the board's Stride.
+void BuildBoardShapes(PieceState &board);
 
-enum class DecodeTarget {
-    Screen, // paint on the main window's surface (the 2 x 2 square included)
-    Report, // draw into the preview control at the report's origin
-};
-
-// Decodes the record onto the current board: checks it, clears the grid,
-// lays the square, the X and the eleven pieces through Fits (which draws for
-// the current OutputMode) and leaves ShapeList, OIndex, OColumn, ORow, XIndex
-// and NextCell (GridMax + 1) describing it. A record that is not a tiling is
-// returned as an error before anything is laid or drawn. Needs BoardShapes
-// built for the current board.
-std::optional<DecodeError> DecodeSolution(SharedState &state, const SolutionRecord &record,
-                                          DecodeTarget target);
+// Decodes the record of tray boardIndex onto its grid (made by boardGrid):
+// checks it, clears the grid, lays the square, the X and the eleven pieces
+// through Fits, each drawn where drawing says (the square too on the
+// screen; a page leaves it to the frame's turn, see printTiling), and
+// returns the tiling; NextCell ends at GridMax + 1. A record that is not a
+// tiling is returned as an error before anything is laid or drawn.
+Expected<Tiling, DecodeError> DecodeSolution(PieceState &board, Integer boardIndex,
+                                             const SolutionRecord &record,
+                                             const Drawing &drawing = {});
 
 } // namespace tw

@@ -1,6 +1,9 @@
 #include "ui/EntryChecks.h"
 
 #include <QAbstractButton>
+#include <QKeyEvent>
+
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QFocusEvent>
 #include <QLineEdit>
@@ -85,6 +88,45 @@ private:
 void tabEntersOnCheckedButton(QButtonGroup *group)
 {
     new CheckedButtonTab(group);
+}
+
+HoldButtons::HoldButtons(QAbstractButton *next, QAbstractButton *previous, Handlers handlers)
+    : QObject(next), m_next(next), m_previous(previous), m_handlers(std::move(handlers))
+{
+    next->installEventFilter(this);
+    previous->installEventFilter(this);
+}
+
+bool HoldButtons::eventFilter(QObject *watched, QEvent *event)
+{
+    const int direction = watched == m_next ? 1 : watched == m_previous ? -1 : 0;
+    if (direction == 0)
+        return false;
+    const bool enabled = static_cast<QAbstractButton *>(watched)->isEnabled();
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        if (enabled)
+            m_handlers.down(direction);
+        break;
+    case QEvent::MouseButtonRelease:
+        if (enabled)
+            m_handlers.up(direction);
+        break;
+    case QEvent::EnabledChange:
+        if (!enabled && m_handlers.held() == direction)
+            m_handlers.endHold();
+        break;
+    case QEvent::KeyPress:
+        if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
+            m_handlers.close();
+            return true;
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
 }
 
 } // namespace tw

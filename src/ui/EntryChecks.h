@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QAbstractButton;
 class QButtonGroup;
 class QLineEdit;
 
@@ -31,6 +32,31 @@ private:
     QLineEdit *m_box;
     std::function<bool()> m_check;
     bool m_pending = false;
+};
+
+// Next and Previous as a press-and-hold drives them: any mouse button's press
+// and release, and no key. A greyed button takes no mouse events, however
+// they arrive, and greying the button held ends the hold; Esc on a held
+// button, which would swallow it, closes the window as from anywhere.
+class HoldButtons : public QObject
+{
+public:
+    struct Handlers
+    {
+        std::function<void(int direction)> down; // +1 Next, -1 Previous
+        std::function<void(int direction)> up;
+        std::function<int()> held; // the direction held, 0 for none
+        std::function<void()> endHold;
+        std::function<void()> close;
+    };
+    HoldButtons(QAbstractButton *next, QAbstractButton *previous, Handlers handlers);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QAbstractButton *m_next, *m_previous;
+    Handlers m_handlers;
 };
 
 // Makes Tab enter the option group on its checked button, as in every

@@ -122,9 +122,8 @@ void FindDialog::find()
         showVerdict(QString::fromStdString(found.error()));
         return;
     }
-    showVerdict(m_show(*found)
-                            ? foundText(*found)
-                            : foundText(*found) + QStringLiteral(", which cannot be shown"));
+    showVerdict(m_show(*found) ? foundText(*found)
+                               : foundText(*found) + QStringLiteral(", which cannot be shown"));
 }
 
 void FindDialog::showVerdict(const QString &text)

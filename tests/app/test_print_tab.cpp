@@ -36,7 +36,6 @@ protected:
         for (auto set : {&PreviewInterface::setMarginLeft, &PreviewInterface::setMarginTop,
                          &PreviewInterface::setMarginRight, &PreviewInterface::setMarginBottom})
             (preview.*set)(360);
-        state().PreviewControl = &preview;
         ASSERT_TRUE(print.prepare(board));
         if (side) {
             ASSERT_TRUE(print.checkSide(QString::fromLatin1(side)).accepted());
@@ -51,7 +50,7 @@ protected:
 
     Program program{folder(), QSizeF(12240, 15840)};
     test::RecordingPreview preview{12240, 15840};
-    PrintTab print{program.state()};
+    PrintTab print{program.state(), preview};
 };
 
 struct VerdictCase
@@ -106,16 +105,16 @@ TEST_F(PrintTabTest, TheSideMayBeAnythingThatFitsTheOrientedPage)
     prepare(0);
     for (const char *bad : {"half", "", "0", "-0.5", "0.001"})
         EXPECT_EQ(print.checkSide(QString::fromLatin1(bad)).kind, K::Beep) << bad;
-    const Single portrait = state().MaxUnitSize;
+    const Single portrait = print.MaxUnitSize();
     EXPECT_TRUE(print.checkSide(QString::number(portrait, 'f', 9)).accepted());
     EXPECT_EQ(print.checkSide(QString::number(portrait + 0.01, 'f', 4)).message,
               QStringLiteral("In order to fit on the page, the Sidelength of the Unit Square "
                              "must be under ") +
                   sideLimitText(portrait) + QStringLiteral(" inch"));
     print.setOrientation(1);
-    EXPECT_GT(state().MaxUnitSize, portrait);
+    EXPECT_GT(print.MaxUnitSize(), portrait);
     EXPECT_TRUE(print.checkSide(QStringLiteral("0.0278")).accepted());
-    EXPECT_FLOAT_EQ(state().DoubleUnit, 2 * 0.0278f * 1440);
+    EXPECT_FLOAT_EQ(print.UnitSize(), 0.0278f * 1440);
     // Preview also refuses an end below 1, which selects nothing.
     EXPECT_EQ(print.checkBeforeReport("-3", "0.6", "0.0278")->verdict.kind, K::Beep);
 }
@@ -161,7 +160,7 @@ TEST(PrintedPage, ShowsEachSquareInItsPiecesColourAndTheFrameAroundThem)
     // 72 dpi: 20 twips a pixel, a square 36 pixels.
     Program program(folder(), QSizeF(11906, 16838));
     ASSERT_FALSE(program.Main());
-    PrintTab print(program.state());
+    PrintTab print(program.state(), program.preview());
     ASSERT_TRUE(print.prepare(0));
     ASSERT_TRUE(print.checkSide(QStringLiteral("0.5")).accepted());
     print.setRender(0);
@@ -201,7 +200,7 @@ TEST(PrintedPage, TheHeadFitsEveryPaper)
                              (landscape ? " landscape " : " ") + std::to_string(board));
                 Program program(folder(), QPageSize(paper).size(QPageSize::Point) * 20);
                 ASSERT_FALSE(program.Main());
-                PrintTab print(program.state());
+                PrintTab print(program.state(), program.preview());
                 ASSERT_TRUE(print.prepare(board));
                 print.setOrientation(landscape ? 1 : 0);
                 ASSERT_FALSE(print.run(QStringLiteral("1"), QStringLiteral("1"), landscape));

@@ -13,7 +13,7 @@ using test::onBoard;
 using test::RecordingCanvas;
 using test::RecordingPreview;
 
-std::vector<int> occupiedBoardCells(const SharedState &state)
+std::vector<int> occupiedBoardCells(const PieceState &state)
 {
     std::vector<int> cells;
     for (int c = 0; c < state.Cols; ++c)
@@ -25,7 +25,7 @@ std::vector<int> occupiedBoardCells(const SharedState &state)
 
 TEST(Fits, MarksTheFiveCellsAndMovesNextCellToTheFirstFreeCell)
 {
-    SharedState state = onBoard(0);
+    PieceState state = onBoard(0);
     EXPECT_TRUE(state.BoardShapes[0].Fits(state, 2)); // the X at X_Index 2
     EXPECT_EQ(occupiedBoardCells(state), (std::vector<int>{2, 8, 9, 10, 16}));
     EXPECT_EQ(state.NextCell, 3);
@@ -39,34 +39,41 @@ TEST(Fits, MarksTheFiveCellsAndMovesNextCellToTheFirstFreeCell)
 
 TEST(Fits, RefusesAPlacementThatLeavesTheGridAndChangesNothing)
 {
-    SharedState state = onBoard(0);
+    PieceState state = onBoard(0);
     const auto before = state.BoardGrid;
     EXPECT_FALSE(state.BoardShapes[2].Fits(state, 60)); // 60 + 28 > GridMax 77
     EXPECT_FALSE(state.BoardShapes[2].Fits(state, -1));
     EXPECT_EQ(state.BoardGrid, before);
 }
 
-TEST(Fits, DrawsOnlyOnTheSurfaceOfTheCurrentOutputModeAndRemoveUndoesIt)
+TEST(Fits, DrawsOnlyWhereItIsToldAndRemoveUndoesIt)
 {
-    for (Long mode : {0, 1, 2}) {
-        SharedState state = onBoard(0);
+    using Target = Drawing::Target;
+    for (Target target : {Target::Screen, Target::Page, Target::Nowhere}) {
+        PieceState state = onBoard(0);
         RecordingCanvas canvas;
         RecordingPreview preview;
-        state.Screen = &canvas;
-        state.PreviewControl = &preview;
-        state.UnitSize = 200;
-        state.OutputMode = mode;
+        Drawing drawing;
+        drawing.target = target;
+        drawing.screen = &canvas;
+        drawing.page = &preview;
+        drawing.where = {1000, 2000, 200};
         const auto before = state.BoardGrid;
         const clsShape &f = state.BoardShapes[47];
-        ASSERT_TRUE(f.Fits(state, 8));
-        EXPECT_EQ(canvas.boxes.size(), mode == 0 ? 5u : 0u) << mode;
-        EXPECT_EQ(preview.ofKind(RecordingPreview::Call::Rectangle).size(), mode == 1 ? 5u : 0u);
-        ASSERT_TRUE(f.Remove(state, 8));
+        ASSERT_TRUE(f.Fits(state, 8, drawing));
+        EXPECT_EQ(canvas.boxes.size(), target == Target::Screen ? 5u : 0u);
+        EXPECT_EQ(preview.ofKind(RecordingPreview::Call::Rectangle).size(),
+                  target == Target::Page ? 5u : 0u);
+        ASSERT_TRUE(f.Remove(state, 8, drawing));
         EXPECT_EQ(state.BoardGrid, before);
         EXPECT_EQ(state.NextCell, 8);
-        if (mode == 0) { // painted white where the piece was
+        if (target == Target::Screen) { // painted white where the piece was
+            ASSERT_EQ(canvas.boxes.size(), 10u);
             EXPECT_EQ(canvas.boxes[5], (RecordingCanvas::Box{canvas.boxes[0].x, canvas.boxes[0].y,
                                                              200, 200, White}));
+            // Cell 8 of the 10 x 6 tray is column 1, row 1.
+            EXPECT_EQ(canvas.boxes[0].x, 1200);
+            EXPECT_EQ(canvas.boxes[0].y, 2200);
         }
     }
 }
@@ -110,17 +117,13 @@ class PrintShapeCase : public testing::TestWithParam<PrintCase>
 TEST_P(PrintShapeCase, DrawsExactlyTheseCalls)
 {
     const PrintCase &c = GetParam();
-    SharedState state = onBoard(0);
+    const PieceState state = onBoard(0);
     RecordingPreview preview;
-    state.PreviewControl = &preview;
-    state.OutputMode = 1;
-    state.UnitSize = 300;
-    state.RenderMode = c.render;
-    state.OriginX = state.OriginY = c.origin;
-    (c.shape == 0 ? state.XIndex : state.NextCell) = c.cell;
-    state.BoardShapes[static_cast<std::size_t>(c.shape)].PrintShape(state);
+    PaperLook look;
+    look.rendering = c.render == 0 ? Rendering::Colour : Rendering::Monochrome;
+    state.BoardShapes[static_cast<std::size_t>(c.shape)].PrintShape(
+        preview, c.cell, state.Stride, {double(c.origin), double(c.origin), 300}, look);
     EXPECT_EQ(callsOf(preview), c.calls);
-    EXPECT_EQ(state.NextCell, c.cell);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,6 +1,5 @@
 #include "Recorders.h"
 #include "solutions/Boards.h"
-#include "solutions/SharedState.h"
 
 #include <gtest/gtest.h>
 
@@ -23,24 +22,21 @@ TEST(SetBoardLayout, MaxUnitSizeIsTheSmallerOfTheTwoRatios)
                           Case{"20x3 landscape", 3, 12240, 15840, 1, 10.5 / 20},
                           // wide enough for the columns, short for the rows
                           Case{"10x6 on a strip", 0, 28800, 2880 + 720, 0, 2.0 / 6}}) {
-        SharedState state;
         test::RecordingPreview preview(c.width, c.height);
         for (auto set : {&PreviewInterface::setMarginLeft, &PreviewInterface::setMarginTop,
                          &PreviewInterface::setMarginRight, &PreviewInterface::setMarginBottom})
             (preview.*set)(360);
         preview.setOrientation(static_cast<Integer>(c.orientation));
-        state.PreviewControl = &preview;
-        SetBoardLayout(state, c.board);
-        EXPECT_FLOAT_EQ(state.MaxUnitSize, static_cast<float>(c.expected)) << c.name;
+        const TrayInfo &tray = Trays[static_cast<std::size_t>(c.board)];
+        EXPECT_FLOAT_EQ(maxUnitSize(preview, tray.cols, tray.rows), static_cast<float>(c.expected))
+            << c.name;
     }
 }
 
 TEST(SetBoardLayout, APrintableExtentBeyondSixteenBitsIsReportedNotWrapped)
 {
-    SharedState state;
     test::RecordingPreview preview(40000, 15840);
-    state.PreviewControl = &preview;
-    EXPECT_THROW(SetBoardLayout(state, 0), IntegerOverflow);
+    EXPECT_THROW(maxUnitSize(preview, 10, 6), IntegerOverflow);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 #include "Recorders.h"
 #include "solutions/Boards.h"
 #include "solutions/Decoding.h"
-#include "solutions/SharedState.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +43,10 @@ TEST_P(GoldenRecord, DecodesToItsLetterGrid)
 
 TEST_P(GoldenRecord, DecodesOnTheBoardGridLayingEveryCell)
 {
-    SharedState state = onBoard(GetParam().board);
-    ASSERT_FALSE(DecodeSolution(state, GetParam().record, DecodeTarget::Screen));
+    PieceState state = onBoard(GetParam().board);
+    const auto tiling = DecodeSolution(state, GetParam().board, GetParam().record);
+    ASSERT_TRUE(tiling);
+    EXPECT_EQ(letterGrid(*tiling), GetParam().grid);
     EXPECT_EQ(state.NextCell, state.GridMax + 1);
     EXPECT_EQ(std::count(state.BoardGrid.begin(), state.BoardGrid.end(), false), 0);
 }
@@ -103,13 +104,14 @@ TEST_P(BadRecord, IsReportedWithItsFaultAndNothingIsLaid)
     EXPECT_EQ(tiling.error().fault, b.fault);
     EXPECT_EQ(tiling.error().message, b.message);
 
-    SharedState state = onBoard(b.board);
+    PieceState state = onBoard(b.board);
     RecordingCanvas canvas;
-    state.Screen = &canvas;
-    state.OutputMode = 0;
-    const auto error = DecodeSolution(state, b.record, DecodeTarget::Screen);
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->fault, b.fault);
+    Drawing drawing;
+    drawing.target = Drawing::Target::Screen;
+    drawing.screen = &canvas;
+    const auto decoded = DecodeSolution(state, b.board, b.record, drawing);
+    ASSERT_FALSE(decoded);
+    EXPECT_EQ(decoded.error().fault, b.fault);
     EXPECT_TRUE(canvas.boxes.empty());
 }
 

@@ -2,7 +2,7 @@
 
 #include "solutions/Boards.h"
 #include "solutions/Decoding.h"
-#include "solutions/SharedState.h"
+#include "pieces/PieceState.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -11,17 +11,10 @@
 
 namespace tw::test {
 
-// A fresh state with board `board` current, its shapes built and the grid
-// cleared; OutputMode -1 lays pieces without drawing unless a test asks.
-inline SharedState onBoard(Integer board)
+// The grid of board `board`, its shapes built and its cells cleared.
+inline PieceState onBoard(Integer board)
 {
-    SharedState state;
-    LoadShapes(state);
-    SetBoardLayout(state, board);
-    BuildBoardShapes(state);
-    ClearBoard(state);
-    state.OutputMode = -1;
-    return state;
+    return boardGrid(board);
 }
 
 // A record with all its values present.

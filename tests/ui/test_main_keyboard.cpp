@@ -86,16 +86,16 @@ void TestMainKeyboard::lettersAndColoursFromTheTraysMenuAreKept()
     MainWindow m;
     retype(m, "txtSolution", QStringLiteral("12"));
     const SharedState &s = m.state();
-    choose(rightClick(m, s.TrayLeft + 300, s.TrayTop + 300), "mnuSafe");
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuSafe");
     QVERIFY(showsCurrentSolution(m)); // in the safe colours
-    choose(rightClick(m, s.TrayLeft + 300, s.TrayTop + 300), "mnuLetters");
-    QCOMPARE(s.Look, (Appearance{true, Palette::Safe}));
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuLetters");
+    QCOMPARE(m.w().look(), (Appearance{true, Palette::Safe}));
     // The X's letter, white, crosses the middle of its middle cell.
     const int middle =
         tileRecord(s.BoardIndex, s.SolutionSet.currentRecord())->placements[0].cells[2];
     QVERIFY(qGray(Shot(m)
-                      .at(s.TrayLeft + middle / s.Stride * 200 + 100,
-                          s.TrayTop + middle % s.Stride * 200 + 100)
+                      .at(m.tray().trayLeft + middle / (m.tray().rows + 1) * 200 + 100,
+                          m.tray().trayTop + middle % (m.tray().rows + 1) * 200 + 100)
                       .rgb()) > 200);
     const QSettings settings;
     QCOMPARE(settings.value(QStringLiteral("pieces/letters")).toBool(), true);

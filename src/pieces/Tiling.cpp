@@ -1,0 +1,51 @@
+#include "pieces/Tiling.h"
+
+#include "pieces/PieceTables.h"
+
+#include <algorithm>
+
+namespace tw {
+
+const Placement *Tiling::at(int column, int row) const
+{
+    const auto cell = static_cast<Integer>(column * stride() + row);
+    for (const Placement &p : placements)
+        if (std::find(p.cells.begin(), p.cells.begin() + p.cellCount, cell) !=
+            p.cells.begin() + p.cellCount)
+            return &p;
+    return nullptr;
+}
+
+bool Tiling::complete() const
+{
+    int covered = 0;
+    for (const Placement &p : placements)
+        covered += p.cellCount;
+    return covered == cols * rows;
+}
+
+std::optional<Placement> placeOn(const Tiling &tiling, Integer shape, int column, int row)
+{
+    std::array<ColumnRow, 5> steps{};
+    int count = 4;
+    if (shape == SquarePiece) {
+        steps = {ColumnRow{0, 0}, {0, 1}, {1, 0}, {1, 1}, {0, 0}};
+    } else if (shape >= 0 && shape < OrientationCount) {
+        const auto s = squareSteps(orientation(shape));
+        steps = {ColumnRow{0, 0}, s[0], s[1], s[2], s[3]};
+        count = 5;
+    } else {
+        return std::nullopt;
+    }
+    Placement placed{shape, {}, count};
+    for (int k = 0; k < count; ++k) {
+        const int c = column + steps[static_cast<std::size_t>(k)].column;
+        const int r = row + steps[static_cast<std::size_t>(k)].row;
+        if (c < 0 || c >= tiling.cols || r < 0 || r >= tiling.rows || tiling.at(c, r))
+            return std::nullopt;
+        placed.cells[static_cast<std::size_t>(k)] = static_cast<Integer>(c * tiling.stride() + r);
+    }
+    return placed;
+}
+
+} // namespace tw

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "base/Integer.h"
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace tw {
+
+inline constexpr Integer SquarePiece = -1; // Placement::shape of the 2 x 2 square
+
+// One laid piece: its orientation (0..62, or SquarePiece) and the cells it
+// covers as grid indexes of its tray, column by column (index = column *
+// (rows + 1) + row): five, or four for the square.
+struct Placement
+{
+    Integer shape = 0;
+    std::array<Integer, 5> cells{};
+    int cellCount = 0;
+
+    bool operator==(const Placement &) const = default;
+};
+
+// A tiling of a tray of cols x rows cells, whole or partial: the pieces laid,
+// in the order they were laid; a cell no piece covers is empty. A value:
+// it draws nothing and knows nothing of any window or page.
+struct Tiling
+{
+    Integer board = 0; // the tray, 0..4, as the trays are numbered
+    Integer cols = 0, rows = 0;
+    std::vector<Placement> placements;
+
+    int stride() const { return rows + 1; }
+    // The piece covering cell (column, row), or none.
+    const Placement *at(int column, int row) const;
+    // Whether every cell is covered.
+    bool complete() const;
+
+    bool operator==(const Tiling &) const = default;
+};
+
+// Orientation shape (0..62) with its first square, the topmost square of
+// its leftmost column, on cell (column, row) of the tiling's tray; or the
+// square (SquarePiece) with its top-left cell there. Nothing when a cell
+// would leave the tray or is already covered.
+std::optional<Placement> placeOn(const Tiling &tiling, Integer shape, int column, int row);
+
+} // namespace tw

@@ -1,0 +1,92 @@
+#include "ui/SolutionActions.h"
+
+#include "app/Choices.h"
+#include "app/Program.h"
+#include "app/SolutionBrowser.h"
+#include "base/Files.h"
+#include "solutions/SharedState.h"
+#include "ui/ExportDialog.h"
+#include "ui/FindDialog.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace tw {
+
+SolutionActions::SolutionActions(QWidget *window, const SharedState &sharedState,
+                                 const SolutionBrowser &browser)
+    : m_window(window), state(sharedState), m_browser(browser)
+{}
+
+void SolutionActions::find(const QRect &trayOnScreen)
+{
+    if (!m_find) {
+        m_find = new FindDialog(
+            state, [this](const FoundTiling &found) { return m_hooks.show(found); }, m_window);
+        // Beside the window, or at least beside its tray, where the screen
+        // has room.
+        m_find->adjustSize();
+        if (const QScreen *screen = m_window->screen())
+            if (const auto at = placeBeside(m_find->frameGeometry().size(),
+                                            {m_window->frameGeometry(), trayOnScreen},
+                                            screen->availableGeometry()))
+                m_find->move(*at);
+    }
+    m_find->show();
+    m_find->raise();
+    m_find->activateWindow();
+}
+
+void SolutionActions::copy()
+{
+    const auto picture = m_browser.picture();
+    if (!picture) {
+        m_hooks.message(QStringLiteral("This solution cannot be copied: %1.")
+                            .arg(QString::fromStdString(picture.error().message)));
+        return;
+    }
+    // Large enough to paste into a worksheet.
+    QGuiApplication::clipboard()->setMimeData(
+        picture->mimeData(ClipboardDpi, foundText({state.BoardIndex, state.SolutionNo})));
+}
+
+void SolutionActions::exportSolution()
+{
+    ExportDialog dialog(m_browser.look(), m_window);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const ExportDialog::Choice choice = dialog.choice();
+    const auto picture =
+        TrayPicture::make(state.BoardIndex, state.SolutionSet.currentRecord(), choice.look);
+    if (!picture) {
+        m_hooks.message(QStringLiteral("This solution cannot be exported: %1.")
+                            .arg(QString::fromStdString(picture.error().message)));
+        return;
+    }
+    const QString found = foundText({state.BoardIndex, state.SolutionNo});
+    const QString chosen = m_hooks.askSavePath(
+        Choices::outputFolder() + QStringLiteral("/Pentominoes ") + found +
+            (choice.svg ? QStringLiteral(".svg") : QStringLiteral(".png")),
+        choice.svg ? QStringLiteral("SVG drawings (*.svg)") : QStringLiteral("PNG images (*.png)"));
+    if (chosen.isEmpty())
+        return;
+    const auto path = pathBytes(chosen);
+    const QByteArray bytes = choice.svg ? picture->svg(found) : picture->png(choice.dpi);
+    const auto failure =
+        path ? writeWholeFile(
+                   *path,
+                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                   state.DbPath)
+             : std::optional<FileFailure>(FileFailure{
+                   "the name holds characters that are not valid text", "choose another name"});
+    if (failure)
+        m_hooks.message(
+            QStringLiteral("The solution could not be exported: ") +
+            displayName(failure->sentence("cannot write", path.value_or(chosen.toStdString()))));
+    else
+        Choices::setOutputFolderOf(chosen);
+}
+
+} // namespace tw

@@ -1,0 +1,213 @@
+#include "Fixtures.h"
+#include "Recorders.h"
+#include "pieces/Appearance.h"
+#include "pieces/Painter.h"
+#include "pieces/PieceTables.h"
+#include "solutions/Boards.h"
+#include "solutions/Decoding.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace tw {
+namespace {
+
+using test::RecordingCanvas;
+using Call = test::RecordingPreview::Call;
+
+// The first 10 x 6 solution, and an 8 x 8 one with the square in the centre.
+const std::pair<Integer, SolutionRecord> Examples[] = {
+    {0, test::record(0, 2, {22, 4, 2, 54, 62, 42, 9, 11, 16, 23, 36})},
+    {SquareBoard, test::record(30, 2, {22, 1, 30, 36, 5, 14, 43, 51, 9, 18, 61})}};
+
+// The screen's picture of a record, as the "Display" tab paints it.
+RecordingCanvas painted(Integer board, const SolutionRecord &record, Appearance look)
+{
+    const TrayInfo &tray = Trays[static_cast<std::size_t>(board)];
+    RecordingCanvas canvas;
+    paintTiling(canvas, *tileRecord(board, record),
+                {double(tray.trayLeft), double(tray.trayTop), ScreenUnit}, look);
+    return canvas;
+}
+
+TEST(Letters, EachPieceCarriesItsLetterInItsLargestSquare)
+{
+    for (const auto &[board, record] : Examples)
+        for (const Palette palette : {Palette::Standard, Palette::Safe}) {
+            const std::string grid = letterGrid(*tileRecord(board, record));
+            const TrayInfo &tray = Trays[static_cast<std::size_t>(board)];
+            const auto letterAt = [&](double x, double y) {
+                const auto c = static_cast<std::size_t>(std::floor((x - tray.trayLeft) / 200));
+                const auto r = static_cast<std::size_t>(std::floor((y - tray.trayTop) / 200));
+                return grid.at(r * static_cast<std::size_t>(tray.cols + 1) + c);
+            };
+            const RecordingCanvas plain = painted(board, record, {false, palette});
+            const RecordingCanvas lettered = painted(board, record, {true, palette});
+            EXPECT_TRUE(plain.letters.empty());
+            EXPECT_EQ(plain.boxes, lettered.boxes); // letters only add to the picture
+            std::set<char> seen;
+            for (const auto &l : lettered.letters) {
+                seen.insert(l.letter);
+                // On its own piece: the P's and the square's in the middle of
+                // their 2 x 2 block, every quarter around the middle theirs.
+                const double cx = l.x + 100, cy = l.y + 100;
+                const double reach = l.letter == 'P' || l.letter == 'O' ? 150 : 50;
+                for (double dx : {-reach, reach})
+                    for (double dy : {-reach, reach})
+                        EXPECT_EQ(letterAt(cx + dx, cy + dy), l.letter);
+                // Black or white, as it reads on the colour painted under it.
+                const auto under = std::find_if(
+                    lettered.boxes.rbegin(), lettered.boxes.rend(), [&](const auto &b) {
+                        return cx >= b.x && cx < b.x + b.width && cy >= b.y && cy < b.y + b.height;
+                    });
+                EXPECT_EQ(l.colour, letterColourOn(under->colour)) << l.letter;
+            }
+            EXPECT_EQ(seen.size(), board == SquareBoard ? 13u : 12u);
+        }
+}
+
+TEST(Letters, OnPagesReadAsTheirRenderingAndNeedRoom)
+{
+    for (const auto &[board, record] : Examples)
+        for (const Integer render : {0, 1})
+            for (const Single unit : {200.0f, 100.0f}) {
+                test::RecordingPreview preview;
+                PaperLook look;
+                look.rendering = render == 0 ? Rendering::Colour : Rendering::Monochrome;
+                look.look = {true, Palette::Safe};
+                printTiling(preview, *tileRecord(board, record), {0, 500, unit}, look);
+                const auto letters = preview.ofKind(Call::Letter);
+                // A unit square under 117 twips holds no letter.
+                EXPECT_EQ(letters.size(), unit < MinimumLetterSquare ? 0u
+                                          : board == SquareBoard     ? 13u
+                                                                     : 12u);
+                // Black on outlines but white on the solid X; on colour, what
+                // reads better.
+                for (const Call &l : letters)
+                    EXPECT_EQ(l.fore, l.text == "O" ? letterColourOn(MidGrey)
+                                      : render == 1 ? (l.text == "X" ? White : Black)
+                                                    : letterColourOn(l.brush))
+                        << l.text << " rendering " << render;
+                EXPECT_EQ(preview.ForeColor(), Black); // left as the page expects it
+            }
+}
+
+TEST(Letters, AreBlackOrWhiteWhicheverReadsBetter)
+{
+    for (const auto &[fill, letter] : {std::pair{White, Black},
+                                       {0x00FFFF, Black}, // yellow
+                                       {MidGrey, Black},
+                                       {Black, White},
+                                       {0x884400, White},  // dark blue
+                                       {0x0000FF, Black}}) // red
+        EXPECT_EQ(letterColourOn(fill), letter) << std::hex << fill;
+}
+
+// A 10 x 6 tray with three of the first solution's pieces laid: the X,
+// the U and the P, in the first's places.
+Tiling partial()
+{
+    Tiling full = *tileRecord(0, Examples[0].second);
+    Tiling part{0, full.cols, full.rows, {}};
+    for (const Placement &p : full.placements)
+        if (p.shape == 0 || orientation(p.shape).Letter == "U" ||
+            orientation(p.shape).Letter == "P")
+            part.placements.push_back(p);
+    return part;
+}
+
+TEST(PartialTiling, IsLaidPieceByPieceOnlyWhereItFits)
+{
+    Tiling t{0, 10, 6, {}};
+    const auto x = placeOn(t, 0, 0, 1); // the X's first square on column 0, row 1
+    ASSERT_TRUE(x);
+    EXPECT_EQ(x->cells, (std::array<Integer, 5>{1, 7, 8, 9, 15}));
+    t.placements.push_back(*x);
+    EXPECT_EQ(t.at(1, 1), &t.placements[0]);
+    EXPECT_EQ(t.at(0, 0), nullptr);
+    EXPECT_FALSE(placeOn(t, 1, 1, 0)); // a vertical I over the X
+    EXPECT_FALSE(placeOn(t, 2, 7, 0)); // a horizontal I off the right edge
+    EXPECT_FALSE(placeOn(t, SquarePiece, 9, 5));
+    EXPECT_TRUE(placeOn(t, SquarePiece, 8, 4));
+    EXPECT_FALSE(placeOn(t, 63, 5, 0)); // no such orientation
+    EXPECT_FALSE(t.complete());
+}
+
+TEST(PartialTiling, OnTheScreenLeavesItsEmptyCellsWhite)
+{
+    const Tiling t = partial();
+    RecordingCanvas canvas;
+    paintTiling(canvas, t, {1000, 500, 200}, {true, Palette::Safe});
+    // White first, one box for each of the 45 empty cells; then each piece.
+    ASSERT_EQ(canvas.boxes.size(), 45u + 15u);
+    for (std::size_t k = 0; k < 45; ++k) {
+        const auto &b = canvas.boxes[k];
+        EXPECT_EQ(b.colour, White);
+        EXPECT_EQ(t.at(static_cast<int>((b.x - 1000) / 200), static_cast<int>((b.y - 500) / 200)),
+                  nullptr);
+    }
+    for (std::size_t k = 45; k < canvas.boxes.size(); ++k) {
+        const auto &b = canvas.boxes[k];
+        const Placement *p =
+            t.at(static_cast<int>((b.x - 1000) / 200), static_cast<int>((b.y - 500) / 200));
+        ASSERT_TRUE(p);
+        const clsShape &s = orientation(p->shape);
+        EXPECT_EQ(b.colour, paletteColour(Palette::Safe, s.Piece, s.Color));
+    }
+    EXPECT_EQ(canvas.letters.size(), 3u);
+}
+
+TEST(PartialTiling, OnPaperShowsTheEmptyCellsGridAndTheGivenPiecesApart)
+{
+    const Tiling t = partial();
+    const auto draw = [&](Rendering rendering, int given) {
+        test::RecordingPreview page;
+        PaperLook look;
+        look.rendering = rendering;
+        look.gridOnEmpty = true;
+        look.given = given;
+        printTiling(page, t, {0, 0, 300}, look);
+        return page;
+    };
+    const auto inGrey = [](const test::RecordingPreview &page, Colour colour) {
+        std::vector<Call> lines;
+        for (const Call &c : page.ofKind(Call::Line))
+            if (c.fore == colour)
+                lines.push_back(c);
+        return lines;
+    };
+    // Monochrome: each empty cell's top and left edge in the grid's grey;
+    // the given pieces shaded and outlined in black, their edges towards
+    // empty cells too.
+    const auto mono = draw(Rendering::Monochrome, 3);
+    EXPECT_EQ(inGrey(mono, GridGrey).size(), 2u * 45);
+    for (const Call &r : mono.ofKind(Call::Rectangle))
+        EXPECT_TRUE(r.brush == GivenShade || r.brush == Black) << std::hex << r.brush;
+    EXPECT_EQ(mono.ofKind(Call::Rectangle).size(), 15u + 5u); // the shade; the X's black cross
+    const auto black = inGrey(mono, Black);
+    // A line along the right edge of the U's cell (2, 1), whose right
+    // neighbour (3, 1), the F's, is empty: x = 900 from y = 300 to 600.
+    EXPECT_TRUE(std::any_of(black.begin(), black.end(), [](const Call &c) {
+        return c.a == 900 && c.b == 300 && c.c == 900 && c.d == 600;
+    }));
+    // Colour: no grid over the pieces' colours, given pieces in full colour
+    // and, in an answer, the others pale.
+    const auto colour = draw(Rendering::Colour, 0);
+    for (const Call &r : colour.ofKind(Call::Rectangle))
+        EXPECT_NE(r.brush, GivenShade);
+    Tiling whole = *tileRecord(0, Examples[0].second);
+    test::RecordingPreview answer;
+    PaperLook look;
+    look.given = 1; // the X given, the others laid by the pupil
+    printTiling(answer, whole, {0, 0, 300}, look);
+    const auto cells = answer.ofKind(Call::Rectangle);
+    ASSERT_EQ(cells.size(), 60u);
+    EXPECT_EQ(cells.front().brush, Black);                                  // the X, as given
+    EXPECT_GT(greenOf(cells.back().brush), greenOf(orientation(36).Color)); // a paler N
+}
+
+} // namespace
+} // namespace tw
