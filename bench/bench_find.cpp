@@ -5,6 +5,7 @@
 #include "solutions/Database.h"
 #include "solutions/Decoding.h"
 #include "solutions/LetterGrid.h"
+#include "solutions/Puzzles.h"
 #include "solutions/SharedState.h"
 
 #include <benchmark/benchmark.h>
@@ -89,6 +90,41 @@ void BuildTheIndex(benchmark::State &bench)
     bench.SetLabel(std::to_string(records.size()) + " records");
 }
 BENCHMARK(BuildTheIndex)->Unit(benchmark::kMillisecond);
+
+// Every tiling of the 8 x 8 tray (16146 solutions in 8 images each) in the
+// compact form practice sheets count from.
+std::vector<SolutionRecord> recordsOf(Integer board)
+{
+    SharedState &s = opened();
+    if (SelectBoard(s, board))
+        throw std::runtime_error("cannot read the tray");
+    std::vector<SolutionRecord> records;
+    for (; !s.SolutionSet.IsEOF(); s.SolutionSet.MoveNext())
+        records.push_back(s.SolutionSet.currentRecord());
+    return records;
+}
+
+void BuildTheTilingIndex(benchmark::State &bench)
+{
+    const auto records = recordsOf(SquareBoard);
+    for (auto _ : bench)
+        benchmark::DoNotOptimize(TilingIndex::build(SquareBoard, records));
+}
+BENCHMARK(BuildTheTilingIndex)->Unit(benchmark::kMillisecond);
+
+// A sheet of 60 puzzles with the fewest pieces given on the 8 x 8 tray, the
+// index read and built included: what Preview and --practice wait for
+// before the pages are drawn.
+void SixtyFewestPuzzles(benchmark::State &bench)
+{
+    const auto records = recordsOf(SquareBoard);
+    std::uint64_t seed = 1;
+    for (auto _ : bench) {
+        const auto index = TilingIndex::build(SquareBoard, records);
+        benchmark::DoNotOptimize(makePuzzles(*index, {60, FewestGiven, seed++}));
+    }
+}
+BENCHMARK(SixtyFewestPuzzles)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -31,6 +31,12 @@ enum class Opt {
     Grid,
     Svg,
     Png,
+    Practice,
+    Given,
+    Seed,
+    NoKey,
+    Cutouts,
+    Text,
     Letters,
     Palette,
     Dpi,
@@ -47,7 +53,7 @@ struct OptionSpec
     std::string_view value;
     std::string_view shown;
     std::string_view help;
-    std::array<Opt, 3> belongsTo;
+    std::array<Opt, 4> belongsTo;
     int belongsCount;
 };
 
@@ -61,42 +67,43 @@ constexpr std::array<OptionSpec, OptionCount> Options{{
      "Make the cheat sheet of solutions FROM to TO.",
      {},
      0},
-    {Opt::Pdf, {"pdf", ""}, "OUT", "OUT", "Write it to OUT as a PDF.", {Opt::Report}, 1},
+    {Opt::Pdf, {"pdf", ""}, "OUT", "OUT", "Write it to OUT as a PDF.", {Opt::Report, Opt::Practice},
+     2},
     {Opt::PngPage,
      {"png-page", ""},
      "N",
      "N OUT.png",
      "Write its page N as a PNG image.",
-     {Opt::Report},
-     1},
+     {Opt::Report, Opt::Practice},
+     2},
     {Opt::Side,
      {"side", ""},
      "INCHES",
      "INCHES",
      "The side of a unit square (default: the tray's, as the Print tab).",
-     {Opt::Report},
-     1},
+     {Opt::Report, Opt::Practice},
+     2},
     {Opt::Landscape,
      {"landscape", ""},
      "",
      "",
      "Landscape pages (default: portrait).",
-     {Opt::Report},
-     1},
+     {Opt::Report, Opt::Practice},
+     2},
     {Opt::Colour,
      {"color", "colour"},
      "",
      "",
      "Pieces in colour (default: monochrome).",
-     {Opt::Report},
-     1},
+     {Opt::Report, Opt::Practice},
+     2},
     {Opt::Paper,
      {"paper", ""},
      "SIZE",
      "SIZE",
      "A4, A3, A5, Letter or Legal (default: the printer's, else the locale's).",
-     {Opt::Report},
-     1},
+     {Opt::Report, Opt::Practice},
+     2},
     {Opt::Find,
      {"find", ""},
      "FILE",
@@ -125,20 +132,56 @@ constexpr std::array<OptionSpec, OptionCount> Options{{
      "Write solution N of BOARD as a PNG image.",
      {},
      0},
+    {Opt::Practice,
+     {"practice", ""},
+     "",
+     "BOARD COUNT",
+     "Make a practice sheet of COUNT (1 to 60) puzzles with one answer each.",
+     {},
+     0},
+    {Opt::Given,
+     {"given", ""},
+     "K",
+     "K|fewest",
+     "The pieces each puzzle gives (default: fewest, the hardest).",
+     {Opt::Practice},
+     1},
+    {Opt::Seed,
+     {"seed", ""},
+     "N",
+     "N",
+     "The sheet's number: the same number makes the same sheet (default: a new one).",
+     {Opt::Practice},
+     1},
+    {Opt::NoKey, {"no-key", ""}, "", "", "Leave the answer key out.", {Opt::Practice}, 1},
+    {Opt::Cutouts,
+     {"cutouts", ""},
+     "",
+     "",
+     "Add a page of the pieces to cut out.",
+     {Opt::Practice},
+     1},
+    {Opt::Text,
+     {"text", ""},
+     "",
+     "",
+     "Print the puzzles as rows of letters, \".\" for a cell to fill.",
+     {Opt::Practice},
+     1},
     {Opt::Letters,
      {"letters", ""},
      "",
      "",
      "Write each piece's letter on it.",
-     {Opt::Report, Opt::Svg, Opt::Png},
-     3},
+     {Opt::Report, Opt::Svg, Opt::Png, Opt::Practice},
+     4},
     {Opt::Palette,
      {"palette", ""},
      "NAME",
      "NAME",
      "The pieces' colours: standard, or safe for colour-blind readers.",
-     {Opt::Report, Opt::Svg, Opt::Png},
-     3},
+     {Opt::Report, Opt::Svg, Opt::Png, Opt::Practice},
+     4},
     {Opt::Dpi,
      {"dpi", ""},
      "N",
@@ -149,7 +192,8 @@ constexpr std::array<OptionSpec, OptionCount> Options{{
 }};
 
 // What the program can be asked to do, one at a time.
-constexpr std::array<Opt, 5> Actions{Opt::Report, Opt::Find, Opt::Grid, Opt::Svg, Opt::Png};
+constexpr std::array<Opt, 6> Actions{Opt::Report, Opt::Find, Opt::Grid,
+                                     Opt::Svg,    Opt::Png,  Opt::Practice};
 
 const OptionSpec &spec(Opt id)
 {
@@ -303,6 +347,10 @@ std::string usageLine()
            "                   [--letters] [--palette NAME]]\n"
            "       tilewright --find FILE | --grid BOARD N\n"
            "       tilewright (--svg BOARD N OUT.svg | --png BOARD N OUT.png [--dpi N])\n"
+           "                  [--letters] [--palette NAME]\n"
+           "       tilewright --practice BOARD COUNT [--given K|fewest] [--seed N] [--no-key]\n"
+           "                  [--cutouts] (--pdf OUT | --png-page N OUT.png | --text)\n"
+           "                  [--side INCHES] [--landscape] [--color] [--paper SIZE] [--dpi N]\n"
            "                  [--letters] [--palette NAME]";
 }
 
@@ -334,7 +382,8 @@ std::string helpText()
                   "  tilewright --report \"8 x 8\" 1 100 --png-page 1 page.png --colour --dpi 300\n"
                   "  tilewright --grid 10x6 1234 > mine.txt\n"
                   "  tilewright --find mine.txt\n"
-                  "  tilewright --svg 8x8 1 first.svg --letters --palette safe\n";
+                  "  tilewright --svg 8x8 1 first.svg --letters --palette safe\n"
+                  "  tilewright --practice 10x6 12 --given 4 --cutouts --pdf puzzles.pdf\n";
 }
 
 Command parseCommandLine(std::span<const std::string> arguments)
@@ -407,7 +456,51 @@ Command parseCommandLine(std::span<const std::string> arguments)
             return fault("unexpected argument \"" + positional.front() + "\"");
         return c;
     }
-    if (!s.has(Opt::Report)) {
+    if (s.has(Opt::Practice)) {
+        c.kind = Command::Kind::Practice;
+        const int outputs = s.has(Opt::Pdf) + s.has(Opt::PngPage) + s.has(Opt::Text);
+        if (outputs != 1)
+            return fault("give one of --pdf OUT, --png-page N OUT.png and --text");
+        const bool image = s.has(Opt::PngPage);
+        if (auto wrong = takeArguments(image ? 3 : 2,
+                                       image ? "--practice needs BOARD COUNT, and --png-page N "
+                                               "the image's file name"
+                                             : "--practice needs BOARD COUNT"))
+            return *wrong;
+        const auto count = wholeNumber(positional[1]);
+        if (!count || *count < 1 || *count > 60)
+            return fault("a practice sheet holds 1 to 60 puzzles");
+        c.puzzles = static_cast<int>(*count);
+        if (s.has(Opt::Given)) {
+            std::string given = s.value(Opt::Given);
+            std::transform(given.begin(), given.end(), given.begin(),
+                           [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
+            const auto k = wholeNumber(given);
+            const int pieces = c.board == SquareBoard ? 13 : 12;
+            if (given != "fewest" && (!k || *k < 1 || *k >= pieces))
+                return fault("--given takes fewest or 1 to " + std::to_string(pieces - 1) +
+                             " on this tray");
+            c.given = given == "fewest" ? 0 : static_cast<int>(*k);
+        }
+        if (s.has(Opt::Seed)) {
+            const auto seed = wholeNumber(s.value(Opt::Seed));
+            if (!seed || *seed < 1)
+                return fault("--seed takes a sheet number, a whole number from 1 on");
+            c.seed = static_cast<std::uint64_t>(*seed);
+        }
+        c.answerKey = !s.has(Opt::NoKey);
+        c.cutouts = s.has(Opt::Cutouts);
+        c.text = s.has(Opt::Text);
+        if (image) {
+            const auto n = wholeNumber(s.value(Opt::PngPage));
+            if (!n || *n < 1 || *n > 32767)
+                return fault("the page to write must be a page number");
+            c.page = static_cast<int>(*n);
+            c.png = positional[2];
+        }
+        c.pdf = s.value(Opt::Pdf);
+    }
+    if (!s.has(Opt::Report) && !s.has(Opt::Practice)) {
         const Opt action = s.has(Opt::Grid) ? Opt::Grid : s.has(Opt::Svg) ? Opt::Svg : Opt::Png;
         c.kind = action == Opt::Grid  ? Command::Kind::Grid
                  : action == Opt::Svg ? Command::Kind::Svg
@@ -422,25 +515,27 @@ Command parseCommandLine(std::span<const std::string> arguments)
         return c;
     }
 
-    c.kind = Command::Kind::Report;
-    const bool pageImage = s.has(Opt::PngPage);
-    if (pageImage == s.has(Opt::Pdf))
-        return fault("give either --pdf OUT or --png-page N OUT.png");
-    if (auto wrong = takeArguments(pageImage ? 4 : 3,
-                                   pageImage ? "--report needs BOARD FROM TO, and --png-page N the "
-                                               "image's file name"
-                                             : "--report needs BOARD FROM TO"))
-        return *wrong;
-    c.from = positional[1];
-    c.to = positional[2];
-    if (pageImage) {
-        const auto n = wholeNumber(s.value(Opt::PngPage));
-        if (!n || *n < 1 || *n > 32767)
-            return fault("the page to write must be a page number");
-        c.page = static_cast<int>(*n);
-        c.png = positional[3];
-    } else {
-        c.pdf = s.value(Opt::Pdf);
+    if (s.has(Opt::Report)) {
+        c.kind = Command::Kind::Report;
+        const bool pageImage = s.has(Opt::PngPage);
+        if (pageImage == s.has(Opt::Pdf))
+            return fault("give either --pdf OUT or --png-page N OUT.png");
+        if (auto wrong = takeArguments(pageImage ? 4 : 3,
+                                       pageImage ? "--report needs BOARD FROM TO, and --png-page "
+                                                   "N the image's file name"
+                                                 : "--report needs BOARD FROM TO"))
+            return *wrong;
+        c.from = positional[1];
+        c.to = positional[2];
+        if (pageImage) {
+            const auto n = wholeNumber(s.value(Opt::PngPage));
+            if (!n || *n < 1 || *n > 32767)
+                return fault("the page to write must be a page number");
+            c.page = static_cast<int>(*n);
+            c.png = positional[3];
+        } else {
+            c.pdf = s.value(Opt::Pdf);
+        }
     }
     if (s.has(Opt::Side))
         c.side = s.value(Opt::Side);

@@ -5,6 +5,7 @@
 
 #include <QSizeF>
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,7 +19,7 @@ namespace tw {
 // valid text and is used exactly as given.
 struct Command
 {
-    enum class Kind { Window, Help, Version, Report, Find, Grid, Svg, Png, Error };
+    enum class Kind { Window, Help, Version, Report, Find, Grid, Svg, Png, Practice, Error };
     Kind kind = Kind::Window;
     std::string error; // for Error: what is wrong, one line without an end stop
 
@@ -40,6 +41,15 @@ struct Command
     // ("-" for standard input) or the file a picture is written to.
     std::string number;
     std::string input, output;
+
+    // A practice sheet: its puzzles, the pieces each gives (0: the
+    // fewest), its number (none: a new one), and what it holds besides.
+    int puzzles = 0;
+    int given = 0;
+    std::optional<std::uint64_t> seed;
+    bool answerKey = true;
+    bool cutouts = false;
+    bool text = false; // the puzzles as rows of letters, not pages
 
     bool operator==(const Command &) const = default;
 };

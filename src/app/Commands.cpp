@@ -1,11 +1,15 @@
 #include "app/Commands.h"
 
 #include "app/FindTiling.h"
+#include "app/Practice.h"
 #include "app/PrintTab.h"
 #include "app/Program.h"
 #include "app/TrayPicture.h"
+#include "base/NumberText.h"
 #include "base/Units.h"
 #include "preview/PreviewDocument.h"
+#include "report/PracticeSheet.h"
+#include "solutions/Puzzles.h"
 #include "solutions/Boards.h"
 #include "solutions/SharedState.h"
 
@@ -40,7 +44,7 @@ std::optional<long long> wholeNumber(std::string_view text)
                                                                                  : std::nullopt;
 }
 
-std::string pages(int count)
+std::string pagesText(int count)
 {
     return count == 1 ? "1 page" : std::to_string(count) + " pages";
 }
@@ -127,11 +131,11 @@ int runReport(Program &program, const Command &c, CommandIo &io)
                 c.pdf, 1, preview.PageCount(), QPageSize::ExactMatch,
                 QString::fromStdString(sheetName(c.board, *from, *to)), state.DbPath))
             return fail(failure->sentence("cannot write", c.pdf));
-        io.out << "wrote " << c.pdf << " (" << pages(preview.PageCount()) << ")\n";
+        io.out << "wrote " << c.pdf << " (" << pagesText(preview.PageCount()) << ")\n";
         return 0;
     }
     if (c.page > preview.PageCount())
-        return fail("the report has " + pages(preview.PageCount()) + ", not a page " +
+        return fail("the report has " + pagesText(preview.PageCount()) + ", not a page " +
                     std::to_string(c.page));
     if (const auto error =
             writeOutput(c.png, pngBytes(preview.renderImage(c.page, c.dpi)), state.DbPath))
@@ -189,6 +193,64 @@ int runSolution(Program &program, const Command &c, CommandIo &io)
     return 0;
 }
 
+int runPractice(Program &program, const Command &c, CommandIo &io)
+{
+    const Failing fail{io.err};
+    SharedState &state = program.state();
+    PreviewDocument &preview = program.preview();
+    const std::string &output = c.pdf.empty() ? c.png : c.pdf;
+    if (!c.text)
+        if (const auto refusal = outputRefusal(output, state.DbPath))
+            return fail("cannot write \"" + output + "\": " + *refusal);
+    const auto index = loadTilingIndex(state, c.board);
+    if (!index)
+        return fail(program.advice().explain(index.error()));
+    const std::uint64_t number = c.seed.value_or(newSheetNumber());
+    const auto puzzles = makePuzzles(*index, {c.puzzles, c.given, number});
+    if (!puzzles)
+        return fail(puzzles.error());
+    if (c.text) {
+        for (std::size_t k = 0; k < puzzles->size(); ++k)
+            io.out << (k > 0 ? "\n" : "") << puzzleText(*index, (*puzzles)[k]);
+        return 0;
+    }
+
+    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(c.board));
+    preview.setOrientation(c.landscape ? 1 : 0);
+    const std::string limit = sideText3(largestSide(preview, tray.cols, tray.rows));
+    const auto side = c.side ? parseNumber(*c.side) : std::optional<double>(PracticeSide);
+    if (!side || *side <= 0.001 || *side > largestSide(preview, tray.cols, tray.rows))
+        return fail("the side length must be a number of inches above 0.001 and at most " + limit);
+    PracticeSheet sheet;
+    sheet.puzzles = *puzzles;
+    sheet.number = number;
+    sheet.unit = static_cast<Single>(*side * TwipsPerInch);
+    sheet.landscape = c.landscape;
+    sheet.look.rendering = c.colour ? Rendering::Colour : Rendering::Monochrome;
+    sheet.look.look = c.look;
+    sheet.answerKey = c.answerKey;
+    sheet.cutouts = c.cutouts;
+    if (const auto error = BuildPracticeSheet(preview, *index, sheet))
+        return fail(*error);
+    const std::string pages = pagesText(preview.PageCount()) + ", sheet " + std::to_string(number);
+    if (!c.pdf.empty()) {
+        if (const auto failure = preview.writePdf(
+                c.pdf, 1, preview.PageCount(), QPageSize::ExactMatch,
+                QStringLiteral("Pentomino Puzzles, Sheet %1").arg(number), state.DbPath))
+            return fail(failure->sentence("cannot write", c.pdf));
+        io.out << "wrote " << c.pdf << " (" << pages << ")\n";
+        return 0;
+    }
+    if (c.page > preview.PageCount())
+        return fail("the sheet has " + pagesText(preview.PageCount()) + ", not a page " +
+                    std::to_string(c.page));
+    if (const auto error =
+            writeOutput(c.png, pngBytes(preview.renderImage(c.page, c.dpi)), state.DbPath))
+        return fail(*error);
+    io.out << "wrote " << c.png << " (page " << c.page << " of " << pages << ")\n";
+    return 0;
+}
+
 } // namespace
 
 int guarded(std::ostream &err, const std::function<int()> &body)
@@ -212,6 +274,8 @@ int answer(Program &program, const Command &command, CommandIo &io)
             return runReport(program, command, io);
         case Command::Kind::Find:
             return runFind(program, command, io);
+        case Command::Kind::Practice:
+            return runPractice(program, command, io);
         case Command::Kind::Grid:
         case Command::Kind::Svg:
         case Command::Kind::Png:

@@ -107,19 +107,20 @@ void printPieceIn(PreviewInterface &page, const Placement &piece, int stride,
         page.setForeColor(fore);
     };
 
-    if (look.rendering == Rendering::Colour) {
-        Colour colour = colourOf(piece.shape, look.look.palette);
+    const bool colours = look.rendering == Rendering::Colour;
+    Colour colour = colourOf(piece.shape, look.look.palette);
+    if (colours) {
         if (tone == Tone::Pale)
             colour = pale(colour);
         page.setForeColor(colour);
         page.setBrushColor(page.ForeColor());
         for (const PageCell &c : placed)
             page.DrawRectangle(c.left, c.top, side, side);
-        writeLetter(letterColourOn(colour));
-        return;
-    }
-
-    if (tone == Tone::Shaded) {
+        if (!look.outlined) {
+            writeLetter(letterColourOn(colour));
+            return;
+        }
+    } else if (tone == Tone::Shaded) {
         page.setForeColor(GivenShade);
         page.setBrushColor(GivenShade);
         for (const PageCell &c : placed)
@@ -150,7 +151,7 @@ void printPieceIn(PreviewInterface &page, const Placement &piece, int stride,
         previousCell = c.index;
     }
 
-    const bool x = piece.shape == 0;
+    const bool x = piece.shape == 0 && !colours;
     if (x) {
         page.setForeColor(Black);
         page.setBrushColor(page.ForeColor());
@@ -159,7 +160,7 @@ void printPieceIn(PreviewInterface &page, const Placement &piece, int stride,
                                roundToLong(top + static_cast<Single>(c.row) * where.unit), side,
                                side);
     }
-    writeLetter(x ? White : Black);
+    writeLetter(colours ? letterColourOn(colour) : x ? White : Black);
 }
 
 } // namespace

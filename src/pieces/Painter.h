@@ -37,6 +37,8 @@ struct PaperLook
     // The first `given` pieces stand apart from the others: shaded grey in
     // monochrome; in colour, the others are drawn pale.
     int given = 0;
+    // Pieces in colour outlined too, to be cut out.
+    bool outlined = false;
 };
 
 // The grey of the 2 x 2 square, the frame and, shaded, of given pieces.

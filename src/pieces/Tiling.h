@@ -4,9 +4,12 @@
 
 #include <array>
 #include <optional>
+#include <span>
 #include <vector>
 
 namespace tw {
+
+struct ColumnRow;
 
 inline constexpr Integer SquarePiece = -1; // Placement::shape of the 2 x 2 square
 
@@ -45,5 +48,22 @@ struct Tiling
 // square (SquarePiece) with its top-left cell there. Nothing when a cell
 // would leave the tray or is already covered.
 std::optional<Placement> placeOn(const Tiling &tiling, Integer shape, int column, int row);
+
+// The orientation (0..62) whose five cells, as (column, row) in any order,
+// these are; nothing when they make no pentomino.
+std::optional<Integer> orientationOf(std::span<const ColumnRow> cells);
+
+// The tiling's image under a symmetry of its tray: bit 0 reflects it left to
+// right, bit 1 top to bottom, bit 2 lays it across (rows become columns;
+// only a square tray keeps its shape). Each piece keeps its place in the
+// order, its cells in column-major order and its orientation the one it
+// takes in the image.
+Tiling imageOf(const Tiling &tiling, int symmetry);
+
+// How many images a tray has: 8 for a square tray, else 4.
+inline int symmetriesOf(const Tiling &tiling)
+{
+    return tiling.cols == tiling.rows ? 8 : 4;
+}
 
 } // namespace tw

@@ -89,6 +89,9 @@ public:
     void DrawRectangle(Long left, Long top, Long width, Long height) override;
     void DrawLetter(Long left, Long top, Long side, char letter) override;
 
+    // The portrait paper, twips.
+    QSizeF paper() const { return m_paper; }
+
     // --- reading the document ---
     // The paper size of page (1..PageCount), twips, orientation applied;
     // empty for a page outside the document.

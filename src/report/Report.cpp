@@ -76,6 +76,27 @@ ReportLayout reportLayout(Long pageWidth, Long pageHeight, Long marginLeft, Long
     return l;
 }
 
+void printPageHead(PreviewInterface &page, const std::string &title, const std::string &label)
+{
+    page.setCurrentX(0);
+    page.setCurrentY(0);
+    page.setFontSize(8);
+    page.printText(copyrightNotice());
+    page.setCurrentY(180);
+    page.printText(webAddress());
+
+    page.setFontSize(10);
+    const Long labelLeft = page.PageWidth() - 800 - page.TextWidth(label);
+    page.setFontSize(titleSize(page, title, labelLeft));
+    page.setCurrentY(0);
+    page.setCurrentX((page.PageWidth() - 720.0 - page.TextWidth(title)) / 2);
+    page.printText(title);
+
+    page.setFontSize(10);
+    page.setCurrentX(labelLeft);
+    page.printText(label);
+}
+
 Single largestSide(const PreviewInterface &preview, Integer cols, Integer rows)
 {
     const double width =
@@ -171,24 +192,7 @@ std::optional<ReportError> BuildReport(SharedState &state, PreviewInterface &pag
     PieceState board = boardGrid(state.BoardIndex);
     const std::string title = reportTitle(state.BoardIndex);
     for (Integer pageNumber = 1;; pageNumber = toInteger(pageNumber + 1)) {
-        preview->setCurrentX(0);
-        preview->setCurrentY(0);
-        preview->setFontSize(8);
-        preview->printText(copyrightNotice());
-        preview->setCurrentY(180);
-        preview->printText(webAddress());
-
-        preview->setFontSize(10);
-        const std::string label = "Page " + std::to_string(pageNumber);
-        const Long labelLeft = preview->PageWidth() - 800 - preview->TextWidth(label);
-        preview->setFontSize(titleSize(*preview, title, labelLeft));
-        preview->setCurrentY(0);
-        preview->setCurrentX((preview->PageWidth() - 720.0 - preview->TextWidth(title)) / 2);
-        preview->printText(title);
-
-        preview->setFontSize(10);
-        preview->setCurrentX(labelLeft);
-        preview->printText(label);
+        printPageHead(*preview, title, "Page " + std::to_string(pageNumber));
 
         preview->setFontSize(options.unit / 10);
         preview->setForeColor(Black);

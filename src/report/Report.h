@@ -61,6 +61,11 @@ Single largestSide(const PreviewInterface &preview, Integer cols, Integer rows);
 // its title: "Pentominoes 10 x 6, 1 to 100".
 std::string sheetName(Integer board, long from, long to);
 
+// A page's head: the copyright notice and the program's name and version at
+// the left, the title in the middle (15 points, less where the page is too
+// narrow for it), the label ("Page 1") at the right.
+void printPageHead(PreviewInterface &page, const std::string &title, const std::string &label);
+
 // The page head's texts.
 std::string copyrightNotice();
 std::string webAddress();

@@ -185,18 +185,17 @@ Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &re
 
 std::string letterGrid(const Tiling &tiling)
 {
-    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(tiling.board));
-    const int stride = tray.rows + 1;
-    std::vector<char> letters(static_cast<std::size_t>((tray.cols + 1) * stride), '.');
+    const int stride = tiling.stride();
+    std::vector<char> letters(static_cast<std::size_t>((tiling.cols + 1) * stride), '.');
     for (const Placement &p : tiling.placements)
         for (int k = 0; k < p.cellCount; ++k)
             letters.at(static_cast<std::size_t>(p.cells[static_cast<std::size_t>(k)])) =
                 p.shape == SquarePiece ? 'O' : orientation(p.shape).Letter.at(0);
     std::string text;
-    for (int r = 0; r < tray.rows; ++r) {
+    for (int r = 0; r < tiling.rows; ++r) {
         if (r > 0)
             text += '/';
-        for (int c = 0; c < tray.cols; ++c)
+        for (int c = 0; c < tiling.cols; ++c)
             text += letters[static_cast<std::size_t>(c * stride + r)];
     }
     return text;

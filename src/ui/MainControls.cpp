@@ -322,6 +322,7 @@ TrayMenu makeTrayMenu(QWidget *window)
     m.mnuFind = item("mnuFind", QStringLiteral("Find a Tiling..."), Qt::CTRL | Qt::Key_F);
     m.mnuCopy = item("mnuCopy", QStringLiteral("Copy Solution"));
     m.mnuExport = item("mnuExport", QStringLiteral("Export Solution..."));
+    m.mnuPractice = item("mnuPractice", QStringLiteral("Practice Sheet..."), Qt::CTRL | Qt::Key_K);
     m.mnuTray->addSeparator();
     m.mnuFirst = item("mnuFirst", QStringLiteral("First Solution"), Qt::CTRL | Qt::Key_Home);
     m.mnuPrev = item("mnuPrev", QStringLiteral("Previous Solution"), Qt::Key_PageUp);

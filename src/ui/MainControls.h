@@ -67,6 +67,7 @@ struct TrayMenu
     QAction *mnuFind = nullptr;
     QAction *mnuCopy = nullptr;
     QAction *mnuExport = nullptr;
+    QAction *mnuPractice = nullptr;
     QAction *mnuFirst = nullptr;
     QAction *mnuPrev = nullptr;
     QAction *mnuNext = nullptr;

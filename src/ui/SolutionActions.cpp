@@ -7,6 +7,7 @@
 #include "solutions/SharedState.h"
 #include "ui/ExportDialog.h"
 #include "ui/FindDialog.h"
+#include "ui/PracticeDialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -16,15 +17,17 @@
 namespace tw {
 
 SolutionActions::SolutionActions(QWidget *window, const SharedState &sharedState,
-                                 const SolutionBrowser &browser)
-    : m_window(window), state(sharedState), m_browser(browser)
+                                 const SolutionBrowser &browser, const WindowHooks &hooks,
+                                 std::function<bool(const FoundTiling &)> show)
+    : m_window(window), state(sharedState), m_browser(browser), m_hooks(hooks),
+      m_show(std::move(show))
 {}
 
 void SolutionActions::find(const QRect &trayOnScreen)
 {
     if (!m_find) {
         m_find = new FindDialog(
-            state, [this](const FoundTiling &found) { return m_hooks.show(found); }, m_window);
+            state, [this](const FoundTiling &found) { return m_show(found); }, m_window);
         // Beside the window, or at least beside its tray, where the screen
         // has room.
         m_find->adjustSize();
@@ -87,6 +90,13 @@ void SolutionActions::exportSolution()
             displayName(failure->sentence("cannot write", path.value_or(chosen.toStdString()))));
     else
         Choices::setOutputFolderOf(chosen);
+}
+
+void SolutionActions::practice(Appearance look, QSizeF paper)
+{
+    PracticeDialog(state, state.BoardIndex, look, paper, {m_hooks.showPreview, m_hooks.message},
+                   m_window)
+        .exec();
 }
 
 } // namespace tw

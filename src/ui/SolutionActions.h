@@ -1,8 +1,11 @@
 #pragma once
 
 #include "app/FindTiling.h"
+#include "pieces/Appearance.h"
+#include "ui/WindowHooks.h"
 
 #include <QRect>
+#include <QSizeF>
 #include <QString>
 
 #include <functional>
@@ -14,6 +17,7 @@ namespace tw {
 struct SharedState;
 class FindDialog;
 class SolutionBrowser;
+class PreviewDocument;
 
 // What the tray picture's menu does with the solution shown: finds a tiling
 // and has the window show it, copies the solution to the clipboard, and
@@ -21,19 +25,10 @@ class SolutionBrowser;
 class SolutionActions
 {
 public:
-    struct Hooks
-    {
-        std::function<void(const QString &)> message;
-        // The file to save as, proposing start, of the kind filter names;
-        // empty when the user cancels.
-        std::function<QString(const QString &start, const QString &filter)> askSavePath;
-        // Shows a tiling found in the window; whether it could.
-        std::function<bool(const FoundTiling &)> show;
-    };
-
-    SolutionActions(QWidget *window, const SharedState &state, const SolutionBrowser &browser);
-    void setHooks(Hooks hooks) { m_hooks = std::move(hooks); }
-    Hooks &hooks() { return m_hooks; }
+    // hooks: the window's, kept by it; show: shows a tiling found in the
+    // window, saying whether it could.
+    SolutionActions(QWidget *window, const SharedState &state, const SolutionBrowser &browser,
+                    const WindowHooks &hooks, std::function<bool(const FoundTiling &)> show);
 
     // "Find a Tiling", beside the window where the screen has room.
     void find(const QRect &trayOnScreen);
@@ -41,12 +36,16 @@ public:
     void copy();
     // "Export Solution": the choices, then the file.
     void exportSolution();
+    // "Practice Sheet": puzzles of the tray shown, in the preview window.
+    // paper: the portrait paper, twips.
+    void practice(Appearance look, QSizeF paper);
 
 private:
     QWidget *m_window;
     const SharedState &state;
     const SolutionBrowser &m_browser;
-    Hooks m_hooks;
+    const WindowHooks &m_hooks;
+    std::function<bool(const FoundTiling &)> m_show;
     FindDialog *m_find = nullptr;
 };
 

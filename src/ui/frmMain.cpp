@@ -36,7 +36,8 @@ frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advic
                  QWidget *parent)
     : QDialog(parent), state(sharedState), m_preview(preview), m_advice(advice),
       m_browser(sharedState, advice), m_print(sharedState, preview),
-      m_actions(this, sharedState, m_browser)
+      m_actions(this, sharedState, m_browser, m_hooks,
+                [this](const FoundTiling &found) { return showFound(found); })
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pentominoes Solutions"));
@@ -46,21 +47,15 @@ frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advic
     m_layout = TwipsLayout(screenScale(this));
     m_hooks.beep = [] { QApplication::beep(); };
     m_hooks.message = [this](const QString &text) { showPlainMessage(this, text); };
-    m_hooks.showPreview = [this](PreviewDocument &document) {
-        frmViewPro window(document, this);
-        window.setDatabasePath(state.DbPath);
-        window.setDocumentName(m_print.sheetName());
-        window.exec();
-    };
     m_hooks.askSavePath = [this](const QString &start, const QString &filter) {
         return QFileDialog::getSaveFileName(this, QStringLiteral("Export Solution"), start, filter);
     };
-    m_actions.setHooks({[this](const QString &text) { m_hooks.message(text); },
-                        [this](const QString &start, const QString &filter) {
-                            return m_hooks.askSavePath(start, filter);
-                        },
-                        [this](const FoundTiling &found) { return showFound(found); }});
-
+    m_hooks.showPreview = [this](PreviewDocument &document, const QString &name) {
+        frmViewPro window(document, this);
+        window.setDatabasePath(state.DbPath);
+        window.setDocumentName(name);
+        window.exec();
+    };
     setFont(sansFont(8));
     setFixedSize(m_layout.scale().pixels(SW), m_layout.scale().pixels(SH));
     makeSurface();
@@ -142,6 +137,8 @@ void frmMain::wire()
     });
     connect(mnuCopy, &QAction::triggered, this, [this] { m_actions.copy(); });
     connect(mnuExport, &QAction::triggered, this, [this] { m_actions.exportSolution(); });
+    connect(mnuPractice, &QAction::triggered, this,
+            [this] { m_actions.practice(look(), m_preview.paper()); });
     connect(mnuAbout, &QAction::triggered, this, [this] { AboutDialog(state, this).exec(); });
     // Each step from the keyboard is on screen before the next repeats.
     const auto stepped = [this](const std::function<void()> &move) {
@@ -510,7 +507,7 @@ void frmMain::BuildReport()
     const auto error =
         m_print.run(txtFrom->text(), txtTo->text(), optOrientation[1]->isChecked(), progress, [&] {
             busy.reset();
-            m_hooks.showPreview(m_preview);
+            m_hooks.showPreview(m_preview, m_print.sheetName());
         });
     busy.reset();
     if (error)

@@ -53,16 +53,7 @@ class frmMain : public QDialog, private MainControls, private TrayMenu
     Q_OBJECT
 
 public:
-    // What the window asks of its surroundings, replaceable in tests.
-    struct Hooks
-    {
-        std::function<void()> beep;
-        std::function<void(const QString &)> message;       // box titled with the program's name
-        std::function<void(PreviewDocument &)> showPreview; // the modal preview window
-        // The file to save as, proposing start, of the kind filter names;
-        // empty when the user cancels.
-        std::function<QString(const QString &start, const QString &filter)> askSavePath;
-    };
+    using Hooks = WindowHooks;
 
     // advice: what to tell about a database that fails.
     frmMain(SharedState &state, PreviewDocument &preview, const Advice &advice,

@@ -6,6 +6,7 @@
 
 #include <QFileInfo>
 #include <QImage>
+#include <QStringList>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 
@@ -132,6 +133,51 @@ TEST(SolutionCommand, PipesAGridAndWritesValidPictures)
     for (int piece = 0; piece < 12; ++piece)
         seen.erase(paletteColour(Palette::Safe, piece, 0));
     EXPECT_EQ(seen, std::set<Colour>{MidGrey});
+}
+
+// A practice sheet from the command line: as text, each puzzle's given
+// letters are where its named solution has them, and on pages.
+TEST(PracticeCommand, WritesPuzzlesAsTextOrPages)
+{
+    using test::runProgram;
+    const auto text =
+        runProgram({"--practice", "15x4", "3", "--seed", "5", "--given", "3", "--text"});
+    ASSERT_EQ(text.status, 0) << text.err.toStdString();
+    const QStringList puzzles = text.out.split(QStringLiteral("\n\n"));
+    ASSERT_EQ(puzzles.size(), 3);
+    for (const QString &puzzle : puzzles) {
+        QStringList rows = puzzle.trimmed().split(QLatin1Char('\n'));
+        ASSERT_EQ(rows.size(), 5);
+        const QString solution = rows.takeLast();
+        ASSERT_TRUE(solution.startsWith(QStringLiteral("solution ")));
+        const QStringList grid =
+            runProgram({"--grid", "15x4", solution.mid(9)}).out.trimmed().split(QLatin1Char('\n'));
+        // The puzzle's rows are its solution's in some image of the tray.
+        int letters = 0;
+        bool matches = false;
+        for (int g = 0; g < 4 && !matches; ++g) {
+            matches = true;
+            for (int r = 0; r < 4; ++r)
+                for (int c = 0; c < 15; ++c) {
+                    const QChar given = rows[r][c];
+                    const QChar there = grid[g & 2 ? 3 - r : r][g & 1 ? 14 - c : c];
+                    matches = matches && (given == QLatin1Char('.') || given == there);
+                }
+        }
+        for (const QString &row : rows)
+            letters += 15 - row.count(QLatin1Char('.'));
+        EXPECT_TRUE(matches) << puzzle.toStdString();
+        EXPECT_EQ(letters, 15); // three pieces given
+    }
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
+    auto r = runProgram({"--practice", "8x8", "20", "--seed", "8", "--cutouts", "--pdf", pdf});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("(4 pages, sheet 8)\n"))) << r.out.toStdString();
+    EXPECT_EQ(test::pdfPages(pdf), QStringLiteral("4 595 x 842")); // 2 of puzzles, key, pieces
+    r = runProgram({"--practice", "8x8", "2", "--given", "1", "--text"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QLatin1String("the fewest that work there are 2")));
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "pieces/PieceState.h"
 #include "solutions/Boards.h"
 #include "solutions/Decoding.h"
-#include "pieces/PieceState.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

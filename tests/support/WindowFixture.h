@@ -46,6 +46,7 @@ struct MainWindow
     int previews = 0;
     int previewPages = 0;
     QList<long long> previewRange; // first and last solution the report drew
+    QString previewName;
 
     explicit MainWindow(const std::string &folder = testDatabaseFolder(),
                         Messages mode = Messages::Recorded)
@@ -70,7 +71,8 @@ struct MainWindow
                 showPlainMessage(window.get(), text);
             }
         };
-        hooks.showPreview = [this](PreviewDocument &document) {
+        hooks.showPreview = [this](PreviewDocument &document, const QString &name) {
+            previewName = name;
             ++previews;
             previewPages = document.PageCount();
             RecordSet &set = state().SolutionSet;

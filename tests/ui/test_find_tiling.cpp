@@ -6,17 +6,17 @@
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QSvgRenderer>
+#include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTimer>
 
 using namespace tw;
 using namespace tw::test;
@@ -76,6 +76,7 @@ private slots:
     void aGridThatIsNoTilingChangesNothing();
     void copySolutionPutsTextPictureAndDrawingOnTheClipboard();
     void exportSolutionWritesThePictureChosen();
+    void practiceSheetShowsItsPuzzlesInThePreview();
     void aboutTellsWhatABugReportNeeds();
     void theMenuBelongsToTheTrayPicture();
 };
@@ -178,7 +179,7 @@ void TestFindTiling::exportSolutionWritesThePictureChosen()
     m.w().setHooks({.askSavePath = [&](const QString &start, const QString &filter) {
         asked << start << filter;
         return dir.filePath(filter.startsWith(QLatin1String("SVG")) ? QStringLiteral("e.svg")
-                                                                   : QStringLiteral("e.png"));
+                                                                    : QStringLiteral("e.png"));
     }});
     SharedState &s = m.state();
     // In the dialog: the choices by clicks and keys, then Save.
@@ -220,6 +221,37 @@ void TestFindTiling::exportSolutionWritesThePictureChosen()
     QCOMPARE(m.messages, QStringList());
 }
 
+// Practice Sheet: the choices by keys and clicks, then the sheet in the
+// preview window.
+void TestFindTiling::practiceSheetShowsItsPuzzlesInThePreview()
+{
+    MainWindow m;
+    int sheet = 0;
+    QTimer::singleShot(100, [&] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        auto *count = dialog->findChild<QSpinBox *>(QStringLiteral("spnCount"));
+        count->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(count, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(count, QStringLiteral("4"));
+        auto *given = dialog->findChild<QComboBox *>(QStringLiteral("cboGiven"));
+        given->setFocus(Qt::TabFocusReason);
+        for (int k = 0; k < 3; ++k)
+            QTest::keyClick(given, Qt::Key_Down);
+        QTest::mouseClick(dialog->findChild<QCheckBox *>(QStringLiteral("chkCutouts")),
+                          Qt::LeftButton);
+        sheet = dialog->findChild<QSpinBox *>(QStringLiteral("spnSheet"))->value();
+        QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdPreview")),
+                          Qt::LeftButton);
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuPractice");
+    QCOMPARE(m.previewName, QStringLiteral("Pentomino Puzzles 10 x 6, Sheet %1").arg(sheet));
+    QCOMPARE(m.previewPages, 3); // the puzzles, their answers, the pieces to cut out
+    QCOMPARE(m.messages, QStringList());
+    // The main window's own report is untouched.
+    QCOMPARE(m.state().SolutionNo, 1);
+}
+
 // F1 anywhere: the version, the database, the counts and the keys, to copy.
 void TestFindTiling::aboutTellsWhatABugReportNeeds()
 {
@@ -247,8 +279,9 @@ void TestFindTiling::theMenuBelongsToTheTrayPicture()
 {
     MainWindow m;
     SharedState &s = m.state();
-    QVERIFY(!rightClick(m, m.tray().trayLeft - 500, m.tray().trayTop + 100));          // beside the tray
-    choose(rightClick(m, m.tray().trayLeft - 100, m.tray().trayTop + 100), "mnuFind"); // on its frame
+    QVERIFY(!rightClick(m, m.tray().trayLeft - 500, m.tray().trayTop + 100)); // beside the tray
+    choose(rightClick(m, m.tray().trayLeft - 100, m.tray().trayTop + 100),
+           "mnuFind"); // on its frame
     QWidget *dialog = m.w().findChild<QWidget *>(QStringLiteral("frmFind"));
     QVERIFY(dialog && dialog->isVisible());
     QTest::keyClick(dialog, Qt::Key_Escape);

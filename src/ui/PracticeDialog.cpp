@@ -1,0 +1,152 @@
+#include "ui/PracticeDialog.h"
+
+#include "app/Practice.h"
+#include "preview/PreviewDocument.h"
+#include "report/PracticeSheet.h"
+#include "solutions/Boards.h"
+#include "solutions/SharedState.h"
+#include "ui/BusyPointer.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace tw {
+
+PracticeDialog::PracticeDialog(const SharedState &sharedState, Integer board, Appearance look,
+                               QSizeF paper, Hooks hooks, QWidget *parent)
+    : QDialog(parent), state(sharedState), m_board(board), m_paper(paper),
+      m_hooks(std::move(hooks)), m_look(look)
+{
+    setObjectName(QStringLiteral("frmPractice"));
+    const std::string_view label = Trays.at(static_cast<std::size_t>(board)).label;
+    setWindowTitle(
+        QStringLiteral("Practice Sheet for the %1 Tray")
+            .arg(QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()))));
+    const auto named = [](QWidget *w, const char *name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    spnCount = new QSpinBox(this);
+    named(spnCount, "spnCount");
+    spnCount->setRange(1, 60);
+    spnCount->setValue(12);
+    cboGiven = new QComboBox(this);
+    named(cboGiven, "cboGiven");
+    cboGiven->addItem(QStringLiteral("Fewest (hardest)"));
+    const int pieces = board == SquareBoard ? 13 : 12;
+    for (int k = 1; k < pieces; ++k)
+        cboGiven->addItem(QString::number(k));
+    spnSide = new QDoubleSpinBox(this);
+    named(spnSide, "spnSide");
+    spnSide->setDecimals(3);
+    spnSide->setRange(0.05, 3);
+    spnSide->setSingleStep(0.05);
+    spnSide->setValue(PracticeSide);
+    spnSide->setSuffix(QStringLiteral(" inch"));
+    auto *portrait = new QRadioButton(QStringLiteral("&Portrait"), this);
+    optLandscape = new QRadioButton(QStringLiteral("L&andscape"), this);
+    named(portrait, "optPortrait");
+    named(optLandscape, "optLandscape");
+    portrait->setChecked(true);
+    auto *monochrome = new QRadioButton(QStringLiteral("&Monochrome"), this);
+    optColour = new QRadioButton(QStringLiteral("C&olour"), this);
+    named(monochrome, "optMonochrome");
+    named(optColour, "optColour");
+    monochrome->setChecked(true);
+    for (auto pair : {std::pair{portrait, optLandscape}, {monochrome, optColour}}) {
+        auto *group = new QButtonGroup(this);
+        group->addButton(pair.first);
+        group->addButton(pair.second);
+    }
+    chkLetters = new QCheckBox(QStringLiteral("Piece &letters"), this);
+    named(chkLetters, "chkLetters");
+    chkLetters->setChecked(look.letters);
+    chkKey = new QCheckBox(QStringLiteral("Answer &key"), this);
+    named(chkKey, "chkKey");
+    chkKey->setChecked(true);
+    chkCutouts = new QCheckBox(QStringLiteral("Pieces to &cut out"), this);
+    named(chkCutouts, "chkCutouts");
+    spnSheet = new QSpinBox(this);
+    named(spnSheet, "spnSheet");
+    spnSheet->setRange(1, 999999);
+    spnSheet->setValue(static_cast<int>(newSheetNumber()));
+    spnSheet->setToolTip(QStringLiteral("The same number makes the same sheet again"));
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton *show = buttons->addButton(QStringLiteral("Preview"), QDialogButtonBox::ActionRole);
+    named(show, "cmdPreview");
+    show->setDefault(true);
+    connect(show, &QPushButton::clicked, this, &PracticeDialog::preview);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *form = new QFormLayout;
+    form->addRow(QStringLiteral("&Puzzles:"), spnCount);
+    form->addRow(QStringLiteral("Pieces &given:"), cboGiven);
+    form->addRow(QStringLiteral("&Side of a unit square:"), spnSide);
+    const auto pairRow = [](QWidget *a, QWidget *b) {
+        auto *row = new QHBoxLayout;
+        row->addWidget(a);
+        row->addWidget(b);
+        row->addStretch(1);
+        return row;
+    };
+    form->addRow(QStringLiteral("Pages:"), pairRow(portrait, optLandscape));
+    form->addRow(QStringLiteral("Pieces:"), pairRow(monochrome, optColour));
+    form->addRow(QString(), chkLetters);
+    form->addRow(QString(), chkKey);
+    form->addRow(QString(), chkCutouts);
+    form->addRow(QStringLiteral("Sheet &number:"), spnSheet);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+}
+
+void PracticeDialog::preview()
+{
+    PreviewDocument document(m_paper);
+    {
+        const BusyPointer busy;
+        const auto index = loadTilingIndex(state, m_board);
+        if (!index) {
+            m_hooks.message(QString::fromStdString(index.error().problem));
+            return;
+        }
+        const auto number = static_cast<std::uint64_t>(spnSheet->value());
+        const auto puzzles =
+            makePuzzles(*index, {spnCount->value(), cboGiven->currentIndex(), number});
+        if (!puzzles) {
+            QString why = QString::fromStdString(puzzles.error());
+            m_hooks.message(why.left(1).toUpper() + why.mid(1) + QLatin1Char('.'));
+            return;
+        }
+        PracticeSheet sheet;
+        sheet.puzzles = *puzzles;
+        sheet.number = number;
+        sheet.unit = static_cast<Single>(spnSide->value() * TwipsPerInch);
+        sheet.landscape = optLandscape->isChecked();
+        sheet.look.rendering = optColour->isChecked() ? Rendering::Colour : Rendering::Monochrome;
+        sheet.look.look = {chkLetters->isChecked(), m_look.palette};
+        sheet.answerKey = chkKey->isChecked();
+        sheet.cutouts = chkCutouts->isChecked();
+        if (const auto error = BuildPracticeSheet(document, *index, sheet)) {
+            m_hooks.message(QString::fromStdString(*error));
+            return;
+        }
+    }
+    const std::string_view label = Trays.at(static_cast<std::size_t>(m_board)).label;
+    m_hooks.showPreview(
+        document, QStringLiteral("Pentomino Puzzles %1, Sheet %2")
+                      .arg(QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size())))
+                      .arg(spnSheet->value()));
+}
+
+} // namespace tw

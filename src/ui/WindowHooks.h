@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace tw {
+
+class PreviewDocument;
+
+// What a window asks of its surroundings, replaceable in tests.
+struct WindowHooks
+{
+    std::function<void()> beep;
+    std::function<void(const QString &)> message; // a box titled with the program's name
+    // The modal preview window on a document under its name.
+    std::function<void(PreviewDocument &, const QString &name)> showPreview;
+    // The file to save as, proposing start, of the kind filter names;
+    // empty when the user cancels.
+    std::function<QString(const QString &start, const QString &filter)> askSavePath;
+};
+
+} // namespace tw

@@ -1,0 +1,162 @@
+#include "BruteForce.h"
+#include "Fixtures.h"
+#include "solutions/Database.h"
+#include "solutions/Puzzles.h"
+#include "solutions/SharedState.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace tw {
+namespace {
+
+// Every tray's index, from the generated database.
+const TilingIndex &indexOf(Integer board)
+{
+    static const std::map<Integer, TilingIndex> all = [] {
+        SharedState state;
+        state.DbPath = TILEWRIGHT_TEST_DATABASE;
+        state.ConnectString = readOnlyUri(state.DbPath);
+        EXPECT_FALSE(OpenDatabase(state));
+        std::map<Integer, TilingIndex> indexes;
+        for (Integer b = 0; b < BoardCount; ++b) {
+            EXPECT_FALSE(SelectBoard(state, b));
+            std::vector<SolutionRecord> records;
+            for (; !state.SolutionSet.IsEOF(); state.SolutionSet.MoveNext())
+                records.push_back(state.SolutionSet.currentRecord());
+            indexes.emplace(b, *TilingIndex::build(b, records));
+        }
+        return indexes;
+    }();
+    return all.at(board);
+}
+
+// A tiling as cell-by-cell piece numbers, as the search finds them.
+std::vector<int> cellsOf(const Tiling &t)
+{
+    std::vector<int> cells(static_cast<std::size_t>(t.cols * t.rows), -1);
+    for (const Placement &p : t.placements)
+        for (int k = 0; k < p.cellCount; ++k) {
+            const int c = p.cells[static_cast<std::size_t>(k)];
+            cells[static_cast<std::size_t>(c / t.stride() * t.rows + c % t.stride())] =
+                p.shape == SquarePiece ? 12 : orientation(p.shape).Piece;
+        }
+    return cells;
+}
+
+TEST(TilingIndex, HoldsEverySolutionInEveryImageOfItsTray)
+{
+    // Counts every correct search reproduces, no tiling symmetric.
+    for (const auto &[board, tilings] :
+         {std::pair{0, 9356u}, {1, 4040u}, {2, 1472u}, {3, 8u}, {4, 129168u}}) {
+        const TilingIndex &index = indexOf(static_cast<Integer>(board));
+        EXPECT_EQ(index.size(), tilings);
+        EXPECT_EQ(index.count({}), tilings);
+        // A piece held where its tiling lays it.
+        const std::uint32_t last = tilings - 1;
+        const std::uint32_t piece = index.piecesOf(last).back();
+        const auto holders = index.holding(std::span(&piece, 1));
+        EXPECT_TRUE(std::binary_search(holders.begin(), holders.end(), last));
+        EXPECT_EQ(index.placementOf(index.placement(piece)), piece);
+    }
+}
+
+struct Sheet
+{
+    const char *name;
+    Integer board;
+    int count, given;
+    std::uint64_t seed;
+};
+
+void PrintTo(const Sheet &s, std::ostream *os)
+{
+    *os << s.name;
+}
+
+class Puzzles : public testing::TestWithParam<Sheet>
+{
+};
+
+// Each puzzle has exactly one answer, found by a search of the tray with
+// the given pieces fixed, and that answer is the solution it names.
+TEST_P(Puzzles, HaveExactlyTheOneAnswerTheyName)
+{
+    const Sheet &s = GetParam();
+    const TilingIndex &index = indexOf(s.board);
+    const auto puzzles = makePuzzles(index, {s.count, s.given, s.seed});
+    ASSERT_TRUE(puzzles) << puzzles.error();
+    ASSERT_EQ(puzzles->size(), static_cast<std::size_t>(s.count));
+    std::set<std::uint32_t> solutions;
+    for (const Puzzle &p : *puzzles) {
+        if (s.given != FewestGiven)
+            EXPECT_EQ(p.given.size(), static_cast<std::size_t>(s.given));
+        std::vector<Placement> given;
+        for (std::uint32_t g : p.given)
+            given.push_back(index.placement(g));
+        const Tiling answer = index.tiling(p.tiling);
+        const test::BruteForce search(answer.cols, answer.rows, given, 2);
+        ASSERT_EQ(search.found.size(), 1u) << puzzleText(index, p);
+        EXPECT_EQ(search.found[0], cellsOf(answer));
+        solutions.insert(index.solutionOf(p.tiling));
+    }
+    // From different solutions where the tray has enough.
+    EXPECT_EQ(solutions.size(), std::min<std::size_t>(s.count, index.size() / index.images()));
+    // The same number, the same sheet; another, another.
+    EXPECT_EQ(*makePuzzles(index, {s.count, s.given, s.seed}), *puzzles);
+    EXPECT_NE(*makePuzzles(index, {s.count, s.given, s.seed + 1}), *puzzles);
+}
+
+INSTANTIATE_TEST_SUITE_P(Trays, Puzzles,
+                         testing::Values(Sheet{"fewest_10x6", 0, 6, FewestGiven, 4711},
+                                         Sheet{"four_given_12x5", 1, 5, 4, 12},
+                                         Sheet{"fewest_15x4", 2, 4, FewestGiven, 3},
+                                         Sheet{"six_from_two_solutions_20x3", 3, 6, 2, 5},
+                                         Sheet{"fewest_8x8", 4, 3, FewestGiven, 99},
+                                         Sheet{"eleven_given_8x8", 4, 2, 11, 7}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Puzzles, TheFewestPiecesGivenAreTheFewestThatLeaveOneAnswer)
+{
+    const TilingIndex &index = indexOf(0);
+    for (std::uint32_t tiling : {0u, 1234u, 9355u}) {
+        const auto given = fewestGiven(index, tiling, 17);
+        ASSERT_FALSE(given.empty());
+        EXPECT_EQ(index.count(given), 1u);
+        // No set of one piece fewer, from all of the tiling's, does.
+        const auto pieces = index.piecesOf(tiling);
+        std::vector<std::uint32_t> smaller;
+        const std::function<bool(std::size_t)> anyUnique = [&](std::size_t from) {
+            if (smaller.size() == given.size() - 1)
+                return index.count(smaller, 2) == 1;
+            for (std::size_t k = from; k < pieces.size(); ++k) {
+                smaller.push_back(pieces[k]);
+                const bool unique = anyUnique(k + 1);
+                smaller.pop_back();
+                if (unique)
+                    return true;
+            }
+            return false;
+        };
+        EXPECT_FALSE(anyUnique(0)) << "tiling " << tiling;
+    }
+}
+
+TEST(Puzzles, TooFewPiecesAreRefusedWithTheFewestThatWork)
+{
+    // No piece of the 8 x 8 tray lies where only one tiling has it; on the
+    // rectangles a few do.
+    const auto none = makePuzzles(indexOf(4), {3, 1, 1});
+    ASSERT_FALSE(none);
+    EXPECT_EQ(none.error(), "with 1 piece given, no puzzle on the 8 x 8 tray has a single "
+                            "answer; the fewest that work there are 2");
+    const auto one = makePuzzles(indexOf(0), {2, 1, 1});
+    ASSERT_TRUE(one);
+    EXPECT_EQ(indexOf(0).count((*one)[0].given), 1u);
+    EXPECT_FALSE(makePuzzles(indexOf(0), {61, 3, 1}));
+    EXPECT_FALSE(makePuzzles(indexOf(0), {1, 12, 1}));
+}
+
+} // namespace
+} // namespace tw

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "pieces/PieceTables.h"
+#include "pieces/Tiling.h"
+
+#include <array>
+#include <vector>
+
+namespace tw::test {
+
+// The tilings of a tray of cols x rows (with the 2 x 2 square when the tray
+// has 64 cells) that keep the given pieces where they lie, found by a plain
+// search on the first free cell, apart from the program's own solver and
+// its counts: at most `limit` of them, as cell-by-cell piece numbers
+// (0..11, 12 for the square).
+class BruteForce
+{
+public:
+    BruteForce(int cols, int rows, const std::vector<Placement> &given, std::size_t limit)
+        : m_cols(cols), m_rows(rows), m_limit(limit),
+          m_grid(static_cast<std::size_t>(cols * rows), -1)
+    {
+        for (const Placement &p : given) {
+            const int piece = p.shape == SquarePiece ? 12 : orientation(p.shape).Piece;
+            m_used[static_cast<std::size_t>(piece)] = true;
+            for (int k = 0; k < p.cellCount; ++k) {
+                const int c = p.cells[static_cast<std::size_t>(k)] / (rows + 1);
+                const int r = p.cells[static_cast<std::size_t>(k)] % (rows + 1);
+                m_grid[static_cast<std::size_t>(c * rows + r)] = piece;
+            }
+        }
+        if (cols * rows != 64)
+            m_used[12] = true;
+        search();
+    }
+
+    std::vector<std::vector<int>> found;
+
+private:
+    void search()
+    {
+        std::size_t free = 0;
+        while (free < m_grid.size() && m_grid[free] >= 0)
+            ++free;
+        if (free == m_grid.size()) {
+            found.push_back(m_grid);
+            return;
+        }
+        const int c0 = static_cast<int>(free) / m_rows, r0 = static_cast<int>(free) % m_rows;
+        for (int piece = 0; piece < 13 && found.size() < m_limit; ++piece) {
+            if (m_used[static_cast<std::size_t>(piece)])
+                continue;
+            for (const auto &cells : shapesOf(piece)) {
+                bool fits = true;
+                for (const ColumnRow &d : cells) {
+                    const int c = c0 + d.column, r = r0 + d.row;
+                    fits = fits && c >= 0 && c < m_cols && r >= 0 && r < m_rows &&
+                           m_grid[static_cast<std::size_t>(c * m_rows + r)] < 0;
+                }
+                if (!fits)
+                    continue;
+                for (const ColumnRow &d : cells)
+                    m_grid[static_cast<std::size_t>((c0 + d.column) * m_rows + r0 + d.row)] = piece;
+                m_used[static_cast<std::size_t>(piece)] = true;
+                search();
+                m_used[static_cast<std::size_t>(piece)] = false;
+                for (const ColumnRow &d : cells)
+                    m_grid[static_cast<std::size_t>((c0 + d.column) * m_rows + r0 + d.row)] = -1;
+            }
+        }
+    }
+
+    // A piece's orientations as steps from their first cell in column order.
+    static const std::vector<std::vector<ColumnRow>> &shapesOf(int piece)
+    {
+        static const auto all = [] {
+            std::array<std::vector<std::vector<ColumnRow>>, 13> shapes;
+            for (int n = 0; n < OrientationCount; ++n) {
+                const auto s = squareSteps(orientation(n));
+                shapes[static_cast<std::size_t>(orientation(n).Piece)].push_back(
+                    {{0, 0}, s[0], s[1], s[2], s[3]});
+            }
+            shapes[12].push_back({{0, 0}, {0, 1}, {1, 0}, {1, 1}});
+            return shapes;
+        }();
+        return all[static_cast<std::size_t>(piece)];
+    }
+
+    int m_cols, m_rows;
+    std::size_t m_limit;
+    std::vector<int> m_grid;
+    std::array<bool, 13> m_used{};
+};
+
+} // namespace tw::test
