@@ -45,4 +45,14 @@ void Choices::setOutputFolderOf(const QString &file)
     QSettings().setValue(FolderKey, QFileInfo(file).absolutePath());
 }
 
+QString Choices::solvePosition(int board)
+{
+    return QSettings().value(QStringLiteral("solve/tray%1").arg(board)).toString();
+}
+
+void Choices::setSolvePosition(int board, const QString &text)
+{
+    QSettings().setValue(QStringLiteral("solve/tray%1").arg(board), text);
+}
+
 } // namespace tw

@@ -19,6 +19,11 @@ public:
     // folder until then.
     static QString outputFolder();
     static void setOutputFolderOf(const QString &file);
+
+    // The position last left in "Solve It Yourself" on tray board, as
+    // rows of letters; empty when none.
+    static QString solvePosition(int board);
+    static void setSolvePosition(int board, const QString &text);
 };
 
 } // namespace tw

@@ -31,6 +31,8 @@ enum class Opt {
     Grid,
     Svg,
     Png,
+    Count,
+    Complete,
     Practice,
     Given,
     Seed,
@@ -67,7 +69,12 @@ constexpr std::array<OptionSpec, OptionCount> Options{{
      "Make the cheat sheet of solutions FROM to TO.",
      {},
      0},
-    {Opt::Pdf, {"pdf", ""}, "OUT", "OUT", "Write it to OUT as a PDF.", {Opt::Report, Opt::Practice},
+    {Opt::Pdf,
+     {"pdf", ""},
+     "OUT",
+     "OUT",
+     "Write it to OUT as a PDF.",
+     {Opt::Report, Opt::Practice},
      2},
     {Opt::PngPage,
      {"png-page", ""},
@@ -132,6 +139,20 @@ constexpr std::array<OptionSpec, OptionCount> Options{{
      "Write solution N of BOARD as a PNG image.",
      {},
      0},
+    {Opt::Count,
+     {"count", ""},
+     "FILE",
+     "FILE",
+     "Print how many tilings complete the position in FILE, and their solutions.",
+     {},
+     0},
+    {Opt::Complete,
+     {"complete", ""},
+     "FILE",
+     "FILE",
+     "Print one tiling that completes the position in FILE, and its solution.",
+     {},
+     0},
     {Opt::Practice,
      {"practice", ""},
      "",
@@ -192,8 +213,8 @@ constexpr std::array<OptionSpec, OptionCount> Options{{
 }};
 
 // What the program can be asked to do, one at a time.
-constexpr std::array<Opt, 6> Actions{Opt::Report, Opt::Find, Opt::Grid,
-                                     Opt::Svg,    Opt::Png,  Opt::Practice};
+constexpr std::array<Opt, 8> Actions{Opt::Report, Opt::Find,  Opt::Grid,     Opt::Svg,
+                                     Opt::Png,    Opt::Count, Opt::Complete, Opt::Practice};
 
 const OptionSpec &spec(Opt id)
 {
@@ -345,7 +366,7 @@ std::string usageLine()
     return "usage: tilewright [--report BOARD FROM TO (--pdf OUT | --png-page N OUT.png)\n"
            "                   [--side INCHES] [--landscape] [--color] [--paper SIZE] [--dpi N]\n"
            "                   [--letters] [--palette NAME]]\n"
-           "       tilewright --find FILE | --grid BOARD N\n"
+           "       tilewright --find FILE | --count FILE | --complete FILE | --grid BOARD N\n"
            "       tilewright (--svg BOARD N OUT.svg | --png BOARD N OUT.png [--dpi N])\n"
            "                  [--letters] [--palette NAME]\n"
            "       tilewright --practice BOARD COUNT [--given K|fewest] [--seed N] [--no-key]\n"
@@ -449,9 +470,13 @@ Command parseCommandLine(std::span<const std::string> arguments)
         return std::nullopt;
     };
 
-    if (s.has(Opt::Find)) {
-        c.kind = Command::Kind::Find;
-        c.input = s.value(Opt::Find);
+    for (const auto &[option, kind] : {std::pair{Opt::Find, Command::Kind::Find},
+                                       {Opt::Count, Command::Kind::Count},
+                                       {Opt::Complete, Command::Kind::Complete}}) {
+        if (!s.has(option))
+            continue;
+        c.kind = kind;
+        c.input = s.value(option);
         if (!positional.empty())
             return fault("unexpected argument \"" + positional.front() + "\"");
         return c;

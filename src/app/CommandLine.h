@@ -19,7 +19,20 @@ namespace tw {
 // valid text and is used exactly as given.
 struct Command
 {
-    enum class Kind { Window, Help, Version, Report, Find, Grid, Svg, Png, Practice, Error };
+    enum class Kind {
+        Window,
+        Help,
+        Version,
+        Report,
+        Find,
+        Grid,
+        Svg,
+        Png,
+        Count,
+        Complete,
+        Practice,
+        Error
+    };
     Kind kind = Kind::Window;
     std::string error; // for Error: what is wrong, one line without an end stop
 

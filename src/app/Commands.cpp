@@ -4,13 +4,15 @@
 #include "app/Practice.h"
 #include "app/PrintTab.h"
 #include "app/Program.h"
+#include "app/SolveSession.h"
 #include "app/TrayPicture.h"
 #include "base/NumberText.h"
 #include "base/Units.h"
 #include "preview/PreviewDocument.h"
 #include "report/PracticeSheet.h"
-#include "solutions/Puzzles.h"
 #include "solutions/Boards.h"
+#include "solutions/LetterGrid.h"
+#include "solutions/Puzzles.h"
 #include "solutions/SharedState.h"
 
 #include <QBuffer>
@@ -144,19 +146,63 @@ int runReport(Program &program, const Command &c, CommandIo &io)
     return 0;
 }
 
+// Why a command cannot go on, for its one line.
+struct Refusal
+{
+    std::string why;
+};
+
+// The text of a grid or a position, read from its file or standard input.
+Expected<std::string, Refusal> gridText(const Command &c, CommandIo &io)
+{
+    auto text = c.input == "-" ? io.input(MaximumGridText) : readLimited(c.input, MaximumGridText);
+    if (!text)
+        return Refusal{
+            text.error().sentence("cannot read", c.input == "-" ? "the standard input" : c.input)};
+    if (text->size() > MaximumGridText)
+        return Refusal{tooMuchForAGrid("\"" + c.input + "\"")};
+    return std::move(*text);
+}
+
 int runFind(Program &program, const Command &c, CommandIo &io)
 {
     const Failing fail{io.err};
-    auto text = c.input == "-" ? io.input(MaximumGridText) : readLimited(c.input, MaximumGridText);
+    const auto text = gridText(c, io);
     if (!text)
-        return fail(
-            text.error().sentence("cannot read", c.input == "-" ? "the standard input" : c.input));
-    if (text->size() > MaximumGridText)
-        return fail(tooMuchForAGrid("\"" + (c.input == "-" ? std::string("-") : c.input) + "\""));
+        return fail(text.error().why);
     const auto found = findTiling(program.state(), *text);
     if (!found)
         return fail(found.error());
     io.out << trayLabel(found->board) << ' ' << found->solution << '\n';
+    return 0;
+}
+
+// A Count or Complete command: the tilings that complete a position.
+int runPosition(Program &program, const Command &c, CommandIo &io)
+{
+    const Failing fail{io.err};
+    const auto text = gridText(c, io);
+    if (!text)
+        return fail(text.error().why);
+    const auto position = readPosition(*text);
+    if (!position)
+        return fail(position.error().message);
+    const auto index = loadTilingIndex(program.state(), position->board);
+    if (!index)
+        return fail(program.advice().explain(index.error()));
+    SolveSession session(*index);
+    if (const auto refused = session.open(*text))
+        return fail(*refused);
+    if (c.kind == Command::Kind::Count) {
+        io.out << countLines(session);
+        return 0;
+    }
+    if (session.remaining().empty()) {
+        io.err << "No tiling completes this position.\n";
+        return 1;
+    }
+    const std::uint32_t first = session.remaining().front();
+    io.out << letterRows(index->tiling(first)) << "solution " << index->solutionOf(first) << '\n';
     return 0;
 }
 
@@ -276,6 +322,9 @@ int answer(Program &program, const Command &command, CommandIo &io)
             return runFind(program, command, io);
         case Command::Kind::Practice:
             return runPractice(program, command, io);
+        case Command::Kind::Count:
+        case Command::Kind::Complete:
+            return runPosition(program, command, io);
         case Command::Kind::Grid:
         case Command::Kind::Svg:
         case Command::Kind::Png:

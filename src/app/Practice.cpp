@@ -23,11 +23,11 @@ Expected<TilingIndex, DatabaseError> loadTilingIndex(const SharedState &state, I
         records.push_back(set.currentRecord());
     auto index = TilingIndex::build(board, records);
     if (!index)
-        return DatabaseError{DatabaseFault::NotATiling,
-                             "The solution database \"" + state.DbPath +
-                                 "\" holds a record that is not a tiling: " +
-                                 index.error().message + ".",
-                             state.DbPath};
+        return DatabaseError{
+            DatabaseFault::NotATiling,
+            "The solution database \"" + state.DbPath +
+                "\" holds a record that is not a tiling: " + index.error().message + ".",
+            state.DbPath};
     return std::move(*index);
 }
 

@@ -218,11 +218,25 @@ template<class LetterAt> RecordKey recordOf(const TrayInfo &tray, LetterAt lette
 
 } // namespace
 
-Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
+namespace {
+
+// A grid read and checked: its letters as typed, its tray, whether it lies
+// across the tray, and each letter's cells (column, row as typed). A
+// position may leave cells empty (".") and pieces out; a tiling may not.
+struct CheckedGrid
+{
+    Typed t;
+    int board = -1;
+    bool across = false;
+    std::map<char, Cells> cells;
+};
+
+Expected<CheckedGrid, LetterGridError> checkedGrid(std::string_view text, std::string &converted,
+                                                   bool position)
 {
     using Fault = LetterGridError::Fault;
-    std::string converted;
-    Typed t;
+    CheckedGrid grid;
+    Typed &t = grid.t;
     t.source = asUtf8(text, converted);
     const std::string_view source = t.source;
     std::vector<std::size_t> rowLengths;
@@ -259,8 +273,8 @@ Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
     t.cols = static_cast<int>(rowLengths[0]);
 
     // The tray, and whether the grid lies across it.
-    int board = -1;
-    bool across = false;
+    int &board = grid.board;
+    bool &across = grid.across;
     for (int b = 0; b < BoardCount && board < 0; ++b) {
         const TrayInfo &tray = Trays[static_cast<std::size_t>(b)];
         if (t.rows == tray.rows && t.cols == tray.cols)
@@ -276,11 +290,13 @@ Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
     const bool square = board == SquareBoard;
 
     // Every letter a piece of the tray; each piece once, in its own shape.
-    std::map<char, Cells> cells;
+    std::map<char, Cells> &cells = grid.cells;
     std::map<char, std::pair<int, int>> first; // as typed: row, column
     for (int r = 0; r < t.rows; ++r)
         for (int c = 0; c < t.cols; ++c) {
             const char l = t.at(r, c);
+            if (position && l == '.')
+                continue;
             if (Pentominoes.find(l) == std::string_view::npos && !(square && l == Square))
                 return fail(Fault::Letter,
                             t.text(r, c) + " at " + t.place(r, c) +
@@ -289,7 +305,7 @@ Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
             cells[l].emplace_back(c, r);
             first.emplace(l, std::pair(r, c));
         }
-    if (square) {
+    if (square && (!position || !cells[Square].empty())) {
         if (cells[Square].empty())
             return fail(Fault::Missing, "The 2 x 2 square (O) of the 8 x 8 tray is missing.");
         if (normalised(cells[Square]) != Cells{{0, 0}, {0, 1}, {1, 0}, {1, 1}})
@@ -299,6 +315,8 @@ Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
     }
     for (char l : Pentominoes) {
         const std::size_t n = cells[l].size();
+        if (n == 0 && position)
+            continue;
         if (n == 0)
             return fail(Fault::Missing, std::string("There is no ") + l + " piece.");
         if (n % 5 == 0 && n > 5)
@@ -310,6 +328,21 @@ Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
                                           t.place(first[l].first, first[l].second) +
                                           ", are not one " + l + " pentomino.");
     }
+    return grid;
+}
+
+} // namespace
+
+Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
+{
+    std::string converted;
+    auto checked = checkedGrid(text, converted, false);
+    if (!checked)
+        return checked.error();
+    const Typed &t = checked->t;
+    const int board = checked->board;
+    const bool across = checked->across;
+    const bool square = board == SquareBoard;
 
     // The records of the tiling's images in the tray: turned and reflected,
     // and on the square tray also laid across.
@@ -328,6 +361,34 @@ Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
     std::sort(read.images.begin(), read.images.end());
     read.images.erase(std::unique(read.images.begin(), read.images.end()), read.images.end());
     return read;
+}
+
+Expected<Tiling, LetterGridError> readPosition(std::string_view text)
+{
+    std::string converted;
+    auto checked = checkedGrid(text, converted, true);
+    if (!checked)
+        return checked.error();
+    const TrayInfo &tray = Trays[static_cast<std::size_t>(checked->board)];
+    Tiling position{static_cast<Integer>(checked->board), tray.cols, tray.rows, {}};
+    // Laid as the tray lies: a grid across it is turned onto it.
+    for (const auto &[letter, cells] : checked->cells) {
+        if (cells.empty())
+            continue;
+        std::vector<ColumnRow> at;
+        for (auto [c, r] : cells)
+            at.push_back(checked->across ? ColumnRow{r, c} : ColumnRow{c, r});
+        Placement p{SquarePiece, {}, static_cast<int>(at.size())};
+        if (letter != Square)
+            p.shape = orientationOf(at).value_or(0);
+        for (std::size_t k = 0; k < at.size(); ++k)
+            p.cells[k] = static_cast<Integer>(at[k].column * position.stride() + at[k].row);
+        std::sort(p.cells.begin(), p.cells.begin() + p.cellCount);
+        position.placements.push_back(p);
+    }
+    std::stable_partition(position.placements.begin(), position.placements.end(),
+                          [](const Placement &p) { return p.shape == SquarePiece; });
+    return position;
 }
 
 std::string letterRows(const Tiling &tiling)

@@ -320,14 +320,14 @@ class EndTable
 public:
     struct Tiling
     {
-        std::uint16_t pieces;                    // a bit for each piece laid; End after a region's last
+        std::uint16_t pieces; // a bit for each piece laid; End after a region's last
         std::array<std::uint16_t, 4> placements; // in laying order
     };
     static constexpr std::uint16_t End = 0xFFFF;
 
     EndTable(int slotBits, std::size_t capacity)
-        : m_slotBits(slotBits), m_slots(std::make_unique<std::atomic<std::uint64_t>[]>(
-                                    std::size_t{1} << slotBits)),
+        : m_slotBits(slotBits),
+          m_slots(std::make_unique<std::atomic<std::uint64_t>[]>(std::size_t{1} << slotBits)),
           m_capacity(std::max<std::size_t>(capacity, 1)), m_list(new Tiling[m_capacity])
     {
         m_list[0].pieces = End; // the list of a region that cannot be filled
@@ -582,14 +582,14 @@ private:
             const std::uint64_t next = occupied | mask;
             if (pieces == 2) {
                 // The last piece fills what is left exactly, or nothing does.
-                forEachFit(next, ~(bit | 1u), [&](int lastPiece, std::uint64_t lastMask,
-                                                  std::uint16_t last) {
-                    if ((next | lastMask) != Full)
-                        return true;
-                    found.push_back({static_cast<std::uint16_t>(bit | (1u << lastPiece)),
-                                     {placement, last}});
-                    return false;
-                });
+                forEachFit(next, ~(bit | 1u),
+                           [&](int lastPiece, std::uint64_t lastMask, std::uint16_t last) {
+                               if ((next | lastMask) != Full)
+                                   return true;
+                               found.push_back({static_cast<std::uint16_t>(bit | (1u << lastPiece)),
+                                                {placement, last}});
+                               return false;
+                           });
                 return true;
             }
             if (shutIn<Rows, Cells>(next))

@@ -323,6 +323,7 @@ TrayMenu makeTrayMenu(QWidget *window)
     m.mnuCopy = item("mnuCopy", QStringLiteral("Copy Solution"));
     m.mnuExport = item("mnuExport", QStringLiteral("Export Solution..."));
     m.mnuPractice = item("mnuPractice", QStringLiteral("Practice Sheet..."), Qt::CTRL | Qt::Key_K);
+    m.mnuSolve = item("mnuSolve", QStringLiteral("Solve It Yourself..."), Qt::CTRL | Qt::Key_Y);
     m.mnuTray->addSeparator();
     m.mnuFirst = item("mnuFirst", QStringLiteral("First Solution"), Qt::CTRL | Qt::Key_Home);
     m.mnuPrev = item("mnuPrev", QStringLiteral("Previous Solution"), Qt::Key_PageUp);

@@ -68,6 +68,7 @@ struct TrayMenu
     QAction *mnuCopy = nullptr;
     QAction *mnuExport = nullptr;
     QAction *mnuPractice = nullptr;
+    QAction *mnuSolve = nullptr;
     QAction *mnuFirst = nullptr;
     QAction *mnuPrev = nullptr;
     QAction *mnuNext = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/SolutionActions.h"
 
 #include "app/Choices.h"
+#include "app/Practice.h"
 #include "app/Program.h"
 #include "app/SolutionBrowser.h"
 #include "base/Files.h"
@@ -8,6 +9,7 @@
 #include "ui/ExportDialog.h"
 #include "ui/FindDialog.h"
 #include "ui/PracticeDialog.h"
+#include "ui/SolveWindow.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -97,6 +99,23 @@ void SolutionActions::practice(Appearance look, QSizeF paper)
     PracticeDialog(state, state.BoardIndex, look, paper, {m_hooks.showPreview, m_hooks.message},
                    m_window)
         .exec();
+}
+
+void SolutionActions::solve(Appearance look)
+{
+    auto index = loadTilingIndex(state, state.BoardIndex);
+    if (!index) {
+        m_hooks.message(QString::fromStdString(index.error().problem));
+        return;
+    }
+    auto *window = new SolveWindow(std::make_unique<TilingIndex>(std::move(*index)), look,
+                                   {m_hooks.message, m_hooks.askSavePath, m_hooks.askOpenPath,
+                                    [this](Integer board, Integer n) {
+                                        m_show({board, n});
+                                    }},
+                                   m_window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
 }
 
 } // namespace tw

@@ -39,6 +39,9 @@ public:
     // "Practice Sheet": puzzles of the tray shown, in the preview window.
     // paper: the portrait paper, twips.
     void practice(Appearance look, QSizeF paper);
+    // "Solve It Yourself": the tray shown, to lay pieces on, in a window of
+    // its own.
+    void solve(Appearance look);
 
 private:
     QWidget *m_window;

@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class QWidget;
+
 namespace tw {
 
 class PreviewDocument;
@@ -18,6 +20,12 @@ struct WindowHooks
     // The file to save as, proposing start, of the kind filter names;
     // empty when the user cancels.
     std::function<QString(const QString &start, const QString &filter)> askSavePath;
+    // The file to open, starting in start; empty when the user cancels.
+    std::function<QString(const QString &start, const QString &filter)> askOpenPath;
+
+    // The desktop's own: the system's beep, a plain message box and the file
+    // dialogs, over window. No preview window.
+    static WindowHooks standard(QWidget *window);
 };
 
 } // namespace tw

@@ -17,7 +17,6 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,11 +44,7 @@ frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advic
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     m_layout = TwipsLayout(screenScale(this));
-    m_hooks.beep = [] { QApplication::beep(); };
-    m_hooks.message = [this](const QString &text) { showPlainMessage(this, text); };
-    m_hooks.askSavePath = [this](const QString &start, const QString &filter) {
-        return QFileDialog::getSaveFileName(this, QStringLiteral("Export Solution"), start, filter);
-    };
+    m_hooks = WindowHooks::standard(this);
     m_hooks.showPreview = [this](PreviewDocument &document, const QString &name) {
         frmViewPro window(document, this);
         window.setDatabasePath(state.DbPath);
@@ -108,6 +103,7 @@ void frmMain::setHooks(Hooks hooks)
     take(m_hooks.message, hooks.message);
     take(m_hooks.showPreview, hooks.showPreview);
     take(m_hooks.askSavePath, hooks.askSavePath);
+    take(m_hooks.askOpenPath, hooks.askOpenPath);
 }
 
 void frmMain::wire()
@@ -139,6 +135,7 @@ void frmMain::wire()
     connect(mnuExport, &QAction::triggered, this, [this] { m_actions.exportSolution(); });
     connect(mnuPractice, &QAction::triggered, this,
             [this] { m_actions.practice(look(), m_preview.paper()); });
+    connect(mnuSolve, &QAction::triggered, this, [this] { m_actions.solve(look()); });
     connect(mnuAbout, &QAction::triggered, this, [this] { AboutDialog(state, this).exec(); });
     // Each step from the keyboard is on screen before the next repeats.
     const auto stepped = [this](const std::function<void()> &move) {

@@ -58,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "--colour is given more than once"},
         Refused{"two_things_at_once",
                 {"--grid", "0", "1", "--svg"},
-                "give only one of --report, --find, --grid, --svg, --png and --practice"},
+                "give only one of --report, --find, --grid, --svg, --png, --count, --complete and "
+                "--practice"},
         Refused{"report_option_alone",
                 {"--landscape"},
                 "--landscape belongs to --report and --practice"},

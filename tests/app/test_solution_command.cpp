@@ -180,5 +180,35 @@ TEST(PracticeCommand, WritesPuzzlesAsTextOrPages)
     EXPECT_TRUE(r.err.contains(QLatin1String("the fewest that work there are 2")));
 }
 
+// A position read from a file or standard input: the tilings that complete
+// it, one of them, or none.
+TEST(PositionCommand, CountsAndCompletesPositions)
+{
+    using test::runProgram;
+    const QByteArray position = "UUUPPP....\nU.U.PP....\n..........\n..........\n"
+                                "..........\n..........\n";
+    auto r = runProgram({"--count", "-"}, position);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split(QLatin1Char('\n'));
+    EXPECT_EQ(lines[0], QStringLiteral("10 x 6: 13 tilings, 13 solutions"));
+    EXPECT_EQ(lines[1].split(QLatin1Char(' ')).size(), 13);
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("1 2 156 ")));
+    r = runProgram({"--complete", "-"}, position);
+    ASSERT_EQ(r.status, 0);
+    const QString grid = r.out.section(QStringLiteral("solution "), 0, 0);
+    const QString number = r.out.section(QStringLiteral("solution "), 1).trimmed();
+    EXPECT_EQ(runProgram({"--find", "-"}, grid.toUtf8()).out, "10 x 6 " + number + "\n");
+    EXPECT_TRUE(grid.startsWith(QStringLiteral("UUUPPP")));
+    // None completes an X that leaves a corner no piece can fill.
+    r = runProgram({"--complete", "-"}, ".X........\nXXX.......\n.X........\n..........\n"
+                                        "..........\n..........\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, QStringLiteral("No tiling completes this position.\n"));
+    r = runProgram({"--count", "-"}, "XX........\n..........\n..........\n..........\n"
+                                     "..........\n..........\n");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QLatin1String("are not one X pentomino")));
+}
+
 } // namespace
 } // namespace tw

@@ -1,0 +1,219 @@
+#include "app/SolveSession.h"
+
+#include "base/NumberText.h"
+#include "pieces/PieceTables.h"
+#include "solutions/Boards.h"
+#include "solutions/LetterGrid.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace tw {
+
+namespace {
+
+// The piece a placement is: 0..11, 12 for the square.
+int pieceOf(const Placement &p)
+{
+    return p.shape == SquarePiece ? 12 : orientation(p.shape).Piece;
+}
+
+QString letterName(const Placement &p)
+{
+    return p.shape == SquarePiece
+               ? QStringLiteral("the square (O)")
+               : QStringLiteral("the ") + QString::fromStdString(orientation(p.shape).Letter);
+}
+
+} // namespace
+
+SolveSession::SolveSession(const TilingIndex &index) : m_index(index)
+{
+    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(index.board()));
+    m_position = {index.board(), tray.cols, tray.rows, {}};
+    recount();
+}
+
+void SolveSession::step(Tiling next)
+{
+    m_undo.push_back(std::move(m_position));
+    m_redo.clear();
+    m_position = std::move(next);
+    recount();
+}
+
+bool SolveSession::lay(Integer shape, int column, int row)
+{
+    const auto placed = placeOn(m_position, shape, column, row);
+    if (!placed)
+        return false;
+    for (const Placement &p : m_position.placements)
+        if (pieceOf(p) == pieceOf(*placed))
+            return false;
+    if (shape == SquarePiece && m_index.board() != SquareBoard)
+        return false;
+    Tiling next = m_position;
+    next.placements.push_back(*placed);
+    step(std::move(next));
+    return true;
+}
+
+bool SolveSession::takeBack(int column, int row)
+{
+    const Placement *p = m_position.at(column, row);
+    if (!p)
+        return false;
+    Tiling next = m_position;
+    next.placements.erase(next.placements.begin() + (p - m_position.placements.data()));
+    step(std::move(next));
+    return true;
+}
+
+std::optional<std::string> SolveSession::open(std::string_view text)
+{
+    const auto read = readPosition(text);
+    if (!read)
+        return read.error().message;
+    if (read->board != m_index.board())
+        return "This is a position of the " +
+               std::string(Trays.at(static_cast<std::size_t>(read->board)).label) +
+               " tray, not of this one.";
+    step(*read);
+    return std::nullopt;
+}
+
+bool SolveSession::undo()
+{
+    if (m_undo.empty())
+        return false;
+    m_redo.push_back(std::move(m_position));
+    m_position = std::move(m_undo.back());
+    m_undo.pop_back();
+    recount();
+    return true;
+}
+
+bool SolveSession::redo()
+{
+    if (m_redo.empty())
+        return false;
+    m_undo.push_back(std::move(m_position));
+    m_position = std::move(m_redo.back());
+    m_redo.pop_back();
+    recount();
+    return true;
+}
+
+void SolveSession::recount()
+{
+    std::vector<std::uint32_t> laid;
+    for (const Placement &p : m_position.placements) {
+        const auto number = m_index.placementOf(p);
+        if (!number) {
+            // A piece no tiling lays there: none completes the position.
+            m_remaining.clear();
+            return;
+        }
+        laid.push_back(*number);
+    }
+    m_remaining = m_index.holding(laid);
+}
+
+std::size_t SolveSession::solutions() const
+{
+    std::set<Integer> numbers;
+    for (std::uint32_t t : m_remaining)
+        numbers.insert(m_index.solutionOf(t));
+    return numbers.size();
+}
+
+QString SolveSession::countText() const
+{
+    if (m_remaining.empty())
+        return QStringLiteral("No tiling completes this: take a piece back");
+    const std::size_t n = m_remaining.size(), s = solutions();
+    return QStringLiteral("%1 %2 still complete%3 this (%4 %5)")
+        .arg(QString::fromStdString(groupedNumber(static_cast<long long>(n))))
+        .arg(n == 1 ? QStringLiteral("tiling") : QStringLiteral("tilings"))
+        .arg(n == 1 ? QStringLiteral("s") : QString())
+        .arg(QString::fromStdString(groupedNumber(static_cast<long long>(s))))
+        .arg(s == 1 ? QStringLiteral("solution") : QStringLiteral("solutions"));
+}
+
+const Placement *SolveSession::lastLaid() const
+{
+    return m_position.placements.empty() ? nullptr : &m_position.placements.back();
+}
+
+std::optional<QString> SolveSession::hint()
+{
+    if (m_remaining.empty()) {
+        // The most recently laid piece whose taking back opens a way on.
+        for (auto p = m_position.placements.rbegin(); p != m_position.placements.rend(); ++p) {
+            Tiling without = m_position;
+            without.placements.erase(without.placements.begin() +
+                                     (&*p - m_position.placements.data()));
+            std::vector<std::uint32_t> laid;
+            bool possible = true;
+            for (const Placement &q : without.placements) {
+                const auto n = m_index.placementOf(q);
+                possible = possible && n;
+                if (n)
+                    laid.push_back(*n);
+            }
+            if (possible && m_index.count(laid, 1) > 0)
+                return QStringLiteral("Take back %1 first.").arg(letterName(*p));
+        }
+        return QStringLiteral("Take pieces back: no tiling completes this.");
+    }
+    if (finished())
+        return QStringLiteral("The tray is full.");
+    // The pieces not laid yet, counted over the tilings that remain.
+    std::map<std::uint32_t, std::size_t> shared;
+    for (std::uint32_t t : m_remaining)
+        for (std::uint32_t piece : m_index.piecesOf(t))
+            if (!m_position.at(m_index.placement(piece).cells[0] / m_position.stride(),
+                               m_index.placement(piece).cells[0] % m_position.stride()))
+                ++shared[piece];
+    const auto best = std::max_element(shared.begin(), shared.end(), [](auto a, auto b) {
+        return a.second < b.second || (a.second == b.second && a.first > b.first);
+    });
+    Tiling next = m_position;
+    next.placements.push_back(m_index.placement(best->first));
+    step(std::move(next));
+    return std::nullopt;
+}
+
+std::optional<Integer> SolveSession::solution() const
+{
+    if (!finished() || m_remaining.size() != 1)
+        return std::nullopt;
+    return m_index.solutionOf(m_remaining.front());
+}
+
+std::string SolveSession::text() const
+{
+    return letterRows(m_position);
+}
+
+std::string countLines(const SolveSession &session)
+{
+    const std::size_t n = session.remaining().size();
+    std::string text =
+        std::string(Trays.at(static_cast<std::size_t>(session.index().board())).label) + ": " +
+        std::to_string(n) + (n == 1 ? " tiling, " : " tilings, ") +
+        std::to_string(session.solutions()) +
+        (session.solutions() == 1 ? " solution\n" : " solutions\n");
+    std::set<Integer> numbers;
+    for (std::uint32_t t : session.remaining())
+        numbers.insert(session.index().solutionOf(t));
+    bool first = true;
+    for (Integer s : numbers) {
+        text += (first ? "" : " ") + std::to_string(s);
+        first = false;
+    }
+    return text + "\n";
+}
+
+} // namespace tw

@@ -1,0 +1,672 @@
+#include "ui/SolveWindow.h"
+
+#include "app/Choices.h"
+#include "app/Program.h"
+#include "base/Files.h"
+#include "base/NumberText.h"
+#include "pieces/Painter.h"
+#include "pieces/PieceTables.h"
+#include "preview/Fonts.h"
+#include "solutions/Boards.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace tw {
+
+namespace {
+
+constexpr std::string_view Letters = "XIVWTZUYNLFPO"; // by piece number; O the square
+constexpr int BandColumns = 7;
+constexpr double Slot = 2.5; // a band slot's side, units: its pieces at half size
+
+// A canvas on a painter whose coordinates are twips.
+class PainterCanvas : public Canvas
+{
+public:
+    explicit PainterCanvas(QPainter &painter) : m_painter(painter) {}
+    void fillBox(double x, double y, double width, double height, Colour colour) override
+    {
+        m_painter.fillRect(QRectF(x, y, width, height), qtColour(colour));
+    }
+    void drawLetter(double x, double y, double side, char letter, Colour colour) override
+    {
+        m_painter.save();
+        m_painter.setRenderHint(QPainter::Antialiasing);
+        m_painter.fillPath(letterPath(QRectF(x, y, side, side), letter), qtColour(colour));
+        m_painter.restore();
+    }
+    static QColor qtColour(Colour c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+private:
+    QPainter &m_painter;
+};
+
+int pieceOfLetter(char letter)
+{
+    const auto at = Letters.find(letter);
+    return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+int pieceOf(Integer shape)
+{
+    return shape == SquarePiece ? 12 : orientation(shape).Piece;
+}
+
+// An orientation's cells from its first square, (column, row).
+std::vector<ColumnRow> cellsOf(Integer shape)
+{
+    if (shape == SquarePiece)
+        return {{0, 0}, {0, 1}, {1, 0}, {1, 1}};
+    const auto s = squareSteps(orientation(shape));
+    return {{0, 0}, s[0], s[1], s[2], s[3]};
+}
+
+// The orientation the cells make once turned or reflected.
+Integer reshaped(Integer shape, bool flip)
+{
+    if (shape == SquarePiece)
+        return shape;
+    std::vector<ColumnRow> cells = cellsOf(shape);
+    for (ColumnRow &c : cells)
+        c = flip ? ColumnRow{-c.column, c.row} : ColumnRow{-c.row, c.column};
+    return orientationOf(cells).value_or(shape);
+}
+
+} // namespace
+
+SolveBoard::SolveBoard(SolveSession &session, Appearance look, QWidget *parent)
+    : QWidget(parent), m_session(session), m_look(look)
+{
+    setObjectName(QStringLiteral("picSolve"));
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setMinimumSize(320, 240);
+    for (int piece = 0; piece < 12; ++piece)
+        m_turned[static_cast<std::size_t>(piece)] =
+            catalogue()[static_cast<std::size_t>(piece)].front().Shape;
+    m_turned[12] = SquarePiece;
+    setAccessibleName(QStringLiteral("Tray"));
+    describe();
+}
+
+SolveBoard::Layout SolveBoard::layout() const
+{
+    const Tiling &t = m_session.position();
+    const double wide = std::max<double>(t.cols + 2, BandColumns * Slot);
+    const double high = t.rows + 2 + 2 * Slot + 0.5;
+    // Whole device pixels to a unit, so that every edge is sharp.
+    const double ratio = devicePixelRatioF();
+    const double unit =
+        std::max(1.0, std::floor(std::min(width() / wide, height() / high) * ratio)) / ratio;
+    const double left = std::round((width() - wide * unit) / 2 * ratio) / ratio;
+    const double top = std::round((height() - high * unit) / 2 * ratio) / ratio;
+    return {unit, QPointF(left + (wide - t.cols) / 2 * unit, top + unit),
+            QPointF(left + (wide - BandColumns * Slot) / 2 * unit, top + (t.rows + 2.5) * unit)};
+}
+
+QRect SolveBoard::cellRect(int column, int row) const
+{
+    const Layout l = layout();
+    return QRectF(l.tray + QPointF(column * l.unit, row * l.unit), QSizeF(l.unit, l.unit))
+        .toAlignedRect();
+}
+
+QRect SolveBoard::bandRect(char letter) const
+{
+    const Layout l = layout();
+    const int slot = pieceOfLetter(letter);
+    return QRectF(l.band + QPointF(slot % BandColumns * Slot * l.unit,
+                                   slot / BandColumns * Slot * l.unit),
+                  QSizeF(Slot * l.unit, Slot * l.unit))
+        .toAlignedRect();
+}
+
+std::pair<int, int> SolveBoard::cellAt(QPointF point) const
+{
+    const Layout l = layout();
+    return {static_cast<int>(std::floor((point.x() - l.tray.x()) / l.unit)),
+            static_cast<int>(std::floor((point.y() - l.tray.y()) / l.unit))};
+}
+
+Integer SolveBoard::orientationOf(char letter) const
+{
+    return m_turned[static_cast<std::size_t>(pieceOfLetter(letter))];
+}
+
+bool SolveBoard::heldFits() const
+{
+    if (!m_held)
+        return false;
+    Tiling without = m_session.position();
+    if (m_held->from)
+        std::erase(without.placements, *m_held->from);
+    const auto placed = placeOn(without, m_held->shape, m_held->column, m_held->row);
+    if (!placed)
+        return false;
+    for (const Placement &p : without.placements)
+        if (pieceOf(p.shape) == pieceOf(placed->shape))
+            return false;
+    return m_held->shape != SquarePiece || m_session.index().board() == SquareBoard;
+}
+
+void SolveBoard::pick(char letter)
+{
+    const int piece = pieceOfLetter(letter);
+    if (piece < 0 || (piece == 12 && m_session.index().board() != SquareBoard))
+        return;
+    m_selected = letter;
+    // A laid piece is picked up where it lies; another comes to the corner.
+    for (const Placement &p : m_session.position().placements)
+        if (pieceOf(p.shape) == piece) {
+            const int stride = m_session.position().stride();
+            m_held = Held{p.shape, p.cells[0] / stride, p.cells[0] % stride, 0, 0, p};
+            describe();
+            update();
+            emit changed();
+            return;
+        }
+    m_held = Held{m_turned[static_cast<std::size_t>(piece)], 0, 0, 0, 0, std::nullopt};
+    describe();
+    update();
+    emit changed();
+}
+
+void SolveBoard::moveHeld(int columns, int rows)
+{
+    if (!m_held)
+        return;
+    m_held->column += columns;
+    m_held->row += rows;
+    describe();
+    update();
+}
+
+void SolveBoard::turnHeld(int direction)
+{
+    if (!m_held)
+        return;
+    for (int k = 0; k < (direction > 0 ? 1 : 3); ++k)
+        m_held->shape = reshaped(m_held->shape, false);
+    m_held->grabColumn = m_held->grabRow = 0;
+    m_turned[static_cast<std::size_t>(pieceOf(m_held->shape))] = m_held->shape;
+    describe();
+    update();
+}
+
+void SolveBoard::flipHeld()
+{
+    if (!m_held)
+        return;
+    m_held->shape = reshaped(m_held->shape, true);
+    m_held->grabColumn = m_held->grabRow = 0;
+    m_turned[static_cast<std::size_t>(pieceOf(m_held->shape))] = m_held->shape;
+    describe();
+    update();
+}
+
+bool SolveBoard::layHeld()
+{
+    if (!heldFits())
+        return false;
+    const Held held = *m_held;
+    m_held.reset();
+    if (held.from) {
+        const int stride = m_session.position().stride();
+        m_session.takeBack(held.from->cells[0] / stride, held.from->cells[0] % stride);
+    }
+    m_session.lay(held.shape, held.column, held.row);
+    m_selected = Letters[static_cast<std::size_t>(pieceOf(held.shape))];
+    describe();
+    update();
+    emit changed();
+    return true;
+}
+
+void SolveBoard::dropHeld()
+{
+    m_held.reset();
+    describe();
+    update();
+    emit changed();
+}
+
+bool SolveBoard::takeBackSelected()
+{
+    for (const Placement &p : m_session.position().placements)
+        if (m_selected && pieceOf(p.shape) == pieceOfLetter(m_selected)) {
+            const int stride = m_session.position().stride();
+            m_held.reset();
+            m_session.takeBack(p.cells[0] / stride, p.cells[0] % stride);
+            describe();
+            update();
+            emit changed();
+            return true;
+        }
+    return false;
+}
+
+void SolveBoard::setCompletion(std::optional<Tiling> tiling)
+{
+    m_completion = std::move(tiling);
+    update();
+}
+
+void SolveBoard::followMouse(QPointF point)
+{
+    const auto [c, r] = cellAt(point);
+    m_held->column = c - m_held->grabColumn;
+    m_held->row = r - m_held->grabRow;
+    describe();
+    update();
+}
+
+void SolveBoard::mousePressEvent(QMouseEvent *event)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (m_held && event->button() == Qt::RightButton)
+        return turnHeld(+1);
+    if (m_held && event->button() == Qt::MiddleButton)
+        return flipHeld();
+    if (event->button() != Qt::LeftButton)
+        return;
+    const auto [c, r] = cellAt(event->position());
+    const Tiling &t = m_session.position();
+    if (const Placement *p = t.at(c, r); p && c >= 0 && c < t.cols && r >= 0 && r < t.rows) {
+        // A laid piece picked up, held by the cell under the mouse.
+        const int stride = t.stride();
+        m_held = Held{p->shape,
+                      p->cells[0] / stride,
+                      p->cells[0] % stride,
+                      c - p->cells[0] / stride,
+                      r - p->cells[0] % stride,
+                      *p};
+        m_selected = Letters[static_cast<std::size_t>(pieceOf(p->shape))];
+    } else {
+        for (char letter : Letters)
+            if (bandRect(letter).contains(event->position().toPoint())) {
+                pick(letter);
+                if (m_held && !m_held->from)
+                    followMouse(event->position());
+                break;
+            }
+    }
+    update();
+    emit changed();
+}
+
+void SolveBoard::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_held && (event->buttons() & Qt::LeftButton))
+        followMouse(event->position());
+}
+
+void SolveBoard::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!m_held || event->button() != Qt::LeftButton)
+        return;
+    followMouse(event->position());
+    const auto [c, r] = cellAt(event->position());
+    const Tiling &t = m_session.position();
+    const bool offTray = c < 0 || c >= t.cols || r < 0 || r >= t.rows;
+    if (layHeld())
+        return;
+    // Dragged off the tray: taken back; refused on it: back where it was.
+    if (offTray && m_held->from) {
+        const int stride = t.stride();
+        m_session.takeBack(m_held->from->cells[0] / stride, m_held->from->cells[0] % stride);
+    }
+    dropHeld();
+}
+
+void SolveBoard::wheelEvent(QWheelEvent *event)
+{
+    if (!m_held || event->angleDelta().y() == 0) {
+        event->ignore();
+        return;
+    }
+    turnHeld(event->angleDelta().y() < 0 ? +1 : -1);
+    event->accept();
+}
+
+void SolveBoard::keyPressEvent(QKeyEvent *event)
+{
+    const QString text = event->text().toUpper();
+    const int key = event->key();
+    if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) {
+        moveHeld(key == Qt::Key_Left    ? -1
+                 : key == Qt::Key_Right ? 1
+                                        : 0,
+                 key == Qt::Key_Up     ? -1
+                 : key == Qt::Key_Down ? 1
+                                       : 0);
+    } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (!layHeld())
+            QApplication::beep();
+    } else if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
+        takeBackSelected();
+    } else if (key == Qt::Key_R) {
+        turnHeld(event->modifiers() & Qt::ShiftModifier ? -1 : +1);
+    } else if (key == Qt::Key_M) {
+        flipHeld();
+    } else if (key == Qt::Key_Escape && m_held) {
+        dropHeld();
+    } else if (text.size() == 1 && pieceOfLetter(text[0].toLatin1()) >= 0 &&
+               !(event->modifiers() & Qt::ControlModifier)) {
+        pick(text[0].toLatin1());
+    } else {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void SolveBoard::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    const Layout l = layout();
+    const double twips = TwipsPerInch / logicalDpiX(); // per pixel
+    const Tiling &position = m_session.position();
+    Tiling shown = position;
+    if (m_held && m_held->from)
+        std::erase(shown.placements, *m_held->from);
+    {
+        painter.save();
+        painter.scale(1 / twips, 1 / twips);
+        PainterCanvas canvas(painter);
+        const TrayGeometry where{l.tray.x() * twips, l.tray.y() * twips,
+                                 static_cast<Single>(l.unit * twips)};
+        paintFrame(canvas, where, position.cols, position.rows);
+        if (m_completion) {
+            // The tiling shown, pale under the pieces laid.
+            painter.setOpacity(0.35);
+            paintTiling(canvas, *m_completion, where, m_look);
+            painter.setOpacity(1);
+            for (const Placement &p : shown.placements)
+                paintPiece(canvas, p, position.stride(), where, m_look);
+        } else {
+            paintTiling(canvas, shown, where, m_look);
+        }
+        // The pieces not laid, at half size in the band.
+        const TrayGeometry half{0, 0, static_cast<Single>(l.unit * twips / 2)};
+        for (char letter : Letters) {
+            const int piece = pieceOfLetter(letter);
+            const bool laid =
+                std::any_of(shown.placements.begin(), shown.placements.end(),
+                            [&](const Placement &p) { return pieceOf(p.shape) == piece; });
+            if (laid || (piece == 12 && m_session.index().board() != SquareBoard) ||
+                (m_held && pieceOf(m_held->shape) == piece))
+                continue;
+            Tiling alone{0, 5, 5, {}};
+            const QRect slot = bandRect(letter);
+            // Its first square as low as the cells above it need.
+            int above = 0;
+            for (const ColumnRow &d : cellsOf(m_turned[static_cast<std::size_t>(piece)]))
+                above = std::max(above, -d.row);
+            if (const auto p =
+                    placeOn(alone, m_turned[static_cast<std::size_t>(piece)], 0, above)) {
+                const TrayGeometry at{slot.x() * twips + half.unit / 4,
+                                      slot.y() * twips + half.unit / 4, half.unit};
+                paintPiece(canvas, *p, alone.stride(), at, m_look);
+            }
+        }
+        painter.restore();
+    }
+    // A dead end: the piece most recently laid, marked.
+    if (m_session.remaining().empty() && m_session.lastLaid()) {
+        painter.setPen(QPen(Qt::red, std::max(2.0, l.unit / 10)));
+        const Placement &p = *m_session.lastLaid();
+        for (int k = 0; k < p.cellCount; ++k)
+            painter.drawRect(
+                QRectF(cellRect(p.cells[static_cast<std::size_t>(k)] / position.stride(),
+                                p.cells[static_cast<std::size_t>(k)] % position.stride()))
+                    .adjusted(2, 2, -2, -2));
+    }
+    // The piece held, where it would go: in its colour, or refused.
+    if (m_held) {
+        const bool fits = heldFits();
+        const Colour colour = m_held->shape == SquarePiece
+                                  ? MidGrey
+                                  : paletteColour(m_look.palette, pieceOf(m_held->shape),
+                                                  orientation(m_held->shape).Color);
+        QColor fill = PainterCanvas::qtColour(colour);
+        fill.setAlpha(fits ? 200 : 90);
+        for (const ColumnRow &d : cellsOf(m_held->shape)) {
+            const QRect cell = cellRect(m_held->column + d.column, m_held->row + d.row);
+            painter.fillRect(cell, fill);
+            if (!fits) {
+                painter.setPen(QPen(Qt::red, 2));
+                painter.drawLine(cell.topLeft(), cell.bottomRight());
+                painter.drawLine(cell.topRight(), cell.bottomLeft());
+            }
+        }
+    }
+}
+
+void SolveBoard::describe()
+{
+    QString text =
+        QStringLiteral("The %1 tray, %2 of its pieces laid")
+            .arg(QString::fromLatin1(
+                Trays.at(static_cast<std::size_t>(m_session.index().board())).label.data()))
+            .arg(m_session.position().placements.size());
+    if (m_held)
+        text += QStringLiteral("; %1 picked, its first square at column %2, row %3%4")
+                    .arg(QLatin1Char(Letters[static_cast<std::size_t>(pieceOf(m_held->shape))]))
+                    .arg(m_held->column + 1)
+                    .arg(m_held->row + 1)
+                    .arg(heldFits() ? QStringLiteral(", fits") : QStringLiteral(", does not fit"));
+    setAccessibleDescription(text);
+}
+
+SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Hooks hooks,
+                         QWidget *parent)
+    : QDialog(parent), m_index(std::move(index)), m_session(*m_index), m_hooks(std::move(hooks))
+{
+    setObjectName(QStringLiteral("frmSolve"));
+    const std::string_view label = Trays.at(static_cast<std::size_t>(m_index->board())).label;
+    setWindowTitle(
+        QStringLiteral("Solve the %1 Tray Yourself")
+            .arg(QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()))));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+    m_board = new SolveBoard(m_session, look, this);
+    lblHint = new QLabel(
+        QStringLiteral(
+            "Drag a piece onto the tray; while dragging, right-click or turn the wheel to turn it, "
+            "middle-click to flip it. Or type its letter, move it with the arrows, R turns, M "
+            "flips, Enter lays it, Delete takes it back. H: a hint. F11: full screen."),
+        this);
+    lblHint->setObjectName(QStringLiteral("lblHint"));
+    lblHint->setWordWrap(true);
+    lblCount = new QLabel(this);
+    lblCount->setObjectName(QStringLiteral("lblCount"));
+    QFont bold = lblCount->font();
+    bold.setBold(true);
+    lblCount->setFont(bold);
+    lblCount->setAccessibleName(QStringLiteral("Count"));
+    lblBrowse = new QLabel(this);
+    lblBrowse->setObjectName(QStringLiteral("lblBrowse"));
+    const auto button = [this](const char *name, const QString &caption, const QString &tip) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        b->setToolTip(tip);
+        b->setAccessibleName(tip);
+        return b;
+    };
+    cmdHint = button("cmdHint", QStringLiteral("&Hint"), QStringLiteral("Lay one more piece (H)"));
+    cmdUndo = button("cmdUndo", QStringLiteral("&Undo"), QStringLiteral("Undo (Ctrl+Z)"));
+    cmdRedo = button("cmdRedo", QStringLiteral("&Redo"), QStringLiteral("Redo (Ctrl+Shift+Z)"));
+    cmdPrevTiling = button("cmdPrevTiling", QStringLiteral("<"),
+                           QStringLiteral("Previous tiling that completes this"));
+    cmdNextTiling = button("cmdNextTiling", QStringLiteral(">"),
+                           QStringLiteral("Next tiling that completes this"));
+    cmdShow = button("cmdShow", QStringLiteral("Show in &Main Window"),
+                     QStringLiteral("Show this solution in the main window"));
+    QPushButton *cmdSave =
+        button("cmdSave", QStringLiteral("&Save..."), QStringLiteral("Save the position (Ctrl+S)"));
+    QPushButton *cmdOpen =
+        button("cmdOpen", QStringLiteral("&Open..."), QStringLiteral("Open a position (Ctrl+O)"));
+    QPushButton *cmdClose =
+        button("cmdClose", QStringLiteral("Close"), QStringLiteral("Close this window"));
+
+    auto *buttons = new QHBoxLayout;
+    for (QWidget *w : std::initializer_list<QWidget *>{cmdHint, cmdUndo, cmdRedo, cmdPrevTiling,
+                                                       lblBrowse, cmdNextTiling, cmdShow})
+        buttons->addWidget(w);
+    buttons->addStretch(1);
+    for (QWidget *w : {cmdSave, cmdOpen, cmdClose})
+        buttons->addWidget(w);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lblHint);
+    layout->addWidget(m_board, 1);
+    layout->addWidget(lblCount);
+    layout->addLayout(buttons);
+
+    connect(cmdHint, &QPushButton::clicked, this, [this] {
+        if (const auto why = m_session.hint())
+            lblCount->setText(*why);
+        else
+            follow();
+    });
+    connect(cmdUndo, &QPushButton::clicked, this, [this] {
+        m_session.undo();
+        follow();
+    });
+    connect(cmdRedo, &QPushButton::clicked, this, [this] {
+        m_session.redo();
+        follow();
+    });
+    connect(cmdPrevTiling, &QPushButton::clicked, this, [this] { browse(-1); });
+    connect(cmdNextTiling, &QPushButton::clicked, this, [this] { browse(+1); });
+    connect(cmdShow, &QPushButton::clicked, this, [this] {
+        const std::uint32_t tiling =
+            m_browsing >= 0 ? m_session.remaining()[static_cast<std::size_t>(m_browsing)]
+                            : m_session.remaining().front();
+        m_hooks.show(m_index->board(), m_index->solutionOf(tiling));
+    });
+    connect(cmdSave, &QPushButton::clicked, this, &SolveWindow::save);
+    connect(cmdOpen, &QPushButton::clicked, this, &SolveWindow::open);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_board, &SolveBoard::changed, this, &SolveWindow::follow);
+    const auto keys = [this](QKeySequence sequence, std::function<void()> act) {
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, std::move(act));
+    };
+    keys(Qt::CTRL | Qt::Key_Z, [this] { cmdUndo->click(); });
+    keys(Qt::CTRL | Qt::SHIFT | Qt::Key_Z, [this] { cmdRedo->click(); });
+    keys(Qt::Key_H, [this] { cmdHint->click(); });
+    keys(Qt::CTRL | Qt::Key_S, [this] { save(); });
+    keys(Qt::CTRL | Qt::Key_O, [this] { open(); });
+    keys(Qt::Key_F11, [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
+
+    // Where the user left this tray last time.
+    const QString last = Choices::solvePosition(m_index->board());
+    if (!last.isEmpty() && !m_session.open(last.toStdString()))
+        m_session.forgetSteps(); // the position alone, not a step to undo
+    resize(900, 700);
+    m_board->setFocus();
+    follow();
+}
+
+SolveWindow::~SolveWindow() = default;
+
+void SolveWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && m_board->held())
+        return m_board->dropHeld();
+    QDialog::keyPressEvent(event);
+}
+
+void SolveWindow::follow()
+{
+    m_browsing = -1;
+    m_board->setCompletion(std::nullopt);
+    const std::string_view label = Trays.at(static_cast<std::size_t>(m_index->board())).label;
+    if (const auto n = m_session.solution())
+        lblCount->setText(
+            QStringLiteral("You found solution %1 of the %2 tray")
+                .arg(QString::fromStdString(groupedNumber(*n)),
+                     QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()))));
+    else
+        lblCount->setText(m_session.countText());
+    cmdUndo->setEnabled(m_session.canUndo());
+    cmdRedo->setEnabled(m_session.canRedo());
+    const bool some = !m_session.remaining().empty() && !m_session.finished();
+    cmdPrevTiling->setEnabled(some);
+    cmdNextTiling->setEnabled(some);
+    lblBrowse->setText(QString());
+    cmdShow->setEnabled(m_session.finished() && m_session.solution());
+    Choices::setSolvePosition(m_index->board(), QString::fromStdString(m_session.text()));
+    m_board->update();
+}
+
+void SolveWindow::browse(int step)
+{
+    const auto count = static_cast<int>(m_session.remaining().size());
+    if (count == 0)
+        return;
+    m_browsing = ((m_browsing < 0 ? (step > 0 ? -1 : 0) : m_browsing) + step + count) % count;
+    const std::uint32_t tiling = m_session.remaining()[static_cast<std::size_t>(m_browsing)];
+    m_board->setCompletion(m_index->tiling(tiling));
+    lblBrowse->setText(
+        QStringLiteral("tiling %1 of %2, solution %3")
+            .arg(m_browsing + 1)
+            .arg(count)
+            .arg(QString::fromStdString(groupedNumber(m_index->solutionOf(tiling)))));
+    cmdShow->setEnabled(true);
+}
+
+void SolveWindow::save()
+{
+    const QString name =
+        m_hooks.askSavePath(Choices::outputFolder() + QStringLiteral("/Position.txt"),
+                            QStringLiteral("Positions (*.txt)"));
+    if (name.isEmpty())
+        return;
+    const std::string text = m_session.text();
+    const auto path = pathBytes(name);
+    const auto failure =
+        path ? writeWholeFile(*path, text)
+             : std::optional<FileFailure>(FileFailure{
+                   "the name holds characters that are not valid text", "choose another name"});
+    if (failure)
+        m_hooks.message(
+            QStringLiteral("The position could not be saved: ") +
+            displayName(failure->sentence("cannot write", path.value_or(name.toStdString()))));
+    else
+        Choices::setOutputFolderOf(name);
+}
+
+void SolveWindow::open()
+{
+    const QString name =
+        m_hooks.askOpenPath(Choices::outputFolder(), QStringLiteral("Positions (*.txt)"));
+    if (name.isEmpty())
+        return;
+    const auto path = pathBytes(name);
+    const auto text =
+        path ? readLimited(*path, 64 * 1024)
+             : Expected<std::string, FileFailure>(FileFailure{
+                   "the name holds characters that are not valid text", "choose another name"});
+    if (!text) {
+        m_hooks.message(
+            QStringLiteral("The position could not be opened: ") +
+            displayName(text.error().sentence("cannot read", path.value_or(name.toStdString()))));
+        return;
+    }
+    if (const auto why = m_session.open(*text))
+        m_hooks.message(QString::fromStdString(*why));
+    follow();
+}
+
+} // namespace tw

@@ -1,0 +1,104 @@
+#include "BruteForce.h"
+#include "app/Practice.h"
+#include "app/Program.h"
+#include "app/SolveSession.h"
+#include "solutions/Boards.h"
+#include "solutions/LetterGrid.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <set>
+
+namespace tw {
+namespace {
+
+const TilingIndex &indexOf(Integer board)
+{
+    static std::map<Integer, TilingIndex> all;
+    if (!all.count(board)) {
+        Program program(
+            QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath().toStdString(),
+            QSizeF(11906, 16838));
+        EXPECT_FALSE(program.Main());
+        all.emplace(board, *loadTilingIndex(program.state(), board));
+    }
+    return all.at(board);
+}
+
+// Random positions of every tray, counted by the index and by a plain
+// search of the tray with the laid pieces fixed: the same tilings, and a
+// completion that is one of them.
+TEST(SolveSession, CountsWhatASearchOfTheTrayFinds)
+{
+    std::mt19937 random(2026);
+    for (Integer board = 0; board < BoardCount; ++board) {
+        const TilingIndex &index = indexOf(board);
+        for (int trial = 0; trial < 12; ++trial) {
+            SolveSession session(index);
+            // Pieces of a random tiling, and now and then one laid anywhere.
+            const Tiling tiling = index.tiling(random() % index.size());
+            const int laid = 3 + static_cast<int>(random() % 4);
+            for (int k = 0; k < laid; ++k) {
+                Placement p = tiling.placements[random() % tiling.placements.size()];
+                const int stride = tiling.stride();
+                int column = p.cells[0] / stride, row = p.cells[0] % stride;
+                if (trial % 3 == 0 && k == laid - 1)
+                    column = static_cast<int>(random() % tiling.cols), row = 0; // elsewhere
+                session.lay(p.shape, column, row);
+            }
+            const test::BruteForce search(tiling.cols, tiling.rows, session.position().placements,
+                                          1000000);
+            ASSERT_EQ(session.remaining().size(), search.found.size())
+                << letterRows(session.position());
+            std::set<Integer> solutions;
+            for (std::uint32_t t : session.remaining())
+                solutions.insert(index.solutionOf(t));
+            EXPECT_EQ(session.solutions(), solutions.size());
+            if (!search.found.empty())
+                EXPECT_NE(session.countText().indexOf(QStringLiteral("still complete")), -1);
+            else
+                EXPECT_EQ(session.countText(),
+                          QStringLiteral("No tiling completes this: take a piece back"));
+        }
+    }
+}
+
+TEST(SolveSession, LaysTakesBackUndoesRedoesAndHints)
+{
+    const TilingIndex &index = indexOf(0);
+    SolveSession session(index);
+    EXPECT_EQ(session.countText(),
+              QStringLiteral("9,356 tilings still complete this (2,339 solutions)"));
+    EXPECT_TRUE(session.lay(0, 0, 1));            // the X, its first square at column 0, row 1
+    EXPECT_FALSE(session.lay(0, 5, 1));           // a second X
+    EXPECT_FALSE(session.lay(1, 1, 0));           // an I over the X
+    EXPECT_FALSE(session.lay(2, 8, 0));           // an I off the tray
+    EXPECT_FALSE(session.lay(SquarePiece, 4, 4)); // no square on a rectangle
+    EXPECT_EQ(session.remaining().size(), 0u);    // an X on the edge leaves a cell no piece fills
+    EXPECT_EQ(session.hint(), QStringLiteral("Take back the X first."));
+    EXPECT_TRUE(session.undo());
+    EXPECT_EQ(session.remaining().size(), 9356u);
+    EXPECT_TRUE(session.redo());
+    EXPECT_TRUE(session.takeBack(1, 1));
+    EXPECT_TRUE(session.position().placements.empty());
+    // Hints lay, until the tray is full, pieces of the tilings that remain.
+    for (int k = 0; k < 12; ++k)
+        EXPECT_FALSE(session.hint()) << k;
+    EXPECT_TRUE(session.finished());
+    ASSERT_TRUE(session.solution());
+    // Saved as text and read again, the position is the same.
+    SolveSession again(index);
+    EXPECT_FALSE(again.open(session.text()));
+    EXPECT_EQ(again.solution(), session.solution());
+    EXPECT_TRUE(again.open("OO........\n"));
+    EXPECT_EQ(*again.open(std::string(8, 'O') + "\n"),
+              "A grid of 1 row of 8 letters fits no tray: the trays are 10 x 6, 12 x 5, 15 x 4, 20 "
+              "x 3 and 8 x 8.");
+}
+
+} // namespace
+} // namespace tw

@@ -1,0 +1,184 @@
+#include "WindowFixture.h"
+#include "app/Choices.h"
+#include "base/NumberText.h"
+#include "pieces/PieceTables.h"
+#include "ui/SolveWindow.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+
+using namespace tw;
+using namespace tw::test;
+
+namespace {
+
+// Opens "Solve It Yourself" with its key, as a user does.
+SolveWindow *openSolve(MainWindow &m)
+{
+    // A window closed before is gone first.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m.w().activateWindow();
+    if (!QTest::qWaitForWindowActive(&m.w()))
+        return nullptr;
+    QTest::keyClick(&m.w(), Qt::Key_Y, Qt::ControlModifier);
+    auto *window = m.w().findChild<SolveWindow *>(QStringLiteral("frmSolve"));
+    return window && QTest::qWaitForWindowExposed(window) ? window : nullptr;
+}
+
+// Drags with the left button from one point of the board to another.
+void drag(SolveBoard &board, QPoint from, QPoint to)
+{
+    QTest::mousePress(&board, Qt::LeftButton, {}, from);
+    QTest::mouseMove(&board, (from + to) / 2);
+    QTest::mouseMove(&board, to);
+    QTest::mouseRelease(&board, Qt::LeftButton, {}, to);
+}
+
+QString count(SolveWindow *w)
+{
+    return w->findChild<QLabel *>(QStringLiteral("lblCount"))->text();
+}
+
+void click(SolveWindow *w, const char *name)
+{
+    QTest::mouseClick(w->findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
+}
+
+} // namespace
+
+class TestSolve : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void laysTurnsRefusesAndTakesBackWithTheMouse();
+    void theKeyboardDoesWhatTheMouseDoes();
+    void hintsFinishAndTheSolutionShowsInTheMainWindow();
+    void savesOpensAndRemembersPositions();
+};
+
+void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
+{
+    MainWindow m;
+    SolveWindow *w = openSolve(m);
+    QVERIFY(w);
+    SolveBoard &board = w->board();
+    SolveSession &s = w->session();
+    QCOMPARE(count(w), QStringLiteral("9,356 tilings still complete this (2,339 solutions)"));
+    // The X from the band, its first square dropped on column 0, row 2.
+    drag(board, board.bandRect('X').center(), board.cellRect(1, 1).center());
+    QCOMPARE(s.position().placements.size(), 1u);
+    QCOMPARE(s.position().at(2, 2), &s.position().placements[0]);
+    const QString afterX = count(w);
+    QVERIFY(afterX.contains(QStringLiteral(" still complete this (")));
+    QVERIFY(!afterX.startsWith(QStringLiteral("9,356")));
+    // The I over the X is refused and not laid.
+    drag(board, board.bandRect('I').center(), board.cellRect(1, 1).center());
+    QCOMPARE(s.position().placements.size(), 1u);
+    QCOMPARE(count(w), afterX);
+    // Turned by the wheel while held, laid across the top row.
+    QTest::mousePress(&board, Qt::LeftButton, {}, board.bandRect('I').center());
+    QTest::mouseMove(&board, board.cellRect(4, 0).center());
+    QWheelEvent notch(board.cellRect(4, 0).center(),
+                      board.mapToGlobal(board.cellRect(4, 0).center()), {}, QPoint(0, -120),
+                      Qt::LeftButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&board, &notch);
+    QTest::mouseRelease(&board, Qt::LeftButton, {}, board.cellRect(4, 0).center());
+    QCOMPARE(s.position().placements.size(), 2u);
+    QCOMPARE(s.position().placements[1].shape, Integer(2)); // the I lying down
+    // A laid piece dragged off the tray is taken back; undo and redo.
+    drag(board, board.cellRect(5, 0).center(), QPoint(2, 2));
+    QCOMPARE(s.position().placements.size(), 1u);
+    QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(s.position().placements.size(), 2u);
+    QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(s.position().placements.size(), 1u);
+    w->close();
+}
+
+void TestSolve::theKeyboardDoesWhatTheMouseDoes()
+{
+    MainWindow m;
+    SolveWindow *w = openSolve(m);
+    QVERIFY(w);
+    SolveSession &s = w->session();
+    QWidget *board = &w->board();
+    // L picked by its letter, turned, flipped, moved and laid with Enter.
+    QTest::keyClicks(board, QStringLiteral("l"));
+    QVERIFY(w->board().held());
+    const Integer first = w->board().held()->shape;
+    QTest::keyClick(board, Qt::Key_R);
+    QVERIFY(w->board().held()->shape != first);
+    QTest::keyClick(board, Qt::Key_M);
+    QTest::keyClick(board, Qt::Key_R);
+    QTest::keyClick(board, Qt::Key_M);
+    QCOMPARE(w->board().held()->shape, first); // a turn each way, seen in a mirror
+    QTest::keyClick(board, Qt::Key_R, Qt::ShiftModifier);
+    QTest::keyClick(board, Qt::Key_R);
+    QCOMPARE(w->board().held()->shape, first); // and back
+    QTest::keyClick(board, Qt::Key_Down);
+    QTest::keyClick(board, Qt::Key_Right);
+    QTest::keyClick(board, Qt::Key_Return);
+    QCOMPARE(s.position().placements.size(), 1u);
+    QCOMPARE(s.position().placements[0].shape, first);
+    QVERIFY(w->board().accessibleDescription().contains(QStringLiteral("1 of its pieces laid")));
+    // Delete takes the selected piece back.
+    QTest::keyClick(board, Qt::Key_Delete);
+    QVERIFY(s.position().placements.empty());
+    w->close();
+}
+
+void TestSolve::hintsFinishAndTheSolutionShowsInTheMainWindow()
+{
+    MainWindow m;
+    SolveWindow *w = openSolve(m);
+    QVERIFY(w);
+    for (int k = 0; k < 12; ++k)
+        QTest::keyClick(&w->board(), Qt::Key_H);
+    QVERIFY(w->session().finished());
+    const Integer n = *w->session().solution();
+    QCOMPARE(count(w), QStringLiteral("You found solution %1 of the 10 x 6 tray")
+                           .arg(QString::fromStdString(groupedNumber(n))));
+    click(w, "cmdShow");
+    QCOMPARE(m.state().SolutionNo, n);
+    QVERIFY(showsCurrentSolution(m));
+    // A dead end: the hint says which piece to take back.
+    click(w, "cmdUndo");
+    QVERIFY(!w->session().finished());
+    w->close();
+}
+
+void TestSolve::savesOpensAndRemembersPositions()
+{
+    MainWindow m;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("position.txt"));
+    m.w().setHooks({.askSavePath = [&](const QString &, const QString &) { return file; },
+                    .askOpenPath = [&](const QString &, const QString &) { return file; }});
+    SolveWindow *w = openSolve(m);
+    QVERIFY(w);
+    QTest::keyClick(&w->board(), Qt::Key_H);
+    QTest::keyClick(&w->board(), Qt::Key_H);
+    const std::string laid = w->session().text();
+    QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll().toStdString(), laid);
+    click(w, "cmdUndo");
+    click(w, "cmdUndo");
+    QVERIFY(w->session().position().placements.empty());
+    QTest::keyClick(w, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(w->session().text(), laid);
+    w->close();
+    // The next time, the tray as it was left.
+    SolveWindow *again = openSolve(m);
+    QVERIFY(again);
+    QCOMPARE(again->session().text(), laid);
+    QVERIFY(!again->session().canUndo());
+    QCOMPARE(m.messages, QStringList());
+}
+
+QTEST_MAIN(TestSolve)
+#include "test_solve.moc"
