@@ -155,8 +155,10 @@ void TestSolve::savesOpensAndRemembersPositions()
     MainWindow m;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("position.txt"));
-    m.w().setHooks({.askSavePath = [&](const QString &, const QString &) { return file; },
-                    .askOpenPath = [&](const QString &, const QString &) { return file; }});
+    WindowHooks files;
+    files.askSavePath = [&](const QString &, const QString &) { return file; };
+    files.askOpenPath = files.askSavePath;
+    m.w().setHooks(files);
     SolveWindow *w = openSolve(m);
     QVERIFY(w);
     QTest::keyClick(&w->board(), Qt::Key_H);
