@@ -147,7 +147,6 @@ void TestFindTiling::copySolutionPutsTextPictureAndDrawingOnTheClipboard()
     MainWindow m;
     QTest::keyClick(m.find<QComboBox>("cboSelect"), Qt::Key_End);
     retype(m, "txtSolution", QStringLiteral("321"));
-    SharedState &s = m.state();
     // In the colours the window shows.
     choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuSafe");
     choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuCopy");
@@ -176,12 +175,13 @@ void TestFindTiling::exportSolutionWritesThePictureChosen()
     MainWindow m;
     QTemporaryDir dir;
     QStringList asked;
-    m.w().setHooks({.askSavePath = [&](const QString &start, const QString &filter) {
+    WindowHooks files;
+    files.askSavePath = [&](const QString &start, const QString &filter) {
         asked << start << filter;
         return dir.filePath(filter.startsWith(QLatin1String("SVG")) ? QStringLiteral("e.svg")
                                                                     : QStringLiteral("e.png"));
-    }});
-    SharedState &s = m.state();
+    };
+    m.w().setHooks(files);
     // In the dialog: the choices by clicks and keys, then Save.
     const auto inDialog = [](const std::function<void(QWidget *)> &act) {
         QTimer::singleShot(100, [act] {
@@ -278,7 +278,6 @@ void TestFindTiling::aboutTellsWhatABugReportNeeds()
 void TestFindTiling::theMenuBelongsToTheTrayPicture()
 {
     MainWindow m;
-    SharedState &s = m.state();
     QVERIFY(!rightClick(m, m.tray().trayLeft - 500, m.tray().trayTop + 100)); // beside the tray
     choose(rightClick(m, m.tray().trayLeft - 100, m.tray().trayTop + 100),
            "mnuFind"); // on its frame
