@@ -81,9 +81,8 @@ void BuildTheIndex(benchmark::State &bench)
     }
     for (auto _ : bench) {
         SolutionIndex index;
-        Integer n = 0;
         for (const auto &[board, key] : records)
-            index.add(board, key, ++n);
+            index.add(board, key);
         index.finish();
         benchmark::DoNotOptimize(index);
     }
@@ -91,17 +90,11 @@ void BuildTheIndex(benchmark::State &bench)
 }
 BENCHMARK(BuildTheIndex)->Unit(benchmark::kMillisecond);
 
-// Every tiling of the 8 x 8 tray (16146 solutions in 8 images each) in the
-// compact form practice sheets count from.
-std::vector<SolutionRecord> recordsOf(Integer board)
+// Every record of the tray, as the index of tilings is built from.
+std::vector<RecordKey> recordsOf(Integer board)
 {
-    SharedState &s = opened();
-    if (SelectBoard(s, board))
-        throw std::runtime_error("cannot read the tray");
-    std::vector<SolutionRecord> records;
-    for (; !s.SolutionSet.IsEOF(); s.SolutionSet.MoveNext())
-        records.push_back(s.SolutionSet.currentRecord());
-    return records;
+    const auto records = opened().RecordIndex.records(board);
+    return {records.begin(), records.end()};
 }
 
 void BuildTheTilingIndex(benchmark::State &bench)

@@ -11,17 +11,7 @@ Expected<TilingIndex, DatabaseError> loadTilingIndex(const SharedState &state, I
     if (!state.DbConnection)
         return DatabaseError{DatabaseFault::NotOpen, "The solution database is not open.",
                              state.DbPath};
-    auto rows = state.DbConnection->select(
-        "SELECT * FROM Solution WHERE Board=?1 ORDER BY Solution", {board});
-    if (!rows)
-        return rows.error();
-    RecordSet set;
-    set.Open(std::move(*rows));
-    std::vector<SolutionRecord> records;
-    records.reserve(static_cast<std::size_t>(set.RecordCount()));
-    for (set.MoveFirst(); !set.IsEOF(); set.MoveNext())
-        records.push_back(set.currentRecord());
-    auto index = TilingIndex::build(board, records);
+    auto index = TilingIndex::build(board, state.RecordIndex.records(board));
     if (!index)
         return DatabaseError{
             DatabaseFault::NotATiling,

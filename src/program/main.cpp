@@ -11,6 +11,7 @@
 #include <QMessageBox>
 
 #include <csignal>
+#include <optional>
 #include <exception>
 #include <iostream>
 #include <string>
@@ -123,7 +124,15 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(quietMessages);
     return tw::guarded(std::cerr, [&] {
-        QGuiApplication app(argc, argv);
+        // Only what draws needs Qt's GUI (fonts, images); the rest starts
+        // at once.
+        const bool draws = command.kind == tw::Command::Kind::Report ||
+                           command.kind == tw::Command::Kind::Svg ||
+                           command.kind == tw::Command::Kind::Png ||
+                           (command.kind == tw::Command::Kind::Practice && !command.text);
+        std::optional<QGuiApplication> app;
+        if (draws)
+            app.emplace(argc, argv);
         // The report's paper is the default printer's when none is named.
         const QSizeF paper = command.kind == tw::Command::Kind::Report && !command.paper
                                  ? tw::defaultPaper()

@@ -3,7 +3,9 @@
 #include "base/Expected.h"
 #include "base/Integer.h"
 #include "solutions/Decoding.h"
+#include "solutions/SolutionIndex.h"
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -54,21 +56,28 @@ std::string databaseEngineVersion();
 // characters that URIs reserve escaped + "?mode=ro".
 std::string readOnlyUri(std::string_view path);
 
-// A value as stored: a whole number, NULL, or something else.
+// A value as stored: a whole number, NULL, or something else (whose text,
+// for messages, the snapshot keeps apart).
 struct StoredValue
 {
     enum Kind : unsigned char { Whole, Null, Other } kind = Null;
     long long number = 0;
-    std::string text; // how a value of another kind reads, for messages
 };
 
 // The rows a query returned, with the names of its columns.
 struct Snapshot
 {
     std::vector<std::string> columns;
-    std::vector<StoredValue> values; // row-major
+    std::vector<StoredValue> values;             // row-major
+    std::map<std::size_t, std::string> texts;    // of the values that are Other, by place
     std::size_t rowCount() const { return columns.empty() ? 0 : values.size() / columns.size(); }
+    std::string textAt(std::size_t place) const
+    {
+        const auto it = texts.find(place);
+        return it == texts.end() ? std::string() : it->second;
+    }
 };
+
 
 // The one connection to the database file (DbConnection).
 class Database
@@ -89,15 +98,24 @@ public:
     Expected<Snapshot, DatabaseError> select(std::string_view sql,
                                              const std::vector<long long> &parameters = {}) const;
 
+    // Every record in the compact form, when the table is sound: each tray
+    // has solutions numbered 1 to n and each value is a 16-bit whole number
+    // that tiles its tray. Nothing otherwise (or when reading fails); the
+    // full check then says what is wrong.
+    std::optional<SolutionIndex> soundRecords() const;
+
     // The field names of the Solution table (empty when there is none).
     Expected<std::vector<std::string>, DatabaseError> solutionFields() const;
 
 private:
-    Database(sqlite3 *db, std::string path) : m_db(db), m_path(std::move(path)) {}
+    Database(sqlite3 *db, std::string path, std::string uri)
+        : m_db(db), m_path(std::move(path)), m_uri(std::move(uri))
+    {}
     DatabaseError failure(std::string_view doing) const;
 
     sqlite3 *m_db;
     std::string m_path;
+    std::string m_uri; // as opened, for a second reader
 };
 
 // An ordered, read-only set of solution records with a cursor (SolutionSet).
@@ -139,12 +157,12 @@ private:
     std::vector<long> m_recordColumns; // O_Index, X_Index, Shape1..11
 };
 
-// Opens DbConnection from ConnectString and a first SolutionSet of every
-// record, and checks the whole file before the program relies on it: the
-// table and its fields, whole-number values, each tray numbered 1..N with at
-// least one solution, every record a complete tiling. A tray with more
-// records than a tray can have is refused from a count, before any record
-// is read.
+// Opens DbConnection from ConnectString and checks the whole file before
+// the program relies on it: the table and its fields, whole-number values,
+// each tray numbered 1..N with at least one solution, every record a
+// complete tiling. A tray with more records than a tray can have is refused
+// from a count, before its values are read. Every record is then in
+// RecordIndex; SolutionSet is left for SelectBoard to fill.
 std::optional<DatabaseError> OpenDatabase(SharedState &state);
 
 // Reopens SolutionSet with one board's records, or those of a range of

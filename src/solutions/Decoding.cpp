@@ -5,6 +5,9 @@
 #include "pieces/PreviewInterface.h"
 #include "solutions/Boards.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <stdexcept>
 
 namespace tw {
@@ -109,6 +112,86 @@ std::string describe(int shape)
            ")";
 }
 
+// The quick check's picture of a tray: its cells as the bits of a word
+// (column by column, top to bottom, without the grid's sentinel row: at most
+// 64 of them) and each piece's cells as bits relative to its first square.
+using CellBits = std::uint64_t;
+
+struct Reach
+{
+    CellBits cells = 0;   // shifted so that the nearest cell is bit 0
+    int nearest = 0;      // the nearest cell's offset from the first square
+    CellBits anchors = 0; // where the first square may go with every cell in the tray
+};
+
+struct TrayBits
+{
+    int cols = 0, rows = 0, stride = 0; // stride: the grid's, for the stored places
+    CellBits all = 0;
+    Reach square;
+    std::array<Reach, OrientationCount> shapes;
+    std::array<int, OrientationCount> piece{};
+};
+
+Reach reachOf(const Steps &steps, const TrayBits &t)
+{
+    Reach r;
+    std::array<int, 5> offsets{};
+    for (int k = 0; k < steps.count; ++k) {
+        const ColumnRow d = steps.step[static_cast<std::size_t>(k)];
+        offsets[static_cast<std::size_t>(k)] = d.column * t.rows + d.row;
+    }
+    r.nearest = *std::min_element(offsets.begin(), offsets.begin() + steps.count);
+    for (int k = 0; k < steps.count; ++k)
+        r.cells |= CellBits{1} << (offsets[static_cast<std::size_t>(k)] - r.nearest);
+    for (int c = 0; c < t.cols; ++c)
+        for (int row = 0; row < t.rows; ++row) {
+            bool inside = true;
+            for (int k = 0; k < steps.count; ++k) {
+                const ColumnRow d = steps.step[static_cast<std::size_t>(k)];
+                inside = inside && c + d.column >= 0 && c + d.column < t.cols &&
+                         row + d.row >= 0 && row + d.row < t.rows;
+            }
+            if (inside)
+                r.anchors |= CellBits{1} << (c * t.rows + row);
+        }
+    return r;
+}
+
+const TrayBits &trayBits(Integer board)
+{
+    static const std::array<TrayBits, BoardCount> trays = [] {
+        std::array<TrayBits, BoardCount> all;
+        for (std::size_t b = 0; b < all.size(); ++b) {
+            TrayBits &t = all[b];
+            t.cols = Trays[b].cols;
+            t.rows = Trays[b].rows;
+            t.stride = t.rows + 1;
+            t.all = ~CellBits{0} >> (64 - t.cols * t.rows);
+            t.square = reachOf(SquareSteps, t);
+            for (int s = 0; s < OrientationCount; ++s) {
+                t.shapes[static_cast<std::size_t>(s)] = reachOf(stepsOf(s), t);
+                t.piece[static_cast<std::size_t>(s)] = orientation(s).Piece;
+            }
+        }
+        return all;
+    }();
+    return trays[static_cast<std::size_t>(board)];
+}
+
+// Covers the piece's cells with its first square on cell at (column * rows
+// + row), as CheckGrid::lay does, or says it cannot.
+bool layBits(CellBits &covered, const Reach &piece, int at)
+{
+    if (!((piece.anchors >> at) & 1))
+        return false;
+    const CellBits cells = piece.cells << (at + piece.nearest);
+    if (covered & cells)
+        return false;
+    covered |= cells;
+    return true;
+}
+
 } // namespace
 
 Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &record)
@@ -181,6 +264,50 @@ Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &re
         tiling.placements.push_back(placed);
     }
     return tiling;
+}
+
+SolutionRecord recordOf(const RecordKey &key)
+{
+    SolutionRecord r;
+    r.O_Index = key[0];
+    r.X_Index = key[1];
+    for (std::size_t k = 0; k < 11; ++k)
+        r.Shape[k] = key[k + 2];
+    return r;
+}
+
+bool fillsTray(Integer board, const RecordKey &key)
+{
+    const TrayBits &t = trayBits(board);
+    bool pieceSeen[PieceCount] = {true}; // the X is laid from X_Index
+    for (std::size_t k = 2; k < key.size(); ++k) {
+        const int shape = key[k];
+        if (shape < 0 || shape >= OrientationCount)
+            return false;
+        bool &seen = pieceSeen[t.piece[static_cast<std::size_t>(shape)]];
+        if (seen)
+            return false;
+        seen = true;
+    }
+    CellBits covered = 0;
+    if (board == SquareBoard) {
+        // The square's place is read with a stride of 9 whatever the tray's.
+        const int o = key[0];
+        if (o < 0 || o / 9 >= t.cols || o % 9 >= t.rows ||
+            !layBits(covered, t.square, o / 9 * t.rows + o % 9))
+            return false;
+    }
+    const int x = key[1];
+    if (x < 0 || x % t.stride >= t.rows || x / t.stride >= t.cols ||
+        !layBits(covered, t.shapes[0], x / t.stride * t.rows + x % t.stride))
+        return false;
+    for (std::size_t k = 2; k < key.size(); ++k) {
+        const CellBits free = t.all & ~covered;
+        if (free == 0 ||
+            !layBits(covered, t.shapes[static_cast<std::size_t>(key[k])], std::countr_zero(free)))
+            return false;
+    }
+    return true;
 }
 
 std::string letterGrid(const Tiling &tiling)

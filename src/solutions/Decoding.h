@@ -28,6 +28,14 @@ struct SolutionRecord
     std::array<std::optional<long long>, 11> Shape; // Shape1..Shape11: orientations 0..62
 };
 
+// A record's values in the database's order, O_Index, X_Index, Shape1 to
+// Shape11, once every one is known to be a 16-bit whole number: the compact
+// form every record is kept in. Compared as a whole, keys order records as
+// the solutions are numbered.
+using RecordKey = std::array<Integer, 13>;
+
+SolutionRecord recordOf(const RecordKey &key);
+
 enum class DecodeFault {
     MissingValue,    // a field is NULL
     ValueOutOfRange, // a value does not fit a 16-bit integer
@@ -49,6 +57,11 @@ struct DecodeError
 // necessarily makes some piece overlap another or leave the tray, and is
 // reported as that.
 Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &record);
+
+// The same verdict as tileRecord, without the placements or the reason: a
+// few mask operations a piece, so that every record can be checked each time
+// the program starts. board is 0..4.
+bool fillsTray(Integer board, const RecordKey &key);
 
 // The tiling as rows of piece letters, top row first, rows separated by "/";
 // "O" marks the square and "." a free cell.

@@ -20,7 +20,7 @@ struct SharedState
     std::string ConnectString; // how the database is opened (an SQLite URI)
     std::unique_ptr<Database> DbConnection;
     RecordSet SolutionSet;     // the selected records, with the cursor
-    SolutionIndex RecordIndex; // every record's solution number, by record
+    SolutionIndex RecordIndex; // every record, compact, and its number by record
 
     // --- current solution and board ---
     Integer SolutionNo = 0; // 1-based position of the record set's cursor

@@ -2,42 +2,41 @@
 
 #include "base/Integer.h"
 #include "solutions/Boards.h"
+#include "solutions/Decoding.h"
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
 
 namespace tw {
 
-// A record's values in the database's order: O_Index, X_Index, Shape1 to
-// Shape11. Compared as a whole, it orders records as the solutions are
-// numbered.
-using RecordKey = std::array<Integer, 13>;
-
-// The solution numbers of the records the database holds, by record, so
-// that a tiling's number is a binary search away rather than a scan. Built
-// once when the database is opened and checked.
+// Every record the database holds, tray by tray in solution order, in the
+// compact form (26 bytes a record, about half a megabyte in all), with a
+// hash table that finds a record's solution number without a scan. Built once when the database is opened and checked; the finder, the
+// practice sheets and the live count read it.
 class SolutionIndex
 {
 public:
-    void add(Integer board, const RecordKey &key, Integer solution);
-    // Sorts what was added; finding needs it.
+    // Adds the board's next solution, numbered one more than the last.
+    void add(Integer board, const RecordKey &key);
+    // Makes what was added findable; find needs it.
     void finish();
 
     // How many records the board has.
     Integer count(Integer board) const;
+    // The board's records, solution n at [n - 1]; none for a board that
+    // does not exist.
+    std::span<const RecordKey> records(Integer board) const;
     // The number of the first of keys that the board's records hold.
     std::optional<Integer> find(Integer board, std::span<const RecordKey> keys) const;
 
 private:
-    struct Entry
-    {
-        RecordKey key;
-        Integer solution;
-        bool operator<(const Entry &other) const { return key < other.key; }
-    };
-    std::array<std::vector<Entry>, BoardCount> m_boards;
+    std::array<std::vector<RecordKey>, BoardCount> m_records;
+    // Open addressing: a power of two of slots, at least twice the records,
+    // each a solution number or 0 for none.
+    std::array<std::vector<Integer>, BoardCount> m_slots;
 };
 
 } // namespace tw

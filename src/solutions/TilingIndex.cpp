@@ -24,7 +24,7 @@ std::uint64_t cellMask(const Placement &p, int stride, int rows)
 } // namespace
 
 Expected<TilingIndex, DecodeError> TilingIndex::build(Integer board,
-                                                      std::span<const SolutionRecord> records)
+                                                      std::span<const RecordKey> records)
 {
     TilingIndex index;
     const TrayInfo &tray = Trays.at(static_cast<std::size_t>(board));
@@ -37,8 +37,8 @@ Expected<TilingIndex, DecodeError> TilingIndex::build(Integer board,
                            static_cast<std::size_t>(index.m_perTiling));
     const int stride = tray.rows + 1;
     std::uint32_t number = 0;
-    for (const SolutionRecord &record : records) {
-        const auto tiling = tileRecord(board, record);
+    for (const RecordKey &record : records) {
+        const auto tiling = tileRecord(board, recordOf(record));
         if (!tiling)
             return tiling.error();
         for (int g = 0; g < index.m_images; ++g, ++number) {

@@ -26,7 +26,7 @@ public:
     // The index of tray board from its records, solution 1 first; why not,
     // when a record is not a tiling.
     static Expected<TilingIndex, DecodeError> build(Integer board,
-                                                    std::span<const SolutionRecord> records);
+                                                    std::span<const RecordKey> records);
 
     Integer board() const { return m_board; }
     int images() const { return m_images; }

@@ -120,7 +120,30 @@ INSTANTIATE_TEST_SUITE_P(
                 DatabaseFault::NotATiling,
                 "holds a solution 2 of the 8 x 8 tray that does not fill the tray: Shape2 lays "
                 "the V piece (orientation 4) where it would overlap another piece at column 1, "
-                "row 6."}),
+                "row 6."},
+        // Where the table is read in two halves: each fault is found
+        // whichever half holds it, and between them.
+        BadFile{"gap_where_the_halves_meet", "DELETE FROM Solution WHERE Board=4 AND Solution=6214",
+                DatabaseFault::BadNumbering,
+                "does not number the solutions of the 8 x 8 tray 1 to 16145 without gaps: "
+                "solution 6214 is missing."},
+        BadFile{"fraction_in_the_last_record",
+                "UPDATE Solution SET Shape11=1.5 WHERE Board=4 AND Solution=16146",
+                DatabaseFault::BadValue,
+                "has the value \"1.5\" in the Shape11 field of solution 16146 of the 8 x 8 "
+                "tray, where a whole number belongs."},
+        BadFile{"no_board",
+                "CREATE TABLE s2 AS SELECT * FROM Solution; DROP TABLE Solution; ALTER TABLE s2 "
+                "RENAME TO Solution; INSERT INTO Solution SELECT NULL, 20000, O_Index, X_Index, "
+                "Shape1, Shape2, Shape3, Shape4, Shape5, Shape6, Shape7, Shape8, Shape9, Shape10, "
+                "Shape11 FROM Solution WHERE Board=0 AND Solution=1",
+                DatabaseFault::BadValue,
+                "has a record (row 19866) with no value in its Board field, where a whole "
+                "number belongs."},
+        BadFile{"beyond_16_bits", "UPDATE Solution SET O_Index=70000 WHERE Board=1 AND Solution=9",
+                DatabaseFault::NotATiling,
+                "holds a solution 9 of the 12 x 5 tray that does not fill the tray: O_Index is "
+                "70000, outside the range -32768 to 32767."}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(DatabaseTest, AFileThatIsNotADatabaseIsRefused)
@@ -228,7 +251,9 @@ TEST_F(DatabaseTest, ALogModeFileIsReadWithoutLeavingAnythingBeside)
 {
     const std::string path = copyWith("PRAGMA journal_mode=WAL");
     ASSERT_FALSE(open(path));
-    EXPECT_EQ(m_state.SolutionSet.RecordCount(), 19865);
+    ASSERT_FALSE(SelectBoard(m_state, 0));
+    EXPECT_EQ(m_state.SolutionSet.RecordCount(), 2339);
+    m_state.SolutionSet.Close();
     m_state.DbConnection.reset();
     std::vector<std::string> files;
     for (const auto &e : fs::directory_iterator(m_dir))
@@ -247,12 +272,48 @@ TEST_F(DatabaseTest, OpensFoldersWhoseNamesLookLikeUriSyntax)
 TEST_F(DatabaseTest, OpensEverySolutionOnAConnectionThatCannotWrite)
 {
     ASSERT_FALSE(open(copyWith("")));
-    EXPECT_EQ(m_state.SolutionSet.RecordCount(), 2339 + 1010 + 368 + 2 + 16146);
     const auto write = m_state.DbConnection->select("DELETE FROM Solution");
     EXPECT_FALSE(write);
     const auto count = m_state.DbConnection->select("SELECT count(*) FROM Solution");
     ASSERT_TRUE(count);
     EXPECT_EQ(count->values.at(0).number, 19865);
+}
+
+// What the program keeps of every record at start-up is what the table
+// holds, record for record, whether the table's key orders the rows or not.
+TEST_F(DatabaseTest, KeepsEveryRecordAsStoredWhateverTheTablesOrder)
+{
+    const struct
+    {
+        const char *name;
+        const char *sql;
+    } tables[] = {
+        {"as_generated", ""},
+        {"unordered_copy",
+         "CREATE TABLE s2 AS SELECT * FROM Solution ORDER BY Board DESC, Solution DESC; DROP "
+         "TABLE Solution; ALTER TABLE s2 RENAME TO Solution"},
+    };
+    for (const auto &table : tables) {
+        SCOPED_TRACE(table.name);
+        SharedState state;
+        state.DbPath = copyWith(table.sql);
+        state.ConnectString = readOnlyUri(state.DbPath);
+        ASSERT_FALSE(OpenDatabase(state));
+        const Integer counts[BoardCount] = {2339, 1010, 368, 2, 16146};
+        for (Integer board = 0; board < BoardCount; ++board) {
+            const auto kept = state.RecordIndex.records(board);
+            ASSERT_EQ(state.RecordIndex.count(board), counts[board]);
+            ASSERT_EQ(kept.size(), static_cast<std::size_t>(counts[board]));
+            ASSERT_FALSE(SelectBoard(state, board));
+            for (std::size_t n = 0; n < kept.size(); ++n, state.SolutionSet.MoveNext()) {
+                const SolutionRecord stored = state.SolutionSet.currentRecord();
+                ASSERT_EQ(recordOf(kept[n]).X_Index, stored.X_Index) << "solution " << n + 1;
+                ASSERT_EQ(recordOf(kept[n]).O_Index, stored.O_Index) << "solution " << n + 1;
+                ASSERT_EQ(recordOf(kept[n]).Shape, stored.Shape) << "solution " << n + 1;
+            }
+        }
+        state.SolutionSet.Close();
+    }
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace tw {
 namespace {
 
@@ -154,6 +156,43 @@ TEST(BadRecord, ThatWouldLeaveCellsFreeIsCaughtAtThePieceThatCannotFit)
     ASSERT_FALSE(tiling);
     EXPECT_EQ(tiling.error().message.rfind("Shape11 lays the N piece (orientation 37)", 0), 0u)
         << tiling.error().message;
+}
+
+// The quick start-up check gives the full check's verdict: on the golden
+// records, on the rectangles' unused O_Index, and on thousands of records one
+// or two values away from a tiling (off the tray, over another piece, a
+// piece twice, not an orientation).
+TEST(FillsTray, GivesTheFullChecksVerdict)
+{
+    const struct
+    {
+        Integer board;
+        SolutionRecord record;
+    } tilings[] = {{0, First10x6}, {4, First8x8}, {4, Centre8x8}};
+    std::mt19937 random(2026);
+    std::uniform_int_distribution<int> place(0, 12), value(-3, 85);
+    int tiles = 0, fails = 0;
+    for (const auto &t : tilings) {
+        RecordKey key{static_cast<Integer>(*t.record.O_Index),
+                      static_cast<Integer>(*t.record.X_Index)};
+        for (std::size_t k = 0; k < 11; ++k)
+            key[k + 2] = static_cast<Integer>(*t.record.Shape[k]);
+        EXPECT_TRUE(fillsTray(t.board, key));
+        for (int trial = 0; trial < 4000; ++trial) {
+            RecordKey changed = key;
+            changed[static_cast<std::size_t>(place(random))] = static_cast<Integer>(value(random));
+            if (trial % 2)
+                changed[static_cast<std::size_t>(place(random))] =
+                    static_cast<Integer>(value(random));
+            const bool full = tileRecord(t.board, recordOf(changed)).has_value();
+            ASSERT_EQ(fillsTray(t.board, changed), full)
+                << "board " << t.board << ", trial " << trial;
+            (full ? tiles : fails)++;
+        }
+    }
+    // Both verdicts were given many times.
+    EXPECT_GT(tiles, 100);
+    EXPECT_GT(fails, 1000);
 }
 
 } // namespace

@@ -20,13 +20,8 @@ const TilingIndex &indexOf(Integer board)
         state.ConnectString = readOnlyUri(state.DbPath);
         EXPECT_FALSE(OpenDatabase(state));
         std::map<Integer, TilingIndex> indexes;
-        for (Integer b = 0; b < BoardCount; ++b) {
-            EXPECT_FALSE(SelectBoard(state, b));
-            std::vector<SolutionRecord> records;
-            for (; !state.SolutionSet.IsEOF(); state.SolutionSet.MoveNext())
-                records.push_back(state.SolutionSet.currentRecord());
-            indexes.emplace(b, *TilingIndex::build(b, records));
-        }
+        for (Integer b = 0; b < BoardCount; ++b)
+            indexes.emplace(b, *TilingIndex::build(b, state.RecordIndex.records(b)));
         return indexes;
     }();
     return all.at(board);
@@ -90,8 +85,9 @@ TEST_P(Puzzles, HaveExactlyTheOneAnswerTheyName)
     ASSERT_EQ(puzzles->size(), static_cast<std::size_t>(s.count));
     std::set<std::uint32_t> solutions;
     for (const Puzzle &p : *puzzles) {
-        if (s.given != FewestGiven)
+        if (s.given != FewestGiven) {
             EXPECT_EQ(p.given.size(), static_cast<std::size_t>(s.given));
+        }
         std::vector<Placement> given;
         for (std::uint32_t g : p.given)
             given.push_back(index.placement(g));

@@ -202,7 +202,6 @@ void TestFrmMain::aRecordThatCannotBeShownEndsTheHoldWithOneMessage()
     // Number, buttons and picture agree: solution 2, shown as an empty tray.
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("2"));
     QCOMPARE(steps(m), QStringLiteral("FPNL"));
-    const SharedState &s = m.state();
     QCOMPARE(Shot(m).at(m.tray().trayLeft + 100, m.tray().trayTop + 100), QColor(Qt::white));
     act(m, QStringLiteral("release cmdNext"));
     act(m, QStringLiteral("click cmdFirst"));
