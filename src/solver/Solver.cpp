@@ -348,18 +348,40 @@ public:
         }
     }
 
+    // What one thread has taken of the table's room, a batch at a time, so
+    // that the threads rarely touch the same counters.
+    struct Room
+    {
+        std::size_t regions = 0;  // regions it may still add
+        std::size_t at = 0;       // the free part of its share of the lists
+        std::size_t end = 0;
+    };
+
     // Keeps the tilings found for the region (ended by End), and returns where
     // they are kept; nullptr when the table has no room for them.
-    const Tiling *store(std::uint64_t free, const std::vector<Tiling> &tilings)
+    const Tiling *store(std::uint64_t free, const std::vector<Tiling> &tilings, Room &room)
     {
         const std::uint64_t key = keyOf(free);
-        if (key == 0 || m_regions.fetch_add(1, std::memory_order_relaxed) >= maxRegions())
+        if (key == 0)
             return nullptr;
+        if (room.regions == 0) {
+            const std::size_t taken = m_regions.fetch_add(Batch, std::memory_order_relaxed);
+            if (taken >= maxRegions())
+                return nullptr;
+            room.regions = std::min(Batch, maxRegions() - taken);
+        }
+        --room.regions;
         std::size_t at = 0;
         if (tilings.size() > 1) {
-            at = m_used.fetch_add(tilings.size(), std::memory_order_relaxed);
+            if (room.at + tilings.size() > room.end) {
+                const std::size_t share = std::max(Batch, tilings.size());
+                room.at = m_used.fetch_add(share, std::memory_order_relaxed);
+                room.end = room.at + share;
+            }
+            at = room.at;
             if (at + tilings.size() > m_capacity || at + tilings.size() > ListMask)
                 return nullptr;
+            room.at += tilings.size();
             std::copy(tilings.begin(), tilings.end(), &m_list[at]);
         }
         // Another thread may have stored the same region meanwhile; either
@@ -396,12 +418,16 @@ private:
     // Three quarters full at most, so that a search for a missing region ends.
     std::size_t maxRegions() const { return (std::size_t{3} << m_slotBits) / 4; }
 
+    static constexpr std::size_t Batch = 256;
+
+    // Read on every look-up: kept apart from the counters the threads
+    // change, which each have a cache line of their own.
     int m_slotBits;
     std::unique_ptr<std::atomic<std::uint64_t>[]> m_slots;
-    std::atomic<std::size_t> m_regions{0};
     std::size_t m_capacity;
     std::unique_ptr<Tiling[]> m_list; // left uninitialised: only what is stored is touched
-    std::atomic<std::size_t> m_used{1};
+    alignas(64) std::atomic<std::size_t> m_regions{0};
+    alignas(64) std::atomic<std::size_t> m_used{1};
 };
 
 // The tables for the last two, three and four pieces of one tray's search.
@@ -603,7 +629,7 @@ private:
             return true;
         });
         found.push_back({EndTable::End, {}});
-        if (const Tiling *kept = table.store(free, found))
+        if (const Tiling *kept = table.store(free, found, m_rooms[static_cast<std::size_t>(pieces - 2)]))
             return kept;
         return found.data();
     }
@@ -651,6 +677,7 @@ private:
     const Tables &m_t;
     EndTables *m_end;
     std::array<std::vector<Tiling>, EndPieces - 1> m_found;
+    std::array<EndTable::Room, EndPieces - 1> m_rooms;
     std::array<int, 13> m_path{};
 };
 
