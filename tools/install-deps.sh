@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make ninja-build pkg-config
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libcups2-dev
-  libsqlite3-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libsqlite3-dev libqpdf-dev libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils qpdf fonts-dejavu-core fonts-liberation2 dpkg-dev
 )
 # The print server that the printing tests start on a socket of their own;

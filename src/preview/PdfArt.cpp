@@ -2,12 +2,16 @@
 
 #include "base/Units.h"
 
-#include <QByteArrayList>
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+#include <qpdf/QPDFWriter.hh>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <utility>
+#include <exception>
 
 namespace tw::pdf {
 
@@ -72,7 +76,7 @@ void PageArt::strokes(const std::vector<Stroke> &strokes, Colour c)
         all.insert(all.end(), s.begin(), s.end());
     if (all.empty())
         return;
-    colour(c, m_stroke, "SCN");
+    colour(c, m_stroke, "RG");
     const QPoint corner = cornerOf(all);
     frame(corner);
     for (const Stroke &s : strokes)
@@ -91,9 +95,9 @@ void PageArt::rectangles(const std::vector<QRectF> &rects, std::optional<Colour>
     if (rects.empty() || (!outline && !fill))
         return;
     if (outline)
-        colour(*outline, m_stroke, "SCN");
+        colour(*outline, m_stroke, "RG");
     if (fill)
-        colour(*fill, m_fill, "scn");
+        colour(*fill, m_fill, "rg");
     std::vector<QPoint> corners;
     for (const QRectF &r : rects)
         corners.push_back(r.topLeft().toPoint());
@@ -115,132 +119,69 @@ void PageArt::rectangles(const std::vector<QRectF> &rects, std::optional<Colour>
 QByteArray PageArt::packed(double pageHeight, int unitsPerInch) const
 {
     const QByteArray scale = QByteArray::number(72.0 / unitsPerInch, 'f', 9);
-    const QByteArray content = "q\n/GSa gs /CSp cs /CSp CS\n" + scale + " 0 0 -" + scale + " 0 " +
+    const QByteArray content = QByteArray("q\n") + ArtState + " gs\n" + scale + " 0 0 -" + scale + " 0 " +
                                QByteArray::number(pageHeight, 'f', 6) + " cm\n" +
                                QByteArray::number(PrintedOutline) + " w 2 J 2 j [] 0 d\n" +
                                m_content + "Q\n";
     return qCompress(content, 6).mid(4); // a zlib stream, without Qt's length before it
 }
 
-namespace {
-
-// What the update needs to know of one page object.
-struct PageObject
-{
-    QByteArray number;   // the object's number
-    QByteArray dict;     // its dictionary, without << and >>
-    QByteArray contents; // the reference to its content: "N 0 R"
-    double height = 0;   // of its media box, points
-};
-
-// The number (digits) before `at`, or empty.
-QByteArray numberBefore(const QByteArray &pdf, qsizetype at)
-{
-    qsizetype begin = at;
-    while (begin > 0 && pdf[begin - 1] >= '0' && pdf[begin - 1] <= '9')
-        --begin;
-    return pdf.mid(begin, at - begin);
-}
-
-// The text after `key` up to the end of its line, within [from, to).
-QByteArray valueOf(const QByteArray &pdf, const char *key, qsizetype from, qsizetype to)
-{
-    const qsizetype at = pdf.indexOf(key, from);
-    if (at < 0 || at >= to)
-        return {};
-    const qsizetype begin = at + qstrlen(key);
-    const qsizetype end = pdf.indexOf('\n', begin);
-    return end < 0 || end > to ? QByteArray() : pdf.mid(begin, end - begin).trimmed();
-}
-
-std::vector<PageObject> pageObjects(const QByteArray &pdf)
-{
-    static const QByteArray header = " 0 obj\n<<\n";
-    static const QByteArray type = "/Type /Page\n";
-    std::vector<PageObject> pages;
-    for (qsizetype at = pdf.indexOf(type); at >= 0; at = pdf.indexOf(type, at + 1)) {
-        const qsizetype objectStart = at - header.size();
-        if (objectStart <= 0 || pdf.mid(objectStart, header.size()) != header)
-            return {};
-        const qsizetype end = pdf.indexOf("\n>>\nendobj", at);
-        if (end < 0)
-            return {};
-        PageObject page;
-        page.number = numberBefore(pdf, objectStart);
-        page.dict = pdf.mid(at, end - at);
-        page.contents = valueOf(pdf, "/Contents ", at, end);
-        const QList<QByteArray> box =
-            valueOf(pdf, "/MediaBox [", at, end).replace(']', ' ').simplified().split(' ');
-        bool ok = box.size() == 4;
-        page.height = ok ? box[3].toDouble(&ok) - box[1].toDouble() : 0;
-        if (page.number.isEmpty() || !page.contents.endsWith(" 0 R") || !ok || page.height <= 0)
-            return {};
-        pages.push_back(std::move(page));
-    }
-    return pages;
-}
-
-} // namespace
-
 bool addPageArt(QByteArray &pdf, const std::vector<QByteArray> &packedArt,
                 const std::vector<double> &pageHeights)
 {
-    const std::vector<PageObject> pages = pageObjects(pdf);
-    if (pages.size() != pageHeights.size())
+    if (packedArt.empty() || packedArt.size() != pageHeights.size())
         return false;
-    for (std::size_t k = 0; k < pages.size(); ++k)
-        if (std::abs(pages[k].height - pageHeights[k]) > 1e-6)
+    try {
+        QPDF document;
+        document.setSuppressWarnings(true);
+        document.processMemoryFile("the PDF written", pdf.constData(),
+                                   static_cast<std::size_t>(pdf.size()));
+        std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(document).getAllPages();
+        if (document.anyWarnings() || pages.size() != packedArt.size())
             return false;
-    const qsizetype trailer = pdf.lastIndexOf("\ntrailer\n<<\n");
-    const qsizetype trailerEnd = trailer < 0 ? -1 : pdf.indexOf("\n>>", trailer);
-    const qsizetype startxref = pdf.lastIndexOf("\nstartxref\n");
-    if (pages.size() != packedArt.size() || pages.empty() || trailerEnd < 0 ||
-        startxref < trailerEnd)
+        // Stroke adjustment, as Qt's writer sets it for its own lines.
+        QPDFObjectHandle state = document.makeIndirectObject(
+            QPDFObjectHandle::parse("<< /Type /ExtGState /SA true /SM 0.02 >>"));
+        for (std::size_t k = 0; k < pages.size(); ++k) {
+            QPDFObjectHandle::Rectangle box = pages[k].getMediaBox().getArrayAsRectangle();
+            if (std::abs((box.ury - box.lly) - pageHeights[k]) > 1e-6)
+                return false;
+            QPDFObjectHandle resources = pages[k].getAttribute("/Resources", false);
+            if (!resources.isDictionary())
+                return false;
+            QPDFObjectHandle states = resources.getKey("/ExtGState");
+            if (states.isNull()) {
+                states = QPDFObjectHandle::newDictionary();
+                resources.replaceKey("/ExtGState", states);
+            }
+            if (!states.isDictionary())
+                return false;
+            // The pages may share their resources: the name is then ours
+            // already.
+            if (states.hasKey(ArtState) && states.getKey(ArtState).getObjGen() != state.getObjGen())
+                return false;
+            states.replaceKey(ArtState, state);
+            QPDFObjectHandle art = document.newStream();
+            art.replaceStreamData(packedArt[k].toStdString(),
+                                  QPDFObjectHandle::newName("/FlateDecode"),
+                                  QPDFObjectHandle::newNull());
+            pages[k].addPageContents(art, true);
+        }
+        QPDFWriter writer(document);
+        writer.setOutputMemory();
+        // Streams copied as they are, not decoded and compressed again.
+        writer.setDecodeLevel(qpdf_dl_none);
+        writer.setDeterministicID(true);
+        writer.write();
+        if (document.anyWarnings())
+            return false;
+        const std::shared_ptr<Buffer> written = writer.getBufferSharedPointer();
+        pdf = QByteArray(reinterpret_cast<const char *>(written->getBuffer()),
+                         static_cast<qsizetype>(written->getSize()));
+        return true;
+    } catch (const std::exception &) {
         return false;
-    bool ok = false;
-    long long next = valueOf(pdf, "/Size ", trailer, trailerEnd).toLongLong(&ok);
-    const QByteArray root = valueOf(pdf, "/Root ", trailer, trailerEnd);
-    const QByteArray info = valueOf(pdf, "/Info ", trailer, trailerEnd);
-    const QByteArray previous = valueOf(pdf, "\nstartxref\n", startxref, pdf.size());
-    if (!ok || root.isEmpty() || previous.isEmpty())
-        return false;
-
-    QByteArray out = pdf;
-    if (!out.endsWith('\n'))
-        out += '\n';
-    std::vector<std::pair<long long, qsizetype>> offsets;
-    for (std::size_t k = 0; k < pages.size(); ++k) {
-        const QByteArray &packed = packedArt[k];
-        const long long stream = next++;
-        offsets.emplace_back(stream, out.size());
-        put(out, stream);
-        out += " 0 obj\n<<\n/Length ";
-        put(out, packed.size());
-        out += "\n/Filter /FlateDecode\n>>\nstream\n" + packed + "\nendstream\nendobj\n";
-
-        QByteArray dict = pages[k].dict;
-        dict.replace("/Contents " + pages[k].contents, "/Contents [" + QByteArray::number(stream) +
-                                                           " 0 R " + pages[k].contents + "]");
-        offsets.emplace_back(pages[k].number.toLongLong(), out.size());
-        out += pages[k].number + " 0 obj\n<<\n" + dict + "\n>>\nendobj\n";
     }
-    std::sort(offsets.begin(), offsets.end());
-    const qsizetype xref = out.size();
-    out += "xref\n";
-    for (const auto &[number, offset] : offsets) {
-        put(out, number);
-        out += " 1\n" + QByteArray::number(offset).rightJustified(10, '0') + " 00000 n \n";
-    }
-    out += "trailer\n<<\n/Size ";
-    put(out, next);
-    out += "\n/Root " + root + '\n';
-    if (!info.isEmpty())
-        out += "/Info " + info + '\n';
-    out += "/Prev " + previous + "\n>>\nstartxref\n";
-    put(out, xref);
-    out += "\n%%EOF\n";
-    pdf = std::move(out);
-    return true;
 }
 
 } // namespace tw::pdf

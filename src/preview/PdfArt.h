@@ -35,8 +35,8 @@ public:
     // The content as a compressed PDF content stream for a page of
     // pageHeight points, in the units (unitsPerInch) and the graphics state
     // that Qt's writer sets up on its pages: twips from the paper's top-left
-    // corner here, stroke adjustment, lines PrintedOutline wide with square caps and
-    // bevelled joins.
+    // corner here, stroke adjustment (the ExtGState ArtState names), RGB
+    // colours, lines PrintedOutline wide with square caps and bevelled joins.
     QByteArray packed(double pageHeight, int unitsPerInch) const;
 
 private:
@@ -47,12 +47,17 @@ private:
     std::optional<Colour> m_stroke, m_fill;
 };
 
-// Adds to each page of a PDF that QPdfWriter wrote a content stream made by
-// PageArt::packed, drawn before the page's own content. The file as written
-// stays as it is, followed by the pages' new contents (an incremental
-// update). False, with pdf unchanged, when the file is not laid out as Qt's
-// writer lays it out, or its pages are not as many or as tall (points) as
-// pageHeights says.
+// The name of the graphics state that the art's content streams set, among
+// a page's resources.
+inline constexpr const char *ArtState = "/TilewrightArt";
+
+// Adds to each page of a PDF a content stream made by PageArt::packed, drawn
+// before the page's own content, with the graphics state it names among the
+// page's resources; the PDF is read and written again by a PDF library,
+// its streams copied as they are. False, with pdf unchanged, when the file
+// cannot be read without a warning, when a page's resources already use that
+// name, or when its pages are not as many or as tall (points) as pageHeights
+// says.
 bool addPageArt(QByteArray &pdf, const std::vector<QByteArray> &packedArt,
                 const std::vector<double> &pageHeights);
 

@@ -49,9 +49,24 @@ inline std::function<void()> fileSizeLimit(rlim_t bytes)
     };
 }
 
-// "pages width x height" of a PDF, as pdfinfo reads it.
+// What a strict reader (qpdf --check) finds wrong with a PDF: nothing for a
+// sound file, else its warnings and errors.
+inline QString pdfFaults(const QString &path)
+{
+    QProcess p;
+    p.start(QStringLiteral(QPDF), {QStringLiteral("--check"), path});
+    p.waitForFinished(60000);
+    if (p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        return {};
+    return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
+}
+
+// "pages width x height" of a PDF, as pdfinfo reads it; "damaged: ..." when
+// a strict reader finds a fault, which pdfinfo would quietly repair.
 inline QString pdfPages(const QString &path)
 {
+    if (const QString faults = pdfFaults(path); !faults.isEmpty())
+        return QStringLiteral("damaged: ") + faults;
     QProcess p;
     p.start(QStringLiteral(PDFINFO), {path});
     p.waitForFinished();

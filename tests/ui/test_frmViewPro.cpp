@@ -403,7 +403,7 @@ void TestFrmViewPro::printsOnAPrinterAsQtsPrintEngineDoes()
     // engine makes.
     QFile sent(file);
     QVERIFY(sent.open(QIODevice::ReadOnly));
-    QCOMPARE(sent.readAll().contains("/Prev "), !grey || box == Black);
+    QCOMPARE(sent.readAll().contains(pdf::ArtState), !grey || box == Black);
 }
 
 void TestFrmViewPro::printsThroughTheDialogAndSaysWhyAPrinterRefused()
