@@ -290,6 +290,7 @@ TEST(ReportCommand, TheSideLimitShownIsAccepted)
         ASSERT_FALSE(limit.isEmpty()) << r.err.toStdString();
         r = report({tray, "1", "1", "--pdf", pdf, "--side", limit});
         EXPECT_EQ(r.status, 0) << tray << ": " << r.err.toStdString();
+        EXPECT_TRUE(pdfPages(pdf).startsWith(QStringLiteral("1 "))) << tray;
     }
 }
 

@@ -190,9 +190,13 @@ TEST(PartialTiling, OnPaperShowsTheEmptyCellsGridAndTheGivenPiecesApart)
     const auto black = inGrey(mono, Black);
     // A line along the right edge of the U's cell (2, 1), whose right
     // neighbour (3, 1), the F's, is empty: x = 900 from y = 300 to 600.
-    EXPECT_TRUE(std::any_of(black.begin(), black.end(), [](const Call &c) {
-        return c.a == 900 && c.b == 300 && c.c == 900 && c.d == 600;
-    }));
+    // And one along the bottom of the P's cell (3, 0), above the empty
+    // (3, 1): y = 300 from x = 900 to 1200.
+    for (const auto &[x1, y1, x2, y2] : {std::array{900, 300, 900, 600}, {900, 300, 1200, 300}})
+        EXPECT_TRUE(std::any_of(
+            black.begin(), black.end(),
+            [&](const Call &c) { return c.a == x1 && c.b == y1 && c.c == x2 && c.d == y2; }))
+            << x1 << "," << y1 << " to " << x2 << "," << y2;
     // Colour: no grid over the pieces' colours, given pieces in full colour
     // and, in an answer, the others pale.
     const auto colour = draw(Rendering::Colour, 0);

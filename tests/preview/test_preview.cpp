@@ -194,6 +194,24 @@ TEST(PreviewDocument, TheWrittenPdfLooksExactlyAsQtsWriterDrawsIt)
             const QByteArray picture = test::pdfPicture(written, page, 150);
             ASSERT_GT(picture.size(), 100000);
             EXPECT_TRUE(picture == test::pdfPicture(drawn, page, 150)) << "page " << page;
+            // Each of the trays' lines is there, whatever became of them
+            // on the way: dark on every row and every column.
+            const QImage image = QImage::fromData(picture, "PPM");
+            const auto dark = [&](int x, int y) { // twips within the margins
+                const QPoint at((x + doc.MarginLeft()) * 150 / 1440,
+                                (y + doc.MarginTop()) * 150 / 1440);
+                int darkest = 255;
+                for (int dx = -1; dx <= 1; ++dx)
+                    for (int dy = -1; dy <= 1; ++dy)
+                        darkest = std::min(darkest, qGray(image.pixel(at + QPoint(dx, dy))));
+                return darkest < 128;
+            };
+            for (int tray = 0; tray < 3; ++tray)
+                for (int k = 0; k <= 8; ++k) {
+                    const int x = 500 + tray * 2100, y = 700;
+                    EXPECT_TRUE(dark(x + 100, y + k * 205)) << "row " << k << " of " << tray;
+                    EXPECT_TRUE(dark(x + k * 205, y + 100)) << "column " << k << " of " << tray;
+                }
         }
         // Every outline is stroked at the same fixed width, whichever
         // writer wrote it, so that every reader and printer draws it alike.
@@ -203,6 +221,42 @@ TEST(PreviewDocument, TheWrittenPdfLooksExactlyAsQtsWriterDrawsIt)
         QFile file(written);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_EQ(file.readAll().contains(pdf::ArtState), !row.letter);
+    }
+}
+
+// A page prints as greys through the program's own path unless something
+// inked on it has a colour: a brush or a pen that nothing uses does not count.
+TEST(PreviewDocument, IsGreyUnlessSomethingInkedHasAColour)
+{
+    using Style = PreviewInterface::BrushStyle;
+    const Colour red = 0x0000FF;
+    struct Row
+    {
+        const char *name;
+        Colour fore, brush;
+        Style style;
+        bool text; // a number, else a rectangle
+        bool grey;
+    };
+    for (const Row &row :
+         {Row{"grey boxes", 0x808080, 0x404040, Style::Solid, false, true},
+          Row{"a red box", Black, red, Style::Solid, false, false},
+          Row{"a red outline", red, Black, Style::Transparent, false, false},
+          Row{"an empty box, a red brush", Black, red, Style::Transparent, false, true},
+          Row{"a number, a red brush", Black, red, Style::Solid, true, true},
+          Row{"a red number", red, Black, Style::Solid, true, false}}) {
+        SCOPED_TRACE(row.name);
+        PreviewDocument doc(A4);
+        doc.StartDoc();
+        doc.setForeColor(row.fore);
+        doc.setBrushColor(row.brush);
+        doc.setBrushStyle(row.style);
+        if (row.text)
+            doc.printText("7");
+        else
+            doc.DrawRectangle(1440, 720, 1440, 720);
+        doc.EndDoc();
+        EXPECT_EQ(doc.allGrey(1, 1), row.grey);
     }
 }
 
@@ -232,12 +286,11 @@ TEST(PdfArt, LeavesAFileItCannotReadCleanlyAsItIs)
         QByteArray pdf;
         std::vector<double> heights;
     };
-    for (const Row &row : {Row{"nothing", {}, {842}},
-                           Row{"no PDF", "%PDF-1.4\n1 0 obj\n<<\n/Type /Page\n>>\nendobj\n", {842}},
-                           Row{"a page less", one, {842, 842}},
-                           Row{"another height", one, {595}},
-                           Row{"a repaired table", moved, {842}},
-                           Row{"the name taken", taken, {842}}}) {
+    for (const Row &row :
+         {Row{"nothing", {}, {842}},
+          Row{"no PDF", "%PDF-1.4\n1 0 obj\n<<\n/Type /Page\n>>\nendobj\n", {842}},
+          Row{"a page less", one, {842, 842}}, Row{"another height", one, {595}},
+          Row{"a repaired table", moved, {842}}, Row{"the name taken", taken, {842}}}) {
         SCOPED_TRACE(row.name);
         QByteArray pdf = row.pdf;
         EXPECT_FALSE(pdf::addPageArt(pdf, std::vector<QByteArray>(row.heights.size(), packed[0]),

@@ -88,6 +88,9 @@ void TestFindTiling::findsATilingTypedOrPastedAndShowsIt()
     QVERIFY(dialog);
     QCOMPARE(find(dialog, gridOf(0, 1234), false), QStringLiteral("10 x 6, solution 1,234"));
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("1234"));
+    // Enter on the button just clicked never closes the dialog by surprise.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(dialog->isVisible());
     QVERIFY(showsCurrentSolution(m));
     // From the "Print" tab, on another tray, upside down: the tray and the
     // tab change to show it.

@@ -1,3 +1,4 @@
+#include "Layout.h"
 #include "WindowFixture.h"
 #include "pieces/PieceTables.h"
 #include "solutions/Decoding.h"
@@ -243,10 +244,16 @@ void TestFrmMain::thePictureStandsInPlaceAtTheScreensScale()
     const Shot shot(m);
     QCOMPARE(shot.at(m.tray().trayLeft - 100, m.tray().trayTop + 100), qtColour(MidGrey));
     QCOMPARE(shot.at(600 + 300, 2400 + 300), QColor(Qt::black)); // the piece row's X
-    // The step buttons show whole in their strip.
+    // The step buttons show whole in their strip, and no control stands
+    // over another or out of its place, on either tab.
     const QWidget *strip = m.find<QWidget>("picVCR");
     for (const char *name : {"cmdFirst", "cmdPrev", "txtSolution", "cmdNext", "cmdLast"})
         QVERIFY2(strip->rect().contains(m.find<QWidget>(name)->geometry()), name);
+    for (int tab : {0, 1}) {
+        clickTab(m, tab);
+        const QStringList faults = test::layoutFaults(&m.w());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
 }
 
 QTEST_MAIN(TestFrmMain)

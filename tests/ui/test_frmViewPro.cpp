@@ -1,3 +1,4 @@
+#include "Layout.h"
 #include "ProgramRun.h"
 #include "preview/PreviewDocument.h"
 #include "ui/PreviewControl.h"
@@ -188,8 +189,12 @@ void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
     QTest::mouseClick(m("cmdNext"), Qt::LeftButton); // greyed
     QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
     QCOMPARE(m.steps(), QStringLiteral("FP"));
-    m.w->ShowCurrentPage(7); // beyond the end: the last page
+    QTest::mouseClick(m.vp().viewport(), Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown); // beyond the end
     QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
+    // Every control stands whole in its place, none over another.
+    const QStringList faults = test::layoutFaults(m.w.get());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     Window one(1);
     QCOMPARE(one.page(), QStringLiteral("Page 1 of 1"));
     QVERIFY(!one("txtPage")->isEnabled() && one("picVCR")->isHidden());
@@ -251,6 +256,10 @@ void TestFrmViewPro::theZoomBoxTakesWholeNumbersFrom10To400()
 void TestFrmViewPro::theSpinnerStepsFromTypedNumbersAtTheEdges()
 {
     Window m(1);
+    // The arrows stand against the box they step, at its height.
+    const QRect box = m("txtZoom")->geometry(), spinner = m("udZoom")->geometry();
+    QCOMPARE(spinner.left(), box.right() + 1);
+    QCOMPARE(spinner.top(), box.top());
     const auto arrows = m("udZoom")->findChildren<QToolButton *>();
     QToolButton *up = arrows[0]->arrowType() == Qt::UpArrow ? arrows[0] : arrows[1];
     QToolButton *down = up == arrows[0] ? arrows[1] : arrows[0];
@@ -448,6 +457,8 @@ void TestFrmViewPro::printsThroughTheDialogAndSaysWhyAPrinterRefused()
         "job: ")));
     QVERIFY(m.messages[1].endsWith(QStringLiteral(
         ". Check that the printer and the print server are ready, then print again.")));
+    QVERIFY2(!m.messages[1].contains(QStringLiteral("cannot be reached")),
+             qPrintable(m.messages[1]));
 
     // A print server that went away is said to be out of reach.
     QPrinter printer(QPrinter::HighResolution);

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace tw::test {
+
+// What is wrong with how a window's named controls stand: a control cut
+// off by the one it stands on, or two side by side over each other. The
+// window's own layout lets controls touch by a few pixels (a label's box
+// reaching under its text box), so only a quarter or more counts. Only
+// what is shown counts; a control's own parts (Qt's, unnamed) are left to
+// Qt.
+inline QStringList layoutFaults(const QWidget *window)
+{
+    const auto area = [](const QRect &r) { return qint64(r.width()) * r.height(); };
+    QStringList faults;
+    const auto named = [](const QWidget *parent) {
+        QList<const QWidget *> shown;
+        for (const QObject *child : parent->children())
+            if (const auto *w = qobject_cast<const QWidget *>(child);
+                w && !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")) &&
+                w->isVisible() && !w->isWindow())
+                shown << w;
+        return shown;
+    };
+    QList<const QWidget *> parents{window};
+    while (!parents.isEmpty()) {
+        const QWidget *parent = parents.takeFirst();
+        const QList<const QWidget *> shown = named(parent);
+        for (qsizetype a = 0; a < shown.size(); ++a) {
+            const QRect own = shown[a]->geometry();
+            if (4 * area(parent->rect() & own) < 3 * area(own))
+                faults << shown[a]->objectName() + QLatin1String(" sticks out of ") +
+                              (parent == window ? QStringLiteral("the window")
+                                                : parent->objectName());
+            for (qsizetype b = a + 1; b < shown.size(); ++b)
+                if (4 * area(own & shown[b]->geometry()) >
+                    std::min(area(own), area(shown[b]->geometry())))
+                    faults << shown[a]->objectName() + QLatin1String(" overlaps ") +
+                                  shown[b]->objectName();
+        }
+        for (const QWidget *w : shown)
+            parents << w;
+        // Controls on unnamed containers (a tab's page) count as theirs.
+        for (const QObject *child : parent->children())
+            if (const auto *w = qobject_cast<const QWidget *>(child);
+                w && w->objectName().isEmpty() && w->isVisible() && !w->isWindow())
+                parents << w;
+    }
+    return faults;
+}
+
+} // namespace tw::test
