@@ -119,8 +119,8 @@ void PageArt::rectangles(const std::vector<QRectF> &rects, std::optional<Colour>
 QByteArray PageArt::packed(double pageHeight, int unitsPerInch) const
 {
     const QByteArray scale = QByteArray::number(72.0 / unitsPerInch, 'f', 9);
-    const QByteArray content = QByteArray("q\n") + ArtState + " gs\n" + scale + " 0 0 -" + scale + " 0 " +
-                               QByteArray::number(pageHeight, 'f', 6) + " cm\n" +
+    const QByteArray content = QByteArray("q\n") + ArtState + " gs\n" + scale + " 0 0 -" + scale +
+                               " 0 " + QByteArray::number(pageHeight, 'f', 6) + " cm\n" +
                                QByteArray::number(PrintedOutline) + " w 2 J 2 j [] 0 d\n" +
                                m_content + "Q\n";
     return qCompress(content, 6).mid(4); // a zlib stream, without Qt's length before it

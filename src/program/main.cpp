@@ -11,9 +11,9 @@
 #include <QMessageBox>
 
 #include <csignal>
-#include <optional>
 #include <exception>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 

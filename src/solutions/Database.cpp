@@ -105,8 +105,9 @@ DatabaseError tooMany(const std::string &path, long long board, long long count)
 
 std::string describeValue(const Snapshot &rows, std::size_t place)
 {
-    return rows.values[place].kind == StoredValue::Null ? "no value"
-                                                         : "the value " + inQuotes(rows.textAt(place));
+    return rows.values[place].kind == StoredValue::Null
+               ? "no value"
+               : "the value " + inQuotes(rows.textAt(place));
 }
 
 // The content checks, on a snapshot of the whole Solution table; fills the
@@ -131,13 +132,14 @@ std::optional<DatabaseError> checkSolutions(const std::string &path, const Snaps
         const auto field = [&](std::size_t f) -> const StoredValue & {
             return rows.values[r * width + column[f]];
         };
-        const auto described = [&](std::size_t f) { return describeValue(rows, r * width + column[f]); };
+        const auto described = [&](std::size_t f) {
+            return describeValue(rows, r * width + column[f]);
+        };
         for (std::size_t f : {0u, 1u})
             if (field(f).kind != StoredValue::Whole)
                 return broken(DatabaseFault::BadValue, path,
                               "has a record (row " + std::to_string(r + 1) + ") with " +
-                                  described(f) + " in its " +
-                                  std::string(SolutionFields[f]) +
+                                  described(f) + " in its " + std::string(SolutionFields[f]) +
                                   " field, where a whole number belongs.");
         const long long board = field(0).number;
         const long long solution = field(1).number;
@@ -148,10 +150,9 @@ std::optional<DatabaseError> checkSolutions(const std::string &path, const Snaps
         for (std::size_t f = 2; f < SolutionFields.size(); ++f)
             if (field(f).kind != StoredValue::Whole)
                 return broken(DatabaseFault::BadValue, path,
-                              "has " + described(f) + " in the " +
-                                  std::string(SolutionFields[f]) + " field of solution " +
-                                  std::to_string(solution) + " of " + trayName(board) +
-                                  ", where a whole number belongs.");
+                              "has " + described(f) + " in the " + std::string(SolutionFields[f]) +
+                                  " field of solution " + std::to_string(solution) + " of " +
+                                  trayName(board) + ", where a whole number belongs.");
         Entry e{solution, {}};
         e.record.O_Index = field(2).number;
         e.record.X_Index = field(3).number;
@@ -254,9 +255,8 @@ Expected<std::unique_ptr<Database>, DatabaseError> Database::open(const std::str
         uri += "&immutable=1";
     }
     sqlite3 *db = nullptr;
-    const int rc =
-        sqlite3_open_v2(uri.c_str(), &db,
-                        SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int rc = sqlite3_open_v2(
+        uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     std::unique_ptr<Database> database(new Database(db, path, uri));
     if (rc != SQLITE_OK)
         return database->failure("could not be opened");
@@ -400,8 +400,7 @@ std::optional<SolutionIndex> Database::soundRecords() const
     sqlite3 *other = nullptr;
     const bool split = std::thread::hardware_concurrency() > 1 &&
                        sqlite3_open_v2(m_uri.c_str(), &other,
-                                       SQLITE_OPEN_READONLY | SQLITE_OPEN_URI |
-                                           SQLITE_OPEN_NOMUTEX,
+                                       SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
                                        nullptr) == SQLITE_OK;
     const std::unique_ptr<sqlite3, int (*)(sqlite3 *)> closer(other, sqlite3_close);
     std::optional<std::vector<KeptRecord>> first;

@@ -68,8 +68,8 @@ struct StoredValue
 struct Snapshot
 {
     std::vector<std::string> columns;
-    std::vector<StoredValue> values;             // row-major
-    std::map<std::size_t, std::string> texts;    // of the values that are Other, by place
+    std::vector<StoredValue> values;          // row-major
+    std::map<std::size_t, std::string> texts; // of the values that are Other, by place
     std::size_t rowCount() const { return columns.empty() ? 0 : values.size() / columns.size(); }
     std::string textAt(std::size_t place) const
     {
@@ -77,7 +77,6 @@ struct Snapshot
         return it == texts.end() ? std::string() : it->second;
     }
 };
-
 
 // The one connection to the database file (DbConnection).
 class Database

@@ -149,8 +149,8 @@ Reach reachOf(const Steps &steps, const TrayBits &t)
             bool inside = true;
             for (int k = 0; k < steps.count; ++k) {
                 const ColumnRow d = steps.step[static_cast<std::size_t>(k)];
-                inside = inside && c + d.column >= 0 && c + d.column < t.cols &&
-                         row + d.row >= 0 && row + d.row < t.rows;
+                inside = inside && c + d.column >= 0 && c + d.column < t.cols && row + d.row >= 0 &&
+                         row + d.row < t.rows;
             }
             if (inside)
                 r.anchors |= CellBits{1} << (c * t.rows + row);

@@ -14,8 +14,8 @@ namespace tw {
 
 // Every record the database holds, tray by tray in solution order, in the
 // compact form (26 bytes a record, about half a megabyte in all), with a
-// hash table that finds a record's solution number without a scan. Built once when the database is opened and checked; the finder, the
-// practice sheets and the live count read it.
+// hash table that finds a record's solution number without a scan. Built once when the database is
+// opened and checked; the finder, the practice sheets and the live count read it.
 class SolutionIndex
 {
 public:

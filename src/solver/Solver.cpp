@@ -352,8 +352,8 @@ public:
     // that the threads rarely touch the same counters.
     struct Room
     {
-        std::size_t regions = 0;  // regions it may still add
-        std::size_t at = 0;       // the free part of its share of the lists
+        std::size_t regions = 0; // regions it may still add
+        std::size_t at = 0;      // the free part of its share of the lists
         std::size_t end = 0;
     };
 
@@ -629,7 +629,8 @@ private:
             return true;
         });
         found.push_back({EndTable::End, {}});
-        if (const Tiling *kept = table.store(free, found, m_rooms[static_cast<std::size_t>(pieces - 2)]))
+        if (const Tiling *kept =
+                table.store(free, found, m_rooms[static_cast<std::size_t>(pieces - 2)]))
             return kept;
         return found.data();
     }

@@ -21,8 +21,9 @@ inline QStringList layoutFaults(const QWidget *window)
         QList<const QWidget *> shown;
         for (const QObject *child : parent->children())
             if (const auto *w = qobject_cast<const QWidget *>(child);
-                w && !w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")) &&
-                w->isVisible() && !w->isWindow())
+                w && !w->objectName().isEmpty() &&
+                !w->objectName().startsWith(QLatin1String("qt_")) && w->isVisible() &&
+                !w->isWindow())
                 shown << w;
         return shown;
     };
