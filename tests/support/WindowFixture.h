@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
@@ -49,7 +50,7 @@ struct MainWindow
     QString previewName;
 
     explicit MainWindow(const std::string &folder = testDatabaseFolder(),
-                        Messages mode = Messages::Recorded)
+                        Messages mode = Messages::Recorded, QScreen *screen = nullptr)
         : program(folder, QSizeF(11906, 16838))
     {
         // The window keeps its look in the settings: each test starts from
@@ -82,6 +83,10 @@ struct MainWindow
             previewRange = {first, set.Fields("Solution").value_or(0)};
         };
         window->setHooks(std::move(hooks));
+        if (screen) { // opened there, as where the user last left it
+            window->setScreen(screen);
+            window->move(screen->availableGeometry().topLeft());
+        }
         window->show();
         if (!QTest::qWaitForWindowActive(window.get()))
             qWarning("the main window was not activated");
