@@ -86,6 +86,7 @@ private slots:
     void movesAndWhereTheyLeaveTheWindow_data();
     void movesAndWhereTheyLeaveTheWindow();
     void theTabsSwitchBetweenDisplayAndReport();
+    void holdingAStepButtonRepeatsUntilReleased();
     void escapeClosesTheProgramEvenWhileHolding();
     void aTrayWithOneSolutionHasNoSteps();
     void aRecordThatCannotBeShownEndsTheHoldWithOneMessage();
@@ -157,6 +158,20 @@ void TestFrmMain::theTabsSwitchBetweenDisplayAndReport()
     QCOMPARE(m.state().SolutionNo, 1);
     QVERIFY(showsCurrentSolution(m));
     QCOMPARE(m.beeps + m.messages.size(), 0);
+}
+
+void TestFrmMain::holdingAStepButtonRepeatsUntilReleased()
+{
+    MainWindow m;
+    act(m, QStringLiteral("press cmdNext"));
+    QCOMPARE(m.state().SolutionNo, 2); // the first step at once
+    QTRY_VERIFY(m.state().SolutionNo >= 5); // then more while it is held
+    act(m, QStringLiteral("release cmdNext"));
+    const int stopped = m.state().SolutionNo;
+    QTest::qWait(300);
+    QCOMPARE(m.state().SolutionNo, stopped);
+    QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QString::number(stopped));
+    QVERIFY(showsCurrentSolution(m));
 }
 
 void TestFrmMain::escapeClosesTheProgramEvenWhileHolding()
