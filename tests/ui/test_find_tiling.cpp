@@ -4,6 +4,7 @@
 
 #include "app/Choices.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -72,6 +73,8 @@ class TestFindTiling : public QObject
     Q_OBJECT
 
 private slots:
+    // No busy pointer outlives what it was shown for.
+    void cleanup() { QVERIFY(!QApplication::overrideCursor()); }
     void findsATilingTypedOrPastedAndShowsIt();
     void aGridThatIsNoTilingChangesNothing();
     void copySolutionPutsTextPictureAndDrawingOnTheClipboard();

@@ -3,6 +3,7 @@
 #include "pieces/PieceTables.h"
 #include "solutions/Decoding.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -83,6 +84,8 @@ class TestFrmMain : public QObject
     Q_OBJECT
 
 private slots:
+    // No busy pointer outlives what it was shown for.
+    void cleanup() { QVERIFY(!QApplication::overrideCursor()); }
     void movesAndWhereTheyLeaveTheWindow_data();
     void movesAndWhereTheyLeaveTheWindow();
     void theTabsSwitchBetweenDisplayAndReport();
@@ -164,7 +167,7 @@ void TestFrmMain::holdingAStepButtonRepeatsUntilReleased()
 {
     MainWindow m;
     act(m, QStringLiteral("press cmdNext"));
-    QCOMPARE(m.state().SolutionNo, 2); // the first step at once
+    QCOMPARE(m.state().SolutionNo, 2);      // the first step at once
     QTRY_VERIFY(m.state().SolutionNo >= 5); // then more while it is held
     act(m, QStringLiteral("release cmdNext"));
     const int stopped = m.state().SolutionNo;

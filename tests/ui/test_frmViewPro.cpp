@@ -149,6 +149,8 @@ class TestFrmViewPro : public QObject
     Q_OBJECT
 
 private slots:
+    // No busy pointer outlives what it was shown for.
+    void cleanup() { QVERIFY(!QApplication::overrideCursor()); }
     void initTestCase();
     void theNavigatorFollowsEveryPageChange();
     void fitsHeightFirstThenWidthAndShowsThePageAtItsZoom();

@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QComboBox>
 #include <QSettings>
 
@@ -37,6 +38,8 @@ class TestMainKeyboard : public QObject
     Q_OBJECT
 
 private slots:
+    // No busy pointer outlives what it was shown for.
+    void cleanup() { QVERIFY(!QApplication::overrideCursor()); }
     void stepsFromTheKeyboardWhereverTheFocusIs();
     void holdingPageDownPaintsEveryStep();
     void lettersAndColoursFromTheTraysMenuAreKept();

@@ -34,6 +34,8 @@ class TestReportOptions : public QObject
     Q_OBJECT
 
 private slots:
+    // No busy pointer outlives what it was shown for.
+    void cleanup() { QVERIFY(!QApplication::overrideCursor()); }
     void aRefusedRangeEntryStaysSelectedInItsBox();
     void leavingTheSideBoxAlwaysChecksIt_data();
     void leavingTheSideBoxAlwaysChecksIt();

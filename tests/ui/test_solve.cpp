@@ -4,6 +4,7 @@
 #include "pieces/PieceTables.h"
 #include "ui/SolveWindow.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -53,6 +54,8 @@ class TestSolve : public QObject
     Q_OBJECT
 
 private slots:
+    // No busy pointer outlives what it was shown for.
+    void cleanup() { QVERIFY(!QApplication::overrideCursor()); }
     void laysTurnsRefusesAndTakesBackWithTheMouse();
     void theKeyboardDoesWhatTheMouseDoes();
     void hintsFinishAndTheSolutionShowsInTheMainWindow();
