@@ -230,6 +230,14 @@ void TestFrmViewPro::fitsHeightFirstThenWidthAndShowsThePageAtItsZoom()
         return qGray(shot.pixel(m.vp().pageRect().topLeft() + QPointF(x * k, y * k).toPoint()));
     };
     QVERIFY(grey(2500, 1400) < 64 && grey(1000, 1400) > 200);
+    // A smaller window scrolls as much further as it lost height.
+    m.w->setWindowState(Qt::WindowNoState);
+    m.w->resize(1000, 800);
+    QTest::qWait(10);
+    const int reach = m.vp().verticalScrollBar()->maximum(), tall = m.vp().viewport()->height();
+    m.w->resize(1000, 600);
+    QTRY_VERIFY(m.vp().viewport()->height() < tall);
+    QCOMPARE(m.vp().verticalScrollBar()->maximum() - reach, tall - m.vp().viewport()->height());
 }
 
 void TestFrmViewPro::theZoomBoxTakesWholeNumbersFrom10To400()
