@@ -3,9 +3,11 @@
 // trays; whole reports to a document, to a PDF and to a printer. Runs
 // offscreen.
 
+#include "app/Practice.h"
 #include "app/PrintTab.h"
 #include "app/Program.h"
 #include "app/SolutionBrowser.h"
+#include "app/SolveSession.h"
 #include "preview/PreviewDocument.h"
 #include "solutions/Boards.h"
 #include "solutions/SharedState.h"
@@ -97,6 +99,34 @@ void BM_BrowserStep(benchmark::State &state)
 }
 BENCHMARK(BM_BrowserStep)->Unit(benchmark::kMicrosecond);
 
+// "Solve it yourself" on the 8 x 8 tray: the live count after laying one
+// more piece, with range(0) pieces of one tiling laid before it (the
+// square first, as the index holds them).
+void BM_CountAfterALaying(benchmark::State &state)
+{
+    tw::Program program(programFolder(), A4);
+    if (program.Main())
+        throw std::runtime_error("the database did not open");
+    const auto index = tw::loadTilingIndex(program.state(), tw::SquareBoard);
+    tw::SolveSession session(*index);
+    const tw::Tiling tiling = index->tiling(4711);
+    const auto lay = [&](const tw::Placement &p) {
+        return session.lay(p.shape, p.cells[0] / tiling.stride(), p.cells[0] % tiling.stride());
+    };
+    const auto laid = static_cast<std::size_t>(state.range(0));
+    for (std::size_t k = 0; k < laid; ++k)
+        lay(tiling.placements[k]);
+    for (auto _ : state) {
+        if (!lay(tiling.placements[laid]))
+            throw std::runtime_error("the piece was refused");
+        state.PauseTiming();
+        session.undo();
+        state.ResumeTiming();
+    }
+    state.SetLabel(std::to_string(session.remaining().size()) + " tilings before it");
+}
+BENCHMARK(BM_CountAfterALaying)->DenseRange(0, 12, 3)->Unit(benchmark::kMicrosecond);
+
 // A report set up as the "Print" tab does.
 struct Report
 {
@@ -106,7 +136,7 @@ struct Report
     Report(int board, bool colour)
     {
         program.Main();
-        print = std::make_unique<tw::PrintTab>(program.state());
+        print = std::make_unique<tw::PrintTab>(program.state(), program.preview());
         print->prepare(static_cast<tw::Integer>(board));
         print->setRender(colour ? 0 : 1);
     }
