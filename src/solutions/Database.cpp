@@ -333,7 +333,8 @@ struct KeptRecord
 
 // Reads the records that the condition selects, in the order of the table's
 // key, checking each on its own: whole numbers, a tray, 16-bit values that
-// tile it. Nothing when one fails or the reading does.
+// tile it, no more for a tray than it can have. Nothing when one fails or
+// the reading does.
 std::optional<std::vector<KeptRecord>> readSound(sqlite3 *db, std::string_view condition)
 {
     // The table's key orders the rows, so they come without a sort.
@@ -347,6 +348,7 @@ std::optional<std::vector<KeptRecord>> readSound(sqlite3 *db, std::string_view c
         return std::nullopt;
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(statement, sqlite3_finalize);
     std::vector<KeptRecord> kept;
+    std::array<int, BoardCount> perBoard{};
     int rc;
     while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
         std::array<Integer, SolutionFields.size()> v;
@@ -362,7 +364,10 @@ std::optional<std::vector<KeptRecord>> readSound(sqlite3 *db, std::string_view c
         }
         KeptRecord r{v[0], v[1], {}};
         std::copy(v.begin() + 2, v.end(), r.key.begin());
-        if (r.board < 0 || r.board >= BoardCount || !fillsTray(r.board, r.key))
+        // More records than a tray can have end the reading at once.
+        if (r.board < 0 || r.board >= BoardCount ||
+            ++perBoard[static_cast<std::size_t>(r.board)] > INT16_MAX ||
+            !fillsTray(r.board, r.key))
             return std::nullopt;
         kept.push_back(r);
     }
