@@ -102,7 +102,9 @@ bool HoldButtons::eventFilter(QObject *watched, QEvent *event)
     const int direction = watched == m_next ? 1 : watched == m_previous ? -1 : 0;
     if (direction == 0)
         return false;
-    const bool enabled = static_cast<QAbstractButton *>(watched)->isEnabled();
+    // Read as a widget: a button being destroyed still sends events here
+    // after its button part is gone.
+    const bool enabled = static_cast<QWidget *>(watched)->isEnabled();
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
