@@ -96,8 +96,10 @@ bool sendPrintJob(const QPrinter &printer, const QByteArray &pdf, QString *error
                           CUPS_FORMAT_AUTO, 1) != HTTP_STATUS_CONTINUE ||
         cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(),
                              static_cast<std::size_t>(pdf.size())) != HTTP_STATUS_CONTINUE) {
-        fail();
+        // The server's answer, when it gives one, says more than the broken
+        // write: it is read before the reason is taken.
         cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData());
+        fail();
         cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), job, 0);
         return false;
     }

@@ -26,6 +26,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <cups/cups.h>
+
 #include <csignal>
 #include <functional>
 #include <sys/stat.h>
@@ -96,19 +98,27 @@ struct PrintServer
     qint64 pid = 0;
     int jobs = 0; // jobs read back so far
 
-    // Starts the server; false when cupsd is not installed.
-    bool start()
+    // Starts the server (refusing files over limit bytes, if given) and
+    // makes it the one printing goes to; false when cupsd is not installed.
+    bool start(int limit = 0)
     {
         QProcess script;
-        script.start(QStringLiteral("bash"), {QStringLiteral(TILEWRIGHT_PRINT_SERVER), dir.path()});
+        script.start(QStringLiteral("bash"),
+                     {QStringLiteral(TILEWRIGHT_PRINT_SERVER), dir.path(), QString::number(limit)});
         script.waitForFinished(30000);
         if (script.exitCode() == 77)
             return false;
         pid = script.readAllStandardOutput().trimmed().toLongLong();
         if (pid <= 0)
             qFatal("%s", script.readAllStandardError().constData());
-        qputenv("CUPS_SERVER", QFile::encodeName(dir.filePath(QStringLiteral("cups.sock"))));
+        use();
         return true;
+    }
+    void use() const
+    {
+        const QByteArray socket = QFile::encodeName(dir.filePath(QStringLiteral("cups.sock")));
+        qputenv("CUPS_SERVER", socket);
+        cupsSetServer(socket.constData());
     }
     void stop()
     {
@@ -161,6 +171,7 @@ private slots:
     void printsOnAPrinterAsQtsPrintEngineDoes_data();
     void printsOnAPrinterAsQtsPrintEngineDoes();
     void printsThroughTheDialogAndSaysWhyAPrinterRefused();
+    void aJobThePrintServerRefusesPartwayIsNotCalledPrinted();
     void aTinyWindowGivesTheViewNoHeightAndEscapeCloses();
     void theKeyboardReachesEveryCommandFromAnywhere();
     void everyControlHasANameInWords();
@@ -480,6 +491,25 @@ void TestFrmViewPro::printsThroughTheDialogAndSaysWhyAPrinterRefused()
     QVERIFY2(why.contains(QStringLiteral("did not take the job: the print server cannot be "
                                          "reached.")),
              qPrintable(why));
+}
+
+void TestFrmViewPro::aJobThePrintServerRefusesPartwayIsNotCalledPrinted()
+{
+    // A server that takes the job but not its file, larger than it allows:
+    // large enough that the server stops reading it partway.
+    PrintServer strict;
+    if (!strict.start(1000))
+        QSKIP("cupsd is not installed");
+    Window m(300);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPrinterName(QStringLiteral("tilewright-test"));
+    QString why;
+    const bool printed = m.vp().printTo(printer, 1, 300, &why);
+    strict.stop();
+    m_server.use();
+    QVERIFY(!printed);
+    QVERIFY2(why.contains(QStringLiteral("Request Entity Too Large")), qPrintable(why));
+    QVERIFY(QDir(strict.dir.filePath(QStringLiteral("jobs"))).isEmpty());
 }
 
 void TestFrmViewPro::aTinyWindowGivesTheViewNoHeightAndEscapeCloses()
