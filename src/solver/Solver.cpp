@@ -366,9 +366,9 @@ public:
             return nullptr;
         if (room.regions == 0) {
             const std::size_t taken = m_regions.fetch_add(Batch, std::memory_order_relaxed);
-            if (taken >= maxRegions())
+            room.regions = taken < maxRegions() ? std::min(Batch, maxRegions() - taken) : 0;
+            if (room.regions == 0)
                 return nullptr;
-            room.regions = std::min(Batch, maxRegions() - taken);
         }
         --room.regions;
         std::size_t at = 0;
