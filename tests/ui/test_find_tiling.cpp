@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 #include "solutions/Database.h"
 #include "solutions/LetterGrid.h"
+#include "ui/FindDialog.h"
 
 #include "app/Choices.h"
 
@@ -76,6 +77,7 @@ private slots:
     // No busy pointer outlives what it was shown for.
     void cleanup() { QVERIFY(!QApplication::overrideCursor()); }
     void findsATilingTypedOrPastedAndShowsIt();
+    void theDialogStandsBesideWhatItMustNotCover();
     void aGridThatIsNoTilingChangesNothing();
     void copySolutionPutsTextPictureAndDrawingOnTheClipboard();
     void exportSolutionWritesThePictureChosen();
@@ -107,6 +109,29 @@ void TestFindTiling::findsATilingTypedOrPastedAndShowsIt()
     QCOMPARE(m.find<QLineEdit>("txtTo")->text(), QStringLiteral("16146"));
     QVERIFY(showsCurrentSolution(m));
     QCOMPARE(m.messages, QStringList());
+}
+
+void TestFindTiling::theDialogStandsBesideWhatItMustNotCover()
+{
+    // A 400 x 300 dialog on a 1600 x 1200 screen, beside the window or else
+    // beside its tray; on the screen, title bar first.
+    const QRect screen(0, 0, 1600, 1200);
+    const struct
+    {
+        const char *name;
+        QList<QRect> areas;
+        std::optional<QPoint> at;
+    } rows[] = {
+        {"right of the window", {QRect(100, 100, 600, 500)}, QPoint(707, 100)},
+        {"left of a window at the right edge", {QRect(1000, 100, 600, 500)}, QPoint(592, 100)},
+        {"beside the tray of a window as wide as the screen",
+         {QRect(0, 0, 1600, 900), QRect(200, 100, 400, 300)},
+         QPoint(607, 100)},
+        {"raised to stay on the screen", {QRect(100, 1100, 600, 100)}, QPoint(707, 899)},
+        {"nowhere", {QRect(0, 0, 1600, 1200)}, std::nullopt},
+    };
+    for (const auto &row : rows)
+        QVERIFY2(placeBeside(QSize(400, 300), row.areas, screen) == row.at, row.name);
 }
 
 void TestFindTiling::aGridThatIsNoTilingChangesNothing()

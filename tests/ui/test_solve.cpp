@@ -77,8 +77,26 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
     const QString afterX = count(w);
     QVERIFY(afterX.contains(QStringLiteral(" still complete this (")));
     QVERIFY(!afterX.startsWith(QStringLiteral("9,356")));
-    // The I over the X is refused and not laid.
-    drag(board, board.bandRect('I').center(), board.cellRect(1, 1).center());
+    // The X has left the band; the I, not laid, is still there.
+    const auto shows = [&board](QRect area, Colour c) {
+        const QImage shot = board.grab().toImage();
+        for (int x = area.left(); x <= area.right(); ++x)
+            for (int y = area.top(); y <= area.bottom(); ++y)
+                if (shot.pixelColor(x, y) == qtColour(c))
+                    return true;
+        return false;
+    };
+    QVERIFY(!shows(board.bandRect('X'), orientation(0).Color));
+    QVERIFY(shows(board.bandRect('I'), orientation(1).Color));
+    // The I held over the X is crossed out in red, and not laid.
+    QTest::mousePress(&board, Qt::LeftButton, {}, board.bandRect('I').center());
+    QTest::mouseMove(&board, board.cellRect(1, 1).center());
+    const QRect over = board.cellRect(1, 1);
+    const QPoint quarter(over.width() / 4, over.height() / 4);
+    for (const QPoint &onCross :
+         {over.topLeft() + quarter, over.topRight() + QPoint(-quarter.x(), quarter.y())})
+        QVERIFY(shows(QRect(onCross, QSize(1, 1)), 0x0000FF));
+    QTest::mouseRelease(&board, Qt::LeftButton, {}, board.cellRect(1, 1).center());
     QCOMPARE(s.position().placements.size(), 1u);
     QCOMPARE(count(w), afterX);
     // Turned by the wheel while held, laid across the top row.
