@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 namespace tw {
 namespace {
 
@@ -135,19 +133,6 @@ TEST(CommandLine, TakesEveryCommandWithItsArgumentsAsTyped)
     const Command find = parse({"--find", "-"});
     ASSERT_EQ(find.kind, K::Find);
     EXPECT_EQ(find.input, "-");
-}
-
-TEST(CommandLine, HelpListsEveryOptionInTheOrderOfItsTable)
-{
-    const std::string help = helpText();
-    std::size_t at = 0;
-    for (const char *line : {"  -h, --help ", "  --report BOARD FROM TO ", "  --pdf OUT ",
-                             "  --color, --colour ", "  --dpi N "}) {
-        const std::size_t found = help.find(line, at);
-        ASSERT_NE(found, std::string::npos) << line;
-        at = found;
-    }
-    EXPECT_EQ(help.rfind(usageLine(), 0), 0u);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -27,6 +26,17 @@ tw::test::Outcome report(const QStringList &arguments,
                          const QStringList &command = {QStringLiteral("--report")})
 {
     return tw::test::runProgram(command + arguments, {}, program);
+}
+
+// A shell command line, byte for byte: its status and what it printed.
+std::pair<int, QByteArray> shell(const QByteArray &command)
+{
+    FILE *pipe = ::popen((command + " 2>&1").constData(), "r");
+    QByteArray output;
+    char buffer[512];
+    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
+    return {pipe ? WEXITSTATUS(::pclose(pipe)) : -1, output};
 }
 
 QByteArray contents(const QString &path)
@@ -204,16 +214,8 @@ TEST(Outputs, NamesThatAreNotTextAreUsedByteForByte)
     ASSERT_EQ(::mkdir(latin.constData(), 0755), 0);
     ASSERT_EQ(::mkdir(lookalike.constData(), 0755), 0);
     const auto run = [](const QByteArray &arguments) {
-        FILE *pipe =
-            ::popen(("env -u DISPLAY '" + QFile::encodeName(QStringLiteral(TILEWRIGHT_PROGRAM)) +
-                     "' " + arguments + " 2>&1")
-                        .constData(),
-                    "r");
-        QByteArray output;
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            output += buffer;
-        return std::pair{WEXITSTATUS(::pclose(pipe)), output};
+        return shell("env -u DISPLAY '" + QFile::encodeName(QStringLiteral(TILEWRIGHT_PROGRAM)) +
+                     "' " + arguments);
     };
     auto [status, output] = run("--svg 10x6 1 '" + latin + "/x.svg'");
     EXPECT_EQ(status, 0) << output.constData();
@@ -290,14 +292,8 @@ TEST(ReportCommand, FindsItsDatabaseInAFolderNamedInAnyEncoding)
     ASSERT_TRUE(
         copy(QFile::encodeName(QStringLiteral(TILEWRIGHT_PROGRAM)), folder + "/tilewright"));
     const auto run = [&] {
-        const QByteArray command = "'" + folder + "/tilewright' --report 0 1 1 --pdf '" +
-                                   QFile::encodeName(dir.path()) + "/x.pdf' 2>&1";
-        FILE *pipe = ::popen(command.constData(), "r");
-        QByteArray output;
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            output += buffer;
-        return std::pair{WEXITSTATUS(::pclose(pipe)), output};
+        return shell("'" + folder + "/tilewright' --report 0 1 1 --pdf '" +
+                     QFile::encodeName(dir.path()) + "/x.pdf'");
     };
     auto [status, output] = run();
     EXPECT_EQ(status, 2);

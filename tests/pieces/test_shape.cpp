@@ -9,7 +9,6 @@
 namespace tw {
 namespace {
 
-using test::onBoard;
 using test::RecordingCanvas;
 using test::RecordingPreview;
 
@@ -25,7 +24,7 @@ std::vector<int> occupiedBoardCells(const PieceState &state)
 
 TEST(Fits, MarksTheFiveCellsAndMovesNextCellToTheFirstFreeCell)
 {
-    PieceState state = onBoard(0);
+    PieceState state = boardGrid(0);
     EXPECT_TRUE(state.BoardShapes[0].Fits(state, 2)); // the X at X_Index 2
     EXPECT_EQ(occupiedBoardCells(state), (std::vector<int>{2, 8, 9, 10, 16}));
     EXPECT_EQ(state.NextCell, 3);
@@ -39,7 +38,7 @@ TEST(Fits, MarksTheFiveCellsAndMovesNextCellToTheFirstFreeCell)
 
 TEST(Fits, RefusesAPlacementThatLeavesTheGridAndChangesNothing)
 {
-    PieceState state = onBoard(0);
+    PieceState state = boardGrid(0);
     const auto before = state.BoardGrid;
     EXPECT_FALSE(state.BoardShapes[2].Fits(state, 60)); // 60 + 28 > GridMax 77
     EXPECT_FALSE(state.BoardShapes[2].Fits(state, -1));
@@ -50,7 +49,7 @@ TEST(Fits, DrawsOnlyWhereItIsToldAndRemoveUndoesIt)
 {
     using Target = Drawing::Target;
     for (Target target : {Target::Screen, Target::Page, Target::Nowhere}) {
-        PieceState state = onBoard(0);
+        PieceState state = boardGrid(0);
         RecordingCanvas canvas;
         RecordingPreview preview;
         Drawing drawing;
@@ -117,7 +116,7 @@ class PrintShapeCase : public testing::TestWithParam<PrintCase>
 TEST_P(PrintShapeCase, DrawsExactlyTheseCalls)
 {
     const PrintCase &c = GetParam();
-    const PieceState state = onBoard(0);
+    const PieceState state = boardGrid(0);
     RecordingPreview preview;
     PaperLook look;
     look.rendering = c.render == 0 ? Rendering::Colour : Rendering::Monochrome;

@@ -33,11 +33,5 @@ TEST(SetBoardLayout, MaxUnitSizeIsTheSmallerOfTheTwoRatios)
     }
 }
 
-TEST(SetBoardLayout, APrintableExtentBeyondSixteenBitsIsReportedNotWrapped)
-{
-    test::RecordingPreview preview(40000, 15840);
-    EXPECT_THROW(maxUnitSize(preview, 10, 6), IntegerOverflow);
-}
-
 } // namespace
 } // namespace tw

@@ -10,7 +10,6 @@
 namespace tw {
 namespace {
 
-using test::onBoard;
 using test::record;
 using test::RecordingCanvas;
 
@@ -35,20 +34,16 @@ class GoldenRecord : public testing::TestWithParam<GoldenCase>
 {
 };
 
-TEST_P(GoldenRecord, DecodesToItsLetterGrid)
+TEST_P(GoldenRecord, DecodesToItsLetterGridLayingEveryCellOfTheBoardGrid)
 {
     const GoldenCase &g = GetParam();
     const auto tiling = tileRecord(g.board, g.record);
     ASSERT_TRUE(tiling) << tiling.error().message;
     EXPECT_EQ(letterGrid(*tiling), g.grid);
-}
-
-TEST_P(GoldenRecord, DecodesOnTheBoardGridLayingEveryCell)
-{
-    PieceState state = onBoard(GetParam().board);
-    const auto tiling = DecodeSolution(state, GetParam().board, GetParam().record);
-    ASSERT_TRUE(tiling);
-    EXPECT_EQ(letterGrid(*tiling), GetParam().grid);
+    PieceState state = boardGrid(g.board);
+    const auto decoded = DecodeSolution(state, g.board, g.record);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(letterGrid(*decoded), g.grid);
     EXPECT_EQ(state.NextCell, state.GridMax + 1);
     EXPECT_EQ(std::count(state.BoardGrid.begin(), state.BoardGrid.end(), false), 0);
 }
@@ -106,7 +101,7 @@ TEST_P(BadRecord, IsReportedWithItsFaultAndNothingIsLaid)
     EXPECT_EQ(tiling.error().fault, b.fault);
     EXPECT_EQ(tiling.error().message, b.message);
 
-    PieceState state = onBoard(b.board);
+    PieceState state = boardGrid(b.board);
     RecordingCanvas canvas;
     Drawing drawing;
     drawing.target = Drawing::Target::Screen;

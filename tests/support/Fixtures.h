@@ -11,12 +11,6 @@
 
 namespace tw::test {
 
-// The grid of board `board`, its shapes built and its cells cleared.
-inline PieceState onBoard(Integer board)
-{
-    return boardGrid(board);
-}
-
 // A record with all its values present.
 inline SolutionRecord record(long long o, long long x, std::array<long long, 11> shapes)
 {

@@ -8,10 +8,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPrintEngine>
 #include <QPrinter>
@@ -39,9 +37,8 @@ using test::pdfPages;
 namespace {
 
 // The window on a document of `pages` pages, each with a box (black unless
-// told) 1440 x 720
-// twips at (1440, 720), page 2 landscape; beeps, messages and the PDF
-// dialog's answers (one file name each time it is asked) recorded.
+// told) 1440 x 720 twips at (1440, 720), page 2 landscape; beeps, messages
+// and the PDF dialog's answers (a file name each time it asks) recorded.
 struct Window
 {
     PreviewDocument doc{QSizeF(11906, 16838)};
