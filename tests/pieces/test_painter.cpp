@@ -73,7 +73,7 @@ TEST(Letters, OnPagesReadAsTheirRenderingAndNeedRoom)
 {
     for (const auto &[board, record] : Examples)
         for (const Integer render : {0, 1})
-            for (const Single unit : {200.0f, 100.0f}) {
+            for (const Single unit : {200.0f, float(MinimumLetterSquare), 116.0f}) {
                 test::RecordingPreview preview;
                 PaperLook look;
                 look.rendering = render == 0 ? Rendering::Colour : Rendering::Monochrome;
@@ -92,6 +92,9 @@ TEST(Letters, OnPagesReadAsTheirRenderingAndNeedRoom)
                                                     : letterColourOn(l.brush))
                         << l.text << " rendering " << render;
                 EXPECT_EQ(preview.ForeColor(), Black); // left as the page expects it
+                test::RecordingCanvas screen;          // which needs the same room
+                paintTiling(screen, *tileRecord(board, record), {0, 500, unit}, look.look);
+                EXPECT_EQ(screen.letters.size(), letters.size()) << unit;
             }
 }
 
@@ -130,6 +133,7 @@ TEST(PartialTiling, IsLaidPieceByPieceOnlyWhereItFits)
     EXPECT_EQ(t.at(0, 0), nullptr);
     EXPECT_FALSE(placeOn(t, 1, 1, 0)); // a vertical I over the X
     EXPECT_FALSE(placeOn(t, 2, 7, 0)); // a horizontal I off the right edge
+    EXPECT_FALSE(placeOn(t, 1, 9, 2)); // a vertical I a row below the bottom
     EXPECT_FALSE(placeOn(t, SquarePiece, 9, 5));
     EXPECT_TRUE(placeOn(t, SquarePiece, 8, 4));
     EXPECT_FALSE(placeOn(t, 63, 5, 0)); // no such orientation
