@@ -68,13 +68,15 @@ TEST(PreviewDocument, TextStandsAtTheCurrentPositionAndIsMeasuredInTwips)
     doc.setCurrentY(1440);
     doc.printText("H");
     const QImage image = doc.renderImage(1, 144); // 10 twips a pixel
-    int top = image.height(), left = image.width();
+    int top = image.height(), left = image.width(), bottom = 0;
     for (int y = 150; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (qGray(image.pixel(x, y)) < 128)
-                top = std::min(top, y), left = std::min(left, x);
+                top = std::min(top, y), left = std::min(left, x), bottom = y;
     EXPECT_TRUE(left >= 144 && left < 164) << left;
     EXPECT_TRUE(top >= 144 && top < 184) << top;
+    // As tall as a capital of 40 points (80 pixels) is, on any device.
+    EXPECT_TRUE(bottom - top > 45 && bottom - top < 70) << bottom - top;
 }
 
 TEST(PreviewDocument, WritesAVectorPdfPagePerPageOrSaysWhyNot)

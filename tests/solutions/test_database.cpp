@@ -110,6 +110,13 @@ INSTANTIATE_TEST_SUITE_P(
                 "23, 36 FROM n",
                 DatabaseFault::BadNumbering,
                 "holds 32768 solutions for the 10 x 6 tray, more than the 32767 a tray can have."},
+        BadFile{"as_many_as_a_tray_can_have_one_broken",
+                "WITH RECURSIVE n(k) AS (SELECT 2340 UNION ALL SELECT k + 1 FROM n WHERE k < "
+                "32767) INSERT INTO Solution SELECT 0, k, 0, 2, 22, 4, 2, 54, 62, 42, 9, 11, 16, "
+                "23, 36 FROM n; UPDATE Solution SET X_Index=2.5 WHERE Board=0 AND Solution=5",
+                DatabaseFault::BadValue,
+                "has the value \"2.5\" in the X_Index field of solution 5 of the 10 x 6 tray, "
+                "where a whole number belongs."},
         BadFile{"no_solutions", "DELETE FROM Solution WHERE Board=1", DatabaseFault::NoSolutions,
                 "has no solutions for the 12 x 5 tray."},
         BadFile{"not_a_tiling", "UPDATE Solution SET Shape4=70 WHERE Board=0 AND Solution=12",
