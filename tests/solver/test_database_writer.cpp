@@ -118,10 +118,13 @@ int run(const std::string &arguments, std::string *output = nullptr)
 TEST_F(WriterTest, TheCommandWritesTheTraysAskedForAndExplainsItsArguments)
 {
     std::string output;
-    const fs::path path = m_dir / "three.mdb";
-    ASSERT_EQ(run("--board 3 " + path.string(), &output), 0) << output;
-    EXPECT_NE(output.find("20 x 3      2 solutions"), std::string::npos) << output;
-    EXPECT_EQ(rows(path).size(), 2u);
+    const fs::path path = m_dir / "one.mdb";
+    for (const auto &[board, line, count] : {std::tuple{"0", "10 x 6   2339 solutions", 2339u},
+                                             {"4", "8 x 8   16146 solutions", 16146u}}) {
+        ASSERT_EQ(run(std::string("--board ") + board + " " + path.string(), &output), 0) << output;
+        EXPECT_NE(output.find(line), std::string::npos) << output;
+        EXPECT_EQ(rows(path).size(), count);
+    }
     EXPECT_EQ(run("--help", &output), 0);
     EXPECT_NE(output.find("usage: tilewright-solve PATH"), std::string::npos);
     for (const char *bad : {"", "--board 5 x.mdb", "--board x.mdb", "a b", "--frobnicate"}) {

@@ -268,8 +268,11 @@ void TestFrmMain::thePictureStandsInPlaceAtTheScreensScale()
     // The step buttons show whole in their strip, and no control stands
     // over another or out of its place, on either tab.
     const QWidget *strip = m.find<QWidget>("picVCR");
-    for (const char *name : {"cmdFirst", "cmdPrev", "txtSolution", "cmdNext", "cmdLast"})
-        QVERIFY2(strip->rect().contains(m.find<QWidget>(name)->geometry()), name);
+    for (const char *name : {"cmdFirst", "cmdPrev", "txtSolution", "cmdNext", "cmdLast"}) {
+        const QRect at = m.find<QWidget>(name)->geometry();
+        QVERIFY2(strip->rect().contains(at), name);
+        QVERIFY2(at.height() == m.find<QWidget>("txtSolution")->height(), name); // in one row
+    }
     for (int tab : {0, 1}) {
         clickTab(m, tab);
         const QStringList faults = test::layoutFaults(&m.w());

@@ -56,6 +56,13 @@ void TestReportOptions::aRefusedRangeEntryStaysSelectedInItsBox()
                              "End Solution Number cannot be less than the Start Solution Number")});
     QCOMPARE(m.find<QLineEdit>("txtTo")->selectedText(), QStringLiteral("1"));
     QCOMPARE(QApplication::focusWidget(), m("txtTo"));
+    // Preview checks the range again, from its start, and gives the box it
+    // blames the focus.
+    QTest::mouseClick(m("cmdPreview"), Qt::LeftButton);
+    QCOMPARE(m.messages.last(), QStringLiteral("Start Solution Number cannot be greater than the "
+                                               "End Solution Number"));
+    QCOMPARE(m.previews, 0);
+    QCOMPARE(QApplication::focusWidget(), m("txtFrom"));
 }
 
 void TestReportOptions::leavingTheSideBoxAlwaysChecksIt_data()
