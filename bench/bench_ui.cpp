@@ -201,7 +201,7 @@ BENCHMARK(BM_WholeReportToPdf)
 
 // The whole report on the default printer, by Qt's print engine (0) or as
 // the program prints (1), until the print server holds the job. Skipped
-// without a printer; tests/support/print-server starts a print server whose
+// without a printer; tools/print-server starts a print server whose
 // printer keeps the jobs (CUPS_SERVER=FOLDER/cups.sock).
 void BM_WholeReportToPrinter(benchmark::State &state)
 {

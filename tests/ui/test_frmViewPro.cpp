@@ -87,7 +87,7 @@ struct Window
     }
 };
 
-// The tests' own print server (support/print-server), which every printer
+// The tests' own print server (tools/print-server), which every printer
 // in this program's tests reaches: its printers keep each job as files.
 struct PrintServer
 {
