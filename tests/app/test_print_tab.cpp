@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 namespace tw {
 namespace {
@@ -136,6 +137,31 @@ TEST_F(PrintTabTest, OneSolutionIsOnePageWithOneFramedNumberedTray)
     const Call bottom = preview.ofKind(Call::Line).back();
     EXPECT_EQ((std::array{bottom.a, bottom.b, bottom.c, bottom.d}),
               (std::array{0L, 740L, 400L, 740L}));
+}
+
+// The page loop as drawn: each tray's number on the grid of rows and
+// columns that the layout allows, every page but the last full, in order.
+// Squares of 51 twips on Letter: 22 trays a row, 523 twips apart; a row
+// every 357 + 64 twips (the recorder's lines are 102 twips) from 500 to the
+// limit, 14814, which the 35th row meets exactly.
+TEST_F(PrintTabTest, FillsEachPageWithTheTraysItsLayoutHolds)
+{
+    prepare(0, "0.03541666667");
+    ASSERT_FALSE(run(1, 2339));
+    std::vector<std::map<long, int>> pages; // by page: how many numbers on each line
+    long next = 1;
+    for (const Call &c : preview.ofKind(Call::Text))
+        if (c.text.starts_with("Page "))
+            pages.emplace_back();
+        else if (c.text == std::to_string(next) && c.b > 400)
+            ++next, ++pages.back()[c.b];
+    EXPECT_EQ(next, 2340);
+    ASSERT_EQ(pages.size(), 4u); // 770 a page
+    EXPECT_EQ(pages[0].size(), 35u);
+    for (const auto &page : pages)
+        for (const auto &[y, trays] : page)
+            if (&page != &pages.back() || y != page.rbegin()->first)
+                EXPECT_EQ(trays, 22) << "the line at " << y;
 }
 
 TEST_F(PrintTabTest, SaysWhyNoReportIsMade)

@@ -374,6 +374,9 @@ void TestFrmViewPro::printsOnAPrinterAsQtsPrintEngineDoes_data()
         << 2 << 2 << 2 << int(QPrinter::DuplexLongSide)
         << QStringList{QStringLiteral("number-up"), QStringLiteral("2")} << "1 842 x 595"
         << Colour(0x0000FF) << false;
+    QTest::newRow("both sides on the short edge")
+        << 1 << 2 << 1 << int(QPrinter::DuplexShortSide) << QStringList() << "2 595 x 842" << Black
+        << false;
     QTest::newRow("a red box in greys") << 1 << 1 << 1 << int(QPrinter::DuplexNone) << QStringList()
                                         << "1 595 x 842" << Colour(0x0000FF) << true;
 }
