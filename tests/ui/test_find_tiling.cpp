@@ -2,6 +2,7 @@
 #include "solutions/Database.h"
 #include "solutions/LetterGrid.h"
 #include "ui/FindDialog.h"
+#include "ui/Icon.h"
 
 #include "app/Choices.h"
 
@@ -301,6 +302,15 @@ void TestFindTiling::aboutTellsWhatABugReportNeeds()
     QVERIFY(text.contains(QStringLiteral("10 x 6: 2,339; 12 x 5: 1,010; 15 x 4: 368; 20 x 3: 2; "
                                          "8 x 8: 16,146")));
     QVERIFY(text.contains(QStringLiteral("Ctrl+F")));
+    // The program's icon is drawn at each size a desktop asks for.
+    for (int size : {16, 64}) {
+        const QImage icon = programIcon().pixmap(size).toImage();
+        int drawn = 0;
+        for (int x = 0; x < size; ++x)
+            for (int y = 0; y < size; ++y)
+                drawn += icon.pixelColor(x, y).alpha() > 0;
+        QVERIFY2(drawn > size * size / 4, qPrintable(QString::number(size)));
+    }
 }
 
 void TestFindTiling::theMenuBelongsToTheTrayPicture()

@@ -1,3 +1,4 @@
+#include "Layout.h"
 #include "WindowFixture.h"
 #include "app/Choices.h"
 #include "base/NumberText.h"
@@ -70,6 +71,7 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
     SolveBoard &board = w->board();
     SolveSession &s = w->session();
     QCOMPARE(count(w), QStringLiteral("9,356 tilings still complete this (2,339 solutions)"));
+    QCOMPARE(test::layoutFaults(w), QStringList());
     // The X from the band, its first square dropped on column 0, row 2.
     drag(board, board.bandRect('X').center(), board.cellRect(1, 1).center());
     QCOMPARE(s.position().placements.size(), 1u);
