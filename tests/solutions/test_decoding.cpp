@@ -60,15 +60,6 @@ INSTANTIATE_TEST_SUITE_P(
                                "IYVVVPPP"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(DecodeSolution, OIndexHasNoEffectOnTheRectangles)
-{
-    SolutionRecord r = First10x6;
-    r.O_Index = 77;
-    const auto tiling = tileRecord(0, r);
-    ASSERT_TRUE(tiling);
-    EXPECT_EQ(letterGrid(*tiling), letterGrid(*tileRecord(0, First10x6)));
-}
-
 struct BadCase
 {
     const char *name;

@@ -167,7 +167,6 @@ void TestSolve::hintsFinishAndTheSolutionShowsInTheMainWindow()
     click(w, "cmdShow");
     QCOMPARE(m.state().SolutionNo, n);
     QVERIFY(showsCurrentSolution(m));
-    // A dead end: the hint says which piece to take back.
     click(w, "cmdUndo");
     QVERIFY(!w->session().finished());
     w->close();
