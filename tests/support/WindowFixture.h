@@ -17,6 +17,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -28,6 +29,16 @@ namespace tw::test {
 inline std::string testDatabaseFolder()
 {
     return QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath().toStdString();
+}
+
+// The settings of this run of the tests alone, emptied: none of the
+// user's, and none of another run of the same tests at the same time.
+inline void ownSettings()
+{
+    static const QTemporaryDir folder;
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    QSettings().clear();
 }
 
 // How the window's messages reach the test: recorded, or also shown in a
@@ -53,10 +64,7 @@ struct MainWindow
                         Messages mode = Messages::Recorded, QScreen *screen = nullptr)
         : program(folder, QSizeF(11906, 16838))
     {
-        // The window keeps its look in the settings: each test starts from
-        // none, away from the user's own.
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings().clear();
+        ownSettings();
         if (program.Main())
             return;
         window = std::make_unique<frmMain>(program.state(), program.preview(), program.advice());

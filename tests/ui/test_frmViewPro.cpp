@@ -1,5 +1,6 @@
 #include "Layout.h"
 #include "ProgramRun.h"
+#include "WindowFixture.h"
 #include "preview/PreviewDocument.h"
 #include "ui/PreviewControl.h"
 #include "ui/frmViewPro.h"
@@ -182,9 +183,7 @@ void TestFrmViewPro::initTestCase()
     // Before anything asks for printers, so that every printer here is the
     // test server's.
     m_printing = m_server.start();
-    // Nothing remembered from the user's own runs, nor left for them.
-    QStandardPaths::setTestModeEnabled(true);
-    QSettings().clear();
+    test::ownSettings();
 }
 
 void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
