@@ -113,7 +113,7 @@ Tiling imageOf(const Tiling &tiling, int symmetry)
             moved.cells[static_cast<std::size_t>(k)] =
                 static_cast<Integer>(at[static_cast<std::size_t>(k)].column * image.stride() +
                                      at[static_cast<std::size_t>(k)].row);
-        std::sort(moved.cells.begin(), moved.cells.begin() + moved.cellCount);
+        sortCells(moved);
         if (p.shape != SquarePiece)
             moved.shape = orientationOf(std::span(at).first(static_cast<std::size_t>(p.cellCount)))
                               .value_or(0);

@@ -2,6 +2,7 @@
 
 #include "base/Integer.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <span>
@@ -24,6 +25,14 @@ struct Placement
 
     bool operator==(const Placement &) const = default;
 };
+
+// Puts a placement's cells in ascending order, the form every table and
+// comparison expects.
+inline void sortCells(Placement &p)
+{
+    const int n = std::clamp(p.cellCount, 0, static_cast<int>(p.cells.size()));
+    std::sort(p.cells.begin(), p.cells.begin() + n);
+}
 
 // A tiling of a tray of cols x rows cells, whole or partial: the pieces laid,
 // in the order they were laid; a cell no piece covers is empty. A value:

@@ -383,7 +383,7 @@ Expected<Tiling, LetterGridError> readPosition(std::string_view text)
             p.shape = orientationOf(at).value_or(0);
         for (std::size_t k = 0; k < at.size(); ++k)
             p.cells[k] = static_cast<Integer>(at[k].column * position.stride() + at[k].row);
-        std::sort(p.cells.begin(), p.cells.begin() + p.cellCount);
+        sortCells(p);
         position.placements.push_back(p);
     }
     std::stable_partition(position.placements.begin(), position.placements.end(),

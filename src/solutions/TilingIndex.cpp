@@ -61,7 +61,7 @@ Expected<TilingIndex, DecodeError> TilingIndex::build(Integer board,
                     moved.cells[static_cast<std::size_t>(k)] =
                         static_cast<Integer>(c * (rows + 1) + r);
                 }
-                std::sort(moved.cells.begin(), moved.cells.begin() + moved.cellCount);
+                sortCells(moved);
                 const std::uint64_t key = cellMask(moved, rows + 1, rows);
                 auto [it, added] = index.m_byCells.try_emplace(
                     key, static_cast<std::uint32_t>(index.m_placements.size()));

@@ -160,8 +160,9 @@ TEST_F(PrintTabTest, FillsEachPageWithTheTraysItsLayoutHolds)
     EXPECT_EQ(pages[0].size(), 35u);
     for (const auto &page : pages)
         for (const auto &[y, trays] : page)
-            if (&page != &pages.back() || y != page.rbegin()->first)
+            if (&page != &pages.back() || y != page.rbegin()->first) {
                 EXPECT_EQ(trays, 22) << "the line at " << y;
+            }
 }
 
 TEST_F(PrintTabTest, SaysWhyNoReportIsMade)
