@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QVBoxLayout>
 
@@ -494,6 +495,7 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
     bold.setBold(true);
     lblCount->setFont(bold);
     lblCount->setAccessibleName(QStringLiteral("Count"));
+    lblCount->setWordWrap(true);
     lblBrowse = new QLabel(this);
     lblBrowse->setObjectName(QStringLiteral("lblBrowse"));
     const auto button = [this](const char *name, const QString &caption, const QString &tip) {
@@ -520,18 +522,24 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
     QPushButton *cmdClose =
         button("cmdClose", QStringLiteral("Close"), QStringLiteral("Close this window"));
 
-    auto *buttons = new QHBoxLayout;
-    for (QWidget *w : std::initializer_list<QWidget *>{cmdHint, cmdUndo, cmdRedo, cmdPrevTiling,
-                                                       lblBrowse, cmdNextTiling, cmdShow})
-        buttons->addWidget(w);
-    buttons->addStretch(1);
-    for (QWidget *w : {cmdSave, cmdOpen, cmdClose})
-        buttons->addWidget(w);
+    // Two rows under the count, so that the window fits a small or scaled
+    // screen: browsing what remains, then the moves and the files.
+    const auto row = [](std::initializer_list<QWidget *> left,
+                        std::initializer_list<QWidget *> right) {
+        auto *buttons = new QHBoxLayout;
+        for (QWidget *w : left)
+            buttons->addWidget(w);
+        buttons->addStretch(1);
+        for (QWidget *w : right)
+            buttons->addWidget(w);
+        return buttons;
+    };
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblHint);
     layout->addWidget(m_board, 1);
     layout->addWidget(lblCount);
-    layout->addLayout(buttons);
+    layout->addLayout(row({cmdPrevTiling, lblBrowse, cmdNextTiling, cmdShow}, {}));
+    layout->addLayout(row({cmdHint, cmdUndo, cmdRedo}, {cmdSave, cmdOpen, cmdClose}));
 
     connect(cmdHint, &QPushButton::clicked, this, [this] {
         if (const auto why = m_session.hint())
@@ -573,7 +581,12 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
     const QString last = Choices::solvePosition(m_index->board());
     if (!last.isEmpty() && !m_session.open(last.toStdString()))
         m_session.forgetSteps(); // the position alone, not a step to undo
-    resize(900, 700);
+    // Large where there is room, but with its frame well inside the screen
+    // it opens on (a small or scaled screen would otherwise cut it off).
+    QSize size(900, 700);
+    if (const QScreen *shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size() * 0.9);
+    resize(size.expandedTo(minimumSizeHint()));
     m_board->setFocus();
     follow();
 }

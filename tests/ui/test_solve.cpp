@@ -72,6 +72,7 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
     SolveSession &s = w->session();
     QCOMPARE(count(w), QStringLiteral("9,356 tilings still complete this (2,339 solutions)"));
     QCOMPARE(test::layoutFaults(w), QStringList());
+    QVERIFY(w->screen()->availableGeometry().contains(w->geometry()));
     // The X from the band, its first square dropped on column 0, row 2.
     drag(board, board.bandRect('X').center(), board.cellRect(1, 1).center());
     QCOMPARE(s.position().placements.size(), 1u);
