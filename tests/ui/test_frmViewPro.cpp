@@ -16,6 +16,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
@@ -47,6 +48,7 @@ struct Window
     int beeps = 0;
     QStringList messages;
     QStringList pdfAnswers;
+    QStringList pdfProposals; // the names the PDF dialog opened with
 
     explicit Window(int pages, Colour box = Black)
     {
@@ -62,7 +64,8 @@ struct Window
         doc.EndDoc();
         w = std::make_unique<frmViewPro>(doc);
         w->setHooks({[this] { ++beeps; }, [this](const QString &m) { messages << m; },
-                     [this](const QString &) {
+                     [this](const QString &proposed) {
+                         pdfProposals << proposed;
                          return pdfAnswers.isEmpty() ? QString() : pdfAnswers.takeFirst();
                      }});
         w->resize(1000, 800);
@@ -332,7 +335,12 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
     const QImage image = qvariant_cast<QImage>(copied->imageData());
     QVERIFY(image.width() > image.height()); // page 2 is landscape
     // Save PDF: never over the database (by name or link), which is said and
-    // the dialog asked again; a failure is said; a cancel does nothing.
+    // the dialog asked again; a failure is said; a cancel does nothing. The
+    // dialog proposes the document's name, first in the user's folder of
+    // documents (not the folder the program started in), then in the folder
+    // last saved to; the PDF carries the name as its title.
+    const QString name = QStringLiteral("Pentominoes 10 x 6, 1 to 3");
+    m.w->setDocumentName(name);
     const QString database = dir.filePath(QStringLiteral("Solutions.mdb"));
     QVERIFY(QFile::copy(QStringLiteral(TILEWRIGHT_TEST_DATABASE), database));
     m.w->setDatabasePath(QFile::encodeName(database).toStdString());
@@ -344,12 +352,22 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
     QCOMPARE(m.messages.size(), 2);
     QVERIFY(m.messages[0].contains(QStringLiteral("it is the solution database")));
     QVERIFY(pdfPages(dir.filePath(QStringLiteral("sheet.pdf"))).startsWith(QStringLiteral("3 ")));
+    QCOMPARE(QFileInfo(m.pdfProposals.first()).fileName(), name + QStringLiteral(".pdf"));
+    QVERIFY(QFileInfo(m.pdfProposals.first()).absolutePath() != QDir::currentPath());
+    QProcess info;
+    info.start(QStringLiteral(PDFINFO), {dir.filePath(QStringLiteral("sheet.pdf"))});
+    QVERIFY(info.waitForFinished());
+    QCOMPARE(QRegularExpression(QStringLiteral("Title: *(.*)\n"))
+                 .match(QString::fromUtf8(info.readAllStandardOutput()))
+                 .captured(1),
+             name);
     QFile db(database);
     QVERIFY(db.open(QIODevice::ReadOnly) && db.read(15) == "SQLite format 3");
     QTest::mouseClick(m("cmdPdf"), Qt::LeftButton);
     QVERIFY(m.messages.last().startsWith(QStringLiteral("The PDF file could not be saved: cannot "
                                                         "write \"/nonexistent-folder/sheet.pdf\": "
                                                         "No such file or directory;")));
+    QCOMPARE(m.pdfProposals.last(), dir.filePath(name + QStringLiteral(".pdf")));
     QTest::mouseClick(m("cmdPdf"), Qt::LeftButton); // cancelled
     QCOMPARE(m.messages.size(), 3);
 }
