@@ -54,6 +54,11 @@ TEST(Advice, AdvisesMakingTheDatabaseOnlyWhereItIsMissingOrDamaged)
     EXPECT_NE(
         build.remedy({DatabaseFault::HalfChanged, "", "/x/S.mdb"}).find("sqlite3 \"/x/S.mdb\""),
         std::string::npos);
+    // A damaged file that make does not write is mended by the generator.
+    EXPECT_EQ(build.remedy({DatabaseFault::NotADatabase, "", "/x/S.mdb"}),
+              "Its content is damaged. To make it again, generate it with: "
+              "\"/src/build/bin/tilewright-solve\" "
+              "\"/x/S.mdb\" (as root where that folder belongs to the system).");
 }
 
 // An installed copy with a damaged file beside it opens that file: the

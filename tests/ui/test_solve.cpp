@@ -71,6 +71,7 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
     SolveBoard &board = w->board();
     SolveSession &s = w->session();
     QCOMPARE(count(w), QStringLiteral("9,356 tilings still complete this (2,339 solutions)"));
+    QVERIFY(w->findChild<QLabel *>(QStringLiteral("lblCount"))->font().bold()); // it stands out
     QCOMPARE(test::layoutFaults(w), QStringList());
     QVERIFY(w->screen()->availableGeometry().contains(w->geometry()));
     // The X from the band, its first square dropped on column 0, row 2.
