@@ -143,8 +143,20 @@ void TestSolve::theKeyboardDoesWhatTheMouseDoes()
     QTest::keyClick(board, Qt::Key_R, Qt::ShiftModifier);
     QTest::keyClick(board, Qt::Key_R);
     QCOMPARE(w->board().held()->shape, first); // and back
-    QTest::keyClick(board, Qt::Key_Down);
-    QTest::keyClick(board, Qt::Key_Right);
+    // Each arrow moves it one cell its own way.
+    const auto at = [w] { return QPoint(w->board().held()->column, w->board().held()->row); };
+    const QPoint start = at();
+    for (const auto &[key, step] : {std::pair{Qt::Key_Down, QPoint(0, 1)},
+                                    {Qt::Key_Right, QPoint(1, 0)},
+                                    {Qt::Key_Down, QPoint(0, 1)},
+                                    {Qt::Key_Up, QPoint(0, -1)},
+                                    {Qt::Key_Left, QPoint(-1, 0)},
+                                    {Qt::Key_Right, QPoint(1, 0)}}) {
+        const QPoint before = at();
+        QTest::keyClick(board, key);
+        QCOMPARE(at(), before + step);
+    }
+    QCOMPARE(at(), start + QPoint(1, 1));
     QTest::keyClick(board, Qt::Key_Return);
     QCOMPARE(s.position().placements.size(), 1u);
     QCOMPARE(s.position().placements[0].shape, first);
