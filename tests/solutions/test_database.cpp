@@ -318,6 +318,13 @@ TEST_F(DatabaseTest, KeepsEveryRecordAsStoredWhateverTheTablesOrder)
                 ASSERT_EQ(recordOf(kept[n]).O_Index, stored.O_Index) << "solution " << n + 1;
                 ASSERT_EQ(recordOf(kept[n]).Shape, stored.Shape) << "solution " << n + 1;
             }
+            // Found by its number from the first record; a number past the
+            // last leaves the cursor past the end.
+            state.SolutionSet.MoveFirst();
+            ASSERT_TRUE(state.SolutionSet.FindSolution(counts[board]));
+            EXPECT_EQ(state.SolutionSet.position(), counts[board] - 1);
+            EXPECT_FALSE(state.SolutionSet.FindSolution(counts[board] + 1));
+            EXPECT_TRUE(state.SolutionSet.IsEOF());
         }
         state.SolutionSet.Close();
     }
