@@ -102,16 +102,24 @@ std::optional<std::string> fill(sqlite3 *db, const std::vector<BoardSolutions> &
         for (std::size_t k = 0; k < count;) {
             sqlite3_stmt *insert = count - k >= RowsPerInsert ? many->get() : one->get();
             const int rows = insert == many->get() ? RowsPerInsert : 1;
+            // Every value bound, or the first refusal said.
+            int bound = SQLITE_OK;
+            const auto bind = [&](int field, int value) {
+                if (bound == SQLITE_OK)
+                    bound = sqlite3_bind_int(insert, field, value);
+            };
             for (int row = 0; row < rows; ++row, ++k) {
                 const SolverRecord &r = b.records[k];
                 const int at = row * FieldsPerRow;
-                sqlite3_bind_int(insert, at + 1, b.board);
-                sqlite3_bind_int(insert, at + 2, static_cast<int>(k + 1));
-                sqlite3_bind_int(insert, at + 3, r.O_Index);
-                sqlite3_bind_int(insert, at + 4, r.X_Index);
+                bind(at + 1, b.board);
+                bind(at + 2, static_cast<int>(k + 1));
+                bind(at + 3, r.O_Index);
+                bind(at + 4, r.X_Index);
                 for (int s = 0; s < 11; ++s)
-                    sqlite3_bind_int(insert, at + 5 + s, r.Shape[static_cast<std::size_t>(s)]);
+                    bind(at + 5 + s, r.Shape[static_cast<std::size_t>(s)]);
             }
+            if (bound != SQLITE_OK)
+                return std::string(sqlite3_errstr(bound));
             if (sqlite3_step(insert) != SQLITE_DONE)
                 return std::string(sqlite3_errmsg(db));
             sqlite3_reset(insert);
