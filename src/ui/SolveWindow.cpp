@@ -90,7 +90,6 @@ SolveBoard::SolveBoard(SolveSession &session, Appearance look, QWidget *parent)
 {
     setObjectName(QStringLiteral("picSolve"));
     setFocusPolicy(Qt::StrongFocus);
-    setMouseTracking(true);
     setMinimumSize(320, 240);
     for (int piece = 0; piece < 12; ++piece)
         m_turned[static_cast<std::size_t>(piece)] =

@@ -98,6 +98,16 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"dpi_in_words",
                 {"--png", "0", "1", "o", "--dpi", "high"},
                 "the image's resolution must be 36 to 600 dots per inch"},
+        // Pieces given: one short of the tray's pieces at most.
+        Refused{"given_0",
+                {"--practice", "10x6", "1", "--given", "0", "--text"},
+                "--given takes fewest or 1 to 11 on this tray"},
+        Refused{"given_12_of_12",
+                {"--practice", "10x6", "1", "--given", "12", "--text"},
+                "--given takes fewest or 1 to 11 on this tray"},
+        Refused{"given_13_of_13",
+                {"--practice", "8x8", "1", "--given", "13", "--text"},
+                "--given takes fewest or 1 to 12 on this tray"},
         Refused{"unknown_paper",
                 {"--report", "0", "1", "2", "--pdf", "o", "--paper", "B7"},
                 "there is no paper \"B7\"; the papers are A4, A3, A5, Letter and Legal"},
@@ -132,6 +142,13 @@ TEST(CommandLine, TakesEveryCommandWithItsArgumentsAsTyped)
     EXPECT_EQ(png.output, "-out.png"); // after "--", a name, not an option
     EXPECT_EQ(png.dpi, 600);
     EXPECT_EQ(parse({"--png", "15x4", "7", "o"}).dpi, 150);
+
+    for (const auto &[board, given, k] :
+         {std::tuple{"10x6", "11", 11}, {"8x8", "12", 12}, {"8x8", "1", 1}, {"12x5", "Fewest", 0}}) {
+        const Command practice = parse({"--practice", board, "60", "--given", given, "--text"});
+        ASSERT_EQ(practice.kind, K::Practice) << given << ": " << practice.error;
+        EXPECT_EQ(practice.given, k);
+    }
 
     const Command find = parse({"--find", "-"});
     ASSERT_EQ(find.kind, K::Find);

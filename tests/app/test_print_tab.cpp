@@ -179,6 +179,12 @@ TEST_F(PrintTabTest, SaysWhyNoReportIsMade)
     ASSERT_TRUE(error);
     EXPECT_EQ(error->message, "The range 3 to 9 holds no solution.");
     EXPECT_EQ(state().SolutionSet.RecordCount(), 2);
+    for (const auto &[from, to] : {std::pair{"", "2"}, {"1", "x"}}) {
+        error = print.run(QString::fromLatin1(from), QString::fromLatin1(to), false);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->fault, ReportFault::EmptyRange) << from << " to " << to;
+    }
+    EXPECT_TRUE(preview.calls.empty());
 }
 
 TEST(PrintedPage, ShowsEachSquareInItsPiecesColourAndTheFrameAroundThem)

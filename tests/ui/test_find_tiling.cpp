@@ -125,6 +125,7 @@ void TestFindTiling::theDialogStandsBesideWhatItMustNotCover()
     } rows[] = {
         {"right of the window", {QRect(100, 100, 600, 500)}, QPoint(707, 100)},
         {"left of a window at the right edge", {QRect(1000, 100, 600, 500)}, QPoint(592, 100)},
+        {"left, just fitting", {QRect(408, 100, 800, 500)}, QPoint(0, 100)},
         {"raised to stay on the screen", {QRect(100, 1100, 600, 100)}, QPoint(707, 899)},
         {"nowhere", {QRect(0, 0, 1600, 1200)}, std::nullopt},
     };
@@ -279,6 +280,16 @@ void TestFindTiling::practiceSheetShowsItsPuzzlesInThePreview()
     QCOMPARE(m.messages, QStringList());
     // The main window's own report is untouched.
     QCOMPARE(m.state().SolutionNo, 1);
+    // Opened again, it offers a new sheet number.
+    int again = 0;
+    QTimer::singleShot(100, [&] {
+        if (QWidget *dialog = QApplication::activeModalWidget()) {
+            again = dialog->findChild<QSpinBox *>(QStringLiteral("spnSheet"))->value();
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        }
+    });
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuPractice");
+    QVERIFY(again != 0 && again != sheet);
 }
 
 // F1 anywhere: the version, the database, the counts and the keys, to copy.

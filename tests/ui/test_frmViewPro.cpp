@@ -545,6 +545,9 @@ void TestFrmViewPro::theKeyboardReachesEveryCommandFromAnywhere()
     key(Qt::Key_PageDown);
     key(Qt::Key_End);
     QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
+    key(Qt::Key_PageUp);
+    QCOMPARE(m.page(), QStringLiteral("Page 2 of 3"));
+    key(Qt::Key_PageDown);
     QTest::mouseClick(m.vp().viewport(), Qt::LeftButton);
     key(Qt::Key_PageUp);
     QCOMPARE(m.page(), QStringLiteral("Page 2 of 3"));
