@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPageSize>
 #include <QPrintEngine>
 #include <QPrinter>
 #include <QProcess>
@@ -99,13 +100,14 @@ struct PrintServer
     qint64 pid = 0;
     int jobs = 0; // jobs read back so far
 
-    // Starts the server (refusing files over limit bytes, if given) and
-    // makes it the one printing goes to; false when cupsd is not installed.
-    bool start(int limit = 0)
+    // Starts the server (refusing files over limit bytes, if given; its
+    // printer on the paper given) and makes it the one printing goes to;
+    // false when cupsd is not installed.
+    bool start(int limit = 0, const QString &paper = QStringLiteral("A4"))
     {
         QProcess script;
-        script.start(QStringLiteral("bash"),
-                     {QStringLiteral(TILEWRIGHT_PRINT_SERVER), dir.path(), QString::number(limit)});
+        script.start(QStringLiteral("bash"), {QStringLiteral(TILEWRIGHT_PRINT_SERVER), dir.path(),
+                                              QString::number(limit), paper});
         script.waitForFinished(30000);
         if (script.exitCode() == 77)
             return false;
@@ -172,6 +174,7 @@ private slots:
     void printsOnAPrinterAsQtsPrintEngineDoes();
     void printsThroughTheDialogAndSaysWhyAPrinterRefused();
     void aJobThePrintServerRefusesPartwayIsNotCalledPrinted();
+    void pagesAreLaidOnTheDefaultPrintersPaperWhenItFits();
     void aTinyWindowGivesTheViewNoHeightAndEscapeCloses();
     void theKeyboardReachesEveryCommandFromAnywhere();
     void everyControlHasANameInWords();
@@ -501,6 +504,27 @@ void TestFrmViewPro::printsThroughTheDialogAndSaysWhyAPrinterRefused()
     QVERIFY2(why.contains(QStringLiteral("did not take the job: the print server cannot be "
                                          "reached.")),
              qPrintable(why));
+}
+
+// Pages are measured in 16-bit twips: a default paper longer than 22.7 inches
+// gives way to A4 or Letter, as the place uses.
+void TestFrmViewPro::pagesAreLaidOnTheDefaultPrintersPaperWhenItFits()
+{
+    const QSizeF a4 = QPageSize(QPageSize::A4).size(QPageSize::Point) * 20;
+    const QSizeF letter = QPageSize(QPageSize::Letter).size(QPageSize::Point) * 20;
+    PrintServer large;
+    if (!large.start(0, QStringLiteral("A2")))
+        QSKIP("cupsd is not installed");
+    const QSizeF instead = defaultPaper();
+    large.stop();
+    m_server.use();
+    QVERIFY(instead == a4 || instead == letter);
+    PrintServer onLetter;
+    QVERIFY(onLetter.start(0, QStringLiteral("Letter")));
+    const QSizeF taken = defaultPaper();
+    onLetter.stop();
+    m_server.use();
+    QCOMPARE(taken, letter);
 }
 
 void TestFrmViewPro::aJobThePrintServerRefusesPartwayIsNotCalledPrinted()
