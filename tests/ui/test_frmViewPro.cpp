@@ -223,6 +223,7 @@ void TestFrmViewPro::fitsHeightFirstThenWidthAndShowsThePageAtItsZoom()
     QCOMPARE(m.box("txtZoom")->text().toDouble(), std::nearbyint(m.vp().Zoom()));
     QTest::mouseClick(fit, Qt::LeftButton);
     QCOMPARE(fit->text(), QStringLiteral("Fit Height"));
+    QCOMPARE(fit->toolTip(), QStringLiteral("Adjust Zoom to Height of Page"));
     QVERIFY(std::abs(m.vp().pageRect().width() - (m.vp().viewport()->width() - 24)) <= 2);
     // The fitted page leaves room for the bar it needs, and needs no other.
     QVERIFY(m.vp().verticalScrollBar()->maximum() > 0);
