@@ -69,10 +69,4 @@ std::optional<Integer> orientationOf(std::span<const ColumnRow> cells);
 // takes in the image.
 Tiling imageOf(const Tiling &tiling, int symmetry);
 
-// How many images a tray has: 8 for a square tray, else 4.
-inline int symmetriesOf(const Tiling &tiling)
-{
-    return tiling.cols == tiling.rows ? 8 : 4;
-}
-
 } // namespace tw

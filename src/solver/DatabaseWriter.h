@@ -35,9 +35,6 @@ public:
     // Writes the trays into the temporary file and renames it to the path.
     std::optional<std::string> commit(const std::vector<BoardSolutions> &boards);
 
-    // The temporary file, while there is one.
-    const std::string &temporaryPath() const { return m_temporary; }
-
     SolutionDatabaseFile() = default;
     ~SolutionDatabaseFile();
     SolutionDatabaseFile(const SolutionDatabaseFile &) = delete;

@@ -21,8 +21,6 @@ public:
     const TwipsScale &scale() const { return m_scale; }
     void place(QWidget *control, double left, double top, double width, double height);
     QRectF rect(const QWidget *control) const { return m_rects.value(control); }
-    double rightOf(const QWidget *control) const { return rect(control).right(); }
-    double bottomOf(const QWidget *control) const { return rect(control).bottom(); }
 
 private:
     TwipsScale m_scale;
