@@ -89,37 +89,4 @@ std::optional<Integer> orientationOf(std::span<const ColumnRow> cells)
     return it->second;
 }
 
-Tiling imageOf(const Tiling &tiling, int symmetry)
-{
-    const bool across = symmetry & 4;
-    Tiling image{
-        tiling.board, across ? tiling.rows : tiling.cols, across ? tiling.cols : tiling.rows, {}};
-    const int stride = tiling.stride();
-    for (const Placement &p : tiling.placements) {
-        std::array<ColumnRow, 5> at{};
-        for (int k = 0; k < p.cellCount; ++k) {
-            int c = p.cells[static_cast<std::size_t>(k)] / stride;
-            int r = p.cells[static_cast<std::size_t>(k)] % stride;
-            if (symmetry & 1)
-                c = tiling.cols - 1 - c;
-            if (symmetry & 2)
-                r = tiling.rows - 1 - r;
-            if (across)
-                std::swap(c, r);
-            at[static_cast<std::size_t>(k)] = {c, r};
-        }
-        Placement moved{p.shape, {}, p.cellCount};
-        for (int k = 0; k < p.cellCount; ++k)
-            moved.cells[static_cast<std::size_t>(k)] =
-                static_cast<Integer>(at[static_cast<std::size_t>(k)].column * image.stride() +
-                                     at[static_cast<std::size_t>(k)].row);
-        sortCells(moved);
-        if (p.shape != SquarePiece)
-            moved.shape = orientationOf(std::span(at).first(static_cast<std::size_t>(p.cellCount)))
-                              .value_or(0);
-        image.placements.push_back(moved);
-    }
-    return image;
-}
-
 } // namespace tw

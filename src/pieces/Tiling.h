@@ -62,11 +62,4 @@ std::optional<Placement> placeOn(const Tiling &tiling, Integer shape, int column
 // these are; nothing when they make no pentomino.
 std::optional<Integer> orientationOf(std::span<const ColumnRow> cells);
 
-// The tiling's image under a symmetry of its tray: bit 0 reflects it left to
-// right, bit 1 top to bottom, bit 2 lays it across (rows become columns;
-// only a square tray keeps its shape). Each piece keeps its place in the
-// order, its cells in column-major order and its orientation the one it
-// takes in the image.
-Tiling imageOf(const Tiling &tiling, int symmetry);
-
 } // namespace tw

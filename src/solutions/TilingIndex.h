@@ -18,7 +18,8 @@ namespace tw {
 // hold a set of pieces is an intersection of lists away, not a search.
 //
 // Tilings are numbered solution by solution: tiling (s - 1) * images() + g
-// is image g (imageOf's symmetry g) of solution s. Placements are numbered
+// is image g of solution s (bit 0 of g reflects it left to right, bit 1 top
+// to bottom, bit 2 lays it across the square tray). Placements are numbered
 // as they are first met; a placement no tiling holds has no number.
 class TilingIndex
 {
