@@ -84,6 +84,7 @@ TEST(SolveSession, RefusesWhatNoTilingHasAndSaysWhatToTakeBack)
     EXPECT_EQ(session.remaining().size(), 9356u);
     EXPECT_TRUE(session.redo());
     EXPECT_TRUE(session.takeBack(1, 1));
+    EXPECT_FALSE(session.redo()); // a new step leaves nothing to redo
     EXPECT_TRUE(session.position().placements.empty());
     // A position read from text: a square on a rectangle, a grid of no tray.
     SolveSession again(index);

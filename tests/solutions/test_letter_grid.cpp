@@ -163,14 +163,16 @@ TEST(ReadLetterGrid, TakesAByteOrderMarkAndUtf16)
         EXPECT_EQ(read->images, plain->images);
     }
     // A character beyond the first 65,536 takes two UTF-16 units; it is
-    // named as the one character it is.
-    const std::string face =
-        std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6) + utf16(First10x6, true).substr(4);
-    const auto read = readLetterGrid(face);
-    ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().message,
-              "\"\xF0\x9F\x98\x80\" at row 1, column 1 is not a piece: the pieces are F I L N P "
-              "T U V W X Y Z.");
+    // named as the one character it is, up to the last there is.
+    for (const auto &[units, named] :
+         {std::pair{std::string("\x3D\xD8\x00\xDE", 4), "\"\xF0\x9F\x98\x80\""},
+          std::pair{std::string("\xFF\xDB\xFF\xDF", 4), "\"\xF4\x8F\xBF\xBF\""}}) {
+        const auto read = readLetterGrid("\xFF\xFE" + units + utf16(First10x6, true).substr(4));
+        ASSERT_FALSE(read);
+        EXPECT_EQ(read.error().message, std::string(named) +
+                                            " at row 1, column 1 is not a piece: the pieces are F "
+                                            "I L N P T U V W X Y Z.");
+    }
 }
 
 } // namespace
