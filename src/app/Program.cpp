@@ -1,5 +1,7 @@
 #include "app/Program.h"
 
+#include "app/Choices.h"
+#include "base/Files.h"
 #include "pieces/PieceTables.h"
 #include "preview/PreviewDocument.h"
 
@@ -55,6 +57,22 @@ std::optional<std::string> pathBytes(const QString &name)
     if (name.contains(QChar::ReplacementCharacter))
         return std::nullopt;
     return QFile::encodeName(name).toStdString();
+}
+
+std::optional<QString> saveChosen(const QString &chosen, std::string_view bytes,
+                                  const std::string &database, const QString &failed)
+{
+    const auto path = pathBytes(chosen);
+    const auto failure = path ? writeWholeFile(*path, bytes, database)
+                              : std::optional<FileFailure>(
+                                    {"the name holds characters that are not valid text",
+                                     "choose another name"});
+    if (!failure) {
+        Choices::setOutputFolderOf(chosen);
+        return std::nullopt;
+    }
+    return failed + QStringLiteral(": ") +
+           displayName(failure->sentence("cannot write", path.value_or(chosen.toStdString())));
 }
 
 Program::Program(std::string programFolder, QSizeF paper)

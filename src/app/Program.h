@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace tw {
 
@@ -64,5 +65,12 @@ QString displayName(const std::string &path);
 // a character that stood for bytes that are not valid text, since those
 // bytes are lost and the name would lead to another file.
 std::optional<std::string> pathBytes(const QString &name);
+
+// Writes bytes, whole or not at all, to the file a dialog returned (never
+// over the database) and remembers its folder for the next dialog. On
+// failure, the sentence to show: failed ("The position could not be
+// saved"), then what went wrong and what to do.
+std::optional<QString> saveChosen(const QString &chosen, std::string_view bytes,
+                                  const std::string &database, const QString &failed);
 
 } // namespace tw

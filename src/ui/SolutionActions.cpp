@@ -4,7 +4,6 @@
 #include "app/Practice.h"
 #include "app/Program.h"
 #include "app/SolutionBrowser.h"
-#include "base/Files.h"
 #include "solutions/SharedState.h"
 #include "ui/ExportDialog.h"
 #include "ui/FindDialog.h"
@@ -77,21 +76,11 @@ void SolutionActions::exportSolution()
         choice.svg ? QStringLiteral("SVG drawings (*.svg)") : QStringLiteral("PNG images (*.png)"));
     if (chosen.isEmpty())
         return;
-    const auto path = pathBytes(chosen);
     const QByteArray bytes = choice.svg ? picture->svg(found) : picture->png(choice.dpi);
-    const auto failure =
-        path ? writeWholeFile(
-                   *path,
-                   std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                   state.DbPath)
-             : std::optional<FileFailure>(FileFailure{
-                   "the name holds characters that are not valid text", "choose another name"});
-    if (failure)
-        m_hooks.message(
-            QStringLiteral("The solution could not be exported: ") +
-            displayName(failure->sentence("cannot write", path.value_or(chosen.toStdString()))));
-    else
-        Choices::setOutputFolderOf(chosen);
+    if (const auto failed = saveChosen(
+            chosen, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+            state.DbPath, QStringLiteral("The solution could not be exported")))
+        m_hooks.message(*failed);
 }
 
 void SolutionActions::practice(Appearance look, QSizeF paper)
@@ -112,7 +101,8 @@ void SolutionActions::solve(Appearance look)
                                    {m_hooks.message, m_hooks.askSavePath, m_hooks.askOpenPath,
                                     [this](Integer board, Integer n) {
                                         m_show({board, n});
-                                    }},
+                                    },
+                                    state.DbPath},
                                    m_window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();

@@ -645,18 +645,9 @@ void SolveWindow::save()
                             QStringLiteral("Positions (*.txt)"));
     if (name.isEmpty())
         return;
-    const std::string text = m_session.text();
-    const auto path = pathBytes(name);
-    const auto failure =
-        path ? writeWholeFile(*path, text)
-             : std::optional<FileFailure>(FileFailure{
-                   "the name holds characters that are not valid text", "choose another name"});
-    if (failure)
-        m_hooks.message(
-            QStringLiteral("The position could not be saved: ") +
-            displayName(failure->sentence("cannot write", path.value_or(name.toStdString()))));
-    else
-        Choices::setOutputFolderOf(name);
+    if (const auto failed = saveChosen(name, m_session.text(), m_hooks.database,
+                                       QStringLiteral("The position could not be saved")))
+        m_hooks.message(*failed);
 }
 
 void SolveWindow::open()

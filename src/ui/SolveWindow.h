@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QLabel;
 class QPushButton;
@@ -113,6 +114,8 @@ public:
         std::function<QString(const QString &start, const QString &filter)> askOpenPath;
         // Shows solution n of the tray in the main window.
         std::function<void(Integer board, Integer n)> show;
+        // The solution database, which a position is never saved over.
+        std::string database;
     };
 
     SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Hooks hooks, QWidget *parent);

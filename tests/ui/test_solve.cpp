@@ -6,6 +6,7 @@
 #include "ui/SolveWindow.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -188,11 +189,14 @@ void TestSolve::hintsFinishAndTheSolutionShowsInTheMainWindow()
 
 void TestSolve::savesOpensAndRemembersPositions()
 {
-    MainWindow m;
     QTemporaryDir dir;
+    const QString database = dir.filePath(QStringLiteral("Solutions.mdb"));
+    QVERIFY(QFile::copy(QStringLiteral(TILEWRIGHT_TEST_DATABASE), database));
+    MainWindow m(QFile::encodeName(dir.path()).toStdString());
     const QString file = dir.filePath(QStringLiteral("position.txt"));
+    QString answer = file;
     WindowHooks files;
-    files.askSavePath = [&](const QString &, const QString &) { return file; };
+    files.askSavePath = [&](const QString &, const QString &) { return answer; };
     files.askOpenPath = files.askSavePath;
     m.w().setHooks(files);
     SolveWindow *w = openSolve(m);
@@ -204,6 +208,16 @@ void TestSolve::savesOpensAndRemembersPositions()
     QFile saved(file);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll().toStdString(), laid);
+    // Never over the solution database: said, and the database kept.
+    answer = database;
+    QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m.messages.size(), 1);
+    QVERIFY2(m.messages[0].startsWith(QStringLiteral("The position could not be saved: cannot "
+                                                      "write")),
+             qPrintable(m.messages[0]));
+    QFile kept(database);
+    QVERIFY(kept.open(QIODevice::ReadOnly) && kept.read(15) == "SQLite format 3");
+    answer = file;
     click(w, "cmdUndo");
     click(w, "cmdUndo");
     QVERIFY(w->session().position().placements.empty());
@@ -215,7 +229,7 @@ void TestSolve::savesOpensAndRemembersPositions()
     QVERIFY(again);
     QCOMPARE(again->session().text(), laid);
     QVERIFY(!again->session().canUndo());
-    QCOMPARE(m.messages, QStringList());
+    QCOMPARE(m.messages.size(), 1);
 }
 
 QTEST_MAIN(TestSolve)
