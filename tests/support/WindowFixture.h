@@ -10,6 +10,7 @@
 #include "ui/frmMain.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -22,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 namespace tw::test {
@@ -121,6 +123,22 @@ inline void retype(MainWindow &m, const char *box, const QString &text)
     edit->setFocus();
     edit->selectAll();
     QTest::keyClicks(edit, text);
+}
+
+// Does act to the modal dialog the next step opens, once it is up.
+inline void inDialog(std::function<void(QWidget *)> act)
+{
+    QTimer::singleShot(100, [act = std::move(act)] {
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            act(dialog);
+    });
+}
+
+// Whether the file at path still starts as an SQLite database does.
+inline bool stillADatabase(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.read(15) == "SQLite format 3";
 }
 
 // Clicks tab 0 ("Display") or 1 ("Print").

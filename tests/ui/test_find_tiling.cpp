@@ -213,12 +213,6 @@ void TestFindTiling::exportSolutionWritesThePictureChosen()
     };
     m.w().setHooks(files);
     // In the dialog: the choices by clicks and keys, then Save.
-    const auto inDialog = [](const std::function<void(QWidget *)> &act) {
-        QTimer::singleShot(100, [act] {
-            if (QWidget *dialog = QApplication::activeModalWidget())
-                act(dialog);
-        });
-    };
     inDialog([](QWidget *dialog) {
         auto *dpi = dialog->findChild<QSpinBox *>(QStringLiteral("spnDpi"));
         dpi->setFocus(Qt::TabFocusReason);
@@ -257,8 +251,7 @@ void TestFindTiling::practiceSheetShowsItsPuzzlesInThePreview()
 {
     MainWindow m;
     int sheet = 0;
-    QTimer::singleShot(100, [&] {
-        QWidget *dialog = QApplication::activeModalWidget();
+    inDialog([&](QWidget *dialog) {
         auto *count = dialog->findChild<QSpinBox *>(QStringLiteral("spnCount"));
         count->setFocus(Qt::TabFocusReason);
         QTest::keyClick(count, Qt::Key_A, Qt::ControlModifier);
@@ -282,11 +275,9 @@ void TestFindTiling::practiceSheetShowsItsPuzzlesInThePreview()
     QCOMPARE(m.state().SolutionNo, 1);
     // Opened again, it offers a new sheet number.
     int again = 0;
-    QTimer::singleShot(100, [&] {
-        if (QWidget *dialog = QApplication::activeModalWidget()) {
-            again = dialog->findChild<QSpinBox *>(QStringLiteral("spnSheet"))->value();
-            QTest::keyClick(dialog, Qt::Key_Escape);
-        }
+    inDialog([&](QWidget *dialog) {
+        again = dialog->findChild<QSpinBox *>(QStringLiteral("spnSheet"))->value();
+        QTest::keyClick(dialog, Qt::Key_Escape);
     });
     choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuPractice");
     QVERIFY(again != 0 && again != sheet);
@@ -297,8 +288,7 @@ void TestFindTiling::aboutTellsWhatABugReportNeeds()
 {
     MainWindow m;
     QStringList said;
-    QTimer::singleShot(100, [&] {
-        QWidget *about = QApplication::activeModalWidget();
+    inDialog([&](QWidget *about) {
         said << about->windowTitle();
         QTest::mouseClick(about->findChild<QPushButton *>(QStringLiteral("cmdCopy")),
                           Qt::LeftButton);

@@ -35,6 +35,7 @@
 #include <sys/sysmacros.h>
 
 using namespace tw;
+using test::inDialog;
 using test::pdfPages;
 
 namespace {
@@ -328,8 +329,7 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
                  qPrintable(why));
     }
     QVERIFY(!root || !QFileInfo(device).isFile());
-    QFile unchanged(kept);
-    QVERIFY(unchanged.open(QIODevice::ReadOnly) && unchanged.read(15) == "SQLite format 3");
+    QVERIFY(test::stillADatabase(kept));
     QVERIFY(!QFile::exists(kept + QStringLiteral("-journal")));
     // Clip: the page shown, as an image and as SVG.
     QTest::mouseClick(m("cmdNext"), Qt::LeftButton);
@@ -365,8 +365,7 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
                  .match(QString::fromUtf8(info.readAllStandardOutput()))
                  .captured(1),
              name);
-    QFile db(database);
-    QVERIFY(db.open(QIODevice::ReadOnly) && db.read(15) == "SQLite format 3");
+    QVERIFY(test::stillADatabase(database));
     QTest::mouseClick(m("cmdPdf"), Qt::LeftButton);
     QVERIFY(m.messages.last().startsWith(QStringLiteral("The PDF file could not be saved: cannot "
                                                         "write \"/nonexistent-folder/sheet.pdf\": "
@@ -454,12 +453,6 @@ void TestFrmViewPro::printsThroughTheDialogAndSaysWhyAPrinterRefused()
     // In the dialog: Return prints on the printer it offers (the default),
     // Escape cancels, and the other printer is chosen from the list; the
     // job keeps its title whole.
-    const auto inDialog = [](const std::function<void(QWidget *)> &act) {
-        QTimer::singleShot(100, [act] {
-            if (QWidget *dialog = QApplication::activeModalWidget())
-                act(dialog);
-        });
-    };
     const auto press = [](Qt::Key key) {
         return [key](QWidget *) { QTest::keyClick(QApplication::focusWidget(), key); };
     };
