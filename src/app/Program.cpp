@@ -63,10 +63,10 @@ std::optional<QString> saveChosen(const QString &chosen, std::string_view bytes,
                                   const std::string &database, const QString &failed)
 {
     const auto path = pathBytes(chosen);
-    const auto failure = path ? writeWholeFile(*path, bytes, database)
-                              : std::optional<FileFailure>(
-                                    {"the name holds characters that are not valid text",
-                                     "choose another name"});
+    const auto failure =
+        path ? writeWholeFile(*path, bytes, database)
+             : std::optional<FileFailure>(
+                   {"the name holds characters that are not valid text", "choose another name"});
     if (!failure) {
         Choices::setOutputFolderOf(chosen);
         return std::nullopt;

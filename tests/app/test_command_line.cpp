@@ -143,8 +143,10 @@ TEST(CommandLine, TakesEveryCommandWithItsArgumentsAsTyped)
     EXPECT_EQ(png.dpi, 600);
     EXPECT_EQ(parse({"--png", "15x4", "7", "o"}).dpi, 150);
 
-    for (const auto &[board, given, k] :
-         {std::tuple{"10x6", "11", 11}, {"8x8", "12", 12}, {"8x8", "1", 1}, {"12x5", "Fewest", 0}}) {
+    for (const auto &[board, given, k] : {std::tuple{"10x6", "11", 11},
+                                          {"8x8", "12", 12},
+                                          {"8x8", "1", 1},
+                                          {"12x5", "Fewest", 0}}) {
         const Command practice = parse({"--practice", board, "60", "--given", given, "--text"});
         ASSERT_EQ(practice.kind, K::Practice) << given << ": " << practice.error;
         EXPECT_EQ(practice.given, k);

@@ -18,8 +18,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 

@@ -213,7 +213,7 @@ void TestSolve::savesOpensAndRemembersPositions()
     QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(m.messages.size(), 1);
     QVERIFY2(m.messages[0].startsWith(QStringLiteral("The position could not be saved: cannot "
-                                                      "write")),
+                                                     "write")),
              qPrintable(m.messages[0]));
     QVERIFY(stillADatabase(database));
     answer = file;
