@@ -121,6 +121,10 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
     QCOMPARE(s.position().placements.size(), 2u);
     QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(s.position().placements.size(), 1u);
+    // Dropped on the frame just right of the last column: off the tray too.
+    QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
+    drag(board, board.cellRect(5, 0).center(), board.cellRect(s.position().cols, 0).center());
+    QCOMPARE(s.position().placements.size(), 1u);
     w->close();
 }
 
