@@ -75,6 +75,13 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
     QVERIFY(w->findChild<QLabel *>(QStringLiteral("lblCount"))->font().bold()); // it stands out
     QCOMPARE(test::layoutFaults(w), QStringList());
     QVERIFY(w->screen()->availableGeometry().contains(w->geometry()));
+    // The pieces not laid stand whole below the tray's frame.
+    const QRect tray =
+        board.cellRect(0, 0).united(board.cellRect(s.position().cols - 1, s.position().rows - 1));
+    for (char letter : std::string_view("FILNPTUVWXYZ")) {
+        QVERIFY(board.rect().contains(board.bandRect(letter)));
+        QVERIFY(board.bandRect(letter).top() > tray.bottom() + board.cellRect(0, 0).height());
+    }
     // The X from the band, its first square dropped on column 0, row 2.
     drag(board, board.bandRect('X').center(), board.cellRect(1, 1).center());
     QCOMPARE(s.position().placements.size(), 1u);
