@@ -287,7 +287,9 @@ void TestFrmViewPro::theSpinnerStepsFromTypedNumbersAtTheEdges()
     const auto arrows = m("udZoom")->findChildren<QToolButton *>();
     QToolButton *up = arrows[0]->arrowType() == Qt::UpArrow ? arrows[0] : arrows[1];
     QToolButton *down = up == arrows[0] ? arrows[1] : arrows[0];
-    for (const auto &[typed, arrow, result] : {std::tuple{"250", up, "251"},
+    // No number in the box: a step from the zoom shown (100).
+    for (const auto &[typed, arrow, result] : {std::tuple{"abc", up, "101"},
+                                               {"250", up, "251"},
                                                {"400", up, "400"},
                                                {"2147483647", up, "400"},
                                                {"-2147483648", down, "100"},
