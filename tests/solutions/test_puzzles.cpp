@@ -1,11 +1,14 @@
 #include "BruteForce.h"
 #include "Fixtures.h"
+#include "Recorders.h"
+#include "report/PracticeSheet.h"
 #include "solutions/Database.h"
 #include "solutions/Puzzles.h"
 #include "solutions/SharedState.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 namespace tw {
@@ -152,6 +155,25 @@ TEST(Puzzles, TooFewPiecesAreRefusedWithTheFewestThatWork)
     EXPECT_EQ(indexOf(0).count((*one)[0].given), 1u);
     EXPECT_FALSE(makePuzzles(indexOf(0), {61, 3, 1}));
     EXPECT_FALSE(makePuzzles(indexOf(0), {1, 12, 1}));
+}
+
+// The pieces to cut out carry their letters whatever the sheet's look: with
+// letters off and no key, every piece letter drawn is on that page, each
+// piece (and the square) once.
+TEST(PracticeSheetPages, LetterEveryPieceToCutOut)
+{
+    PracticeSheet sheet;
+    sheet.puzzles = {Puzzle{0, {}}};
+    sheet.answerKey = false;
+    sheet.cutouts = true;
+    test::RecordingPreview page;
+    ASSERT_FALSE(BuildPracticeSheet(page, indexOf(SquareBoard), sheet));
+    EXPECT_EQ(page.PageCount(), 2);
+    std::string letters;
+    for (const auto &call : page.ofKind(test::RecordingPreview::Call::Letter))
+        letters += call.text;
+    std::sort(letters.begin(), letters.end());
+    EXPECT_EQ(letters, "FILNOPTUVWXYZ");
 }
 
 } // namespace
