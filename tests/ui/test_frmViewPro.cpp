@@ -41,8 +41,9 @@ using test::pdfPages;
 namespace {
 
 // The window on a document of `pages` pages, each with a box (black unless
-// told) 1440 x 720 twips at (1440, 720), page 2 landscape; beeps, messages
-// and the PDF dialog's answers (a file name each time it asks) recorded.
+// told; the last page's may differ) 1440 x 720 twips at (1440, 720), page 2
+// landscape; beeps, messages and the PDF dialog's answers (a file name each
+// time it asks) recorded.
 struct Window
 {
     PreviewDocument doc{QSizeF(11906, 16838)};
@@ -52,7 +53,7 @@ struct Window
     QStringList pdfAnswers;
     QStringList pdfProposals; // the names the PDF dialog opened with
 
-    explicit Window(int pages, Colour box = Black)
+    explicit Window(int pages, Colour box = Black, std::optional<Colour> lastBox = {})
     {
         doc.StartDoc();
         doc.setBrushStyle(PreviewInterface::BrushStyle::Solid);
@@ -60,6 +61,8 @@ struct Window
         for (int page = 1; page <= pages; ++page) {
             if (page > 1)
                 doc.NewPage();
+            if (page == pages && lastBox)
+                doc.setBrushColor(*lastBox);
             doc.setOrientation(page == 2 ? 1 : 0);
             doc.DrawRectangle(1440, 720, 1440, 720);
         }
@@ -167,6 +170,7 @@ private slots:
     void cleanup() { QVERIFY(!QApplication::overrideCursor()); }
     void initTestCase();
     void theNavigatorFollowsEveryPageChange();
+    void showsThePageItMovesTo();
     void fitsHeightFirstThenWidthAndShowsThePageAtItsZoom();
     void theZoomBoxTakesWholeNumbersFrom10To400();
     void theSpinnerStepsFromTypedNumbersAtTheEdges();
@@ -213,6 +217,22 @@ void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
     Window one(1);
     QCOMPARE(one.page(), QStringLiteral("Page 1 of 1"));
     QVERIFY(!one("txtPage")->isEnabled() && one("picVCR")->isHidden());
+}
+
+// The page shown is the page moved to, even where it is the same size as
+// the one before (pages 1 and 3, both upright): the box's middle, 360 twips
+// in from the margins.
+void TestFrmViewPro::showsThePageItMovesTo()
+{
+    Window m(3, Black, 0xFF0000);
+    const auto boxCentre = [&m] {
+        const QImage shot = m.vp().viewport()->grab().toImage();
+        const double k = m.vp().Zoom() / 100 * m.vp().logicalDpiX() / 1440;
+        return shot.pixelColor(m.vp().pageRect().topLeft() + QPointF(2520 * k, 1440 * k).toPoint());
+    };
+    QCOMPARE(boxCentre(), QColor(Qt::black));
+    QTest::mouseClick(m("cmdLast"), Qt::LeftButton);
+    QVERIFY(boxCentre() != QColor(Qt::black));
 }
 
 void TestFrmViewPro::fitsHeightFirstThenWidthAndShowsThePageAtItsZoom()
