@@ -29,6 +29,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace tw {
 
 frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advice &advice,
@@ -180,9 +182,12 @@ void frmMain::wire()
 void frmMain::Form_Load()
 {
     if (const QScreen *screen = this->screen()) {
+        // Across the middle of the screen, but never with the title bar off
+        // a screen too small for the window.
         const QRect area = screen->availableGeometry();
-        move(area.left() + (area.width() - m_layout.scale().pixels(SW)) / 2,
-             area.top() + (area.height() - m_layout.scale().pixels(9000)) / 2);
+        move(
+            std::max(area.left(), area.left() + (area.width() - m_layout.scale().pixels(SW)) / 2),
+            std::max(area.top(), area.top() + (area.height() - m_layout.scale().pixels(9000)) / 2));
     }
     lblDesc->setText(descriptionText());
     fitDescription(lblDesc);

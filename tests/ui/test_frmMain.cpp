@@ -274,6 +274,14 @@ void TestFrmMain::thePictureStandsInPlaceAtTheScreensScale()
     MainWindow m;
     QCOMPARE(m.w().surface().ratio(), m.w().devicePixelRatioF());
     QVERIFY(showsCurrentSolution(m));
+    // It opens with its title bar on the screen, across the middle where
+    // the screen has room for it.
+    const QRect area = m.w().screen()->availableGeometry(), at = m.w().frameGeometry();
+    QVERIFY(at.top() >= area.top() && at.left() >= area.left());
+    if (area.width() >= at.width() && area.height() >= at.height()) {
+        QVERIFY(std::abs((at.left() - area.left()) - (area.right() - at.right())) <= 4);
+        QVERIFY(at.top() > area.top());
+    }
     const Shot shot(m);
     QCOMPARE(shot.at(m.tray().trayLeft - 100, m.tray().trayTop + 100), qtColour(MidGrey));
     QCOMPARE(shot.at(600 + 300, 2400 + 300), QColor(Qt::black)); // the piece row's X
