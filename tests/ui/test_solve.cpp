@@ -128,10 +128,14 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
     QCOMPARE(s.position().placements.size(), 2u);
     QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(s.position().placements.size(), 1u);
-    // Dropped on the frame just right of the last column: off the tray too.
-    QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
-    drag(board, board.cellRect(5, 0).center(), board.cellRect(s.position().cols, 0).center());
-    QCOMPARE(s.position().placements.size(), 1u);
+    // Dropped on the frame just past the tray, on any side: off the tray too.
+    const int cols = s.position().cols, rows = s.position().rows;
+    for (const QPoint &past : {QPoint(cols, 0), QPoint(4, -1), QPoint(4, rows)}) {
+        QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s.position().placements.size(), 2u);
+        drag(board, board.cellRect(5, 0).center(), board.cellRect(past.x(), past.y()).center());
+        QCOMPARE(s.position().placements.size(), 1u);
+    }
     w->close();
 }
 
