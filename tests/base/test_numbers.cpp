@@ -22,15 +22,6 @@ TEST(Integer, NarrowingRejectsWhatSixteenBitsCannotHold)
     EXPECT_THROW(roundToLong(3e9), IntegerOverflow);
 }
 
-TEST(NumberText, GroupsThousandsByCommas)
-{
-    EXPECT_EQ(groupedNumber(999), "999");
-    EXPECT_EQ(groupedNumber(1000), "1,000");
-    EXPECT_EQ(groupedNumber(16146), "16,146");
-    EXPECT_EQ(groupedNumber(-1234567), "-1,234,567");
-    EXPECT_EQ(groupedNumber(-100), "-100");
-}
-
 struct TextCase
 {
     const char *name;

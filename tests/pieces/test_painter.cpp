@@ -99,17 +99,6 @@ TEST(Letters, OnPagesReadAsTheirRenderingAndNeedRoom)
             }
 }
 
-TEST(Letters, AreBlackOrWhiteWhicheverReadsBetter)
-{
-    for (const auto &[fill, letter] : {std::pair{White, Black},
-                                       {0x00FFFF, Black}, // yellow
-                                       {MidGrey, Black},
-                                       {Black, White},
-                                       {0x884400, White},  // dark blue
-                                       {0x0000FF, Black}}) // red
-        EXPECT_EQ(letterColourOn(fill), letter) << std::hex << fill;
-}
-
 // A colour as CIELAB, seen through a matrix on linear RGB (for a colour-blind
 // eye: Machado, Oliveira and Fernandes 2009, full severity).
 std::array<double, 3> seenAs(Colour c, const std::array<std::array<double, 3>, 3> &eye)

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QAccessible>
+#include <QComboBox>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QWidget>
 
@@ -52,6 +55,25 @@ inline QStringList layoutFaults(const QWidget *window)
                 parents << w;
     }
     return faults;
+}
+
+// The controls shown that take the focus but whose name for screen readers
+// holds no word (a list is named by its label, as the platforms expect).
+inline QStringList namelessControls(const QWidget *window)
+{
+    QStringList nameless;
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus)
+            continue;
+        QAccessibleInterface *control = QAccessible::queryAccessibleInterface(w);
+        const auto labels = control->relations(QAccessible::Label);
+        const QString name = qobject_cast<QComboBox *>(w) && !labels.isEmpty()
+                                 ? labels[0].first->text(QAccessible::Name)
+                                 : control->text(QAccessible::Name);
+        if (name.count(QRegularExpression(QStringLiteral("[A-Za-z]"))) < 2)
+            nameless << w->objectName() + QStringLiteral(": \"") + name + '"';
+    }
+    return nameless;
 }
 
 } // namespace tw::test

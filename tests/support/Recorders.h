@@ -106,8 +106,8 @@ public:
     void setForeColor(Colour c) override { m_fore = c; }
     Colour BrushColor() const override { return m_brush; }
     void setBrushColor(Colour c) override { m_brush = c; }
-    void setBrushStyle(BrushStyle s) override { brushStyle = s; }
-    void setPenStyle(PenStyle s) override { penStyle = s; }
+    void setBrushStyle(BrushStyle) override {}
+    void setPenStyle(PenStyle) override {}
 
     void DrawLine(Long x1, Long y1, Long x2, Long y2) override
     {
@@ -133,8 +133,6 @@ public:
     }
 
     std::vector<Call> calls;
-    BrushStyle brushStyle = BrushStyle::Transparent;
-    PenStyle penStyle = PenStyle::None;
 
 private:
     Long m_width, m_height;

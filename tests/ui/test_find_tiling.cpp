@@ -145,28 +145,27 @@ void TestFindTiling::aGridThatIsNoTilingChangesNothing()
     QVERIFY(find(dialog, gridOf(4, 9).replace(QLatin1Char('P'), QLatin1Char('Q')), false)
                 .endsWith(QStringLiteral("and O, the 2 x 2 square.")));
     const auto *verdict = dialog->findChild<QLabel *>(QStringLiteral("lblVerdict"));
-    const auto *grid = dialog->findChild<QPlainTextEdit *>(QStringLiteral("txtGrid"));
+    auto *box = dialog->findChild<QPlainTextEdit *>(QStringLiteral("txtGrid"));
     QTest::qWait(20); // the layout follows the new text
     QVERIFY(verdict->heightForWidth(verdict->width()) >= 2 * verdict->fontMetrics().lineSpacing());
-    QVERIFY(verdict->geometry().top() >= grid->geometry().bottom());
+    QVERIFY(verdict->geometry().top() >= box->geometry().bottom());
     QVERIFY(verdict->height() >= verdict->heightForWidth(verdict->width()));
     // Ctrl+Enter in the box finds too.
-    auto *box = dialog->findChild<QPlainTextEdit *>(QStringLiteral("txtGrid"));
     box->clear();
     QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
-    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lblVerdict"))->text(),
+    QCOMPARE(verdict->text(),
              QStringLiteral("There is no grid: write the tiling as rows of piece letters."));
     // A text far too long for a grid is refused as it is pasted, and one
     // typed past the limit is refused before it is read.
+    const QString tooLong =
+        QStringLiteral("The text holds more than 64 KB, too much for a grid of letters.");
     QGuiApplication::clipboard()->setText(QString(16 * 1024 * 1024, QLatin1Char('F')));
     QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lblVerdict"))->text(),
-             QStringLiteral("The text holds more than 64 KB, too much for a grid of letters."));
+    QCOMPARE(verdict->text(), tooLong);
     QVERIFY(box->document()->characterCount() < 10);
     box->setPlainText(QString(70000, QLatin1Char('X')));
     QTest::keyClick(box, Qt::Key_Return, Qt::ControlModifier);
-    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lblVerdict"))->text(),
-             QStringLiteral("The text holds more than 64 KB, too much for a grid of letters."));
+    QCOMPARE(verdict->text(), tooLong);
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("77"));
     QCOMPARE(m.state().SolutionNo, 77);
     QCOMPARE(m.beeps + m.messages.size(), 0);
