@@ -27,19 +27,25 @@ struct Expected
 {
     int board;
     std::size_t count;
+    long long found; // tilings the search finds before merging images
 };
 
 class SolverOnTray : public testing::TestWithParam<Expected>
 {
 protected:
     // Each tray is searched once for all the tests that follow.
-    static const std::vector<SolverRecord> &solutions(int board)
+    static const std::vector<SolverRecord> &solutions(int board, Solver::Stats *stats = nullptr)
     {
-        static std::map<int, std::vector<SolverRecord>> cache;
+        static std::map<int, std::pair<std::vector<SolverRecord>, Solver::Stats>> cache;
         auto it = cache.find(board);
-        if (it == cache.end())
-            it = cache.emplace(board, Solver(board).solve()).first;
-        return it->second;
+        if (it == cache.end()) {
+            Solver::Stats found;
+            auto records = Solver(board).solve(0, &found);
+            it = cache.emplace(board, std::pair{std::move(records), found}).first;
+        }
+        if (stats)
+            *stats = it->second.second;
+        return it->second.first;
     }
 };
 
@@ -48,9 +54,13 @@ void PrintTo(const Expected &e, std::ostream *os)
     *os << Trays[static_cast<std::size_t>(e.board)].label;
 }
 
+// Symmetry keeps most tilings from being found more than once; more found
+// is the same records, found slower.
 TEST_P(SolverOnTray, FindsEverySolutionOnce)
 {
-    EXPECT_EQ(solutions(GetParam().board).size(), GetParam().count);
+    Solver::Stats stats;
+    EXPECT_EQ(solutions(GetParam().board, &stats).size(), GetParam().count);
+    EXPECT_LE(stats.tilingsFound, GetParam().found);
 }
 
 TEST_P(SolverOnTray, NumbersTheRecordsInLexicographicOrder)
@@ -87,8 +97,9 @@ TEST_P(SolverOnTray, StoresTheSmallestImageOfEachTilingAndEveryRecordTiles)
 }
 
 INSTANTIATE_TEST_SUITE_P(AllTrays, SolverOnTray,
-                         testing::Values(Expected{0, 2339}, Expected{1, 1010}, Expected{2, 368},
-                                         Expected{3, 2}, Expected{4, 16146}),
+                         testing::Values(Expected{0, 2339, 2339}, Expected{1, 1010, 1308},
+                                         Expected{2, 368, 402}, Expected{3, 2, 4},
+                                         Expected{4, 16146, 16817}),
                          [](const auto &info) {
                              const std::string_view label =
                                  Trays[static_cast<std::size_t>(info.param.board)].label;
@@ -132,13 +143,12 @@ TEST(Solver, SearchesWithinItsWorkBudget)
     struct Budget
     {
         int board;
-        long long tilingsFound, nodes, regions;
+        long long nodes, regions;
     };
-    for (const Budget &b : {Budget{0, 2339, 363672, 14122}, Budget{1, 1308, 135614, 3218},
-                            Budget{2, 402, 35797, 648}, Budget{3, 4, 6557, 110}}) {
+    for (const Budget &b : {Budget{0, 363672, 14122}, Budget{1, 135614, 3218},
+                            Budget{2, 35797, 648}, Budget{3, 6557, 110}}) {
         Solver::Stats stats;
         Solver(b.board).solve(1, &stats);
-        EXPECT_LE(stats.tilingsFound, b.tilingsFound) << "board " << b.board;
         EXPECT_LE(stats.nodes, b.nodes) << "board " << b.board;
         EXPECT_LE(stats.regions, b.regions) << "board " << b.board;
     }

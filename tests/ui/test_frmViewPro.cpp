@@ -84,6 +84,13 @@ struct Window
     }
     QLineEdit *box(const char *name) const { return static_cast<QLineEdit *>((*this)(name)); }
     PreviewControl &vp() const { return *w->CurrentVP(); }
+    // What the view shows at a point of the page shown, in twips from its corner.
+    QColor at(double x, double y) const
+    {
+        const double k = vp().Zoom() / 100 * vp().logicalDpiX() / 1440;
+        return vp().viewport()->grab().toImage().pixelColor(vp().pageRect().topLeft() +
+                                                            QPointF(x * k, y * k).toPoint());
+    }
     QString page() const { return box("txtPage")->text(); }
     // The page buttons that can be used, as letters: "FPNL", "" for none.
     QString steps() const
@@ -201,14 +208,9 @@ void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
     // The last page's box is red: the page shown is the page moved to, even
     // one the size of the page before (pages 1 and 3 stand upright).
     Window m(3, Black, 0xFF0000);
-    const auto boxMiddle = [&m] { // 360 twips in from the margins
-        const QImage shot = m.vp().viewport()->grab().toImage();
-        const double k = m.vp().Zoom() / 100 * m.vp().logicalDpiX() / 1440;
-        return shot.pixelColor(m.vp().pageRect().topLeft() + QPointF(2520 * k, 1440 * k).toPoint());
-    };
-    QCOMPARE(boxMiddle(), QColor(Qt::black));
+    QCOMPARE(m.at(2520, 1440), QColor(Qt::black)); // 360 twips in from the margins
     QTest::mouseClick(m("cmdLast"), Qt::LeftButton);
-    QVERIFY(boxMiddle() != QColor(Qt::black));
+    QVERIFY(m.at(2520, 1440) != QColor(Qt::black));
     QTest::mouseClick(m("cmdFirst"), Qt::LeftButton);
     QCOMPARE(m.steps(), QStringLiteral("NL"));
     QTest::mouseClick(m("cmdNext"), Qt::LeftButton);
@@ -252,12 +254,7 @@ void TestFrmViewPro::fitsHeightFirstThenWidthAndShowsThePageAtItsZoom()
              QApplication::wheelScrollLines() * m.vp().fontMetrics().lineSpacing());
     QVERIFY(m.vp().verticalScrollBar()->value() - before >= 36);
     // The box lies 360 twips in from the margins, the paper beside it.
-    const QImage shot = m.vp().viewport()->grab().toImage();
-    const double k = m.vp().Zoom() / 100 * m.vp().logicalDpiX() / 1440;
-    const auto grey = [&](double x, double y) {
-        return qGray(shot.pixel(m.vp().pageRect().topLeft() + QPointF(x * k, y * k).toPoint()));
-    };
-    QVERIFY(grey(2500, 1400) < 64 && grey(1000, 1400) > 200);
+    QVERIFY(qGray(m.at(2500, 1400).rgb()) < 64 && qGray(m.at(1000, 1400).rgb()) > 200);
     // A smaller window scrolls as much further as it lost height.
     m.w->setWindowState(Qt::WindowNoState);
     m.w->resize(1000, 800);
@@ -284,6 +281,9 @@ void TestFrmViewPro::theZoomBoxTakesWholeNumbersFrom10To400()
         const bool stands = text == QLatin1String("250");
         QCOMPARE(m.vp().Zoom(), stands ? 250.0 : before);
         QCOMPARE(m.beeps, beeps + (stands ? 0 : 1));
+        // The page drawn again at the zoom: the box's right edge where it falls.
+        QCOMPARE(m.at(3200, 1400), QColor(Qt::black));
+        QCOMPARE(m.at(3280, 1400), QColor(Qt::white));
         if (!stands) { // refused: selected, with the focus
             QCOMPARE(QApplication::focusWidget(), box);
             QCOMPARE(box->selectedText(), text);

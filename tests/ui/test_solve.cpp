@@ -1,11 +1,11 @@
 #include "Layout.h"
 #include "WindowFixture.h"
 #include "app/Choices.h"
-#include "base/NumberText.h"
 #include "pieces/PieceTables.h"
 #include "ui/SolveWindow.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -184,15 +184,23 @@ void TestSolve::theKeyboardDoesWhatTheMouseDoes()
 
 void TestSolve::hintsFinishAndTheSolutionShowsInTheMainWindow()
 {
+    // On the 20 x 3 tray, wider than the band of pieces: both stand centred.
     MainWindow m;
+    QTest::keyClick(m.find<QComboBox>("cboSelect"), Qt::Key_End);
+    QTest::keyClick(m.find<QComboBox>("cboSelect"), Qt::Key_Up);
     SolveWindow *w = openSolve(m);
     QVERIFY(w);
+    const SolveBoard &board = w->board();
+    QRect band, tray = board.cellRect(0, 0) | board.cellRect(19, 2);
+    for (char letter : std::string_view("FILNPTUVWXYZ"))
+        band |= board.bandRect(letter);
+    for (const QRect &r : {tray, band})
+        QVERIFY(std::abs(r.left() + r.right() + 1 - board.width()) <= 2);
     for (int k = 0; k < 12; ++k)
         QTest::keyClick(&w->board(), Qt::Key_H);
     QVERIFY(w->session().finished());
     const Integer n = *w->session().solution();
-    QCOMPARE(count(w), QStringLiteral("You found solution %1 of the 10 x 6 tray")
-                           .arg(QString::fromStdString(groupedNumber(n))));
+    QCOMPARE(count(w), QStringLiteral("You found solution %1 of the 20 x 3 tray").arg(n));
     click(w, "cmdShow");
     QCOMPARE(m.state().SolutionNo, n);
     QVERIFY(showsCurrentSolution(m));
