@@ -3,21 +3,20 @@
 #include "pieces/PieceTables.h"
 #include "solutions/Decoding.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
 #include <QWindow>
 
 using namespace tw;
-using test::MainWindow;
-using test::qtColour;
-using test::Shot;
-using test::showsCurrentSolution;
+using namespace tw::test;
 
 namespace {
 
@@ -77,6 +76,42 @@ QString steps(MainWindow &m)
     return can;
 }
 
+// A key pressed on the focused control, as the keyboard sends it: pressed
+// and released, or held down (auto-repeated). The window's shortcuts see it
+// first, as they do any key.
+void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {}, bool repeated = false)
+{
+    QWidget *focus = QApplication::focusWidget();
+    if (!repeated) {
+        QTest::keyClick(focus, key, modifiers);
+        return;
+    }
+    if (qt_sendShortcutOverrideEvent(focus, 0, key, modifiers, QString(), true))
+        return;
+    QKeyEvent event(QEvent::KeyPress, key, modifiers, QString(), true);
+    QApplication::sendEvent(focus, &event);
+}
+
+QAccessibleInterface *accessible(QWidget *w)
+{
+    return QAccessible::queryAccessibleInterface(w);
+}
+
+// The "Print" tab opened by a click on its tab, on the 10 x 6 tray.
+void openPrintTab(MainWindow &m)
+{
+    test::clickTab(m, 1);
+    m.beeps = 0;
+    m.messages.clear();
+}
+
+QWidget *tab(Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+    QCoreApplication::processEvents(); // a box's check runs once the focus has moved
+    return QApplication::focusWidget();
+}
+
 } // namespace
 
 class TestFrmMain : public QObject
@@ -96,6 +131,15 @@ private slots:
     void aTrayThatCannotBeReadShowsNoSteps();
     void thePictureStandsInPlaceAtTheScreensScale();
     void followsTheScreensDensity();
+    void stepsFromTheKeyboardWhereverTheFocusIs();
+    void holdingPageDownPaintsEveryStep();
+    void lettersColoursAndNamesInWords();
+    void aRefusedRangeEntryStaysSelectedInItsBox();
+    void leavingTheSideBoxAlwaysChecksIt_data();
+    void leavingTheSideBoxAlwaysChecksIt();
+    void enterStartsThePreviewOnlyOnceTheSideStands();
+    void previewChecksTheSideAgainAndShowsTheRangeAsTyped();
+    void tabEntersAnOptionGroupOnItsCheckedButton();
 };
 
 void TestFrmMain::movesAndWhereTheyLeaveTheWindow_data()
@@ -306,6 +350,193 @@ void TestFrmMain::followsTheScreensDensity()
     m.w().windowHandle()->setScreen(plain);
     QTRY_COMPARE(m.w().surface().ratio(), 1.0);
     QVERIFY(showsCurrentSolution(m));
+}
+
+void TestFrmMain::stepsFromTheKeyboardWhereverTheFocusIs()
+{
+    const auto ctrl = Qt::ControlModifier;
+    // From solution 5, with the focus on a control (a button takes it by
+    // Tab), a key: the solution then shown.
+    for (const auto &[focus, key, modifiers, shown] :
+         {std::tuple{"cboSelect", Qt::Key_PageDown, Qt::KeyboardModifiers(), "6"},
+          {"cmdNext", Qt::Key_PageUp, {}, "4"},
+          {"txtSolution", Qt::Key_PageDown, {}, "6"},
+          {"cmdFirst", Qt::Key_End, ctrl, "2339"},
+          {"cboSelect", Qt::Key_Home, ctrl, "1"},
+          {"txtSolution", Qt::Key_End, ctrl, "5"}}) { // the box moves its cursor
+        MainWindow m;
+        retype(m, "txtSolution", QStringLiteral("5"));
+        m(focus)->setFocus(Qt::TabFocusReason);
+        press(key, modifiers);
+        QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QString::fromLatin1(shown));
+        QCOMPARE(m.find<QComboBox>("cboSelect")->currentIndex(), 0);
+        QVERIFY(showsCurrentSolution(m));
+        QCOMPARE(m.beeps + m.messages.size(), 0);
+    }
+}
+
+void TestFrmMain::holdingPageDownPaintsEveryStep()
+{
+    MainWindow m;
+    m("cmdNext")->setFocus(Qt::TabFocusReason);
+    for (int n = 2; n <= 6; ++n) {
+        press(Qt::Key_PageDown, {}, n > 2);
+        QCOMPARE(m.state().SolutionNo, n);
+        QVERIFY2(showsCurrentSolution(m), qPrintable(QString::number(n)));
+    }
+    // The "Print" tab shows no solution: the keys step nothing there.
+    clickTab(m, 1);
+    press(Qt::Key_PageDown);
+    QCOMPARE(m.state().SolutionNo, 6);
+}
+
+void TestFrmMain::lettersColoursAndNamesInWords()
+{
+    MainWindow m;
+    retype(m, "txtSolution", QStringLiteral("12"));
+    // Every control has a name in words, and the changing ones say what they show.
+    QCOMPARE(test::namelessControls(&m.w()), QStringList());
+    QCOMPARE(accessible(m("cmdNext"))->text(QAccessible::Name),
+             QStringLiteral("Display Next Solution"));
+    QVERIFY(accessible(m("cmdNext"))->text(QAccessible::Description).contains("Page Down"));
+    QCOMPARE(accessible(m("txtSolution"))->text(QAccessible::Name),
+             QStringLiteral("Solution 12 of 2339"));
+    QVERIFY(accessible(m("picTray"))
+                ->text(QAccessible::Description)
+                .startsWith(QStringLiteral("The 10 x 6 tray, solution 12 of 2339, rows ")));
+    const SharedState &s = m.state();
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuSafe");
+    QVERIFY(showsCurrentSolution(m)); // in the safe colours
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuLetters");
+    QCOMPARE(m.w().look(), (Appearance{true, Palette::Safe}));
+    // The X's letter, white, crosses the middle of its middle cell.
+    const int middle =
+        tileRecord(s.BoardIndex, s.SolutionSet.currentRecord())->placements[0].cells[2];
+    QVERIFY(qGray(Shot(m)
+                      .at(m.tray().trayLeft + middle / (m.tray().rows + 1) * 200 + 100,
+                          m.tray().trayTop + middle % (m.tray().rows + 1) * 200 + 100)
+                      .rgb()) > 200);
+    const QSettings settings;
+    QCOMPARE(settings.value(QStringLiteral("pieces/letters")).toBool(), true);
+    QCOMPARE(settings.value(QStringLiteral("pieces/palette")).toString(), QStringLiteral("safe"));
+}
+
+void TestFrmMain::aRefusedRangeEntryStaysSelectedInItsBox()
+{
+    MainWindow m;
+    openPrintTab(m);
+    // Every keystroke counts: with 50 to 60, an end of 10 is refused at its 1.
+    retype(m, "txtTo", QStringLiteral("60"));
+    retype(m, "txtFrom", QStringLiteral("50"));
+    retype(m, "txtTo", QStringLiteral("1"));
+    QCOMPARE(m.messages, QStringList{QStringLiteral(
+                             "End Solution Number cannot be less than the Start Solution Number")});
+    QCOMPARE(m.find<QLineEdit>("txtTo")->selectedText(), QStringLiteral("1"));
+    QCOMPARE(QApplication::focusWidget(), m("txtTo"));
+    // Preview checks the range again, from its start, and gives the box it
+    // blames the focus.
+    QTest::mouseClick(m("cmdPreview"), Qt::LeftButton);
+    QCOMPARE(m.messages.last(), QStringLiteral("Start Solution Number cannot be greater than the "
+                                               "End Solution Number"));
+    QCOMPARE(m.previews, 0);
+    QCOMPARE(QApplication::focusWidget(), m("txtFrom"));
+}
+
+void TestFrmMain::leavingTheSideBoxAlwaysChecksIt_data()
+{
+    QTest::addColumn<bool>("byTab");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("message");
+    QTest::newRow("not a number, Tab") << true << "abc" << false;
+    QTest::newRow("not a number, click") << false << "abc" << false;
+    QTest::newRow("too large, Tab") << true << "5" << true;
+    QTest::newRow("too large, click") << false << "5" << true;
+}
+
+void TestFrmMain::leavingTheSideBoxAlwaysChecksIt()
+{
+    QFETCH(bool, byTab);
+    QFETCH(QString, text);
+    QFETCH(bool, message);
+    // Real message boxes: they take the focus and give it back.
+    MainWindow m(test::testDatabaseFolder(), test::Messages::ShownAndRecorded);
+    openPrintTab(m);
+    auto *box = m.find<QLineEdit>("txtSideLength");
+    const auto leave = [&] {
+        if (byTab)
+            tab();
+        else
+            QTest::mouseClick(m("txtFrom"), Qt::LeftButton);
+        QTest::qWait(100); // the message box comes and goes
+    };
+    retype(m, "txtSideLength", text);
+    leave();
+    QCOMPARE(m.beeps + m.messages.size(), 1);
+    QCOMPARE(m.messages.size(), message ? 1 : 0);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QCOMPARE(box->selectedText(), text);
+    // The next key replaces the refused text, and leaving checks again.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_9);
+    QCOMPARE(box->text(), QStringLiteral("9"));
+    leave();
+    QCOMPARE(m.beeps + m.messages.size(), 2);
+    QCOMPARE(QApplication::focusWidget(), box);
+    QCOMPARE(box->selectedText(), QStringLiteral("9"));
+}
+
+void TestFrmMain::enterStartsThePreviewOnlyOnceTheSideStands()
+{
+    MainWindow m;
+    openPrintTab(m);
+    retype(m, "txtTo", QStringLiteral("3"));
+    retype(m, "txtSideLength", QStringLiteral("0.03"));
+    QTest::keyClick(m("txtSideLength"), Qt::Key_Return);
+    QCOMPARE(m.previews, 0); // not yet checked: Enter does nothing
+    tab();                   // leaving the box checks it
+    QVERIFY(m.find<QPushButton>("cmdPreview")->isDefault());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(m.previews, 1);
+    QCOMPARE(m.previewPages, 1);
+}
+
+void TestFrmMain::previewChecksTheSideAgainAndShowsTheRangeAsTyped()
+{
+    MainWindow m;
+    openPrintTab(m);
+    // A side accepted for landscape no longer fits portrait: kept, but
+    // Preview checks it again, says so and gives its box the focus.
+    QTest::mouseClick(m("optOrientation(1)"), Qt::LeftButton);
+    retype(m, "txtSideLength", QStringLiteral("1.05"));
+    tab();
+    QTest::mouseClick(m("optOrientation(0)"), Qt::LeftButton);
+    QTest::mouseClick(m("cmdPreview"), Qt::LeftButton);
+    QCOMPARE(m.previews, 0);
+    QCOMPARE(m.messages.size(), 1);
+    QCOMPARE(QApplication::focusWidget(), m("txtSideLength"));
+    // The range as typed: 2.5 to 3.5 is solution 3; afterwards the whole tray.
+    retype(m, "txtSideLength", QStringLiteral("0.0278"));
+    retype(m, "txtTo", QStringLiteral("3.5"));
+    retype(m, "txtFrom", QStringLiteral("2.5"));
+    QTest::mouseClick(m("cmdPreview"), Qt::LeftButton);
+    QCOMPARE(m.previews, 1);
+    QCOMPARE(m.previewRange, (QList<long long>{3, 3}));
+    QCOMPARE(m.state().SolutionSet.RecordCount(), 2339);
+}
+
+void TestFrmMain::tabEntersAnOptionGroupOnItsCheckedButton()
+{
+    MainWindow m;
+    openPrintTab(m);
+    m("txtTo")->setFocus();
+    QCOMPARE(tab(), m("optRender(1)")); // "Monochrome" is checked
+    QCOMPARE(tab(), m("optOrientation(0)"));
+    QCOMPARE(tab(Qt::ShiftModifier), m("optRender(1)"));
+    QTest::mouseClick(m("optRender(0)"), Qt::LeftButton);
+    QTest::mouseClick(m("optOrientation(1)"), Qt::LeftButton);
+    m("txtTo")->setFocus();
+    QCOMPARE(tab(), m("optRender(0)"));
+    QCOMPARE(tab(), m("optOrientation(1)"));
+    QCOMPARE(tab(), m("cmdPreview"));
 }
 
 QTEST_MAIN(TestFrmMain)
