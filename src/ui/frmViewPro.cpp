@@ -53,7 +53,6 @@ frmViewPro::frmViewPro(PreviewDocument &document, QWidget *parent)
     lblZoom->setObjectName(QStringLiteral("lblZoom"));
     txtZoom = new QLineEdit(this);
     txtZoom->setObjectName(QStringLiteral("txtZoom"));
-    txtZoom->setProperty("Tag", QStringLiteral("vp.zoom"));
     udZoom = new UpDown(this);
     udZoom->setObjectName(QStringLiteral("udZoom"));
     udZoom->setBuddy(txtZoom);

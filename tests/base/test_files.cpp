@@ -20,6 +20,13 @@ std::string contents(const fs::path &path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// How many files the process holds open: a write or read, failed or not,
+// leaves none behind.
+long openFiles()
+{
+    return std::distance(fs::directory_iterator("/proc/self/fd"), fs::directory_iterator());
+}
+
 class Files : public test::ScratchTest
 {
 };
@@ -89,9 +96,11 @@ TEST_F(Files, AWriteThatFailsLeavesTheOldFileAndSaysWhy)
     rlimit small = old;
     small.rlim_cur = 1000;
     ::setrlimit(RLIMIT_FSIZE, &small);
+    const long open = openFiles();
     const auto failure = writeWholeFile(file.string(), std::string(5000, 'x'));
     ::setrlimit(RLIMIT_FSIZE, &old);
     ASSERT_TRUE(failure);
+    EXPECT_EQ(openFiles(), open);
     EXPECT_EQ(failure->reason, "File too large");
     EXPECT_EQ(failure->sentence("cannot write", "d.svg").substr(0, 36),
               "cannot write \"d.svg\": File too large");
@@ -105,12 +114,14 @@ TEST_F(Files, ReadsUpToTheLimitOrSaysWhyNot)
 {
     const fs::path file = m_dir / "grid.txt";
     std::ofstream(file) << "FILN";
+    const long open = openFiles();
     EXPECT_EQ(*readLimited(file.string(), 4), "FILN");
     EXPECT_EQ(*readLimited(file.string(), 3), "FILN"); // one more tells it is longer
     EXPECT_EQ(readLimited(m_dir.string(), 10).error().reason, "it is a folder");
     EXPECT_EQ(readLimited((m_dir / "none").string(), 10).error().reason,
               "No such file or directory");
     EXPECT_EQ(readLimited("/proc/self/mem", 10).error().reason, "Input/output error");
+    EXPECT_EQ(openFiles(), open);
 }
 
 } // namespace

@@ -113,9 +113,10 @@ INSTANTIATE_TEST_SUITE_P(
                 "Shape3 is 63, which is not an orientation number (0 to 62)"},
         BadCase{"second_x", 0, with(First10x6, [](auto &r) { r.Shape[4] = 0; }),
                 DecodeFault::RepeatedPiece, "Shape5 lays a second X piece"},
-        BadCase{"x_huge", 0, with(First10x6, [](auto &r) { r.X_Index = 9000000000000LL; }),
+        // 7 x 2^32 + 2: cut to 32 bits, column 0 and row 2, the X's own place.
+        BadCase{"x_huge", 0, with(First10x6, [](auto &r) { r.X_Index = 30064771074LL; }),
                 DecodeFault::OutsideTray,
-                "X_Index 9000000000000 puts the X where it would leave the tray"},
+                "X_Index 30064771074 puts the X where it would leave the tray"},
         BadCase{"o_on_the_bottom_row", 4, with(First8x8, [](auto &r) { r.O_Index = 7; }),
                 DecodeFault::OutsideTray,
                 "O_Index 7 puts the 2 x 2 square where it would leave the tray"},
