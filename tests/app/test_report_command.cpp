@@ -263,6 +263,11 @@ TEST(Window, WithoutADisplayItSaysSoInOneLine)
     EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
     EXPECT_TRUE(r.err.startsWith(QLatin1String("tilewright: the window needs a display")));
     EXPECT_TRUE(r.err.contains(QLatin1String("tilewright --help"))) << r.err.toStdString();
+    // Commands that only print need no display, even where Qt is told to use one.
+    for (const QStringList &text :
+         {QStringList{"--grid", "10x6", "1"}, QStringList{"--practice", "10x6", "1", "--text"}})
+        EXPECT_EQ(tw::test::runProgram(text, {}, TILEWRIGHT_PROGRAM, {}, "xcb").status, 0)
+            << text[0].toStdString();
 }
 
 TEST(ReportCommand, TheSideLimitShownIsAccepted)

@@ -169,6 +169,11 @@ TEST(PracticeSheetPages, LetterEveryPieceToCutOut)
     test::RecordingPreview page;
     ASSERT_FALSE(BuildPracticeSheet(page, indexOf(SquareBoard), sheet));
     EXPECT_EQ(page.PageCount(), 2);
+    // The puzzle's empty cells stand in a grid, to lay the pieces on.
+    const auto lines = page.ofKind(test::RecordingPreview::Call::Line);
+    EXPECT_EQ(
+        std::count_if(lines.begin(), lines.end(), [](const auto &c) { return c.fore == GridGrey; }),
+        2 * 64);
     std::string letters;
     for (const auto &call : page.ofKind(test::RecordingPreview::Call::Letter))
         letters += call.text;

@@ -21,7 +21,7 @@ struct Outcome
 // setUp runs in the child before the program starts (a resource limit, say).
 inline Outcome runProgram(const QStringList &arguments, const QByteArray &input = {},
                           const QString &program = QStringLiteral(TILEWRIGHT_PROGRAM),
-                          const std::function<void()> &setUp = {})
+                          const std::function<void()> &setUp = {}, const QString &platform = {})
 {
     QProcess p;
     if (setUp)
@@ -29,6 +29,8 @@ inline Outcome runProgram(const QStringList &arguments, const QByteArray &input 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!platform.isEmpty()) // Qt told to draw on it
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
     p.setProcessEnvironment(environment);
     p.start(program, arguments);
     p.write(input);
