@@ -44,9 +44,10 @@ namespace {
 // told; the last page's may differ) 1440 x 720 twips at (1440, 720), page 2
 // landscape; beeps, messages and the PDF dialog's answers (a file name each
 // time it asks) recorded.
-struct Window
+struct Window : QObject
 {
     PreviewDocument doc{QSizeF(11906, 16838)};
+    int paints = 0; // of the view, as the window system asks for them
     std::unique_ptr<frmViewPro> w;
     int beeps = 0;
     QStringList messages;
@@ -75,8 +76,22 @@ struct Window
                      }});
         w->resize(1000, 800);
         w->show();
+        vp().viewport()->installEventFilter(this);
         if (!QTest::qWaitForWindowActive(w.get()))
             qWarning("the preview window was not activated");
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    // Whether the view is painted again, unasked, after act.
+    bool repaints(const std::function<void()> &act)
+    {
+        QTest::qWait(20);
+        const int before = paints;
+        act();
+        return QTest::qWaitFor([&] { return paints > before; }, 500);
     }
     QWidget *operator()(const char *name) const
     {
@@ -577,35 +592,39 @@ void TestFrmViewPro::theKeyboardReachesEveryCommandFromAnywhere()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(k), modifiers);
     };
     // Pages from a button, or from the preview itself; the zoom box keeps
-    // End for its cursor, and Enter there applies what it holds.
+    // End for its cursor, and Enter there applies what it holds. The view
+    // is painted again after each, without being asked.
+    const auto repaints = [&](int k, Qt::KeyboardModifiers modifiers = {}) {
+        return m.repaints([&] { key(k, modifiers); });
+    };
     m("cmdClose")->setFocus(Qt::TabFocusReason);
     key(Qt::Key_PageDown);
-    key(Qt::Key_End);
+    QVERIFY(repaints(Qt::Key_End));
     QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
     key(Qt::Key_PageUp);
     QCOMPARE(m.page(), QStringLiteral("Page 2 of 3"));
     key(Qt::Key_PageDown);
     QTest::mouseClick(m.vp().viewport(), Qt::LeftButton);
-    key(Qt::Key_PageUp);
+    QVERIFY(repaints(Qt::Key_PageUp));
     QCOMPARE(m.page(), QStringLiteral("Page 2 of 3"));
-    key(Qt::Key_Home);
+    QVERIFY(repaints(Qt::Key_Home));
     QLineEdit *zoom = m.box("txtZoom");
     zoom->setFocus(Qt::TabFocusReason);
     key(Qt::Key_End);
     QCOMPARE(m.page(), QStringLiteral("Page 1 of 3"));
     zoom->selectAll();
     QTest::keyClicks(zoom, QStringLiteral("150"));
-    key(Qt::Key_Return);
+    QVERIFY(repaints(Qt::Key_Return));
     QCOMPARE(m.vp().Zoom(), 150.0);
     // Zoom steps with Ctrl and plus or minus, or Ctrl and a notch of the wheel.
     for (const auto &[k, percent] :
          {std::pair{Qt::Key_Plus, 200.0}, {Qt::Key_Minus, 150.0}, {Qt::Key_Minus, 125.0}}) {
-        key(k, Qt::ControlModifier);
+        QVERIFY(repaints(k, Qt::ControlModifier));
         QCOMPARE(zoom->text(), QString::number(percent));
     }
     QWheelEvent wheel(QPointF(50, 50), m.vp().viewport()->mapToGlobal(QPointF(50, 50)), {},
                       QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(m.vp().viewport(), &wheel);
+    QVERIFY(m.repaints([&] { QApplication::sendEvent(m.vp().viewport(), &wheel); }));
     QCOMPARE(m.vp().Zoom(), 150.0);
     // Copy, save and print.
     m("cmdClose")->setFocus(Qt::TabFocusReason);
