@@ -154,11 +154,5 @@ TEST(Solver, SearchesWithinItsWorkBudget)
     }
 }
 
-TEST(Solver, RejectsATrayThatDoesNotExist)
-{
-    EXPECT_THROW(Solver(5), std::out_of_range);
-    EXPECT_THROW(Solver(-1), std::out_of_range);
-}
-
 } // namespace
 } // namespace tw

@@ -10,6 +10,17 @@
 
 namespace tw::test {
 
+// The step buttons of a window that can be used, as letters: "FPNL", or ""
+// for none.
+inline QString steps(const QWidget *window)
+{
+    QString can;
+    for (const char *name : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"})
+        if (window->findChild<QWidget *>(QString::fromLatin1(name))->isEnabled())
+            can += QLatin1Char(name[3]);
+    return can;
+}
+
 // What is wrong with how a window's named controls stand: a control cut
 // off by the one it stands on, or two side by side over each other. The
 // window's own layout lets controls touch by a few pixels (a label's box

@@ -66,16 +66,6 @@ void act(MainWindow &m, const QString &move)
     }
 }
 
-// The step buttons that can be used, as letters: "FPNL", or "" for none.
-QString steps(MainWindow &m)
-{
-    QString can;
-    for (const char *name : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"})
-        if (m(name)->isEnabled())
-            can += QLatin1Char(name[3]);
-    return can;
-}
-
 // A key pressed on the focused control, as the keyboard sends it: pressed
 // and released, or held down (auto-repeated). The window's shortcuts see it
 // first, as they do any key.
@@ -175,7 +165,7 @@ void TestFrmMain::movesAndWhereTheyLeaveTheWindow()
         act(m, step.section(QStringLiteral(" = "), 0, 0));
         const QStringList after = step.section(QStringLiteral(" = "), 1).split(' ');
         QVERIFY2(m.state().SolutionNo == after[0].toInt(), qPrintable(step));
-        QVERIFY2(::steps(m) == after[1], qPrintable(::steps(m) + " after " + step));
+        QVERIFY2(steps(&m.w()) == after[1], qPrintable(steps(&m.w()) + " after " + step));
         QVERIFY2(m.beeps + m.messages.size() == after[2].toInt(), qPrintable(step));
         if (after[2].toInt() == noises)
             QCOMPARE(box->text(), after[0]);
@@ -248,7 +238,7 @@ void TestFrmMain::aTrayWithOneSolutionHasNoSteps()
     for (const char *name : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"})
         act(m, QStringLiteral("click ") + QLatin1String(name));
     QTest::qWait(20);
-    QCOMPARE(steps(m), QString());
+    QCOMPARE(steps(&m.w()), QString());
     QCOMPARE(m.state().SolutionNo, 1);
     QCOMPARE(m.messages, QStringList());
     QVERIFY(showsCurrentSolution(m));
@@ -269,7 +259,7 @@ void TestFrmMain::aRecordThatCannotBeShownEndsTheHoldWithOneMessage()
         QStringLiteral("Solution 2 of the 12 x 5 tray cannot be shown: Shape1 is 99")));
     // Number, buttons and picture agree: solution 2, shown as an empty tray.
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("2"));
-    QCOMPARE(steps(m), QStringLiteral("FPNL"));
+    QCOMPARE(steps(&m.w()), QStringLiteral("FPNL"));
     QCOMPARE(Shot(m).at(m.tray().trayLeft + 100, m.tray().trayTop + 100), QColor(Qt::white));
     act(m, QStringLiteral("release cmdNext"));
     act(m, QStringLiteral("click cmdFirst"));
@@ -288,7 +278,7 @@ void TestFrmMain::aTrayThatCannotBeReadShowsNoSteps()
         QCOMPARE(m.messages.size(), 1);
         QVERIFY(m.messages[0].contains(QStringLiteral("in use by another program")));
         QVERIFY(m.messages[0].contains(QStringLiteral("Close the other program")));
-        QCOMPARE(steps(m), QString());
+        QCOMPARE(steps(&m.w()), QString());
         act(m, QStringLiteral("click cmdNext"));
         QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QString());
         QCOMPARE(m.messages.size(), 1);

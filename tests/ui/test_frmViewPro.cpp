@@ -107,15 +107,6 @@ struct Window : QObject
                                                             QPointF(x * k, y * k).toPoint());
     }
     QString page() const { return box("txtPage")->text(); }
-    // The page buttons that can be used, as letters: "FPNL", "" for none.
-    QString steps() const
-    {
-        QString can;
-        for (const char *name : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"})
-            if ((*this)(name)->isEnabled())
-                can += QLatin1Char(name[3]);
-        return can;
-    }
 };
 
 // The tests' own print server (tools/print-server), which every printer
@@ -193,8 +184,7 @@ private slots:
     void initTestCase();
     void theNavigatorFollowsEveryPageChange();
     void fitsHeightFirstThenWidthAndShowsThePageAtItsZoom();
-    void theZoomBoxTakesWholeNumbersFrom10To400();
-    void theSpinnerStepsFromTypedNumbersAtTheEdges();
+    void theZoomBoxAndItsArrowsTakeWholeNumbersFrom10To400();
     void printsCopiesAndSavesPages();
     void printsOnAPrinterAsQtsPrintEngineDoes_data();
     void printsOnAPrinterAsQtsPrintEngineDoes();
@@ -225,10 +215,10 @@ void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
     QTest::mouseClick(m("cmdLast"), Qt::LeftButton);
     QVERIFY(m.at(2520, 1440) != QColor(Qt::black));
     QTest::mouseClick(m("cmdFirst"), Qt::LeftButton);
-    QCOMPARE(m.steps(), QStringLiteral("NL"));
+    QCOMPARE(test::steps(m.w.get()), QStringLiteral("NL"));
     QTest::mouseClick(m("cmdNext"), Qt::LeftButton);
     QCOMPARE(m.page(), QStringLiteral("Page 2 of 3"));
-    QCOMPARE(m.steps(), QStringLiteral("FPNL"));
+    QCOMPARE(test::steps(m.w.get()), QStringLiteral("FPNL"));
     // Every control has a name in words; the view's says the page shown.
     QCOMPARE(test::namelessControls(m.w.get()), QStringList());
     const auto name = [&](const char *control) {
@@ -242,7 +232,7 @@ void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
     QTest::mouseClick(m("cmdLast"), Qt::LeftButton);
     QTest::mouseClick(m("cmdNext"), Qt::LeftButton); // greyed
     QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
-    QCOMPARE(m.steps(), QStringLiteral("FP"));
+    QCOMPARE(test::steps(m.w.get()), QStringLiteral("FP"));
     QTest::mouseClick(m.vp().viewport(), Qt::LeftButton);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown); // beyond the end
     QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
@@ -295,9 +285,28 @@ void TestFrmViewPro::fitsHeightFirstThenWidthAndShowsThePageAtItsZoom()
     QCOMPARE(m.vp().verticalScrollBar()->maximum() - reach, tall - m.vp().viewport()->height());
 }
 
-void TestFrmViewPro::theZoomBoxTakesWholeNumbersFrom10To400()
+void TestFrmViewPro::theZoomBoxAndItsArrowsTakeWholeNumbersFrom10To400()
 {
     Window m(1);
+    // The arrows stand against the box they step, at its height.
+    const QRect field = m("txtZoom")->geometry(), spinner = m("udZoom")->geometry();
+    QCOMPARE(spinner.left(), field.right() + 1);
+    QCOMPARE(spinner.top(), field.top());
+    const auto arrows = m("udZoom")->findChildren<QToolButton *>();
+    QToolButton *up = arrows[0]->arrowType() == Qt::UpArrow ? arrows[0] : arrows[1];
+    QToolButton *down = up == arrows[0] ? arrows[1] : arrows[0];
+    // No number in the box: a step from the zoom shown (100).
+    for (const auto &[typed, arrow, result] : {std::tuple{"abc", up, "101"},
+                                               {"250", up, "251"},
+                                               {"400", up, "400"},
+                                               {"2147483647", up, "400"},
+                                               {"-2147483648", down, "100"},
+                                               {"100", down, "100"}}) {
+        m.box("txtZoom")->setText(QString::fromLatin1(typed));
+        QTest::mouseClick(arrow, Qt::LeftButton);
+        QCOMPARE(m.box("txtZoom")->text(), QString::fromLatin1(result));
+        QCOMPARE(m.vp().Zoom(), m.box("txtZoom")->text().toDouble());
+    }
     QLineEdit *box = m.box("txtZoom");
     for (const char *typed : {"250", "abc", "9", "401", "2.5"}) {
         const QString text = QString::fromLatin1(typed);
@@ -318,30 +327,6 @@ void TestFrmViewPro::theZoomBoxTakesWholeNumbersFrom10To400()
             QCOMPARE(QApplication::focusWidget(), box);
             QCOMPARE(box->selectedText(), text);
         }
-    }
-}
-
-void TestFrmViewPro::theSpinnerStepsFromTypedNumbersAtTheEdges()
-{
-    Window m(1);
-    // The arrows stand against the box they step, at its height.
-    const QRect box = m("txtZoom")->geometry(), spinner = m("udZoom")->geometry();
-    QCOMPARE(spinner.left(), box.right() + 1);
-    QCOMPARE(spinner.top(), box.top());
-    const auto arrows = m("udZoom")->findChildren<QToolButton *>();
-    QToolButton *up = arrows[0]->arrowType() == Qt::UpArrow ? arrows[0] : arrows[1];
-    QToolButton *down = up == arrows[0] ? arrows[1] : arrows[0];
-    // No number in the box: a step from the zoom shown (100).
-    for (const auto &[typed, arrow, result] : {std::tuple{"abc", up, "101"},
-                                               {"250", up, "251"},
-                                               {"400", up, "400"},
-                                               {"2147483647", up, "400"},
-                                               {"-2147483648", down, "100"},
-                                               {"100", down, "100"}}) {
-        m.box("txtZoom")->setText(QString::fromLatin1(typed));
-        QTest::mouseClick(arrow, Qt::LeftButton);
-        QCOMPARE(m.box("txtZoom")->text(), QString::fromLatin1(result));
-        QCOMPARE(m.vp().Zoom(), m.box("txtZoom")->text().toDouble());
     }
 }
 
