@@ -287,6 +287,13 @@ std::optional<long long> wholeNumber(std::string_view text)
     return ec == std::errc() && at == end && begin != end ? std::optional(n) : std::nullopt;
 }
 
+// The page --png-page names: 1 to 32767, as pages are counted.
+std::optional<int> pageNumber(std::string_view text)
+{
+    const auto n = wholeNumber(text);
+    return n && *n >= 1 && *n <= 32767 ? std::optional(static_cast<int>(*n)) : std::nullopt;
+}
+
 Command ofKind(Command::Kind kind)
 {
     Command c;
@@ -517,10 +524,10 @@ Command parseCommandLine(std::span<const std::string> arguments)
         c.cutouts = s.has(Opt::Cutouts);
         c.text = s.has(Opt::Text);
         if (image) {
-            const auto n = wholeNumber(s.value(Opt::PngPage));
-            if (!n || *n < 1 || *n > 32767)
+            const auto page = pageNumber(s.value(Opt::PngPage));
+            if (!page)
                 return fault("the page to write must be a page number");
-            c.page = static_cast<int>(*n);
+            c.page = *page;
             c.png = positional[2];
         }
         c.pdf = s.value(Opt::Pdf);
@@ -553,10 +560,10 @@ Command parseCommandLine(std::span<const std::string> arguments)
         c.from = positional[1];
         c.to = positional[2];
         if (pageImage) {
-            const auto n = wholeNumber(s.value(Opt::PngPage));
-            if (!n || *n < 1 || *n > 32767)
+            const auto page = pageNumber(s.value(Opt::PngPage));
+            if (!page)
                 return fault("the page to write must be a page number");
-            c.page = static_cast<int>(*n);
+            c.page = *page;
             c.png = positional[3];
         } else {
             c.pdf = s.value(Opt::Pdf);

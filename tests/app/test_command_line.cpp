@@ -88,6 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"page_0",
                 {"--report", "0", "1", "2", "--png-page", "0", "p"},
                 "the page to write must be a page number"},
+        Refused{"page_beyond_16_bits",
+                {"--report", "0", "1", "2", "--png-page", "32768", "p"},
+                "the page to write must be a page number"},
         // The first value past each end of the resolutions, and far past.
         Refused{"dpi_35",
                 {"--png", "0", "1", "o", "--dpi", "35"},

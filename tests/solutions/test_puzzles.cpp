@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Trays, Puzzles,
                          testing::Values(Sheet{"fewest_10x6", 0, 6, FewestGiven, 4711},
                                          Sheet{"four_given_12x5", 1, 5, 4, 12},
                                          Sheet{"fewest_15x4", 2, 4, FewestGiven, 3},
-                                         Sheet{"six_from_two_solutions_20x3", 3, 6, 2, 5},
+                                         Sheet{"sixty_from_two_solutions_20x3", 3, 60, 2, 5},
                                          Sheet{"fewest_8x8", 4, 3, FewestGiven, 99},
                                          Sheet{"eleven_given_8x8", 4, 2, 11, 7}),
                          [](const auto &info) { return std::string(info.param.name); });

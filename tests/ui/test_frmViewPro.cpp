@@ -88,7 +88,7 @@ struct Window : QObject
     // Whether the view is painted again, unasked, after act.
     bool repaints(const std::function<void()> &act)
     {
-        QTest::qWait(20);
+        QTest::qWait(100);
         const int before = paints;
         act();
         return QTest::qWaitFor([&] { return paints > before; }, 500);
@@ -269,7 +269,7 @@ void TestFrmViewPro::fitsHeightFirstThenWidthAndShowsThePageAtItsZoom()
     const int before = m.vp().verticalScrollBar()->value();
     QWheelEvent notch(QPointF(50, 50), m.vp().viewport()->mapToGlobal(QPointF(50, 50)), {},
                       QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(m.vp().viewport(), &notch);
+    QVERIFY(m.repaints([&] { QApplication::sendEvent(m.vp().viewport(), &notch); }));
     QCOMPARE(m.vp().verticalScrollBar()->value() - before,
              QApplication::wheelScrollLines() * m.vp().fontMetrics().lineSpacing());
     QVERIFY(m.vp().verticalScrollBar()->value() - before >= 36);
