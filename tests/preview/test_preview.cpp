@@ -118,8 +118,9 @@ void drawTrays(PreviewDocument &doc, bool letter)
             doc.DrawRectangle(x + 410, y + 410, 410, 410);
             doc.setBrushColor(tray == 1 ? 0x3050E0 : Black);
             doc.setForeColor(tray == 1 ? 0x3050E0 : Black);
-            for (int k = 0; k < 3; ++k)
-                doc.DrawRectangle(x + 1025 + k * 205, y + 1230, 205, 205);
+            // Squares side by side, one above another, and gaps between.
+            for (const auto &[dx, dy] : {std::pair{0, 0}, {205, 0}, {615, 0}, {0, 205}, {0, 615}})
+                doc.DrawRectangle(x + 1025 + dx, y + 1230 + dy, 205, 205);
             if (letter && tray == 2)
                 doc.DrawLetter(x + 1230, y + 1230, 205, 'X');
             doc.setForeColor(Black);
@@ -218,14 +219,22 @@ TEST(PreviewDocument, TheWrittenPdfLooksExactlyAsQtsWriterDrawsIt)
                     EXPECT_TRUE(dark(x + 100, y + k * 205)) << "row " << k << " of " << tray;
                     EXPECT_TRUE(dark(x + k * 205, y + 100)) << "column " << k << " of " << tray;
                 }
+            // ... every square, and the gaps between them paper.
+            for (int tray = 0; tray < 3; ++tray)
+                for (const auto &[dx, dy, inked] : {std::tuple{1537, 1332, false},
+                                                    {1127, 1742, false},
+                                                    {1742, 1332, true},
+                                                    {1127, 1947, true}})
+                    EXPECT_EQ(dark(500 + tray * 2100 + dx, 700 + dy), inked)
+                        << dx << " in " << tray;
         }
         // Every outline is stroked at the same fixed width, whichever
         // writer wrote it, so that every reader and printer draws it alike.
-        // Lines that meet end to end are joined: 16 paths a tray at most,
-        // for its 18 lines and 4 boxes.
+        // Lines that meet end to end are joined: 19 paths a tray at most,
+        // for its 18 lines and 6 boxes.
         const auto [widths, count] = strokes(written);
         EXPECT_EQ(widths, std::set<double>{PrintedOutline});
-        EXPECT_LE(count, (row.last - row.first + 1) * 3 * 16 + (row.letter ? 2 : 0));
+        EXPECT_LE(count, (row.last - row.first + 1) * 3 * 19 + (row.letter ? 2 : 0));
         // The lines and rectangles are written apart unless a letter is
         // among them; Qt then writes the whole page.
         QFile file(written);

@@ -162,10 +162,12 @@ TEST(ReadLetterGrid, TakesAByteOrderMarkAndUtf16)
         ASSERT_TRUE(read) << read.error().message;
         EXPECT_EQ(read->images, plain->images);
     }
-    // A character beyond the first 65,536 takes two UTF-16 units; it is
-    // named as the one character it is, up to the last there is.
+    // A character beyond ASCII is named as the one character it is: two
+    // or three bytes of UTF-8, or four from two UTF-16 units, up to the last.
     for (const auto &[units, named] :
-         {std::pair{std::string("\x3D\xD8\x00\xDE", 4), "\"\xF0\x9F\x98\x80\""},
+         {std::pair{std::string("\xE9\x00", 2), "\"\xC3\xA9\""},
+          std::pair{std::string("\xAC\x20", 2), "\"\xE2\x82\xAC\""},
+          std::pair{std::string("\x3D\xD8\x00\xDE", 4), "\"\xF0\x9F\x98\x80\""},
           std::pair{std::string("\xFF\xDB\xFF\xDF", 4), "\"\xF4\x8F\xBF\xBF\""}}) {
         const auto read = readLetterGrid("\xFF\xFE" + units + utf16(First10x6, true).substr(4));
         ASSERT_FALSE(read);
