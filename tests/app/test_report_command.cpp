@@ -155,6 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadCase{"onto_a_device", {"0", "1", "1", "--pdf", "DEVICE"}, "is not a regular file"},
         // One solution, found or written.
         BadCase{"grid_of_solution_0", {"0", "0"}, "there is no solution \"0\"", {"--grid"}},
+        BadCase{"grid_of_a_number_and_more", {"0", "1x"}, "no solution \"1x\"", {"--grid"}},
         BadCase{"svg_over_the_database", {"0", "1", "DB"}, "is the solution database", {"--svg"}},
         BadCase{"svg_over_its_journal",
                 {"0", "1", "DB-journal"},

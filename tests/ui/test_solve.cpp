@@ -98,6 +98,7 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
         return false;
     };
     QVERIFY(!shows(board.bandRect('X'), orientation(0).Color));
+    QVERIFY(shows(board.cellRect(1, 2), orientation(0).Color)); // laid on the tray
     QVERIFY(shows(board.bandRect('I'), orientation(1).Color));
     // The I held over the X is crossed out in red, and not laid.
     QTest::mousePress(&board, Qt::LeftButton, {}, board.bandRect('I').center());
