@@ -167,6 +167,7 @@ TEST(ReadLetterGrid, TakesAByteOrderMarkAndUtf16)
     for (const auto &[units, named] :
          {std::pair{std::string("\xE9\x00", 2), "\"\xC3\xA9\""},
           std::pair{std::string("\xAC\x20", 2), "\"\xE2\x82\xAC\""},
+          std::pair{std::string("\xFD\xFF", 2), "\"\xEF\xBF\xBD\""},
           std::pair{std::string("\x3D\xD8\x00\xDE", 4), "\"\xF0\x9F\x98\x80\""},
           std::pair{std::string("\xFF\xDB\xFF\xDF", 4), "\"\xF4\x8F\xBF\xBF\""}}) {
         const auto read = readLetterGrid("\xFF\xFE" + units + utf16(First10x6, true).substr(4));
