@@ -1,33 +1,18 @@
 #include "BruteForce.h"
-#include "app/Practice.h"
-#include "app/Program.h"
+#include "Fixtures.h"
 #include "app/SolveSession.h"
 #include "solutions/Boards.h"
 #include "solutions/LetterGrid.h"
 
-#include <QFileInfo>
-
 #include <gtest/gtest.h>
 
-#include <map>
 #include <random>
 #include <set>
 
 namespace tw {
 namespace {
 
-const TilingIndex &indexOf(Integer board)
-{
-    static std::map<Integer, TilingIndex> all;
-    if (!all.count(board)) {
-        Program program(
-            QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath().toStdString(),
-            QSizeF(11906, 16838));
-        EXPECT_FALSE(program.Main());
-        all.emplace(board, *loadTilingIndex(program.state(), board));
-    }
-    return all.at(board);
-}
+using test::indexOf;
 
 // Random positions of every tray, counted by the index and by a plain
 // search of the tray with the laid pieces fixed: the same tilings, and a

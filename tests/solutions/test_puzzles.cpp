@@ -2,33 +2,16 @@
 #include "Fixtures.h"
 #include "Recorders.h"
 #include "report/PracticeSheet.h"
-#include "solutions/Database.h"
 #include "solutions/Puzzles.h"
-#include "solutions/SharedState.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 
 namespace tw {
 namespace {
 
-// Every tray's index, from the generated database.
-const TilingIndex &indexOf(Integer board)
-{
-    static const std::map<Integer, TilingIndex> all = [] {
-        SharedState state;
-        state.DbPath = TILEWRIGHT_TEST_DATABASE;
-        state.ConnectString = readOnlyUri(state.DbPath);
-        EXPECT_FALSE(OpenDatabase(state));
-        std::map<Integer, TilingIndex> indexes;
-        for (Integer b = 0; b < BoardCount; ++b)
-            indexes.emplace(b, *TilingIndex::build(b, state.RecordIndex.records(b)));
-        return indexes;
-    }();
-    return all.at(board);
-}
+using test::indexOf;
 
 // A tiling as cell-by-cell piece numbers, as the search finds them.
 std::vector<int> cellsOf(const Tiling &t)

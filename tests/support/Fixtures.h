@@ -2,12 +2,16 @@
 
 #include "pieces/PieceState.h"
 #include "solutions/Boards.h"
+#include "solutions/Database.h"
 #include "solutions/Decoding.h"
+#include "solutions/SharedState.h"
+#include "solutions/TilingIndex.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
+#include <map>
 
 namespace tw::test {
 
@@ -20,6 +24,22 @@ inline SolutionRecord record(long long o, long long x, std::array<long long, 11>
     for (std::size_t k = 0; k < 11; ++k)
         r.Shape[k] = shapes[k];
     return r;
+}
+
+// Every tray's index of tilings, from the generated database.
+inline const TilingIndex &indexOf(Integer board)
+{
+    static const std::map<Integer, TilingIndex> all = [] {
+        SharedState state;
+        state.DbPath = TILEWRIGHT_TEST_DATABASE;
+        state.ConnectString = readOnlyUri(state.DbPath);
+        EXPECT_FALSE(OpenDatabase(state));
+        std::map<Integer, TilingIndex> indexes;
+        for (Integer b = 0; b < BoardCount; ++b)
+            indexes.emplace(b, *TilingIndex::build(b, state.RecordIndex.records(b)));
+        return indexes;
+    }();
+    return all.at(board);
 }
 
 // A test with a scratch folder of its own, removed afterwards.
