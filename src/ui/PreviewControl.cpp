@@ -67,8 +67,8 @@ PreviewControl::PreviewControl(PreviewDocument *document, QWidget *parent)
         m_cachePage = 0;
         emit Notify(PageShown);
     });
-    // A new zoom needs no reset: the cached page no longer has the page's size.
     connect(&m_navigator, &PreviewNavigator::zoomChanged, this, [this] {
+        m_cachePage = 0;
         updateScrollBars();
         emit Notify(ZoomChanged);
     });
