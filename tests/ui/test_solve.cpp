@@ -173,6 +173,11 @@ void TestSolve::theKeyboardDoesWhatTheMouseDoes()
         QCOMPARE(at(), before + step);
     }
     QCOMPARE(at(), start + QPoint(1, 1));
+    // A screen reader hears where it stands, counted from 1.
+    QVERIFY(board->accessibleDescription().contains(
+        QStringLiteral("L picked, its first square at column %1, row %2")
+            .arg(at().x() + 1)
+            .arg(at().y() + 1)));
     QTest::keyClick(board, Qt::Key_Return);
     QCOMPARE(s.position().placements.size(), 1u);
     QCOMPARE(s.position().placements[0].shape, first);
