@@ -99,6 +99,7 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
     };
     QVERIFY(!shows(board.bandRect('X'), orientation(0).Color));
     QVERIFY(shows(board.cellRect(1, 2), orientation(0).Color)); // laid on the tray
+    QVERIFY(!shows(board.cellRect(1, 2), 0x0000FF));            // not marked as a dead end
     QVERIFY(shows(board.bandRect('I'), orientation(1).Color));
     // The I held over the X is crossed out in red, and not laid.
     QTest::mousePress(&board, Qt::LeftButton, {}, board.bandRect('I').center());
