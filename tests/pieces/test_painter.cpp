@@ -175,7 +175,7 @@ TEST(PartialTiling, IsLaidPieceByPieceOnlyWhereItFits)
     EXPECT_EQ(t.at(1, 1), &t.placements[0]);
     EXPECT_EQ(t.at(0, 0), nullptr);
     EXPECT_FALSE(placeOn(t, 1, 1, 0)); // a vertical I over the X
-    EXPECT_FALSE(placeOn(t, 2, 7, 0)); // a horizontal I off the right edge
+    EXPECT_FALSE(placeOn(t, 2, 6, 0)); // a horizontal I a column past the right edge
     EXPECT_FALSE(placeOn(t, 1, 9, 2)); // a vertical I a row below the bottom
     EXPECT_FALSE(placeOn(t, SquarePiece, 9, 5));
     EXPECT_TRUE(placeOn(t, SquarePiece, 8, 4));

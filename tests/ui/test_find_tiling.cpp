@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -196,6 +197,12 @@ void TestFindTiling::copySolutionPutsTextPictureAndDrawingOnTheClipboard()
     QSvgRenderer drawing(data->data(QStringLiteral("image/svg+xml")));
     QVERIFY(drawing.isValid());
     QCOMPARE(drawing.viewBoxF(), QRectF(0, 0, 2000, 2000));
+    // Its size on paper the screen's: 15 twips a pixel, within a pixel.
+    const double mm = QRegularExpression(QStringLiteral("width=\"([0-9.]+)mm\""))
+                          .match(QString::fromUtf8(data->data(QStringLiteral("image/svg+xml"))))
+                          .captured(1)
+                          .toDouble();
+    QVERIFY2(std::abs(mm / 25.4 * 1440 - 2000) < 15, qPrintable(QString::number(mm)));
 }
 
 // Export Solution: the command line's choices in a window, then a name.
