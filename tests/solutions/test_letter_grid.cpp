@@ -33,6 +33,12 @@ TEST(ReadLetterGrid, TakesLowerCaseBlanksAndBlankLines)
     ASSERT_TRUE(loose) << loose.error().message;
     EXPECT_EQ(loose->images, plain->images);
     EXPECT_EQ(plain->images.size(), 4u);
+    // Upside down, the same images, smallest first.
+    const auto flipped = readLetterGrid("VVVLLLLZZN\nVIIIIILZNN\nVXFFWWZZNY\nXXXFFWWTNY\n"
+                                        "UXUFPPWTYY\nUUUPPPTTTY\n");
+    ASSERT_TRUE(flipped);
+    EXPECT_EQ(flipped->images, plain->images);
+    EXPECT_TRUE(std::is_sorted(plain->images.begin(), plain->images.end()));
 }
 
 TEST(ReadLetterGrid, FindsNoNumberForATilingTheIndexLacks)
