@@ -142,11 +142,18 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
 
 void TestSolve::theKeyboardDoesWhatTheMouseDoes()
 {
+    // On the 8 x 8 tray, with its square among the pieces.
     MainWindow m;
+    QTest::keyClick(m.find<QComboBox>("cboSelect"), Qt::Key_End);
     SolveWindow *w = openSolve(m);
     QVERIFY(w);
     SolveSession &s = w->session();
     QWidget *board = &w->board();
+    QTest::keyClicks(board, QStringLiteral("o"));
+    QVERIFY(w->board().held() && w->board().held()->shape == SquarePiece);
+    QVERIFY(board->accessibleDescription().contains(QStringLiteral("; O picked")));
+    QVERIFY(w->board().rect().contains(w->board().bandRect('O')));
+    QTest::keyClick(board, Qt::Key_Escape);
     // L picked by its letter, turned, flipped, moved and laid with Enter.
     QTest::keyClicks(board, QStringLiteral("l"));
     QVERIFY(w->board().held());
