@@ -82,7 +82,7 @@ TEST_F(Files, AWriteReplacesTheWholeFileKeepingItsPermissionsAndLinks)
     EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
     // Nothing is left beside it.
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 2);
+    EXPECT_EQ(files().size(), 2u);
 }
 
 TEST_F(Files, AWriteThatFailsLeavesTheOldFileAndSaysWhy)
@@ -105,7 +105,7 @@ TEST_F(Files, AWriteThatFailsLeavesTheOldFileAndSaysWhy)
     EXPECT_EQ(failure->sentence("cannot write", "d.svg").substr(0, 36),
               "cannot write \"d.svg\": File too large");
     EXPECT_EQ(contents(file), "the old drawing");
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 1);
+    EXPECT_EQ(files().size(), 1u);
     EXPECT_EQ(writeWholeFile((m_dir / "no" / "x.svg").string(), "x")->reason,
               "No such file or directory");
 }

