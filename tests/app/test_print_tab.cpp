@@ -1,3 +1,4 @@
+#include "ProgramRun.h"
 #include "Recorders.h"
 #include "app/PrintTab.h"
 #include "app/Program.h"
@@ -12,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <map>
 
 namespace tw {
@@ -20,11 +20,6 @@ namespace {
 
 using Call = test::RecordingPreview::Call;
 using K = Verdict::Kind;
-
-std::string folder()
-{
-    return std::filesystem::path(TILEWRIGHT_TEST_DATABASE).parent_path().string();
-}
 
 // The "Print" tab set up on a tray of the generated database, drawing into
 // a recorder on Letter paper with quarter-inch margins.
@@ -49,7 +44,7 @@ protected:
     }
     SharedState &state() { return program.state(); }
 
-    Program program{folder(), QSizeF(12240, 15840)};
+    Program program{test::testDatabaseFolder(), QSizeF(12240, 15840)};
     test::RecordingPreview preview{12240, 15840};
     PrintTab print{program.state(), preview};
 };
@@ -191,7 +186,7 @@ TEST(PrintedPage, ShowsEachSquareInItsPiecesColourAndTheFrameAroundThem)
 {
     // Solution 1 of the 10 x 6 tray in colour, half-inch squares, rendered at
     // 72 dpi: 20 twips a pixel, a square 36 pixels.
-    Program program(folder(), QSizeF(11906, 16838));
+    Program program(test::testDatabaseFolder(), QSizeF(11906, 16838));
     ASSERT_FALSE(program.Main());
     PrintTab print(program.state(), program.preview());
     ASSERT_TRUE(print.prepare(0));
@@ -231,7 +226,8 @@ TEST(PrintedPage, TheHeadFitsEveryPaper)
             for (const Integer board : {Integer(0), SquareBoard}) {
                 SCOPED_TRACE(QPageSize(paper).key().toStdString() +
                              (landscape ? " landscape " : " ") + std::to_string(board));
-                Program program(folder(), QPageSize(paper).size(QPageSize::Point) * 20);
+                Program program(test::testDatabaseFolder(),
+                                QPageSize(paper).size(QPageSize::Point) * 20);
                 ASSERT_FALSE(program.Main());
                 PrintTab print(program.state(), program.preview());
                 ASSERT_TRUE(print.prepare(board));

@@ -4,7 +4,6 @@
 #include "pieces/Appearance.h"
 #include "solutions/Boards.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QStringList>
 #include <QSvgRenderer>
@@ -62,14 +61,9 @@ std::string imageOf(const std::string &grid, unsigned g)
     return out;
 }
 
-std::string programFolder()
-{
-    return QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath().toStdString();
-}
-
 TEST(SolutionCommand, TheGridOfEverySolutionInAnyImageFindsItsNumber)
 {
-    Program program(programFolder(), QSizeF(11906, 16838));
+    Program program(test::testDatabaseFolder(), QSizeF(11906, 16838));
     ASSERT_FALSE(program.Main());
     std::mt19937 random(6122026);
     for (int board = 0; board < BoardCount; ++board) {

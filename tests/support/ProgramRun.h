@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
@@ -9,6 +10,12 @@
 #include <sys/resource.h>
 
 namespace tw::test {
+
+// The folder of the generated database, where the program looks first.
+inline std::string testDatabaseFolder()
+{
+    return QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath().toStdString();
+}
 
 // The program run as a user runs it from a shell, with no display: nothing
 // the command line does needs one.
@@ -63,18 +70,23 @@ inline QString pdfFaults(const QString &path)
     return QString::fromUtf8(p.readAllStandardOutput() + p.readAllStandardError());
 }
 
+// What pdfinfo says of a PDF, matched against a pattern.
+inline QRegularExpressionMatch pdfInfo(const QString &path, const QString &pattern)
+{
+    QProcess p;
+    p.start(QStringLiteral(PDFINFO), {path});
+    p.waitForFinished();
+    return QRegularExpression(pattern).match(QString::fromUtf8(p.readAllStandardOutput()));
+}
+
 // "pages width x height" of a PDF, as pdfinfo reads it; "damaged: ..." when
 // a strict reader finds a fault, which pdfinfo would quietly repair.
 inline QString pdfPages(const QString &path)
 {
     if (const QString faults = pdfFaults(path); !faults.isEmpty())
         return QStringLiteral("damaged: ") + faults;
-    QProcess p;
-    p.start(QStringLiteral(PDFINFO), {path});
-    p.waitForFinished();
     const auto match =
-        QRegularExpression(QStringLiteral("Pages: +(\\d+)[\\s\\S]*Page size: +([\\d.]+ x [\\d.]+)"))
-            .match(QString::fromUtf8(p.readAllStandardOutput()));
+        pdfInfo(path, QStringLiteral("Pages: +(\\d+)[\\s\\S]*Page size: +([\\d.]+ x [\\d.]+)"));
     return match.hasMatch() ? match.captured(1) + QLatin1Char(' ') + match.captured(2) : QString();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DatabaseCopy.h"
+#include "ProgramRun.h"
 #include "app/Program.h"
 #include "pieces/PieceTables.h"
 #include "preview/PreviewDocument.h"
@@ -27,11 +28,6 @@
 #include <memory>
 
 namespace tw::test {
-
-inline std::string testDatabaseFolder()
-{
-    return QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absolutePath().toStdString();
-}
 
 // The settings of this run of the tests alone, emptied: none of the
 // user's, and none of another run of the same tests at the same time.
