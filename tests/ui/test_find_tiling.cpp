@@ -1,6 +1,4 @@
 #include "WindowFixture.h"
-#include "solutions/Database.h"
-#include "solutions/LetterGrid.h"
 #include "ui/FindDialog.h"
 #include "ui/Icon.h"
 
@@ -27,15 +25,10 @@ using namespace tw::test;
 
 namespace {
 
-// Solution n of a tray as rows of letters, read from a database of its own.
+// Solution n of a tray as rows of letters, as the command line writes it.
 QString gridOf(Integer board, Integer n)
 {
-    SharedState s;
-    s.DbPath = TILEWRIGHT_TEST_DATABASE;
-    s.ConnectString = readOnlyUri(s.DbPath);
-    if (OpenDatabase(s) || SelectBoard(s, board, n, n))
-        return {};
-    return QString::fromStdString(letterRows(*tileRecord(board, s.SolutionSet.currentRecord())));
+    return runProgram({QStringLiteral("--grid"), QString::number(board), QString::number(n)}).out;
 }
 
 // Opens "Find a Tiling" with Ctrl+F, as a user does; the window system
