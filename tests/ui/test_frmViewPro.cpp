@@ -257,6 +257,7 @@ void TestFrmViewPro::fitsHeightFirstThenWidthAndShowsThePageAtItsZoom()
     auto *fit = static_cast<QPushButton *>(m("cmdFit"));
     QCOMPARE(fit->text(), QStringLiteral("Fit Width"));
     QVERIFY(std::abs(m.vp().pageRect().height() - m.vp().height()) <= m.vp().height() / 20);
+    QVERIFY(std::abs(m.vp().pageRect().center().x() - m.vp().viewport()->width() / 2) <= 1);
     QCOMPARE(m.box("txtZoom")->text().toDouble(), std::nearbyint(m.vp().Zoom()));
     QTest::mouseClick(fit, Qt::LeftButton);
     QCOMPARE(fit->text(), QStringLiteral("Fit Height"));
