@@ -132,6 +132,16 @@ struct PrintServer
         if (pid <= 0)
             qFatal("%s", script.readAllStandardError().constData());
         use();
+        // The server listens before it has read its printers.
+        if (!QTest::qWaitFor(
+                [] {
+                    cups_dest_t *printer =
+                        cupsGetNamedDest(CUPS_HTTP_DEFAULT, "tilewright-test", nullptr);
+                    cupsFreeDests(printer ? 1 : 0, printer);
+                    return printer != nullptr;
+                },
+                10000))
+            qFatal("the print server offers no printer");
         return true;
     }
     void use() const
