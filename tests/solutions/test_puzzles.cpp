@@ -152,6 +152,7 @@ TEST(PracticeSheetPages, LetterEveryPieceToCutOut)
     test::RecordingPreview page;
     ASSERT_FALSE(BuildPracticeSheet(page, indexOf(SquareBoard), sheet));
     EXPECT_EQ(page.PageCount(), 2);
+    EXPECT_EQ(page.Orientation(), 0); // upright unless asked
     // The puzzle's empty cells stand in a grid, to lay the pieces on.
     const auto lines = page.ofKind(test::RecordingPreview::Call::Line);
     EXPECT_EQ(
