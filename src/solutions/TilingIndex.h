@@ -36,6 +36,10 @@ public:
     // The number of a piece laid so, or none when no tiling holds it.
     std::optional<std::uint32_t> placementOf(const Placement &placement) const;
     const Placement &placement(std::uint32_t number) const { return m_placements[number]; }
+    std::uint32_t placementCount() const
+    {
+        return static_cast<std::uint32_t>(m_placements.size());
+    }
 
     // The tilings that hold every placement given (all of them for none),
     // ascending; the first limit of them when limit is not 0.

@@ -5,6 +5,7 @@
 #include "solutions/Boards.h"
 
 #include <QImage>
+#include <QRegularExpression>
 #include <QStringList>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -172,6 +173,19 @@ TEST(PracticeCommand, WritesPuzzlesAsTextOrPages)
     r = runProgram({"--practice", "8x8", "2", "--given", "1", "--text"});
     EXPECT_EQ(r.status, 2);
     EXPECT_TRUE(r.err.contains(QLatin1String("the fewest that work there are 2")));
+    // Two pieces given: ten letters in each of the twelve puzzles.
+    r = runProgram({"--practice", "10x6", "12", "--given", "2", "--seed", "3", "--text"});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList two = r.out.trimmed().split(QStringLiteral("\n\n"));
+    ASSERT_EQ(two.size(), 12);
+    for (const QString &puzzle : two)
+        EXPECT_EQ(puzzle.section(QStringLiteral("solution"), 0, 0).count(QRegularExpression(
+                      QStringLiteral("[A-Z]"))),
+                  10)
+            << puzzle.toStdString();
+    r = runProgram({"--practice", "20x3", "60", "--text"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_TRUE(r.err.contains(QLatin1String("ask for 48 or fewer"))) << r.err.toStdString();
 }
 
 // A position read from a file or standard input: the tilings that complete

@@ -94,7 +94,9 @@ INSTANTIATE_TEST_SUITE_P(Trays, Puzzles,
                          testing::Values(Sheet{"fewest_10x6", 0, 6, FewestGiven, 4711},
                                          Sheet{"four_given_12x5", 1, 5, 4, 12},
                                          Sheet{"fewest_15x4", 2, 4, FewestGiven, 3},
+                                         Sheet{"two_given_10x6", 0, 12, 2, 3},
                                          Sheet{"sixty_from_two_solutions_20x3", 3, 60, 2, 5},
+                                         Sheet{"two_given_8x8", 4, 3, 2, 3},
                                          Sheet{"fewest_8x8", 4, 3, FewestGiven, 99},
                                          Sheet{"eleven_given_8x8", 4, 2, 11, 7}),
                          [](const auto &info) { return std::string(info.param.name); });
@@ -138,6 +140,38 @@ TEST(Puzzles, TooFewPiecesAreRefusedWithTheFewestThatWork)
     EXPECT_EQ(indexOf(0).count((*one)[0].given), 1u);
     EXPECT_FALSE(makePuzzles(indexOf(0), {61, 3, 1}));
     EXPECT_FALSE(makePuzzles(indexOf(0), {1, 12, 1}));
+}
+
+// The 20 x 3 tray has few puzzles: every smallest set of each tiling's
+// pieces that no other tiling holds, counted here subset by subset.
+TEST(Puzzles, AsManyAsTheTrayHasAndNoMore)
+{
+    const TilingIndex &index = indexOf(3);
+    std::size_t total = 0;
+    for (std::uint32_t t = 0; t < index.size(); ++t) {
+        const auto pieces = index.piecesOf(t);
+        for (std::size_t size = 1, found = 0; found == 0; ++size) {
+            for (unsigned mask = 0; mask < 1u << pieces.size(); ++mask) {
+                std::vector<std::uint32_t> set;
+                for (std::size_t k = 0; k < pieces.size(); ++k)
+                    if (mask >> k & 1)
+                        set.push_back(pieces[k]);
+                found += set.size() == size && index.count(set, 2) == 1;
+            }
+            total += found;
+        }
+    }
+    const auto all = makePuzzles(index, {static_cast<int>(total), FewestGiven, 9});
+    ASSERT_TRUE(all) << all.error();
+    EXPECT_EQ(std::set(all->begin(), all->end(), [](const Puzzle &a, const Puzzle &b) {
+                  return std::tie(a.tiling, a.given) < std::tie(b.tiling, b.given);
+              }).size(),
+              total);
+    const auto more = makePuzzles(index, {static_cast<int>(total) + 1, FewestGiven, 9});
+    ASSERT_FALSE(more);
+    EXPECT_EQ(more.error(), "the 20 x 3 tray has only " + std::to_string(total) +
+                                " puzzles with one answer and the fewest pieces given; ask for " +
+                                std::to_string(total) + " or fewer");
 }
 
 // The pieces to cut out carry their letters whatever the sheet's look: with
