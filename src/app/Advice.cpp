@@ -49,6 +49,10 @@ std::string Advice::remedy(const DatabaseError &error) const
     case DatabaseFault::BadNumbering:
     case DatabaseFault::NoSolutions:
     case DatabaseFault::NotATiling:
+    case DatabaseFault::NotSmallest:
+    case DatabaseFault::SameTiling:
+    case DatabaseFault::OutOfOrder:
+    case DatabaseFault::WrongCount:
         break;
     }
     return "Its content is damaged. To make it again, " + generate;

@@ -23,6 +23,7 @@ struct TrayInfo
     Integer trayLeft;
     Integer trayTop;
     Single defaultSide;
+    Integer solutions; // as many as the generator finds and writes
 };
 
 inline constexpr int BoardCount = 5;
@@ -31,11 +32,11 @@ inline constexpr Integer SquareBoard = 4;
 
 // Indexed by BoardIndex, the board list's order and the database's Board.
 inline constexpr std::array<TrayInfo, BoardCount> Trays{{
-    {"10 x 6", 10, 6, 4000, 3700, 0.0278f},
-    {"12 x 5", 12, 5, 3600, 3750, 0.0408f},
-    {"15 x 4", 15, 4, 3500, 3800, 0.0468f},
-    {"20 x 3", 20, 3, 3000, 3850, 0.375f},
-    {"8 x 8", 8, 8, 4200, 3500, 0.0286f},
+    {"10 x 6", 10, 6, 4000, 3700, 0.0278f, 2339},
+    {"12 x 5", 12, 5, 3600, 3750, 0.0408f, 1010},
+    {"15 x 4", 15, 4, 3500, 3800, 0.0468f, 368},
+    {"20 x 3", 20, 3, 3000, 3850, 0.375f, 2},
+    {"8 x 8", 8, 8, 4200, 3500, 0.0286f, 16146},
 }};
 
 // Makes board boardIndex (0..4) the grid's: Rows, Stride, Cols, ColsPlus1

@@ -1,5 +1,6 @@
 #include "solutions/Database.h"
 
+#include "base/NumberText.h"
 #include "solutions/Boards.h"
 #include "solutions/SharedState.h"
 #include "solutions/SolutionSchema.h"
@@ -14,6 +15,7 @@
 #include <fstream>
 #include <map>
 #include <thread>
+#include <tuple>
 
 namespace tw {
 
@@ -199,6 +201,48 @@ std::optional<DatabaseError> checkSolutions(const std::string &path, const Snaps
         }
     }
     index.finish();
+    return std::nullopt;
+}
+
+// What the values alone cannot show: each record as the generator writes
+// it (the smallest of its tiling's images), each tiling once, numbered in the
+// order of the records' values, and as many solutions as the generator finds.
+std::optional<DatabaseError> contentFault(const std::string &path, const SolutionIndex &index)
+{
+    for (Integer board = 0; board < BoardCount; ++board) {
+        const auto records = index.records(board);
+        const std::string tray = trayName(board);
+        for (std::size_t k = 0; k < records.size(); ++k)
+            if (!smallestImage(board, records[k]))
+                return broken(DatabaseFault::NotSmallest, path,
+                              "holds a solution " + std::to_string(k + 1) + " of " + tray +
+                                  " that is not written as the generator writes it: another "
+                                  "image of its tiling has the smaller record.");
+        std::vector<std::size_t> byValue(records.size());
+        for (std::size_t k = 0; k < byValue.size(); ++k)
+            byValue[k] = k;
+        std::sort(byValue.begin(), byValue.end(), [&](std::size_t a, std::size_t b) {
+            return std::tie(records[a], a) < std::tie(records[b], b);
+        });
+        for (std::size_t k = 1; k < byValue.size(); ++k)
+            if (records[byValue[k]] == records[byValue[k - 1]])
+                return broken(DatabaseFault::SameTiling, path,
+                              "holds one tiling twice, as solutions " +
+                                  std::to_string(byValue[k - 1] + 1) + " and " +
+                                  std::to_string(byValue[k] + 1) + " of " + tray + ".");
+        for (std::size_t k = 1; k < records.size(); ++k)
+            if (records[k] < records[k - 1])
+                return broken(DatabaseFault::OutOfOrder, path,
+                              "does not number the solutions of " + tray +
+                                  " in the generator's order: solution " + std::to_string(k + 1) +
+                                  " comes before solution " + std::to_string(k) + ".");
+        const Integer written = Trays[static_cast<std::size_t>(board)].solutions;
+        if (records.size() != static_cast<std::size_t>(written))
+            return broken(DatabaseFault::WrongCount, path,
+                          "holds " + groupedNumber(static_cast<long long>(records.size())) +
+                              " solutions for " + tray + ", where the generator writes " +
+                              groupedNumber(written) + ".");
+    }
     return std::nullopt;
 }
 
@@ -559,6 +603,8 @@ std::optional<DatabaseError> OpenDatabase(SharedState &state)
     // full check of every value as stored finds the first fault and says
     // what it is.
     if (auto sound = (*db)->soundRecords()) {
+        if (auto fault = contentFault(state.DbPath, *sound))
+            return fault;
         state.RecordIndex = std::move(*sound);
         state.DbConnection = std::move(*db);
         return std::nullopt;
@@ -586,6 +632,8 @@ std::optional<DatabaseError> OpenDatabase(SharedState &state)
     SolutionIndex index;
     if (auto problem = checkSolutions(state.DbPath, *all, index))
         return problem;
+    if (auto fault = contentFault(state.DbPath, index))
+        return fault;
     state.RecordIndex = std::move(index);
     state.DbConnection = std::move(*db);
     return std::nullopt;

@@ -36,6 +36,10 @@ enum class DatabaseFault {
     BadNumbering, // a board's Solution numbers are not 1..N
     NoSolutions,  // a tray has no records
     NotATiling,   // a record does not decode to a complete tiling
+    NotSmallest,  // a record is not the smallest of its tiling's images
+    SameTiling,   // two records of one tray hold the same tiling
+    OutOfOrder,   // a tray's records are not numbered in the order of their values
+    WrongCount,   // a tray holds another number of solutions than the generator writes
     NotOpen,      // the program has no connection to it
 };
 

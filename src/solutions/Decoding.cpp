@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstdint>
 #include <stdexcept>
+#include <tuple>
 
 namespace tw {
 
@@ -305,6 +306,106 @@ bool fillsTray(Integer board, const RecordKey &key)
         const CellBits free = t.all & ~covered;
         if (free == 0 ||
             !layBits(covered, t.shapes[static_cast<std::size_t>(key[k])], std::countr_zero(free)))
+            return false;
+    }
+    return true;
+}
+
+bool smallestImage(Integer board, const RecordKey &key)
+{
+    constexpr int TheSquare = PieceCount; // the square's number beside the pieces'
+    const TrayBits &t = trayBits(board);
+    const int cells = t.cols * t.rows;
+    // Each image of the tray: flipped left to right (bit 0), top to bottom
+    // (bit 1), laid across the square (bit 2); where each cell goes.
+    static const auto moves = [] {
+        std::array<std::array<std::array<std::int8_t, 64>, 8>, BoardCount> all{};
+        for (std::size_t b = 0; b < all.size(); ++b) {
+            const int cols = Trays[b].cols, rows = Trays[b].rows;
+            for (int g = 0; g < 8; ++g)
+                for (int cell = 0; cell < cols * rows; ++cell) {
+                    int c = cell / rows, r = cell % rows;
+                    if (g & 4)
+                        std::swap(c, r);
+                    if (g & 1)
+                        c = cols - 1 - c;
+                    if (g & 2)
+                        r = rows - 1 - r;
+                    all[b][static_cast<std::size_t>(g)][static_cast<std::size_t>(cell)] =
+                        static_cast<std::int8_t>(c * rows + r);
+                }
+        }
+        return all;
+    }();
+    // Each cell's piece (12 for the square), laid as fillsTray lays them.
+    std::array<std::int8_t, 64> pieceAt{};
+    CellBits covered = 0, squareCells = 0, xCells = 0;
+    const auto lay = [&](const Reach &reach, int at, int piece) {
+        const CellBits before = covered;
+        layBits(covered, reach, at);
+        for (CellBits added = covered & ~before; added; added &= added - 1)
+            pieceAt[static_cast<std::size_t>(std::countr_zero(added))] =
+                static_cast<std::int8_t>(piece);
+        return covered & ~before;
+    };
+    if (board == SquareBoard)
+        squareCells = lay(t.square, key[0] / 9 * t.rows + key[0] % 9, TheSquare);
+    xCells = lay(t.shapes[0], key[1] / t.stride * t.rows + key[1] % t.stride, 0);
+    for (std::size_t k = 2; k < key.size(); ++k)
+        lay(t.shapes[static_cast<std::size_t>(key[k])], std::countr_zero(t.all & ~covered),
+            t.piece[static_cast<std::size_t>(key[k])]);
+
+    // An image's record starts with where the square and the X begin,
+    // which mostly settles the comparison.
+    const int images = t.cols == t.rows ? 8 : 4;
+    std::array<std::int8_t, 64> image{};
+    for (int g = 1; g < images; ++g) {
+        const auto &move = moves[static_cast<std::size_t>(board)][static_cast<std::size_t>(g)];
+        const auto firstOf = [&](CellBits of) {
+            int first = cells;
+            for (; of; of &= of - 1)
+                first = std::min<int>(first, move[static_cast<std::size_t>(std::countr_zero(of))]);
+            return first;
+        };
+        RecordKey other{};
+        if (board == SquareBoard) {
+            const int square = firstOf(squareCells);
+            other[0] = static_cast<Integer>(square / t.rows * 9 + square % t.rows);
+        }
+        const int x = firstOf(xCells);
+        other[1] = static_cast<Integer>(x / t.rows * t.stride + x % t.rows);
+        if (std::tie(other[0], other[1]) != std::tie(key[0], key[1])) {
+            if (std::tie(other[0], other[1]) < std::tie(key[0], key[1]))
+                return false;
+            continue;
+        }
+        for (int cell = 0; cell < cells; ++cell)
+            image[static_cast<std::size_t>(move[static_cast<std::size_t>(cell)])] =
+                pieceAt[static_cast<std::size_t>(cell)];
+        // The other pieces in the order of their first cells, each as the
+        // orientation that covers its cells from there.
+        std::size_t next = 2;
+        std::array<bool, 13> seen{};
+        seen[0] = seen[TheSquare] = true;
+        for (int at = 0; at < cells; ++at) {
+            const int piece = image[static_cast<std::size_t>(at)];
+            if (seen[static_cast<std::size_t>(piece)])
+                continue;
+            seen[static_cast<std::size_t>(piece)] = true;
+            CellBits mask = 0;
+            for (int k = at; k < cells; ++k)
+                if (image[static_cast<std::size_t>(k)] == piece)
+                    mask |= CellBits{1} << k;
+            for (int shape = 1; shape < OrientationCount; ++shape) {
+                const Reach &reach = t.shapes[static_cast<std::size_t>(shape)];
+                if (t.piece[static_cast<std::size_t>(shape)] == piece && at + reach.nearest >= 0 &&
+                    ((reach.anchors >> at) & 1) && reach.cells << (at + reach.nearest) == mask) {
+                    other[next++] = static_cast<Integer>(shape);
+                    break;
+                }
+            }
+        }
+        if (other < key)
             return false;
     }
     return true;

@@ -63,6 +63,11 @@ Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &re
 // the program starts. board is 0..4.
 bool fillsTray(Integer board, const RecordKey &key);
 
+// Whether a record that fills its tray is the smallest record among the
+// images of its tiling under the tray's turns and reflections: the one the
+// generator writes.
+bool smallestImage(Integer board, const RecordKey &key);
+
 // The tiling as rows of piece letters, top row first, rows separated by "/";
 // "O" marks the square and "." a free cell.
 std::string letterGrid(const Tiling &tiling);

@@ -47,7 +47,7 @@ TEST(Advice, AdvisesMakingTheDatabaseOnlyWhereItIsMissingOrDamaged)
         const auto fault = static_cast<DatabaseFault>(f);
         const bool lost =
             fault == DatabaseFault::FileMissing || fault == DatabaseFault::NotAFile ||
-            (fault >= DatabaseFault::NotADatabase && fault <= DatabaseFault::NotATiling);
+            (fault >= DatabaseFault::NotADatabase && fault <= DatabaseFault::WrongCount);
         const std::string remedy = build.remedy({fault, "...", "/src/build/bin/Solutions.mdb"});
         EXPECT_EQ(remedy.find(make) != std::string::npos, lost) << f << ": " << remedy;
     }

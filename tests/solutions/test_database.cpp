@@ -148,6 +148,29 @@ INSTANTIATE_TEST_SUITE_P(
                 DatabaseFault::BadValue,
                 "has a record (row 19866) with no value in its Board field, where a whole "
                 "number belongs."},
+        // Values that each tile the tray, changed as only a hand could.
+        BadFile{"one_record_copied_over_another",
+                "UPDATE Solution SET (O_Index, X_Index, Shape1, Shape2, Shape3, Shape4, Shape5, "
+                "Shape6, Shape7, Shape8, Shape9, Shape10, Shape11) = (SELECT O_Index, X_Index, "
+                "Shape1, Shape2, Shape3, Shape4, Shape5, Shape6, Shape7, Shape8, Shape9, Shape10, "
+                "Shape11 FROM Solution WHERE Board=0 AND Solution=3) WHERE Board=0 AND Solution=1",
+                DatabaseFault::SameTiling,
+                "holds one tiling twice, as solutions 1 and 3 of the 10 x 6 tray."},
+        BadFile{"a_copy_added_at_the_end",
+                "INSERT INTO Solution SELECT Board, 369, O_Index, X_Index, Shape1, Shape2, Shape3, "
+                "Shape4, Shape5, Shape6, Shape7, Shape8, Shape9, Shape10, Shape11 FROM Solution "
+                "WHERE Board=2 AND Solution=5",
+                DatabaseFault::SameTiling,
+                "holds one tiling twice, as solutions 5 and 369 of the 15 x 4 tray."},
+        BadFile{"the_last_deleted", "DELETE FROM Solution WHERE Board=4 AND Solution=16146",
+                DatabaseFault::WrongCount,
+                "holds 16,145 solutions for the 8 x 8 tray, where the generator writes 16,146."},
+        BadFile{"two_numbers_swapped",
+                "UPDATE Solution SET Solution=-Solution WHERE Board=1 AND Solution IN (1, 2); "
+                "UPDATE Solution SET Solution=3+Solution WHERE Board=1 AND Solution < 0",
+                DatabaseFault::OutOfOrder,
+                "does not number the solutions of the 12 x 5 tray in the generator's order: "
+                "solution 2 comes before solution 1."},
         BadFile{"beyond_16_bits", "UPDATE Solution SET O_Index=70000 WHERE Board=1 AND Solution=9",
                 DatabaseFault::NotATiling,
                 "holds a solution 9 of the 12 x 5 tray that does not fill the tray: O_Index is "

@@ -2,6 +2,7 @@
 #include "Recorders.h"
 #include "solutions/Boards.h"
 #include "solutions/Decoding.h"
+#include "solutions/LetterGrid.h"
 
 #include <gtest/gtest.h>
 
@@ -180,6 +181,27 @@ TEST(FillsTray, GivesTheFullChecksVerdict)
     // Both verdicts were given many times.
     EXPECT_GT(tiles, 100);
     EXPECT_GT(fails, 1000);
+}
+
+// Of a tiling's images, read back from its letters through the grid
+// reader's own records, only the smallest is as the generator writes it;
+// on every tray, with the square's images laid across and tilings whose X
+// lies on a mirror line.
+TEST(SmallestImage, IsTheRecordTheGeneratorWrites)
+{
+    int others = 0;
+    for (Integer board = 0; board < BoardCount; ++board) {
+        const TilingIndex &index = test::indexOf(board);
+        for (std::uint32_t t = 0; t < index.size(); t += index.images() * 37 + 1) {
+            const auto read = readLetterGrid(letterRows(index.tiling(t)));
+            ASSERT_TRUE(read);
+            for (std::size_t k = 0; k < read->images.size(); ++k)
+                ASSERT_EQ(smallestImage(board, read->images[k]), k == 0)
+                    << "board " << board << ", tiling " << t << ", image " << k;
+            others += static_cast<int>(read->images.size()) - 1;
+        }
+    }
+    EXPECT_GT(others, 1000);
 }
 
 } // namespace

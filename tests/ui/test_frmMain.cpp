@@ -116,7 +116,6 @@ private slots:
     void theTabsSwitchBetweenDisplayAndReport();
     void holdingAStepButtonRepeatsUntilReleased();
     void escapeClosesTheProgramEvenWhileHolding();
-    void aTrayWithOneSolutionHasNoSteps();
     void aRecordThatCannotBeShownEndsTheHoldWithOneMessage();
     void aTrayThatCannotBeReadShowsNoSteps();
     void thePictureStandsInPlaceAtTheScreensScale();
@@ -228,20 +227,6 @@ void TestFrmMain::escapeClosesTheProgramEvenWhileHolding()
         QCOMPARE(m.state().SolutionNo, stopped);
         QCOMPARE(m.messages, QStringList());
     }
-}
-
-void TestFrmMain::aTrayWithOneSolutionHasNoSteps()
-{
-    test::DatabaseCopy db;
-    QVERIFY(db.exec("DELETE FROM Solution WHERE Solution > 1"));
-    MainWindow m(db.folder());
-    for (const char *name : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"})
-        act(m, QStringLiteral("click ") + QLatin1String(name));
-    QTest::qWait(20);
-    QCOMPARE(steps(&m.w()), QString());
-    QCOMPARE(m.state().SolutionNo, 1);
-    QCOMPARE(m.messages, QStringList());
-    QVERIFY(showsCurrentSolution(m));
 }
 
 void TestFrmMain::aRecordThatCannotBeShownEndsTheHoldWithOneMessage()
