@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include "app/Practice.h"
+#include "base/NumberText.h"
 #include "solutions/Boards.h"
 
 #include <QPageSize>
@@ -276,21 +278,10 @@ std::optional<QSizeF> paperNamed(const std::string &name)
     return std::nullopt;
 }
 
-// A whole number written plainly, or nothing.
-std::optional<long long> wholeNumber(std::string_view text)
-{
-    long long n = 0;
-    const char *begin = text.data(), *end = text.data() + text.size();
-    if (begin != end && *begin == '+')
-        ++begin;
-    const auto [at, ec] = std::from_chars(begin, end, n);
-    return ec == std::errc() && at == end && begin != end ? std::optional(n) : std::nullopt;
-}
-
 // The page --png-page names: 1 to 32767, as pages are counted.
 std::optional<int> pageNumber(std::string_view text)
 {
-    const auto n = wholeNumber(text);
+    const auto n = plainWholeNumber(text);
     return n && *n >= 1 && *n <= 32767 ? std::optional(static_cast<int>(*n)) : std::nullopt;
 }
 
@@ -456,7 +447,7 @@ Command parseCommandLine(std::span<const std::string> arguments)
         c.look.palette = name == "safe" ? Palette::Safe : Palette::Standard;
     }
     if (s.has(Opt::Dpi)) {
-        const auto dpi = wholeNumber(s.value(Opt::Dpi));
+        const auto dpi = plainWholeNumber(s.value(Opt::Dpi));
         if (!dpi || *dpi < MinimumDpi || *dpi > MaximumDpi)
             return fault("the image's resolution must be " + std::to_string(MinimumDpi) + " to " +
                          std::to_string(MaximumDpi) + " dots per inch");
@@ -499,30 +490,37 @@ Command parseCommandLine(std::span<const std::string> arguments)
                                                "the image's file name"
                                              : "--practice needs BOARD COUNT"))
             return *wrong;
-        const auto count = wholeNumber(positional[1]);
+        const auto count = plainWholeNumber(positional[1]);
         if (!count || *count < 1 || *count > 60)
             return fault("a practice sheet holds 1 to 60 puzzles");
         c.puzzles = static_cast<int>(*count);
+        c.text = s.has(Opt::Text);
         if (s.has(Opt::Given)) {
             std::string given = s.value(Opt::Given);
             std::transform(given.begin(), given.end(), given.begin(),
                            [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-            const auto k = wholeNumber(given);
+            const auto k = plainWholeNumber(given);
             const int pieces = c.board == SquareBoard ? 13 : 12;
             if (given != "fewest" && (!k || *k < 1 || *k >= pieces))
                 return fault("--given takes fewest or 1 to " + std::to_string(pieces - 1) +
                              " on this tray");
             c.given = given == "fewest" ? 0 : static_cast<int>(*k);
         }
+        if (c.text)
+            for (Opt paper : {Opt::Side, Opt::Landscape, Opt::Colour, Opt::Paper, Opt::NoKey,
+                              Opt::Cutouts, Opt::Letters, Opt::Palette})
+                if (s.has(paper))
+                    return fault(nameOf(paper) +
+                                 " is for a sheet on paper; --text prints letters only");
         if (s.has(Opt::Seed)) {
-            const auto seed = wholeNumber(s.value(Opt::Seed));
-            if (!seed || *seed < 1)
-                return fault("--seed takes a sheet number, a whole number from 1 on");
+            const auto seed = plainWholeNumber(s.value(Opt::Seed));
+            if (!seed || *seed < 1 || *seed > static_cast<long long>(LargestSheetNumber))
+                return fault("--seed takes a sheet number, 1 to " +
+                             std::to_string(LargestSheetNumber));
             c.seed = static_cast<std::uint64_t>(*seed);
         }
         c.answerKey = !s.has(Opt::NoKey);
         c.cutouts = s.has(Opt::Cutouts);
-        c.text = s.has(Opt::Text);
         if (image) {
             const auto page = pageNumber(s.value(Opt::PngPage));
             if (!page)

@@ -38,14 +38,6 @@ struct Failing
     }
 };
 
-std::optional<long long> wholeNumber(std::string_view text)
-{
-    long long n = 0;
-    const auto [at, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-    return ec == std::errc() && at == text.data() + text.size() && !text.empty() ? std::optional(n)
-                                                                                 : std::nullopt;
-}
-
 std::string pagesText(int count)
 {
     return count == 1 ? "1 page" : std::to_string(count) + " pages";
@@ -104,8 +96,8 @@ int runReport(Program &program, const Command &c, CommandIo &io)
     print.setOrientation(c.landscape ? 1 : 0);
     print.setRender(c.colour ? 0 : 1);
     const Long count = state.SolutionSet.RecordCount();
-    const auto from = wholeNumber(c.from);
-    const auto to = wholeNumber(c.to);
+    const auto from = plainWholeNumber(c.from);
+    const auto to = plainWholeNumber(c.to);
     if (!from || !to || *from < 1 || *to > count || *from > *to)
         return fail("the range must be two solution numbers from 1 to " + std::to_string(count) +
                     ", the first not above the second");
@@ -160,7 +152,8 @@ Expected<std::string, Refusal> gridText(const Command &c, CommandIo &io)
         return Refusal{
             text.error().sentence("cannot read", c.input == "-" ? "the standard input" : c.input)};
     if (text->size() > MaximumGridText)
-        return Refusal{tooMuchForAGrid("\"" + c.input + "\"")};
+        return Refusal{tooMuchForAGrid(c.input == "-" ? "the standard input"
+                                                      : "\"" + c.input + "\"")};
     return std::move(*text);
 }
 
@@ -177,6 +170,23 @@ int runFind(Program &program, const Command &c, CommandIo &io)
     return 0;
 }
 
+// Rows of letters (each ended by a newline) read down the columns: the
+// tiling laid across, as a position typed across it was.
+std::string acrossRows(const std::string &rows)
+{
+    std::vector<std::string> lines;
+    for (std::size_t from = 0, end; (end = rows.find('\n', from)) != std::string::npos;
+         from = end + 1)
+        lines.push_back(rows.substr(from, end - from));
+    std::string out;
+    for (std::size_t c = 0; !lines.empty() && c < lines[0].size(); ++c) {
+        for (const std::string &line : lines)
+            out += line[c];
+        out += '\n';
+    }
+    return out;
+}
+
 // A Count or Complete command: the tilings that complete a position.
 int runPosition(Program &program, const Command &c, CommandIo &io)
 {
@@ -184,7 +194,8 @@ int runPosition(Program &program, const Command &c, CommandIo &io)
     const auto text = gridText(c, io);
     if (!text)
         return fail(text.error().why);
-    const auto position = readPosition(*text);
+    bool across = false;
+    const auto position = readPosition(*text, &across);
     if (!position)
         return fail(position.error().message);
     const auto index = loadTilingIndex(program.state(), position->board);
@@ -202,7 +213,9 @@ int runPosition(Program &program, const Command &c, CommandIo &io)
         return 1;
     }
     const std::uint32_t first = session.remaining().front();
-    io.out << letterRows(index->tiling(first)) << "solution " << index->solutionOf(first) << '\n';
+    const std::string rows = letterRows(index->tiling(first));
+    io.out << (across ? acrossRows(rows) : rows) << "solution " << index->solutionOf(first)
+           << '\n';
     return 0;
 }
 
@@ -213,7 +226,7 @@ int runSolution(Program &program, const Command &c, CommandIo &io)
     SharedState &state = program.state();
     const Integer count = state.RecordIndex.count(c.board);
     const std::string tray = trayLabel(c.board);
-    const auto number = wholeNumber(c.number);
+    const auto number = plainWholeNumber(c.number);
     if (!number || *number < 1 || *number > count)
         return fail("there is no solution \"" + c.number + "\" of the " + tray +
                     " tray; its solutions are 1 to " + std::to_string(count));

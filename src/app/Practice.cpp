@@ -24,7 +24,7 @@ Expected<TilingIndex, DatabaseError> loadTilingIndex(const SharedState &state, I
 std::uint64_t newSheetNumber()
 {
     std::random_device device;
-    return 1 + device() % 999999;
+    return 1 + device() % LargestSheetNumber;
 }
 
 } // namespace tw

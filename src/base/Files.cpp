@@ -108,6 +108,21 @@ FileFailure failureOf(int error)
     return f;
 }
 
+FileFailure readFailureOf(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return {"there is no such file", "check its name and its folder"};
+    case ENOTDIR:
+        return {"a name on the way to it is a file, not a folder", "check its name"};
+    case EACCES:
+    case EPERM:
+        return {"it may not be read", "check its permissions (and its folder's)"};
+    default:
+        return failureOf(error);
+    }
+}
+
 std::optional<FileFailure> replaceWith(const std::string &temporary, const std::string &target,
                                        std::string_view bytes)
 {
@@ -190,7 +205,7 @@ Expected<std::string, FileFailure> readLimited(int fd, std::size_t limit)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            return failureOf(errno);
+            return readFailureOf(errno);
         if (n == 0)
             break;
         got += static_cast<std::size_t>(n);
@@ -203,11 +218,21 @@ Expected<std::string, FileFailure> readLimited(const std::string &path, std::siz
 {
     if (path == "-")
         return readLimited(0, limit);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // A pipe is opened without waiting for a writer: one that has none
+    // reads as empty at once instead of hanging.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
-        return failureOf(errno);
+        return readFailureOf(errno);
+    struct stat info
+    {
+    };
+    const bool pipe = ::fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode);
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     auto text = readLimited(fd, limit);
     ::close(fd);
+    if (text && text->empty() && pipe)
+        return FileFailure{"it is a pipe that nothing writes to",
+                           "write to it while it is read, or name a file"};
     return text;
 }
 

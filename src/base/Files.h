@@ -34,6 +34,8 @@ struct FileFailure
 
 // What a user can do about a failure with the system error number error.
 FileFailure failureOf(int error);
+// The same for a file that could not be read.
+FileFailure readFailureOf(int error);
 
 // Writes bytes to path as a whole, or not at all: into a new file beside it,
 // every write and the final flush to the disk checked, then renamed over
@@ -51,7 +53,8 @@ std::optional<FileFailure> replaceWith(const std::string &temporary, const std::
 
 // Reads the file at path, or standard input for "-", up to limit bytes; a
 // longer file comes back as limit + 1 bytes so the caller can tell. A
-// folder, a read error and a file that cannot be opened are failures.
+// folder, a read error, a file that cannot be opened and a pipe that
+// nothing writes to are failures.
 Expected<std::string, FileFailure> readLimited(const std::string &path, std::size_t limit);
 
 // The same from an open file descriptor (standard input is 0).

@@ -59,6 +59,16 @@ std::optional<double> parseNumber(std::string_view text)
     return negative ? -value : value;
 }
 
+std::optional<long long> plainWholeNumber(std::string_view text)
+{
+    long long n = 0;
+    const char *end = text.data() + text.size();
+    const auto [at, ec] = std::from_chars(text.data(), end, n);
+    return ec == std::errc() && at == end && !text.empty() && text.front() != '-'
+               ? std::optional(n)
+               : std::nullopt;
+}
+
 std::string groupedNumber(long long n)
 {
     const std::string digits = std::to_string(n);

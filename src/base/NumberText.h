@@ -13,6 +13,10 @@ namespace tw {
 // for a double comes back as an infinity, one too small for it as zero.
 std::optional<double> parseNumber(std::string_view text);
 
+// A whole number written as digits alone ("12", "007"): no sign, no
+// spaces, nothing after; nothing for anything else or beyond long long.
+std::optional<long long> plainWholeNumber(std::string_view text);
+
 // A whole number with its thousands grouped by commas: "1,234", "-16,146".
 std::string groupedNumber(long long n);
 

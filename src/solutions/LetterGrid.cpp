@@ -363,12 +363,14 @@ Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
     return read;
 }
 
-Expected<Tiling, LetterGridError> readPosition(std::string_view text)
+Expected<Tiling, LetterGridError> readPosition(std::string_view text, bool *across)
 {
     std::string converted;
     auto checked = checkedGrid(text, converted, true);
     if (!checked)
         return checked.error();
+    if (across)
+        *across = checked->across;
     const TrayInfo &tray = Trays[static_cast<std::size_t>(checked->board)];
     Tiling position{static_cast<Integer>(checked->board), tray.cols, tray.rows, {}};
     // Laid as the tray lies: a grid across it is turned onto it.

@@ -50,8 +50,9 @@ Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text);
 // A position: a tiling of a tray partly laid, written as rows of letters
 // with "." for an empty cell, in any orientation of its tray. Each letter
 // there must be a whole piece, once; the pieces are laid as the tray lies
-// (a grid written across it is turned onto it), square first if there.
-Expected<Tiling, LetterGridError> readPosition(std::string_view text);
+// (a grid written across it is turned onto it, and across says so), square
+// first if there.
+Expected<Tiling, LetterGridError> readPosition(std::string_view text, bool *across = nullptr);
 
 // The tiling as text: rows of letters, top row first, each row ended by a
 // newline; "O" marks the square.

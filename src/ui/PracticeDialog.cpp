@@ -77,7 +77,7 @@ PracticeDialog::PracticeDialog(const SharedState &sharedState, Integer board, Ap
     named(chkCutouts, "chkCutouts");
     spnSheet = new QSpinBox(this);
     named(spnSheet, "spnSheet");
-    spnSheet->setRange(1, 999999);
+    spnSheet->setRange(1, static_cast<int>(LargestSheetNumber));
     spnSheet->setValue(static_cast<int>(newSheetNumber()));
     spnSheet->setToolTip(QStringLiteral("The same number makes the same sheet again"));
 

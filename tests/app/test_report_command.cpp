@@ -79,7 +79,7 @@ TEST(ReportCommand, WritesThePdfOrOnePageOfTheRange)
 struct BadCase
 {
     const char *name;
-    QStringList arguments; // OUT, DB, LINK, HARD, FOLDER and DEVICE stand for paths
+    QStringList arguments; // OUT, DB, LINK, HARD, FOLDER, DEVICE and PIPE stand for paths
     const char *reason;
     QStringList command = {QStringLiteral("--report")};
 };
@@ -107,12 +107,15 @@ TEST_P(BadArguments, AreRefusedInOneLineWritingNothing)
     if (arguments.contains(QStringLiteral("DEVICE")) &&
         ::mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 7)) != 0)
         GTEST_SKIP() << "making a device node needs root";
+    const QString pipe = dir.filePath(QStringLiteral("pipe"));
+    ::mkfifo(QFile::encodeName(pipe).constData(), 0600);
     for (const auto &[stand, path] : {std::pair{"OUT", dir.filePath(QStringLiteral("out"))},
                                       {"DB", database},
                                       {"LINK", link},
                                       {"HARD", hard},
                                       {"FOLDER", dir.path()},
-                                      {"DEVICE", device}})
+                                      {"DEVICE", device},
+                                      {"PIPE", pipe}})
         arguments.replaceInStrings(QString::fromLatin1(stand), path);
     const auto r = report(arguments, QStringLiteral(TILEWRIGHT_PROGRAM), GetParam().command);
     EXPECT_EQ(r.status, 2);
@@ -171,7 +174,14 @@ INSTANTIATE_TEST_SUITE_P(
                 "cannot read \"/proc/self/mem\": Input/output error",
                 {"--find"}},
         BadCase{"find_in_a_folder", {"FOLDER"}, "it is a folder", {"--find"}},
-        BadCase{"find_in_no_file", {"OUT"}, "No such file", {"--find"}}),
+        BadCase{"find_in_no_file",
+                {"OUT"},
+                "there is no such file; check its name and its folder.",
+                {"--find"}},
+        BadCase{"count_from_a_pipe_nothing_writes_to",
+                {"PIPE"},
+                "it is a pipe that nothing writes to",
+                {"--count"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // Every output, and the generator, on a disk that is full: the old file

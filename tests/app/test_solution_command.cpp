@@ -207,6 +207,24 @@ TEST(PositionCommand, CountsAndCompletesPositions)
     const QString number = r.out.section(QStringLiteral("solution "), 1).trimmed();
     EXPECT_EQ(runProgram({"--find", "-"}, grid.toUtf8()).out, "10 x 6 " + number + "\n");
     EXPECT_TRUE(grid.startsWith(QStringLiteral("UUUPPP")));
+    // Typed across the tray (10 rows of 6), answered across.
+    QByteArray across;
+    for (int c = 0; c < 10; ++c) {
+        for (int row = 0; row < 6; ++row)
+            across += position[row * 11 + c];
+        across += '\n';
+    }
+    r = runProgram({"--complete", "-"}, across);
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    const QStringList rows = r.out.trimmed().split(QLatin1Char('\n'));
+    ASSERT_EQ(rows.size(), 11);
+    EXPECT_TRUE(rows[0].startsWith(QStringLiteral("UU")));
+    for (int k = 0; k < 10; ++k)
+        EXPECT_EQ(rows[k].size(), 6);
+    // Too much on standard input is named as such.
+    r = runProgram({"--find", "-"}, QByteArray(70000, 'F'));
+    EXPECT_EQ(r.err, QStringLiteral("tilewright: the standard input holds more than 64 KB, too "
+                                    "much for a grid of letters\n"));
     // None completes an X that leaves a corner no piece can fill.
     r = runProgram({"--complete", "-"}, ".X........\nXXX.......\n.X........\n..........\n"
                                         "..........\n..........\n");

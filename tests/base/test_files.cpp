@@ -118,8 +118,11 @@ TEST_F(Files, ReadsUpToTheLimitOrSaysWhyNot)
     EXPECT_EQ(*readLimited(file.string(), 4), "FILN");
     EXPECT_EQ(*readLimited(file.string(), 3), "FILN"); // one more tells it is longer
     EXPECT_EQ(readLimited(m_dir.string(), 10).error().reason, "it is a folder");
-    EXPECT_EQ(readLimited((m_dir / "none").string(), 10).error().reason,
-              "No such file or directory");
+    EXPECT_EQ(readLimited((m_dir / "none").string(), 10).error().sentence("cannot read", "none"),
+              "cannot read \"none\": there is no such file; check its name and its folder.");
+    // A file the user may not read (as root, every file may be read).
+    EXPECT_EQ(readFailureOf(EACCES).sentence("cannot read", "f"),
+              "cannot read \"f\": it may not be read; check its permissions (and its folder's).");
     EXPECT_EQ(readLimited("/proc/self/mem", 10).error().reason, "Input/output error");
     EXPECT_EQ(openFiles(), open);
 }
