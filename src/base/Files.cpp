@@ -1,6 +1,8 @@
 #include "base/Files.h"
 
 #include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 
@@ -39,6 +41,39 @@ bool isCompanionOf(const std::string &path, const std::string &database)
         if (name == base + std::string(suffix))
             return true;
     return false;
+}
+
+// A file being written is ".tilewright-PID-XXXXXX" beside its target until
+// it is renamed over it.
+constexpr std::string_view TemporaryPrefix = ".tilewright-";
+
+// Removes the files of that naming in folder that a run which has ended
+// left there (killed between writing and renaming), and those of the
+// naming without a number that older versions used, once an hour old.
+void removeStaleTemporaries(const std::string &folder)
+{
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.compare(0, TemporaryPrefix.size(), TemporaryPrefix) != 0)
+            continue;
+        const std::string rest = name.substr(TemporaryPrefix.size());
+        const std::size_t dash = rest.find('-');
+        bool stale = false;
+        if (dash == std::string::npos) {
+            std::error_code old;
+            const auto written = fs::last_write_time(it->path(), old);
+            stale = rest.size() == 6 && !old &&
+                    fs::file_time_type::clock::now() - written > std::chrono::hours(1);
+        } else if (dash > 0 && dash <= 9 &&
+                   rest.find_first_not_of("0123456789") == dash) {
+            const long pid = std::stol(rest.substr(0, dash));
+            stale = pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
+        }
+        std::error_code kind;
+        if (stale && it->is_regular_file(kind) && !it->is_symlink(kind))
+            fs::remove(it->path(), kind);
+    }
 }
 
 FileFailure refused(std::string reason)
@@ -182,8 +217,10 @@ std::optional<FileFailure> writeWholeFile(const std::string &path, std::string_v
         if (const fs::path leadsTo = fs::canonical(path, ec); !ec)
             target = leadsTo.string();
     const fs::path folder = fs::path(target).parent_path();
+    const std::string place = (folder.empty() ? fs::path(".") : folder).string();
+    removeStaleTemporaries(place);
     std::string temporary =
-        (folder.empty() ? fs::path(".") : folder).string() + "/.tilewright-XXXXXX";
+        place + "/" + std::string(TemporaryPrefix) + std::to_string(::getpid()) + "-XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return failureOf(errno);

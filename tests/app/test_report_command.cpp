@@ -184,6 +184,30 @@ INSTANTIATE_TEST_SUITE_P(
                 {"--count"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
+// A run killed between writing its file and renaming it leaves its copy;
+// the next run that writes there takes it away, and nothing of a run still
+// going nor of the user's.
+TEST(Outputs, TakeAwayTheCopiesAKilledRunLeft)
+{
+    QTemporaryDir dir;
+    const QString live = QStringLiteral(".tilewright-%1-Ab12Cd").arg(::getpid());
+    const QStringList kept = {live, QStringLiteral(".tilewright-notes"),
+                              QStringLiteral("tilewright-999999999-Zz99Yy")};
+    for (const QString &name : kept + QStringList{QStringLiteral(".tilewright-999999999-Zz99Yy")}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("a copy of an output");
+    }
+    const auto r = tw::test::runProgram(
+        {"--svg", "10x6", "2", dir.filePath(QStringLiteral("drawing.svg"))});
+    ASSERT_EQ(r.status, 0) << r.err.toStdString();
+    QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    QStringList expected = kept + QStringList{QStringLiteral("drawing.svg")};
+    expected.sort();
+    EXPECT_EQ(left, expected);
+}
+
 // Every output, and the generator, on a disk that is full: the old file
 // stays, the reason is said, nothing says it was written.
 TEST(Outputs, AFullDiskKeepsTheOldFileAndSaysWhy)
