@@ -1,6 +1,8 @@
 #include "ui/SolveWindow.h"
 
 #include "app/Choices.h"
+#include "app/CommandLine.h"
+#include "app/FindTiling.h"
 #include "app/Program.h"
 #include "base/Files.h"
 #include "base/NumberText.h"
@@ -18,6 +20,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -484,7 +487,8 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
         QStringLiteral(
             "Drag a piece onto the tray; while dragging, right-click or turn the wheel to turn it, "
             "middle-click to flip it. Or type its letter, move it with the arrows, R turns, M "
-            "flips, Enter lays it, Delete takes it back. H: a hint. F11: full screen."),
+            "flips, Enter lays it, Delete takes it back. H: a hint. < and >: the tilings that remain. "
+            "F11: full screen."),
         this);
     lblHint->setObjectName(QStringLiteral("lblHint"));
     lblHint->setWordWrap(true);
@@ -537,7 +541,8 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
     layout->addWidget(lblHint);
     layout->addWidget(m_board, 1);
     layout->addWidget(lblCount);
-    layout->addLayout(row({cmdPrevTiling, lblBrowse, cmdNextTiling, cmdShow}, {}));
+    // The tiling shown is named after the buttons, which keep their places.
+    layout->addLayout(row({cmdPrevTiling, cmdNextTiling, cmdShow, lblBrowse}, {}));
     layout->addLayout(row({cmdHint, cmdUndo, cmdRedo}, {cmdSave, cmdOpen, cmdClose}));
 
     connect(cmdHint, &QPushButton::clicked, this, [this] {
@@ -578,8 +583,16 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
 
     // Where the user left this tray last time.
     const QString last = Choices::solvePosition(m_index->board());
-    if (!last.isEmpty() && !m_session.open(last.toStdString()))
+    if (static_cast<std::size_t>(last.size()) > MaximumGridText) {
+        // Refused as an opened file would be, said once the window shows.
+        QTimer::singleShot(0, this, [this] {
+            m_hooks.message(QString::fromStdString(
+                tooMuchForAGrid("The position remembered for this tray") +
+                "; the tray starts empty."));
+        });
+    } else if (!last.isEmpty() && !m_session.open(last.toStdString())) {
         m_session.forgetSteps(); // the position alone, not a step to undo
+    }
     // Large where there is room, but with its frame well inside the screen
     // it opens on (a small or scaled screen would otherwise cut it off).
     QSize size(900, 700);
@@ -596,6 +609,13 @@ void SolveWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape && m_board->held())
         return m_board->dropHeld();
+    // < and > step through the tilings that remain, as their buttons do.
+    if (event->text() == QLatin1String("<") || event->text() == QLatin1String(">")) {
+        QPushButton *step = event->text() == QLatin1String("<") ? cmdPrevTiling : cmdNextTiling;
+        if (step->isEnabled())
+            step->click();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 
@@ -618,6 +638,7 @@ void SolveWindow::follow()
     cmdNextTiling->setEnabled(some);
     lblBrowse->setText(QString());
     cmdShow->setEnabled(m_session.finished() && m_session.solution());
+    cmdHint->setEnabled(!m_session.finished()); // a full tray keeps naming its solution
     Choices::setSolvePosition(m_index->board(), QString::fromStdString(m_session.text()));
     m_board->update();
 }
@@ -632,9 +653,9 @@ void SolveWindow::browse(int step)
     m_board->setCompletion(m_index->tiling(tiling));
     lblBrowse->setText(
         QStringLiteral("tiling %1 of %2, solution %3")
-            .arg(m_browsing + 1)
-            .arg(count)
-            .arg(QString::fromStdString(groupedNumber(m_index->solutionOf(tiling)))));
+            .arg(QString::fromStdString(groupedNumber(m_browsing + 1)),
+                 QString::fromStdString(groupedNumber(count)),
+                 QString::fromStdString(groupedNumber(m_index->solutionOf(tiling)))));
     cmdShow->setEnabled(true);
 }
 
@@ -658,13 +679,18 @@ void SolveWindow::open()
         return;
     const auto path = pathBytes(name);
     const auto text =
-        path ? readLimited(*path, 64 * 1024)
+        path ? readLimited(*path, MaximumGridText)
              : Expected<std::string, FileFailure>(FileFailure{
                    "the name holds characters that are not valid text", "choose another name"});
     if (!text) {
         m_hooks.message(
             QStringLiteral("The position could not be opened: ") +
             displayName(text.error().sentence("cannot read", path.value_or(name.toStdString()))));
+        return;
+    }
+    if (text->size() > MaximumGridText) {
+        m_hooks.message(QStringLiteral("The position could not be opened: ") +
+                        displayName(tooMuchForAGrid("\"" + *path + "\"")) + QLatin1Char('.'));
         return;
     }
     if (const auto why = m_session.open(*text))

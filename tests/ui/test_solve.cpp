@@ -62,6 +62,8 @@ private slots:
     void theKeyboardDoesWhatTheMouseDoes();
     void hintsFinishAndTheSolutionShowsInTheMainWindow();
     void savesOpensAndRemembersPositions();
+    void stepsThroughWhatRemainsFromTheKeyboard();
+    void refusesAPositionOfMoreThan64KB();
 };
 
 void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
@@ -215,6 +217,8 @@ void TestSolve::hintsFinishAndTheSolutionShowsInTheMainWindow()
     QVERIFY(w->session().finished());
     const Integer n = *w->session().solution();
     QCOMPARE(count(w), QStringLiteral("You found solution %1 of the 20 x 3 tray").arg(n));
+    QTest::keyClick(&w->board(), Qt::Key_H); // one more: the tray is still named
+    QCOMPARE(count(w), QStringLiteral("You found solution %1 of the 20 x 3 tray").arg(n));
     click(w, "cmdShow");
     QCOMPARE(m.state().SolutionNo, n);
     QVERIFY(showsCurrentSolution(m));
@@ -265,6 +269,58 @@ void TestSolve::savesOpensAndRemembersPositions()
     QCOMPARE(again->session().text(), laid);
     QVERIFY(!again->session().canUndo());
     QCOMPARE(m.messages.size(), 1);
+}
+
+void TestSolve::stepsThroughWhatRemainsFromTheKeyboard()
+{
+    MainWindow m;
+    SolveWindow *w = openSolve(m);
+    QVERIFY(w);
+    auto *browse = w->findChild<QLabel *>(QStringLiteral("lblBrowse"));
+    auto *next = w->findChild<QPushButton *>(QStringLiteral("cmdNextTiling"));
+    const QRect place = next->geometry();
+    QTest::keyClick(&w->board(), '>');
+    QCOMPARE(browse->text(), QStringLiteral("tiling 1 of 9,356, solution 1"));
+    QTest::keyClick(&w->board(), '>');
+    QTest::keyClick(&w->board(), '>');
+    QTest::keyClick(&w->board(), '<');
+    QVERIFY2(browse->text().startsWith(QStringLiteral("tiling 2 of 9,356")),
+             qPrintable(browse->text()));
+    // The button stays where it was, to be clicked again.
+    QCOMPARE(next->geometry(), place);
+    QTest::mouseClick(next, Qt::LeftButton);
+    QVERIFY(browse->text().startsWith(QStringLiteral("tiling 3 of 9,356")));
+    w->close();
+}
+
+void TestSolve::refusesAPositionOfMoreThan64KB()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("huge.txt"));
+    QFile huge(file);
+    QVERIFY(huge.open(QIODevice::WriteOnly));
+    huge.write(QByteArray(70 * 1024, 'F'));
+    huge.close();
+    MainWindow m;
+    WindowHooks files;
+    files.askOpenPath = [&](const QString &, const QString &) { return file; };
+    m.w().setHooks(files);
+    Choices::setSolvePosition(0, QString(70 * 1024, QLatin1Char('F')));
+    SolveWindow *w = openSolve(m);
+    QVERIFY(w);
+    QTRY_COMPARE(m.messages.size(), 1);
+    QCOMPARE(m.messages[0], QStringLiteral("The position remembered for this tray holds more than "
+                                           "64 KB, too much for a grid of letters; the tray "
+                                           "starts empty."));
+    QVERIFY(w->session().position().placements.empty());
+    QTest::keyClick(&w->board(), Qt::Key_H);
+    QTest::keyClick(w, Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(m.messages.size(), 2);
+    QVERIFY2(m.messages[1].endsWith(QStringLiteral("huge.txt\" holds more than 64 KB, too much "
+                                                   "for a grid of letters.")),
+             qPrintable(m.messages[1]));
+    QCOMPARE(w->session().position().placements.size(), 1u); // the hint's piece kept
+    w->close();
 }
 
 QTEST_MAIN(TestSolve)
