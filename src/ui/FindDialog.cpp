@@ -83,7 +83,9 @@ FindDialog::FindDialog(const SharedState &state, std::function<bool(const FoundT
     cmdFind->setToolTip(QStringLiteral("Find the solution this tiling is (Ctrl+Enter)"));
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdFind->setAutoDefault(false);
+    // Enter on a focused Find finds; Enter in the box is a new row, and no
+    // button is the dialog's default, so it never closes by surprise.
+    cmdFind->setAutoDefault(true);
     cmdClose->setAutoDefault(false);
 
     auto *buttons = new QHBoxLayout;

@@ -92,6 +92,17 @@ void TestFindTiling::findsATilingTypedOrPastedAndShowsIt()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(dialog->isVisible());
     QVERIFY(showsCurrentSolution(m));
+    // Enter on Find, reached by Tab from the box, finds what the box holds.
+    auto *box = dialog->findChild<QPlainTextEdit *>(QStringLiteral("txtGrid"));
+    QTest::mouseClick(box->viewport(), Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QGuiApplication::clipboard()->setText(gridOf(1, 7));
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cmdFind"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("lblVerdict"))->text(),
+             QStringLiteral("12 x 5, solution 7"));
     // From the "Print" tab, on another tray, upside down: the tray and the
     // tab change to show it.
     clickTab(m, 1);
