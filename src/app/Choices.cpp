@@ -45,6 +45,36 @@ void Choices::setOutputFolderOf(const QString &file)
     QSettings().setValue(FolderKey, QFileInfo(file).absolutePath());
 }
 
+PracticeChoices Choices::practice()
+{
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("practice"));
+    PracticeChoices c;
+    c.count = settings.value(QStringLiteral("count"), c.count).toInt();
+    c.given = settings.value(QStringLiteral("given"), c.given).toInt();
+    c.side = settings.value(QStringLiteral("side"), c.side).toDouble();
+    c.landscape = settings.value(QStringLiteral("landscape"), c.landscape).toBool();
+    c.colour = settings.value(QStringLiteral("colour"), c.colour).toBool();
+    c.letters = settings.value(QStringLiteral("letters"), c.letters).toInt();
+    c.answerKey = settings.value(QStringLiteral("key"), c.answerKey).toBool();
+    c.cutouts = settings.value(QStringLiteral("cutouts"), c.cutouts).toBool();
+    return c;
+}
+
+void Choices::setPractice(const PracticeChoices &c)
+{
+    QSettings settings;
+    settings.beginGroup(QStringLiteral("practice"));
+    settings.setValue(QStringLiteral("count"), c.count);
+    settings.setValue(QStringLiteral("given"), c.given);
+    settings.setValue(QStringLiteral("side"), c.side);
+    settings.setValue(QStringLiteral("landscape"), c.landscape);
+    settings.setValue(QStringLiteral("colour"), c.colour);
+    settings.setValue(QStringLiteral("letters"), c.letters);
+    settings.setValue(QStringLiteral("key"), c.answerKey);
+    settings.setValue(QStringLiteral("cutouts"), c.cutouts);
+}
+
 QString Choices::solvePosition(int board)
 {
     return QSettings().value(QStringLiteral("solve/tray%1").arg(board)).toString();

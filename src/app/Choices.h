@@ -9,9 +9,25 @@ namespace tw {
 // What the program remembers between runs, each under a key of its own,
 // read and written here only: the look of the pieces and the folder files
 // were last saved in. Nothing is remembered until a choice is made.
+// The practice dialog's choices as last used.
+struct PracticeChoices
+{
+    int count = 12;
+    int given = 0; // 0 for the fewest
+    double side = 0;  // inches; 0 until chosen
+    bool landscape = false;
+    bool colour = false;
+    int letters = -1; // -1 until chosen: then as the main window shows them
+    bool answerKey = true;
+    bool cutouts = false;
+};
+
 class Choices
 {
 public:
+    static PracticeChoices practice();
+    static void setPractice(const PracticeChoices &choices);
+
     static Appearance look();
     static void setLook(Appearance look);
 

@@ -1,5 +1,6 @@
 #include "ui/PracticeDialog.h"
 
+#include "app/Choices.h"
 #include "app/Practice.h"
 #include "preview/PreviewDocument.h"
 #include "report/PracticeSheet.h"
@@ -35,46 +36,52 @@ PracticeDialog::PracticeDialog(const SharedState &sharedState, Integer board, Ap
         w->setObjectName(QString::fromLatin1(name));
         return w;
     };
+    // The choices of the last sheet made, where they still apply.
+    const PracticeChoices last = Choices::practice();
     spnCount = new QSpinBox(this);
     named(spnCount, "spnCount");
     spnCount->setRange(1, 60);
-    spnCount->setValue(12);
+    spnCount->setValue(last.count);
     cboGiven = new QComboBox(this);
     named(cboGiven, "cboGiven");
     cboGiven->addItem(QStringLiteral("Fewest (hardest)"));
     const int pieces = board == SquareBoard ? 13 : 12;
     for (int k = 1; k < pieces; ++k)
         cboGiven->addItem(QString::number(k));
+    cboGiven->setCurrentIndex(last.given >= 0 && last.given < pieces ? last.given : 0);
     spnSide = new QDoubleSpinBox(this);
     named(spnSide, "spnSide");
     spnSide->setDecimals(3);
     spnSide->setRange(0.05, 3);
     spnSide->setSingleStep(0.05);
-    spnSide->setValue(PracticeSide);
+    spnSide->setValue(last.side > 0 ? last.side : PracticeSide);
     spnSide->setSuffix(QStringLiteral(" inch"));
     auto *portrait = new QRadioButton(QStringLiteral("&Portrait"), this);
     optLandscape = new QRadioButton(QStringLiteral("L&andscape"), this);
     named(portrait, "optPortrait");
     named(optLandscape, "optLandscape");
-    portrait->setChecked(true);
     auto *monochrome = new QRadioButton(QStringLiteral("&Monochrome"), this);
     optColour = new QRadioButton(QStringLiteral("C&olour"), this);
     named(monochrome, "optMonochrome");
     named(optColour, "optColour");
-    monochrome->setChecked(true);
+    // Each pair a group of its own before either is checked: radio buttons
+    // of one parent are otherwise one group.
     for (auto pair : {std::pair{portrait, optLandscape}, {monochrome, optColour}}) {
         auto *group = new QButtonGroup(this);
         group->addButton(pair.first);
         group->addButton(pair.second);
     }
+    (last.landscape ? optLandscape : portrait)->setChecked(true);
+    (last.colour ? optColour : monochrome)->setChecked(true);
     chkLetters = new QCheckBox(QStringLiteral("Piece &letters"), this);
     named(chkLetters, "chkLetters");
-    chkLetters->setChecked(look.letters);
+    chkLetters->setChecked(last.letters < 0 ? look.letters : last.letters == 1);
     chkKey = new QCheckBox(QStringLiteral("Answer &key"), this);
     named(chkKey, "chkKey");
-    chkKey->setChecked(true);
+    chkKey->setChecked(last.answerKey);
     chkCutouts = new QCheckBox(QStringLiteral("Pieces to &cut out"), this);
     named(chkCutouts, "chkCutouts");
+    chkCutouts->setChecked(last.cutouts);
     spnSheet = new QSpinBox(this);
     named(spnSheet, "spnSheet");
     spnSheet->setRange(1, static_cast<int>(LargestSheetNumber));
@@ -128,6 +135,10 @@ void PracticeDialog::preview()
             m_hooks.message(why.left(1).toUpper() + why.mid(1) + QLatin1Char('.'));
             return;
         }
+        Choices::setPractice({spnCount->value(), cboGiven->currentIndex(), spnSide->value(),
+                              optLandscape->isChecked(), optColour->isChecked(),
+                              chkLetters->isChecked() ? 1 : 0, chkKey->isChecked(),
+                              chkCutouts->isChecked()});
         PracticeSheet sheet;
         sheet.puzzles = *puzzles;
         sheet.number = number;

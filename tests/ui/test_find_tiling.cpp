@@ -272,6 +272,13 @@ void TestFindTiling::practiceSheetShowsItsPuzzlesInThePreview()
             QTest::keyClick(given, Qt::Key_Down);
         QTest::mouseClick(dialog->findChild<QCheckBox *>(QStringLiteral("chkCutouts")),
                           Qt::LeftButton);
+        // One of each pair chosen: portrait and monochrome, until clicked.
+        const auto radio = [dialog](const char *name) {
+            return dialog->findChild<QRadioButton *>(QLatin1String(name));
+        };
+        QVERIFY(radio("optPortrait")->isChecked() && radio("optMonochrome")->isChecked());
+        QTest::mouseClick(radio("optLandscape"), Qt::LeftButton);
+        QVERIFY(!radio("optPortrait")->isChecked() && radio("optMonochrome")->isChecked());
         sheet = dialog->findChild<QSpinBox *>(QStringLiteral("spnSheet"))->value();
         QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdPreview")),
                           Qt::LeftButton);
@@ -283,10 +290,14 @@ void TestFindTiling::practiceSheetShowsItsPuzzlesInThePreview()
     QCOMPARE(m.messages, QStringList());
     // The main window's own report is untouched.
     QCOMPARE(m.state().SolutionNo, 1);
-    // Opened again, it offers a new sheet number.
+    // Opened again, it offers a new sheet number, with the choices made.
     int again = 0;
     inDialog([&](QWidget *dialog) {
         again = dialog->findChild<QSpinBox *>(QStringLiteral("spnSheet"))->value();
+        QCOMPARE(dialog->findChild<QSpinBox *>(QStringLiteral("spnCount"))->value(), 4);
+        QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cboGiven"))->currentIndex(), 3);
+        QVERIFY(dialog->findChild<QCheckBox *>(QStringLiteral("chkCutouts"))->isChecked());
+        QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("optLandscape"))->isChecked());
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuPractice");
