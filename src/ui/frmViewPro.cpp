@@ -249,6 +249,8 @@ void frmViewPro::Form_Activate()
 {
     ShowCurrentPage(vp->CurrentPage());
     ApplyFit();
+    // The page has the focus, so that its keys (Home, End, Ctrl+C) act on it.
+    vp->setFocus(Qt::OtherFocusReason);
 }
 
 void frmViewPro::ShowCurrentPage(Integer iPage)
@@ -276,11 +278,13 @@ void frmViewPro::ShowVCR()
 bool frmViewPro::applyZoomText()
 {
     // Only a whole number from 10 to 400 is a zoom; anything else is
-    // answered with a beep and left selected.
+    // answered with a beep, and the box shows the zoom still applied,
+    // selected to be typed over.
     bool ok = false;
     const int zoom = txtZoom->text().trimmed().toInt(&ok);
     if (!ok || zoom < PreviewNavigator::MinimumZoom || zoom > PreviewNavigator::MaximumZoom) {
         m_hooks.beep();
+        txtZoom->setText(QString::number(static_cast<int>(std::nearbyint(vp->Zoom()))));
         txtZoom->selectAll();
         return false;
     }

@@ -334,9 +334,9 @@ void TestFrmViewPro::theZoomBoxAndItsArrowsTakeWholeNumbersFrom10To400()
         // The page drawn again at the zoom: the box's right edge where it falls.
         QCOMPARE(m.at(3200, 1400), QColor(Qt::black));
         QCOMPARE(m.at(3280, 1400), QColor(Qt::white));
-        if (!stands) { // refused: selected, with the focus
+        if (!stands) { // refused: the zoom applied shown, selected, with the focus
             QCOMPARE(QApplication::focusWidget(), box);
-            QCOMPARE(box->selectedText(), text);
+            QCOMPARE(box->selectedText(), QString::number(before));
         }
     }
 }
