@@ -6,9 +6,6 @@
 
 namespace tw {
 
-// What the program remembers between runs, each under a key of its own,
-// read and written here only: the look of the pieces and the folder files
-// were last saved in. Nothing is remembered until a choice is made.
 // The practice dialog's choices as last used.
 struct PracticeChoices
 {
@@ -22,6 +19,10 @@ struct PracticeChoices
     bool cutouts = false;
 };
 
+// What the program remembers between runs, each under a key of its own,
+// read and written here only: the look of the pieces, the folder files
+// were last saved in, the practice dialog's choices and the positions left
+// in Solve It Yourself. Nothing is remembered until a choice is made.
 class Choices
 {
 public:

@@ -43,6 +43,19 @@ bool isCompanionOf(const std::string &path, const std::string &database)
     return false;
 }
 
+} // namespace
+
+bool leftByEndedRun(std::string_view digits)
+{
+    if (digits.empty() || digits.size() > 9 ||
+        digits.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    const long pid = std::stol(std::string(digits));
+    return pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
+}
+
+namespace {
+
 // A file being written is ".tilewright-PID-XXXXXX" beside its target until
 // it is renamed over it.
 constexpr std::string_view TemporaryPrefix = ".tilewright-";
@@ -65,10 +78,8 @@ void removeStaleTemporaries(const std::string &folder)
             const auto written = fs::last_write_time(it->path(), old);
             stale = rest.size() == 6 && !old &&
                     fs::file_time_type::clock::now() - written > std::chrono::hours(1);
-        } else if (dash > 0 && dash <= 9 &&
-                   rest.find_first_not_of("0123456789") == dash) {
-            const long pid = std::stol(rest.substr(0, dash));
-            stale = pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
+        } else {
+            stale = leftByEndedRun(std::string_view(rest).substr(0, dash));
         }
         std::error_code kind;
         if (stale && it->is_regular_file(kind) && !it->is_symlink(kind))

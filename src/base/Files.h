@@ -37,6 +37,10 @@ FileFailure failureOf(int error);
 // The same for a file that could not be read.
 FileFailure readFailureOf(int error);
 
+// Whether digits, the process number a temporary file's name carries, name
+// a process other than this one that has ended: its file was left behind.
+bool leftByEndedRun(std::string_view digits);
+
 // Writes bytes to path as a whole, or not at all: into a new file beside it,
 // every write and the final flush to the disk checked, then renamed over
 // path (over the file a link leads to), keeping the old file's permissions.

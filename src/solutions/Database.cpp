@@ -218,24 +218,28 @@ std::optional<DatabaseError> contentFault(const std::string &path, const Solutio
                               "holds a solution " + std::to_string(k + 1) + " of " + tray +
                                   " that is not written as the generator writes it: another "
                                   "image of its tiling has the smaller record.");
-        std::vector<std::size_t> byValue(records.size());
-        for (std::size_t k = 0; k < byValue.size(); ++k)
-            byValue[k] = k;
-        std::sort(byValue.begin(), byValue.end(), [&](std::size_t a, std::size_t b) {
-            return std::tie(records[a], a) < std::tie(records[b], b);
-        });
-        for (std::size_t k = 1; k < byValue.size(); ++k)
-            if (records[byValue[k]] == records[byValue[k - 1]])
-                return broken(DatabaseFault::SameTiling, path,
-                              "holds one tiling twice, as solutions " +
-                                  std::to_string(byValue[k - 1] + 1) + " and " +
-                                  std::to_string(byValue[k] + 1) + " of " + tray + ".");
-        for (std::size_t k = 1; k < records.size(); ++k)
-            if (records[k] < records[k - 1])
-                return broken(DatabaseFault::OutOfOrder, path,
-                              "does not number the solutions of " + tray +
-                                  " in the generator's order: solution " + std::to_string(k + 1) +
-                                  " comes before solution " + std::to_string(k) + ".");
+        // Strictly ascending, as written; where not, a tiling held twice
+        // is the likelier change and is named first.
+        for (std::size_t k = 1; k < records.size(); ++k) {
+            if (records[k - 1] < records[k])
+                continue;
+            std::vector<std::size_t> byValue(records.size());
+            for (std::size_t n = 0; n < byValue.size(); ++n)
+                byValue[n] = n;
+            std::sort(byValue.begin(), byValue.end(), [&](std::size_t a, std::size_t b) {
+                return std::tie(records[a], a) < std::tie(records[b], b);
+            });
+            for (std::size_t n = 1; n < byValue.size(); ++n)
+                if (records[byValue[n]] == records[byValue[n - 1]])
+                    return broken(DatabaseFault::SameTiling, path,
+                                  "holds one tiling twice, as solutions " +
+                                      std::to_string(byValue[n - 1] + 1) + " and " +
+                                      std::to_string(byValue[n] + 1) + " of " + tray + ".");
+            return broken(DatabaseFault::OutOfOrder, path,
+                          "does not number the solutions of " + tray +
+                              " in the generator's order: solution " + std::to_string(k + 1) +
+                              " comes before solution " + std::to_string(k) + ".");
+        }
         const Integer written = Trays[static_cast<std::size_t>(board)].solutions;
         if (records.size() != static_cast<std::size_t>(written))
             return broken(DatabaseFault::WrongCount, path,

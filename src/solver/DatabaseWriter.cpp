@@ -37,11 +37,6 @@ std::string temporaryStem(const std::string &path)
     return (target.parent_path() / (name + std::string(PartMarker))).string();
 }
 
-bool processIsGone(long pid)
-{
-    return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == -1 && errno == ESRCH;
-}
-
 // Removes "NAME.part-PID" files beside path whose process has ended.
 void removeStaleTemporaries(const std::string &path)
 {
@@ -53,11 +48,7 @@ void removeStaleTemporaries(const std::string &path)
         const std::string name = it->path().filename().string();
         if (name.size() <= stem.size() || name.compare(0, stem.size(), stem) != 0)
             continue;
-        const std::string digits = name.substr(stem.size());
-        if (digits.find_first_not_of("0123456789") != std::string::npos || digits.size() > 9)
-            continue;
-        const long pid = std::stol(digits);
-        if (pid != ::getpid() && processIsGone(pid)) {
+        if (leftByEndedRun(std::string_view(name).substr(stem.size()))) {
             std::error_code ignored;
             fs::remove(it->path(), ignored);
         }

@@ -1,6 +1,7 @@
 #include "ProgramRun.h"
 #include "app/Commands.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -193,19 +194,26 @@ TEST(Outputs, TakeAwayTheCopiesAKilledRunLeft)
     const QString live = QStringLiteral(".tilewright-%1-Ab12Cd").arg(::getpid());
     const QStringList kept = {live, QStringLiteral(".tilewright-notes"),
                               QStringLiteral("tilewright-999999999-Zz99Yy")};
-    for (const QString &name : kept + QStringList{QStringLiteral(".tilewright-999999999-Zz99Yy")}) {
+    const QStringList left = {QStringLiteral(".tilewright-999999999-Zz99Yy"),
+                              QStringLiteral(".tilewright-Old123")}; // an older version's
+    for (const QString &name : kept + left + QStringList{QStringLiteral(".tilewright-New123")}) {
         QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         file.write("a copy of an output");
+        file.flush();
+        if (name != QLatin1String(".tilewright-New123")) // one that may still be written
+            file.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
+                             QFileDevice::FileModificationTime);
     }
     const auto r = tw::test::runProgram(
         {"--svg", "10x6", "2", dir.filePath(QStringLiteral("drawing.svg"))});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
-    QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
-    left.sort();
-    QStringList expected = kept + QStringList{QStringLiteral("drawing.svg")};
+    QStringList there = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    there.sort();
+    QStringList expected =
+        kept + QStringList{QStringLiteral("drawing.svg"), QStringLiteral(".tilewright-New123")};
     expected.sort();
-    EXPECT_EQ(left, expected);
+    EXPECT_EQ(there.join(' ').toStdString(), expected.join(' ').toStdString());
 }
 
 // Every output, and the generator, on a disk that is full: the old file
