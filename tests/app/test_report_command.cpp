@@ -193,6 +193,8 @@ TEST(Outputs, TakeAwayTheCopiesAKilledRunLeft)
     QTemporaryDir dir;
     const QString live = QStringLiteral(".tilewright-%1-Ab12Cd").arg(::getpid());
     const QStringList kept = {live, QStringLiteral(".tilewright-notes"),
+                              QStringLiteral(".tilewright-my-notes"),
+                              QStringLiteral(".tilewright--Zz99Yy"),
                               QStringLiteral("tilewright-999999999-Zz99Yy")};
     const QStringList left = {QStringLiteral(".tilewright-999999999-Zz99Yy"),
                               QStringLiteral(".tilewright-Old123")}; // an older version's

@@ -181,6 +181,12 @@ TEST(ReadLetterGrid, TakesAByteOrderMarkAndUtf16)
                                             " at row 1, column 1 is not a piece: the pieces are F "
                                             "I L N P T U V W X Y Z.");
     }
+    // A lone second half of a pair after a letter is a character of its own.
+    const auto lone = readLetterGrid("\xFF\xFE" + std::string("F\x00\x00\xDC", 4) +
+                                     utf16(First10x6, true).substr(6));
+    ASSERT_FALSE(lone);
+    EXPECT_EQ(lone.error().message, "\"\xEF\xBF\xBD\" at row 1, column 2 is not a piece: the "
+                                    "pieces are F I L N P T U V W X Y Z.");
 }
 
 } // namespace

@@ -139,7 +139,13 @@ TEST(Puzzles, TooFewPiecesAreRefusedWithTheFewestThatWork)
     ASSERT_TRUE(one);
     EXPECT_EQ(indexOf(0).count((*one)[0].given), 1u);
     EXPECT_FALSE(makePuzzles(indexOf(0), {61, 3, 1}));
-    EXPECT_FALSE(makePuzzles(indexOf(0), {1, 12, 1}));
+    const auto all = makePuzzles(indexOf(0), {1, 12, 1});
+    ASSERT_FALSE(all);
+    EXPECT_EQ(all.error(), "the pieces given must be 1 to 11 on the 10 x 6 tray");
+    const auto square = makePuzzles(indexOf(4), {1, 13, 1});
+    ASSERT_FALSE(square);
+    EXPECT_EQ(square.error(), "the pieces given must be 1 to 12 on the 8 x 8 tray");
+    EXPECT_TRUE(makePuzzles(indexOf(4), {1, 12, 1}));
 }
 
 // The 20 x 3 tray has few puzzles: every smallest set of each tiling's

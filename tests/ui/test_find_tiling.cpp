@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QDoubleSpinBox>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSpinBox>
@@ -266,6 +267,10 @@ void TestFindTiling::practiceSheetShowsItsPuzzlesInThePreview()
         count->setFocus(Qt::TabFocusReason);
         QTest::keyClick(count, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(count, QStringLiteral("4"));
+        auto *side = dialog->findChild<QDoubleSpinBox *>(QStringLiteral("spnSide"));
+        QCOMPARE(side->value(), 0.25);
+        side->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(side, Qt::Key_Up);
         auto *given = dialog->findChild<QComboBox *>(QStringLiteral("cboGiven"));
         given->setFocus(Qt::TabFocusReason);
         for (int k = 0; k < 3; ++k)
@@ -295,6 +300,7 @@ void TestFindTiling::practiceSheetShowsItsPuzzlesInThePreview()
     inDialog([&](QWidget *dialog) {
         again = dialog->findChild<QSpinBox *>(QStringLiteral("spnSheet"))->value();
         QCOMPARE(dialog->findChild<QSpinBox *>(QStringLiteral("spnCount"))->value(), 4);
+        QCOMPARE(dialog->findChild<QDoubleSpinBox *>(QStringLiteral("spnSide"))->value(), 0.3);
         QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cboGiven"))->currentIndex(), 3);
         QVERIFY(dialog->findChild<QCheckBox *>(QStringLiteral("chkCutouts"))->isChecked());
         QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("optLandscape"))->isChecked());
