@@ -43,20 +43,52 @@ void SolveSession::step(Tiling next)
     recount();
 }
 
+std::optional<Tiling> SolveSession::withLaid(Tiling from, Integer shape, int column, int row) const
+{
+    const auto placed = placeOn(from, shape, column, row);
+    if (!placed)
+        return std::nullopt;
+    for (const Placement &p : from.placements)
+        if (pieceOf(p) == pieceOf(*placed))
+            return std::nullopt;
+    if (shape == SquarePiece && m_index.board() != SquareBoard)
+        return std::nullopt;
+    from.placements.push_back(*placed);
+    return from;
+}
+
 bool SolveSession::lay(Integer shape, int column, int row)
 {
-    const auto placed = placeOn(m_position, shape, column, row);
-    if (!placed)
+    auto next = withLaid(m_position, shape, column, row);
+    if (!next)
         return false;
-    for (const Placement &p : m_position.placements)
-        if (pieceOf(p) == pieceOf(*placed))
-            return false;
-    if (shape == SquarePiece && m_index.board() != SquareBoard)
-        return false;
-    Tiling next = m_position;
-    next.placements.push_back(*placed);
-    step(std::move(next));
+    step(std::move(*next));
     return true;
+}
+
+Tiling SolveSession::without(const Placement *p) const
+{
+    Tiling rest = m_position;
+    if (p)
+        std::erase(rest.placements, *p);
+    return rest;
+}
+
+bool SolveSession::move(int fromColumn, int fromRow, Integer shape, int column, int row)
+{
+    const Placement *p = m_position.at(fromColumn, fromRow);
+    if (!p)
+        return false;
+    auto next = withLaid(without(p), shape, column, row);
+    if (!next)
+        return false;
+    step(std::move(*next));
+    return true;
+}
+
+bool SolveSession::fits(Integer shape, int column, int row, const Placement *from) const
+{
+    return withLaid(without(from), shape, column, row).has_value();
 }
 
 bool SolveSession::takeBack(int column, int row)

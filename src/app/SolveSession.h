@@ -32,6 +32,12 @@ public:
     bool lay(Integer shape, int column, int row);
     // Takes back the piece covering (column, row); false when none does.
     bool takeBack(int column, int row);
+    // Moves the piece covering (fromColumn, fromRow) to lie as orientation
+    // shape with its first cell on (column, row), as one step to undo;
+    // false, changing nothing, when no piece is there or it would not fit.
+    bool move(int fromColumn, int fromRow, Integer shape, int column, int row);
+    // Whether lay, or move from the piece laid on from, would succeed.
+    bool fits(Integer shape, int column, int row, const Placement *from = nullptr) const;
     // Puts the position laid in text (rows of letters, "." for an empty
     // cell) on the tray, as one step to undo; why not, when the text is not
     // a position of this tray.
@@ -69,6 +75,10 @@ public:
     std::string text() const;
 
 private:
+    // from with the piece laid, or none when it does not fit there.
+    std::optional<Tiling> withLaid(Tiling from, Integer shape, int column, int row) const;
+    // The position without the piece p (none: the whole position).
+    Tiling without(const Placement *p) const;
     void step(Tiling next);
     void recount();
 

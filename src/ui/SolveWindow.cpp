@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace tw {
@@ -75,6 +76,13 @@ std::vector<ColumnRow> cellsOf(Integer shape)
     return {{0, 0}, s[0], s[1], s[2], s[3]};
 }
 
+// A cell turned a quarter clockwise about the first square, or reflected
+// left to right.
+ColumnRow moved(ColumnRow c, bool flip)
+{
+    return flip ? ColumnRow{-c.column, c.row} : ColumnRow{-c.row, c.column};
+}
+
 // The orientation the cells make once turned or reflected.
 Integer reshaped(Integer shape, bool flip)
 {
@@ -82,8 +90,51 @@ Integer reshaped(Integer shape, bool flip)
         return shape;
     std::vector<ColumnRow> cells = cellsOf(shape);
     for (ColumnRow &c : cells)
-        c = flip ? ColumnRow{-c.column, c.row} : ColumnRow{-c.row, c.column};
+        c = moved(c, flip);
     return orientationOf(cells).value_or(shape);
+}
+
+// Where cell held (from shape's first square) lies in next, the shape
+// turned or reflected, from next's first square: the piece turns about the
+// cell the pointer holds.
+ColumnRow carried(Integer shape, Integer next, bool flip, ColumnRow held)
+{
+    if (shape == SquarePiece)
+        return held;
+    const auto sorted = [](std::vector<ColumnRow> cells, ColumnRow from) {
+        std::vector<std::pair<int, int>> out;
+        for (const ColumnRow &c : cells)
+            out.emplace_back(c.column - from.column, c.row - from.row);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    std::vector<ColumnRow> cells = cellsOf(shape);
+    for (ColumnRow &c : cells)
+        c = moved(c, flip);
+    const auto target = sorted(cellsOf(next), {0, 0});
+    const ColumnRow to = moved(held, flip);
+    for (const ColumnRow &first : cells)
+        if (sorted(cells, first) == target)
+            return {to.column - first.column, to.row - first.row};
+    return held;
+}
+
+// The cell of shape nearest its middle, from its first square: where a
+// piece picked by its letter is held, so that it turns in place.
+ColumnRow middleOf(Integer shape)
+{
+    const std::vector<ColumnRow> cells = cellsOf(shape);
+    double column = 0, row = 0;
+    for (const ColumnRow &c : cells) {
+        column += c.column;
+        row += c.row;
+    }
+    column /= static_cast<double>(cells.size());
+    row /= static_cast<double>(cells.size());
+    return *std::min_element(cells.begin(), cells.end(), [&](ColumnRow a, ColumnRow b) {
+        return std::hypot(a.column - column, a.row - row) <
+               std::hypot(b.column - column, b.row - row);
+    });
 }
 
 } // namespace
@@ -148,18 +199,8 @@ Integer SolveBoard::orientationOf(char letter) const
 
 bool SolveBoard::heldFits() const
 {
-    if (!m_held)
-        return false;
-    Tiling without = m_session.position();
-    if (m_held->from)
-        std::erase(without.placements, *m_held->from);
-    const auto placed = placeOn(without, m_held->shape, m_held->column, m_held->row);
-    if (!placed)
-        return false;
-    for (const Placement &p : without.placements)
-        if (pieceOf(p.shape) == pieceOf(placed->shape))
-            return false;
-    return m_held->shape != SquarePiece || m_session.index().board() == SquareBoard;
+    return m_held && m_session.fits(m_held->shape, m_held->column, m_held->row,
+                                    m_held->from ? &*m_held->from : nullptr);
 }
 
 void SolveBoard::pick(char letter)
@@ -168,7 +209,7 @@ void SolveBoard::pick(char letter)
     if (piece < 0 || (piece == 12 && m_session.index().board() != SquareBoard))
         return;
     m_selected = letter;
-    // A laid piece is picked up where it lies; another comes to the corner.
+    // A laid piece is picked up where it lies.
     for (const Placement &p : m_session.position().placements)
         if (pieceOf(p.shape) == piece) {
             const int stride = m_session.position().stride();
@@ -178,7 +219,22 @@ void SolveBoard::pick(char letter)
             emit changed();
             return;
         }
-    m_held = Held{m_turned[static_cast<std::size_t>(piece)], 0, 0, 0, 0, std::nullopt};
+    // Another comes to the first place where it fits, or the tray's middle.
+    const Integer shape = m_turned[static_cast<std::size_t>(piece)];
+    const ColumnRow middle = middleOf(shape);
+    const Tiling &t = m_session.position();
+    m_held = Held{shape, 0, 0, middle.column, middle.row, std::nullopt};
+    bool found = false;
+    for (int row = 0; row < t.rows && !found; ++row)
+        for (int column = 0; column < t.cols && !found; ++column) {
+            m_held->column = column;
+            m_held->row = row;
+            found = heldFits();
+        }
+    if (!found) {
+        m_held->column = (t.cols - 1) / 2 - middle.column;
+        m_held->row = (t.rows - 1) / 2 - middle.row;
+    }
     describe();
     update();
     emit changed();
@@ -194,14 +250,24 @@ void SolveBoard::moveHeld(int columns, int rows)
     update();
 }
 
+void SolveBoard::reshapeHeld(bool flip)
+{
+    const Integer next = reshaped(m_held->shape, flip);
+    const ColumnRow grab = carried(m_held->shape, next, flip, {m_held->grabColumn, m_held->grabRow});
+    m_held->column += m_held->grabColumn - grab.column;
+    m_held->row += m_held->grabRow - grab.row;
+    m_held->grabColumn = grab.column;
+    m_held->grabRow = grab.row;
+    m_held->shape = next;
+    m_turned[static_cast<std::size_t>(pieceOf(next))] = next;
+}
+
 void SolveBoard::turnHeld(int direction)
 {
     if (!m_held)
         return;
     for (int k = 0; k < (direction > 0 ? 1 : 3); ++k)
-        m_held->shape = reshaped(m_held->shape, false);
-    m_held->grabColumn = m_held->grabRow = 0;
-    m_turned[static_cast<std::size_t>(pieceOf(m_held->shape))] = m_held->shape;
+        reshapeHeld(false);
     describe();
     update();
 }
@@ -210,9 +276,7 @@ void SolveBoard::flipHeld()
 {
     if (!m_held)
         return;
-    m_held->shape = reshaped(m_held->shape, true);
-    m_held->grabColumn = m_held->grabRow = 0;
-    m_turned[static_cast<std::size_t>(pieceOf(m_held->shape))] = m_held->shape;
+    reshapeHeld(true);
     describe();
     update();
 }
@@ -225,9 +289,11 @@ bool SolveBoard::layHeld()
     m_held.reset();
     if (held.from) {
         const int stride = m_session.position().stride();
-        m_session.takeBack(held.from->cells[0] / stride, held.from->cells[0] % stride);
+        m_session.move(held.from->cells[0] / stride, held.from->cells[0] % stride, held.shape,
+                       held.column, held.row);
+    } else {
+        m_session.lay(held.shape, held.column, held.row);
     }
-    m_session.lay(held.shape, held.column, held.row);
     m_selected = Letters[static_cast<std::size_t>(pieceOf(held.shape))];
     describe();
     update();
@@ -298,8 +364,11 @@ void SolveBoard::mousePressEvent(QMouseEvent *event)
         for (char letter : Letters)
             if (bandRect(letter).contains(event->position().toPoint())) {
                 pick(letter);
-                if (m_held && !m_held->from)
+                if (m_held && !m_held->from) {
+                    // Dragged from the band by its first square.
+                    m_held->grabColumn = m_held->grabRow = 0;
                     followMouse(event->position());
+                }
                 break;
             }
     }
@@ -423,15 +492,37 @@ void SolveBoard::paintEvent(QPaintEvent *)
         }
         painter.restore();
     }
-    // A dead end: the piece most recently laid, marked.
-    if (m_session.remaining().empty() && m_session.lastLaid()) {
-        painter.setPen(QPen(Qt::red, std::max(2.0, l.unit / 10)));
+    // Each laid piece outlined, so that neighbours of close colours stay
+    // apart on a projector.
+    const double line = std::max(1.0, std::round(l.unit / 16 * devicePixelRatioF())) /
+                        devicePixelRatioF();
+    for (const Placement &p : shown.placements)
+        outline(painter, p, position.stride(), QPen(QColor(32, 32, 32), line));
+    // A dead end: the piece most recently laid, striped in black or white,
+    // whichever stands out on its colour, and outlined in red.
+    if (m_session.remaining().empty() && m_session.lastLaid() &&
+        !(m_held && m_held->from && *m_held->from == *m_session.lastLaid())) {
         const Placement &p = *m_session.lastLaid();
+        const Colour colour = p.shape == SquarePiece
+                                  ? MidGrey
+                                  : paletteColour(m_look.palette, pieceOf(p.shape),
+                                                  orientation(p.shape).Color);
+        QPainterPath cells;
+        cells.setFillRule(Qt::WindingFill); // cells that touch by a pixel stay whole
         for (int k = 0; k < p.cellCount; ++k)
-            painter.drawRect(
-                QRectF(cellRect(p.cells[static_cast<std::size_t>(k)] / position.stride(),
-                                p.cells[static_cast<std::size_t>(k)] % position.stride()))
-                    .adjusted(2, 2, -2, -2));
+            cells.addRect(cellRect(p.cells[static_cast<std::size_t>(k)] / position.stride(),
+                                   p.cells[static_cast<std::size_t>(k)] % position.stride()));
+        painter.save();
+        painter.setClipPath(cells);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(PainterCanvas::qtColour(letterColourOn(colour)),
+                            std::max(2.0, l.unit / 10)));
+        const QRectF box = cells.boundingRect();
+        for (double d = -box.height(); d < box.width(); d += l.unit / 3)
+            painter.drawLine(QPointF(box.left() + d, box.bottom()),
+                             QPointF(box.left() + d + box.height(), box.top()));
+        painter.restore();
+        outline(painter, p, position.stride(), QPen(Qt::red, std::max(3.0, l.unit / 8)));
     }
     // The piece held, where it would go: in its colour, or refused.
     if (m_held) {
@@ -442,9 +533,15 @@ void SolveBoard::paintEvent(QPaintEvent *)
                                                   orientation(m_held->shape).Color);
         QColor fill = PainterCanvas::qtColour(colour);
         fill.setAlpha(fits ? 200 : 90);
+        // Filled as one shape, so that cells which touch by a pixel show no
+        // darker seam.
+        QPainterPath piece;
+        piece.setFillRule(Qt::WindingFill);
+        for (const ColumnRow &d : cellsOf(m_held->shape))
+            piece.addRect(cellRect(m_held->column + d.column, m_held->row + d.row));
+        painter.fillPath(piece.simplified(), fill);
         for (const ColumnRow &d : cellsOf(m_held->shape)) {
             const QRect cell = cellRect(m_held->column + d.column, m_held->row + d.row);
-            painter.fillRect(cell, fill);
             if (!fits) {
                 painter.setPen(QPen(Qt::red, 2));
                 painter.drawLine(cell.topLeft(), cell.bottomRight());
@@ -452,6 +549,34 @@ void SolveBoard::paintEvent(QPaintEvent *)
             }
         }
     }
+}
+
+void SolveBoard::outline(QPainter &painter, const Placement &p, int stride, QPen pen) const
+{
+    const auto covers = [&p, stride](int column, int row) {
+        return column >= 0 && row >= 0 && row < stride - 1 &&
+               std::find(p.cells.begin(), p.cells.begin() + p.cellCount, column * stride + row) !=
+                   p.cells.begin() + p.cellCount;
+    };
+    painter.save();
+    pen.setCapStyle(Qt::SquareCap);
+    painter.setPen(pen);
+    // The pen's middle runs along the piece's edge, a half width inside.
+    const double in = pen.widthF() / 2;
+    for (int k = 0; k < p.cellCount; ++k) {
+        const int c = p.cells[static_cast<std::size_t>(k)] / stride;
+        const int r = p.cells[static_cast<std::size_t>(k)] % stride;
+        const QRectF cell = QRectF(cellRect(c, r)).adjusted(in, in, -in, -in);
+        if (!covers(c, r - 1))
+            painter.drawLine(cell.topLeft(), cell.topRight());
+        if (!covers(c, r + 1))
+            painter.drawLine(cell.bottomLeft(), cell.bottomRight());
+        if (!covers(c - 1, r))
+            painter.drawLine(cell.topLeft(), cell.bottomLeft());
+        if (!covers(c + 1, r))
+            painter.drawLine(cell.topRight(), cell.bottomRight());
+    }
+    painter.restore();
 }
 
 void SolveBoard::describe()

@@ -13,6 +13,8 @@
 #include <string>
 
 class QLabel;
+class QPainter;
+class QPen;
 class QPushButton;
 
 namespace tw {
@@ -86,6 +88,11 @@ private:
     // The cell under a point of the widget, or of the band.
     std::pair<int, int> cellAt(QPointF point) const;
     void followMouse(QPointF point);
+    // The piece held turned a quarter clockwise, or flipped, about the cell
+    // held.
+    void reshapeHeld(bool flip);
+    // Draws the outer edges of a laid piece with pen, inside its cells.
+    void outline(QPainter &painter, const Placement &p, int stride, QPen pen) const;
     Integer orientationOf(char letter) const;
     void describe();
 

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QWheelEvent>
 
+#include <set>
+
 using namespace tw;
 using namespace tw::test;
 
@@ -49,6 +51,16 @@ void click(SolveWindow *w, const char *name)
     QTest::mouseClick(w->findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
 }
 
+// The cells a held piece covers on the tray, as (column, row).
+std::set<std::pair<int, int>> heldCells(const SolveBoard &board)
+{
+    const auto &held = *board.held();
+    std::set<std::pair<int, int>> cells{{held.column, held.row}};
+    for (const ColumnRow &d : squareSteps(orientation(held.shape)))
+        cells.emplace(held.column + d.column, held.row + d.row);
+    return cells;
+}
+
 } // namespace
 
 class TestSolve : public QObject
@@ -64,6 +76,7 @@ private slots:
     void savesOpensAndRemembersPositions();
     void stepsThroughWhatRemainsFromTheKeyboard();
     void refusesAPositionOfMoreThan64KB();
+    void marksADeadEndAndMovesAPieceInOneStep();
 };
 
 void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
@@ -100,8 +113,7 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
         return false;
     };
     QVERIFY(!shows(board.bandRect('X'), orientation(0).Color));
-    QVERIFY(shows(board.cellRect(1, 2), orientation(0).Color)); // laid on the tray
-    QVERIFY(!shows(board.cellRect(1, 2), 0x0000FF));            // not marked as a dead end
+    QVERIFY(shows(board.cellRect(2, 1), orientation(0).Color)); // laid on the tray
     QVERIFY(shows(board.bandRect('I'), orientation(1).Color));
     // The I held over the X is crossed out in red, and not laid.
     QTest::mousePress(&board, Qt::LeftButton, {}, board.bandRect('I').center());
@@ -114,14 +126,16 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
     QTest::mouseRelease(&board, Qt::LeftButton, {}, board.cellRect(1, 1).center());
     QCOMPARE(s.position().placements.size(), 1u);
     QCOMPARE(count(w), afterX);
-    // Turned by the wheel while held, laid across the top row.
+    // Turned by the wheel while held, about the cell held, and laid across
+    // the top row, its end under the pointer.
     QTest::mousePress(&board, Qt::LeftButton, {}, board.bandRect('I').center());
-    QTest::mouseMove(&board, board.cellRect(4, 0).center());
-    QWheelEvent notch(board.cellRect(4, 0).center(),
-                      board.mapToGlobal(board.cellRect(4, 0).center()), {}, QPoint(0, -120),
+    QTest::mouseMove(&board, board.cellRect(8, 0).center());
+    QWheelEvent notch(board.cellRect(8, 0).center(),
+                      board.mapToGlobal(board.cellRect(8, 0).center()), {}, QPoint(0, -120),
                       Qt::LeftButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(&board, &notch);
-    QTest::mouseRelease(&board, Qt::LeftButton, {}, board.cellRect(4, 0).center());
+    QCOMPARE(board.held()->column, 4);
+    QTest::mouseRelease(&board, Qt::LeftButton, {}, board.cellRect(8, 0).center());
     QCOMPARE(s.position().placements.size(), 2u);
     QCOMPARE(s.position().placements[1].shape, Integer(2)); // the I lying down
     // A laid piece dragged off the tray is taken back; undo and redo.
@@ -321,6 +335,77 @@ void TestSolve::refusesAPositionOfMoreThan64KB()
              qPrintable(m.messages[1]));
     QCOMPARE(w->session().position().placements.size(), 1u); // the hint's piece kept
     w->close();
+}
+
+
+void TestSolve::marksADeadEndAndMovesAPieceInOneStep()
+{
+    for (const Palette palette : {Palette::Standard, Palette::Safe}) {
+        MainWindow m;
+        if (palette == Palette::Safe)
+            choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuSafe");
+        SolveWindow *w = openSolve(m);
+        QVERIFY(w);
+        SolveBoard &board = w->board();
+        SolveSession &s = w->session();
+        const auto shows = [&board](QRect area, QColor c) {
+            const QImage shot = board.grab().toImage();
+            for (int x = area.left(); x <= area.right(); ++x)
+                for (int y = area.top(); y <= area.bottom(); ++y)
+                    if (shot.pixelColor(x, y) == c)
+                        return true;
+            return false;
+        };
+        const Colour x = paletteColour(palette, 0, orientation(0).Color);
+        const QColor stripe(redOf(letterColourOn(x)), greenOf(letterColourOn(x)),
+                            blueOf(letterColourOn(x)));
+        // The X picked by its letter starts on the tray, where it fits: in
+        // the corner, cutting a cell off, so no tiling is left.
+        QTest::keyClicks(&board, QStringLiteral("x"));
+        QVERIFY(board.heldFits());
+        QCOMPARE(heldCells(board), (std::set<std::pair<int, int>>{{1, 0}, {0, 1}, {1, 1}, {2, 1}, {1, 2}}));
+        QTest::keyClick(&board, Qt::Key_Return);
+        QVERIFY(count(w).startsWith(QStringLiteral("No tiling completes this")));
+        const QRect middle = board.cellRect(1, 1).adjusted(4, 4, -4, -4);
+        QVERIFY2(shows(middle, stripe), "a dead end is striped");
+        QVERIFY(shows(board.cellRect(0, 1), Qt::red)); // and outlined in red
+        // Moved by the cell under the pointer, out of the corner: no mark.
+        drag(board, board.cellRect(1, 1).center(), board.cellRect(2, 1).center());
+        QCOMPARE(s.position().placements.size(), 1u);
+        QVERIFY(s.position().at(2, 1) && s.position().at(2, 0) && !s.position().at(0, 1));
+        QVERIFY(!count(w).startsWith(QStringLiteral("No tiling")));
+        QVERIFY(!shows(board.cellRect(2, 1).adjusted(4, 4, -4, -4), stripe));
+        QVERIFY(!shows(board.cellRect(1, 1), Qt::red));
+        // Laid pieces are outlined on every side that meets no cell of theirs.
+        QVERIFY(shows(board.cellRect(3, 1), QColor(32, 32, 32)));
+        QVERIFY(!shows(board.cellRect(2, 1).adjusted(2, 2, -2, -2), QColor(32, 32, 32)));
+        // The move is one step: one undo puts it back in the corner.
+        QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(s.position().at(0, 1) && s.position().placements.size() == 1);
+        QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(s.position().placements.empty());
+        // A piece held by a cell of its own turns and flips about that cell.
+        QTest::keyClicks(&board, QStringLiteral("l"));
+        QTest::keyClick(&board, Qt::Key_Return);
+        QCOMPARE(s.position().placements.size(), 1u);
+        const auto cells = s.position().placements[0].cells;
+        const int stride = s.position().stride();
+        const QPoint grip(cells[2] / stride, cells[2] % stride);
+        QTest::mousePress(&board, Qt::LeftButton, {}, board.cellRect(grip.x(), grip.y()).center());
+        const auto before = heldCells(board);
+        QTest::mouseClick(&board, Qt::MiddleButton, {}, board.cellRect(grip.x(), grip.y()).center());
+        std::set<std::pair<int, int>> mirrored;
+        for (const auto &[c, r] : before)
+            mirrored.emplace(2 * grip.x() - c, r);
+        QCOMPARE(heldCells(board), mirrored);
+        QTest::mouseClick(&board, Qt::RightButton, {}, board.cellRect(grip.x(), grip.y()).center());
+        std::set<std::pair<int, int>> turned;
+        for (const auto &[c, r] : mirrored)
+            turned.emplace(grip.x() - (r - grip.y()), grip.y() + (c - grip.x()));
+        QCOMPARE(heldCells(board), turned);
+        QTest::mouseRelease(&board, Qt::LeftButton, {}, board.cellRect(grip.x(), grip.y()).center());
+        w->close();
+    }
 }
 
 QTEST_MAIN(TestSolve)
