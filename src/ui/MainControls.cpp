@@ -320,8 +320,10 @@ TrayMenu makeTrayMenu(QWidget *window)
         return action;
     };
     m.mnuFind = item("mnuFind", QStringLiteral("Find a Tiling..."), Qt::CTRL | Qt::Key_F);
-    m.mnuCopy = item("mnuCopy", QStringLiteral("Copy Solution"));
-    m.mnuExport = item("mnuExport", QStringLiteral("Export Solution..."));
+    m.mnuCopy = item("mnuCopy", QStringLiteral("Copy Solution"),
+                     Qt::CTRL | Qt::SHIFT | Qt::Key_C);
+    m.mnuExport = item("mnuExport", QStringLiteral("Export Solution..."),
+                       Qt::CTRL | Qt::Key_E);
     m.mnuPractice = item("mnuPractice", QStringLiteral("Practice Sheet..."), Qt::CTRL | Qt::Key_K);
     m.mnuSolve = item("mnuSolve", QStringLiteral("Solve It Yourself..."), Qt::CTRL | Qt::Key_Y);
     m.mnuTray->addSeparator();

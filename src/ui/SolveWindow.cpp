@@ -253,7 +253,8 @@ void SolveBoard::moveHeld(int columns, int rows)
 void SolveBoard::reshapeHeld(bool flip)
 {
     const Integer next = reshaped(m_held->shape, flip);
-    const ColumnRow grab = carried(m_held->shape, next, flip, {m_held->grabColumn, m_held->grabRow});
+    const ColumnRow grab =
+        carried(m_held->shape, next, flip, {m_held->grabColumn, m_held->grabRow});
     m_held->column += m_held->grabColumn - grab.column;
     m_held->row += m_held->grabRow - grab.row;
     m_held->grabColumn = grab.column;
@@ -494,8 +495,8 @@ void SolveBoard::paintEvent(QPaintEvent *)
     }
     // Each laid piece outlined, so that neighbours of close colours stay
     // apart on a projector.
-    const double line = std::max(1.0, std::round(l.unit / 16 * devicePixelRatioF())) /
-                        devicePixelRatioF();
+    const double line =
+        std::max(1.0, std::round(l.unit / 16 * devicePixelRatioF())) / devicePixelRatioF();
     for (const Placement &p : shown.placements)
         outline(painter, p, position.stride(), QPen(QColor(32, 32, 32), line));
     // A dead end: the piece most recently laid, striped in black or white,
@@ -503,10 +504,10 @@ void SolveBoard::paintEvent(QPaintEvent *)
     if (m_session.remaining().empty() && m_session.lastLaid() &&
         !(m_held && m_held->from && *m_held->from == *m_session.lastLaid())) {
         const Placement &p = *m_session.lastLaid();
-        const Colour colour = p.shape == SquarePiece
-                                  ? MidGrey
-                                  : paletteColour(m_look.palette, pieceOf(p.shape),
-                                                  orientation(p.shape).Color);
+        const Colour colour =
+            p.shape == SquarePiece
+                ? MidGrey
+                : paletteColour(m_look.palette, pieceOf(p.shape), orientation(p.shape).Color);
         QPainterPath cells;
         cells.setFillRule(Qt::WindingFill); // cells that touch by a pixel stay whole
         for (int k = 0; k < p.cellCount; ++k)
@@ -515,8 +516,8 @@ void SolveBoard::paintEvent(QPaintEvent *)
         painter.save();
         painter.setClipPath(cells);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(PainterCanvas::qtColour(letterColourOn(colour)),
-                            std::max(2.0, l.unit / 10)));
+        painter.setPen(
+            QPen(PainterCanvas::qtColour(letterColourOn(colour)), std::max(2.0, l.unit / 10)));
         const QRectF box = cells.boundingRect();
         for (double d = -box.height(); d < box.width(); d += l.unit / 3)
             painter.drawLine(QPointF(box.left() + d, box.bottom()),
@@ -612,7 +613,8 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
         QStringLiteral(
             "Drag a piece onto the tray; while dragging, right-click or turn the wheel to turn it, "
             "middle-click to flip it. Or type its letter, move it with the arrows, R turns, M "
-            "flips, Enter lays it, Delete takes it back. H: a hint. < and >: the tilings that remain. "
+            "flips, Enter lays it, Delete takes it back. H: a hint. < and >: the tilings that "
+            "remain. "
             "F11: full screen."),
         this);
     lblHint->setObjectName(QStringLiteral("lblHint"));
@@ -711,9 +713,9 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
     if (static_cast<std::size_t>(last.size()) > MaximumGridText) {
         // Refused as an opened file would be, said once the window shows.
         QTimer::singleShot(0, this, [this] {
-            m_hooks.message(QString::fromStdString(
-                tooMuchForAGrid("The position remembered for this tray") +
-                "; the tray starts empty."));
+            m_hooks.message(
+                QString::fromStdString(tooMuchForAGrid("The position remembered for this tray") +
+                                       "; the tray starts empty."));
         });
     } else if (!last.isEmpty() && !m_session.open(last.toStdString())) {
         m_session.forgetSteps(); // the position alone, not a step to undo

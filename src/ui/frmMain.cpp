@@ -17,6 +17,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,10 +29,19 @@
 #include <QScopedValueRollback>
 #include <QScreen>
 #include <QTimer>
+#include <QToolTip>
 
 #include <algorithm>
 
 namespace tw {
+
+namespace {
+
+const QString TrayTip = QStringLiteral(
+    "Right-click the tray, or press the Menu key or Shift+F10,\nfor Find a Tiling, Copy, "
+    "Export, Practice Sheet and Solve It Yourself");
+
+} // namespace
 
 frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advice &advice,
                  QWidget *parent)
@@ -138,6 +148,11 @@ void frmMain::wire()
     connect(mnuPractice, &QAction::triggered, this,
             [this] { m_actions.practice(look(), m_preview.paper()); });
     connect(mnuSolve, &QAction::triggered, this, [this] { m_actions.solve(look()); });
+    // Greyed in the menu while no solution is shown; their keys still say why.
+    connect(mnuTray, &QMenu::aboutToHide, this, [this] {
+        mnuCopy->setEnabled(true);
+        mnuExport->setEnabled(true);
+    });
     connect(mnuAbout, &QAction::triggered, this, [this] { AboutDialog(state, this).exec(); });
     // Each step from the keyboard is on screen before the next repeats.
     const auto stepped = [this](const std::function<void()> &move) {
@@ -337,6 +352,29 @@ bool frmMain::event(QEvent *event)
         if (m_browser.displaying())
             ShowSolution();
         update();
+    }
+    // Right-click is not the only way to the tray's menu: the tray says so,
+    // and the Menu key and Shift+F10 open the focused control's menu, the
+    // tray's where the control has none.
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        if (m_browser.displaying() && trayPixels().contains(help->pos())) {
+            QToolTip::showText(help->globalPos(), TrayTip, this, trayPixels());
+            return true;
+        }
+        QToolTip::hideText();
+    } else if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
+            (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            QWidget *focus = QApplication::focusWidget();
+            if (!focus || focus->window() != this)
+                focus = this;
+            const QPoint at = focus->rect().center();
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, focus->mapToGlobal(at));
+            QApplication::sendEvent(focus, &menu);
+            return true;
+        }
     }
     return QDialog::event(event);
 }

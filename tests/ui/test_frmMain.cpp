@@ -7,12 +7,17 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QShortcut>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
+#include <QToolTip>
 #include <QWindow>
 
 using namespace tw;
@@ -129,6 +134,7 @@ private slots:
     void enterStartsThePreviewOnlyOnceTheSideStands();
     void previewChecksTheSideAgainAndShowsTheRangeAsTyped();
     void tabEntersAnOptionGroupOnItsCheckedButton();
+    void theTrayMenuIsFoundByItsTipItsKeysAndAbout();
 };
 
 void TestFrmMain::movesAndWhereTheyLeaveTheWindow_data()
@@ -512,6 +518,79 @@ void TestFrmMain::tabEntersAnOptionGroupOnItsCheckedButton()
     QCOMPARE(tab(), m("optRender(0)"));
     QCOMPARE(tab(), m("optOrientation(1)"));
     QCOMPARE(tab(), m("cmdPreview"));
+}
+
+void TestFrmMain::theTrayMenuIsFoundByItsTipItsKeysAndAbout()
+{
+    MainWindow m;
+    frmMain &w = m.w();
+    // Resting on the tray, the pointer is told where its menu is.
+    const QPoint onTray(w.scale().pixels(m.tray().trayLeft + 300),
+                        w.scale().pixels(m.tray().trayTop + 300));
+    QHelpEvent over(QEvent::ToolTip, onTray, w.mapToGlobal(onTray));
+    QApplication::sendEvent(&w, &over);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QVERIFY(QToolTip::text().contains(QStringLiteral("Right-click the tray")));
+    QVERIFY(QToolTip::text().contains(QStringLiteral("Shift+F10")));
+    QHelpEvent away(QEvent::ToolTip, QPoint(2, 2), w.mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(&w, &away);
+    QTRY_VERIFY(!QToolTip::isVisible());
+    // The Menu key and Shift+F10 open it from a button; a text box keeps
+    // its own menu.
+    QTest::mouseClick(m.find<QPushButton>("cmdNext"), Qt::LeftButton);
+    struct Row
+    {
+        const char *focus;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool trays;
+    };
+    for (const Row &row : {Row{"cmdNext", Qt::Key_Menu, {}, true},
+                           Row{"cmdNext", Qt::Key_F10, Qt::ShiftModifier, true},
+                           Row{"txtSolution", Qt::Key_Menu, {}, false}}) {
+        if (QApplication::focusWidget() != m(row.focus))
+            QTest::mouseClick(m(row.focus), Qt::LeftButton);
+        QTest::keyClick(QApplication::focusWidget(), row.key, row.modifiers);
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY2(menu, row.focus);
+        QCOMPARE(menu->objectName() == QLatin1String("mnuTray"), row.trays);
+        QTest::keyClick(menu, Qt::Key_Escape);
+        QTRY_VERIFY(!QApplication::activePopupWidget());
+    }
+    // About names each item of the menu with its keys, and the keys of Solve
+    // It Yourself.
+    QStringList expected;
+    bool features = true; // the items above the first line, by name too
+    for (QAction *item : w.findChild<QMenu *>(QStringLiteral("mnuTray"))->actions()) {
+        features = features && !item->isSeparator();
+        if (!item->shortcut().isEmpty())
+            expected << item->shortcut()
+                                .toString()
+                                .replace(QStringLiteral("PgUp"), QStringLiteral("Page Up"))
+                                .replace(QStringLiteral("PgDown"), QStringLiteral("Page Down")) +
+                            (features
+                                 ? QStringLiteral("|") + item->text().remove(QStringLiteral("..."))
+                                 : QString());
+    }
+    QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
+    auto *solve = w.findChild<QDialog *>(QStringLiteral("frmSolve"));
+    QVERIFY(solve);
+    for (QShortcut *key : solve->findChildren<QShortcut *>())
+        expected << key->key().toString();
+    solve->close();
+    QString about;
+    QTimer::singleShot(0, &w, [&about] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (auto *text = dialog ? dialog->findChild<QPlainTextEdit *>() : nullptr)
+            about = text->toPlainText();
+        if (dialog)
+            dialog->close();
+    });
+    QTest::keyClick(&w, Qt::Key_F1);
+    QVERIFY(about.startsWith(QStringLiteral("Tilewright")));
+    for (const QString &line : expected)
+        for (const QString &part : line.split(QLatin1Char('|')))
+            QVERIFY2(about.contains(part), qPrintable(part));
 }
 
 QTEST_MAIN(TestFrmMain)

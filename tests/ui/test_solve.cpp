@@ -337,7 +337,6 @@ void TestSolve::refusesAPositionOfMoreThan64KB()
     w->close();
 }
 
-
 void TestSolve::marksADeadEndAndMovesAPieceInOneStep()
 {
     for (const Palette palette : {Palette::Standard, Palette::Safe}) {
@@ -363,7 +362,8 @@ void TestSolve::marksADeadEndAndMovesAPieceInOneStep()
         // the corner, cutting a cell off, so no tiling is left.
         QTest::keyClicks(&board, QStringLiteral("x"));
         QVERIFY(board.heldFits());
-        QCOMPARE(heldCells(board), (std::set<std::pair<int, int>>{{1, 0}, {0, 1}, {1, 1}, {2, 1}, {1, 2}}));
+        QCOMPARE(heldCells(board),
+                 (std::set<std::pair<int, int>>{{1, 0}, {0, 1}, {1, 1}, {2, 1}, {1, 2}}));
         QTest::keyClick(&board, Qt::Key_Return);
         QVERIFY(count(w).startsWith(QStringLiteral("No tiling completes this")));
         const QRect middle = board.cellRect(1, 1).adjusted(4, 4, -4, -4);
@@ -393,7 +393,8 @@ void TestSolve::marksADeadEndAndMovesAPieceInOneStep()
         const QPoint grip(cells[2] / stride, cells[2] % stride);
         QTest::mousePress(&board, Qt::LeftButton, {}, board.cellRect(grip.x(), grip.y()).center());
         const auto before = heldCells(board);
-        QTest::mouseClick(&board, Qt::MiddleButton, {}, board.cellRect(grip.x(), grip.y()).center());
+        QTest::mouseClick(&board, Qt::MiddleButton, {},
+                          board.cellRect(grip.x(), grip.y()).center());
         std::set<std::pair<int, int>> mirrored;
         for (const auto &[c, r] : before)
             mirrored.emplace(2 * grip.x() - c, r);
@@ -403,7 +404,8 @@ void TestSolve::marksADeadEndAndMovesAPieceInOneStep()
         for (const auto &[c, r] : mirrored)
             turned.emplace(grip.x() - (r - grip.y()), grip.y() + (c - grip.x()));
         QCOMPARE(heldCells(board), turned);
-        QTest::mouseRelease(&board, Qt::LeftButton, {}, board.cellRect(grip.x(), grip.y()).center());
+        QTest::mouseRelease(&board, Qt::LeftButton, {},
+                            board.cellRect(grip.x(), grip.y()).center());
         w->close();
     }
 }
