@@ -82,7 +82,9 @@ std::array<PageCell, 5> pageCells(const Placement &piece, int stride, const Tray
     return cells;
 }
 
-enum class Tone { Plain, Shaded, Pale };
+// Plain: as a cheat sheet draws it. Shaded, Placed: given and not, in
+// monochrome (the X white too); Pale: not given, in colour.
+enum class Tone { Plain, Shaded, Placed, Pale };
 
 void printPieceIn(PreviewInterface &page, const Placement &piece, int stride,
                   const TrayGeometry &where, const PaperLook &look, Tone tone)
@@ -151,7 +153,7 @@ void printPieceIn(PreviewInterface &page, const Placement &piece, int stride,
         previousCell = c.index;
     }
 
-    const bool x = piece.shape == 0 && !colours;
+    const bool x = piece.shape == 0 && !colours && tone == Tone::Plain;
     if (x) {
         page.setForeColor(Black);
         page.setBrushColor(page.ForeColor());
@@ -229,11 +231,11 @@ void printPiece(PreviewInterface &page, const Placement &piece, int stride,
 }
 
 void printSquare(PreviewInterface &page, const Placement &square, int stride,
-                 const TrayGeometry &where, const PaperLook &look)
+                 const TrayGeometry &where, const PaperLook &look, Colour fill)
 {
     if (stride <= 0)
         return;
-    page.setBrushColor(MidGrey);
+    page.setBrushColor(fill);
     const int column = square.cells[0] / stride, row = square.cells[0] % stride;
     const Integer originX = roundToInteger(where.left), originY = roundToInteger(where.top);
     const Long left = roundToLong(static_cast<Integer>(column) * where.unit + originX);
@@ -243,7 +245,7 @@ void printSquare(PreviewInterface &page, const Placement &square, int stride,
     const Long unit = roundToLong(where.unit);
     if (look.look.letters && unit >= MinimumLetterSquare) {
         const Colour fore = page.ForeColor();
-        page.setForeColor(letterColourOn(MidGrey));
+        page.setForeColor(letterColourOn(fill));
         page.DrawLetter(left + (side - unit) / 2, top + (side - unit) / 2, unit, 'O');
         page.setForeColor(fore);
     }
@@ -287,24 +289,23 @@ void printTiling(PreviewInterface &page, const Tiling &tiling, const TrayGeometr
                 }
     }
     page.setBrushColor(Black);
-    const Placement *square = nullptr;
+    std::vector<std::pair<const Placement *, bool>> squares; // and whether given
+    const bool monochrome = look.rendering == Rendering::Monochrome;
     int k = 0;
     for (const Placement &p : tiling.placements) {
-        const int index = k++;
+        const bool given = k++ < look.given;
         if (p.shape == SquarePiece) {
-            square = &p;
+            squares.emplace_back(&p, given);
             continue;
         }
-        const bool given = index < look.given;
         const Tone tone = look.given == 0 ? Tone::Plain
-                          : look.rendering == Rendering::Monochrome
-                              ? (given ? Tone::Shaded : Tone::Plain)
-                          : given ? Tone::Plain
-                                  : Tone::Pale;
+                          : monochrome    ? (given ? Tone::Shaded : Tone::Placed)
+                          : given         ? Tone::Plain
+                                          : Tone::Pale;
         printPieceIn(page, p, stride, where, look, tone);
     }
     page.setForeColor(Black);
-    if (partial && look.rendering == Rendering::Monochrome) {
+    if (partial && (monochrome || look.outlined)) {
         // A piece's right and bottom edges are the next piece's left and
         // top ones; towards an empty cell the piece draws them itself.
         for (const Placement &p : tiling.placements)
@@ -318,9 +319,14 @@ void printTiling(PreviewInterface &page, const Tiling &tiling, const TrayGeometr
                     page.DrawLine(x, y + side, x + side, y + side);
             }
     }
-    printFrame(page, where, tiling.cols, tiling.rows);
-    if (square)
-        printSquare(page, *square, stride, where, look);
+    if (look.framed)
+        printFrame(page, where, tiling.cols, tiling.rows);
+    for (const auto &[square, given] : squares)
+        printSquare(page, *square, stride, where, look,
+                    look.given == 0 ? MidGrey
+                    : monochrome    ? (given ? GivenShade : White)
+                    : given         ? MidGrey
+                                    : pale(MidGrey));
 }
 
 } // namespace tw

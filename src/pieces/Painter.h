@@ -34,11 +34,15 @@ struct PaperLook
     // Faint lines around the empty cells of a partial tiling, for a pupil
     // to draw the missing pieces in.
     bool gridOnEmpty = false;
-    // The first `given` pieces stand apart from the others: shaded grey in
-    // monochrome; in colour, the others are drawn pale.
+    // The first `given` pieces stand apart from the others, the X and the
+    // square too: shaded grey in monochrome, the others white; in colour,
+    // the others are drawn pale.
     int given = 0;
     // Pieces in colour outlined too, to be cut out.
     bool outlined = false;
+    // The tray's frame drawn around the tiling; pieces laid apart to be cut
+    // out have none.
+    bool framed = true;
 };
 
 // The grey of the 2 x 2 square, the frame and, shaded, of given pieces.
@@ -66,9 +70,10 @@ void paintTiling(Canvas &canvas, const Tiling &tiling, const TrayGeometry &where
 // Leaves the pen and brush colours as it drew.
 void printPiece(PreviewInterface &page, const Placement &piece, int stride,
                 const TrayGeometry &where, const PaperLook &look);
-// The 2 x 2 square in grey, outlined in the pen's colour.
+// The 2 x 2 square in fill (its grey unless told), outlined in the pen's
+// colour.
 void printSquare(PreviewInterface &page, const Placement &square, int stride,
-                 const TrayGeometry &where, const PaperLook &look);
+                 const TrayGeometry &where, const PaperLook &look, Colour fill = MidGrey);
 // The tray's frame: its four edges, one line each.
 void printFrame(PreviewInterface &page, const TrayGeometry &where, int cols, int rows);
 // A whole tray as a cheat sheet draws it: the pieces, the frame, then the

@@ -2,6 +2,7 @@
 
 #include "base/NumberText.h"
 #include "base/Units.h"
+#include "pieces/PieceTables.h"
 #include "pieces/PreviewInterface.h"
 #include "report/Report.h"
 #include "solutions/Boards.h"
@@ -10,6 +11,8 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace tw {
 
@@ -39,16 +42,86 @@ Grid gridFor(const PreviewInterface &page, Long trayWidth, Long trayHeight, Long
     return g;
 }
 
-// A caption under a tray, as large as 9 points and small enough to fit it.
-void printCaption(PreviewInterface &page, const std::string &text, Long x, Long y, Long width)
+// The size of every caption of a kind: as large as 9 points and small
+// enough that the longest fits under its tray, one size for them all.
+double captionSize(PreviewInterface &page, const std::vector<std::string> &texts, Long width)
 {
     double points = 9;
-    for (page.setFontSize(points); points > 5 && page.TextWidth(text) > width; points -= 0.5)
-        page.setFontSize(points - 0.5);
+    const auto fits = [&] {
+        page.setFontSize(points);
+        return std::all_of(texts.begin(), texts.end(),
+                           [&](const std::string &t) { return page.TextWidth(t) <= width; });
+    };
+    while (points > 5 && !fits())
+        points -= 0.5;
+    return points;
+}
+
+void printCaption(PreviewInterface &page, const std::string &text, Long x, Long y, double points)
+{
+    page.setFontSize(points);
     page.setForeColor(Black);
     page.setCurrentX(static_cast<double>(x));
     page.setCurrentY(static_cast<double>(y));
     page.printText(text);
+}
+
+// As many whole sets of the pieces (and the square) as fit on a grid of
+// cols x rows cells, each piece lying flat, one empty cell around it, so
+// that the pieces make no tray's tiling and each is cut out alone.
+Tiling cutoutSets(double cols, double rows, bool square)
+{
+    Tiling grid{0,
+                static_cast<Integer>(std::clamp(cols, 0.0, 200.0)),
+                static_cast<Integer>(std::clamp(rows, 0.0, 200.0)),
+                {}};
+    // Each piece in its first orientation that is no taller than wide.
+    std::vector<Integer> shapes;
+    for (int piece = 0; piece < 12; ++piece)
+        for (int shape = 0; shape < OrientationCount; ++shape) {
+            if (orientation(shape).Piece != piece)
+                continue;
+            int top = 0, bottom = 0, right = 0;
+            for (const ColumnRow &d : squareSteps(orientation(shape))) {
+                top = std::min(top, d.row);
+                bottom = std::max(bottom, d.row);
+                right = std::max(right, d.column);
+            }
+            if (bottom - top <= right) {
+                shapes.push_back(static_cast<Integer>(shape));
+                break;
+            }
+        }
+    if (square)
+        shapes.push_back(SquarePiece);
+    int x = 0, y = 0, shelf = 0;
+    for (;;) {
+        const std::size_t whole = grid.placements.size();
+        for (Integer shape : shapes) {
+            int top = 0, bottom = 0, right = 0;
+            if (shape == SquarePiece)
+                bottom = right = 1;
+            else
+                for (const ColumnRow &d : squareSteps(orientation(shape))) {
+                    top = std::min(top, d.row);
+                    bottom = std::max(bottom, d.row);
+                    right = std::max(right, d.column);
+                }
+            if (x + right >= grid.cols) {
+                x = 0;
+                y += shelf + 1;
+                shelf = 0;
+            }
+            const auto placed = placeOn(grid, shape, x, y - top);
+            if (!placed) {
+                grid.placements.resize(whole); // only whole sets
+                return grid;
+            }
+            grid.placements.push_back(*placed);
+            x += right + 2;
+            shelf = std::max(shelf, bottom - top + 1);
+        }
+    }
 }
 
 } // namespace
@@ -117,6 +190,17 @@ std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const Tili
     const std::string where =
         " for the " + tray_ + (index.board() == SquareBoard ? " Square" : " Rectangle");
 
+    std::vector<std::string> puzzleCaptions, keyCaptions;
+    for (int k = 0; k < count; ++k) {
+        const Puzzle &p = sheet.puzzles[static_cast<std::size_t>(k)];
+        const std::string name = "Puzzle " + std::to_string(k + 1) + ": ";
+        puzzleCaptions.push_back(name + piecesToPlace(index, p));
+        keyCaptions.push_back(name + tray_ + ", solution " +
+                              groupedNumber(index.solutionOf(p.tiling)));
+    }
+    const double puzzlePoints = captionSize(page, puzzleCaptions, w);
+    const double keyPoints = captionSize(page, keyCaptions, kw);
+
     PaperLook given = sheet.look;
     given.gridOnEmpty = true;
     lay(puzzles, "Pentomino Puzzles" + where + ", Sheet " + number, [&](int k, Long x, Long y) {
@@ -127,8 +211,8 @@ std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const Tili
             shown.placements.push_back(index.placement(g));
         given.given = static_cast<int>(shown.placements.size());
         printTiling(page, shown, {double(x), double(y), sheet.unit}, given);
-        printCaption(page, "Puzzle " + std::to_string(k + 1) + ": " + piecesToPlace(index, p), x,
-                     y + h + 40, w);
+        printCaption(page, puzzleCaptions[static_cast<std::size_t>(k)], x, y + h + 40,
+                     puzzlePoints);
     });
     if (sheet.answerKey)
         lay(key, "Answers to Sheet " + number + where, [&](int k, Long x, Long y) {
@@ -144,21 +228,24 @@ std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const Tili
             PaperLook look = sheet.look;
             look.given = static_cast<int>(p.given.size());
             printTiling(page, answer, {double(x), double(y), keyUnit}, look);
-            printCaption(page,
-                         "Puzzle " + std::to_string(k + 1) + ": " + tray_ + ", solution " +
-                             groupedNumber(index.solutionOf(p.tiling)),
-                         x, y + kh + 40, kw);
+            printCaption(page, keyCaptions[static_cast<std::size_t>(k)], x, y + kh + 40, keyPoints);
         });
     if (sheet.cutouts) {
-        // A tiling of the tray is the twelve pieces (and the square) with no
-        // card between them: cut along the lines.
         startPage("Pieces to Cut Out for Sheet " + number);
         PaperLook look = sheet.look;
         look.look.letters = true;
         look.outlined = true;
-        const Single fit =
-            std::min<Single>(sheet.unit, largestSide(page, tray.cols, tray.rows) * TwipsPerInch);
-        printTiling(page, index.tiling(0), {0, double(ReportLayout::FirstRowTop), fit}, look);
+        look.framed = false;
+        const Long width = page.PageWidth() - 2 * Margin;
+        const Long height = page.PageHeight() - 2 * Margin - ReportLayout::FirstRowTop;
+        const bool square = tray.cols * tray.rows == 64;
+        Single unit = sheet.unit;
+        Tiling pieces = cutoutSets(width / unit, height / unit, square);
+        while (pieces.placements.empty() && unit > 30) {
+            unit *= 0.9f;
+            pieces = cutoutSets(width / unit, height / unit, square);
+        }
+        printTiling(page, pieces, {0, double(ReportLayout::FirstRowTop), unit}, look);
     }
     page.EndDoc();
     return std::nullopt;

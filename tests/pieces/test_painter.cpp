@@ -232,8 +232,8 @@ TEST(PartialTiling, OnPaperShowsTheEmptyCellsGridAndTheGivenPiecesApart)
     const auto mono = draw(Rendering::Monochrome, 3);
     EXPECT_EQ(inGrey(mono, GridGrey).size(), 2u * 45);
     for (const Call &r : mono.ofKind(Call::Rectangle))
-        EXPECT_TRUE(r.brush == GivenShade || r.brush == Black) << std::hex << r.brush;
-    EXPECT_EQ(mono.ofKind(Call::Rectangle).size(), 15u + 5u); // the shade; the X's black cross
+        EXPECT_EQ(r.brush, GivenShade) << std::hex << r.brush;
+    EXPECT_EQ(mono.ofKind(Call::Rectangle).size(), 15u); // the X given is shaded too
     const auto black = inGrey(mono, Black);
     // A line along the right edge of the U's cell (2, 1), whose right
     // neighbour (3, 1), the F's, is empty: x = 900 from y = 300 to 600.
@@ -258,6 +258,53 @@ TEST(PartialTiling, OnPaperShowsTheEmptyCellsGridAndTheGivenPiecesApart)
     ASSERT_EQ(cells.size(), 60u);
     EXPECT_EQ(cells.front().brush, Black);                                  // the X, as given
     EXPECT_GT(greenOf(cells.back().brush), greenOf(orientation(36).Color)); // a paler N
+}
+
+// On an answer, the X and the square show whether they were given as every
+// piece does: in monochrome shaded or white, in colour full or pale.
+TEST(PartialTiling, AnAnswerTellsTheGivenXAndSquareFromThePlacedOnes)
+{
+    Tiling whole = *tileRecord(SquareBoard, Examples[1].second);
+    const auto first = [&](Integer shape) {
+        std::stable_partition(whole.placements.begin(), whole.placements.end(),
+                              [shape](const Placement &p) { return p.shape == shape; });
+    };
+    struct Row
+    {
+        const char *name;
+        Rendering rendering;
+        bool xGiven, squareGiven;
+        Colour x, square; // the brush of the X's cells, and of the square
+    };
+    for (const Row &row :
+         {Row{"monochrome, X given", Rendering::Monochrome, true, false, GivenShade, White},
+          Row{"monochrome, square given", Rendering::Monochrome, false, true, White, GivenShade},
+          Row{"colour, square given", Rendering::Colour, false, true, 0, MidGrey},
+          Row{"colour, square placed", Rendering::Colour, true, false, 0, 0}}) {
+        SCOPED_TRACE(row.name);
+        first(row.xGiven ? Integer(0) : SquarePiece);
+        PaperLook look;
+        look.rendering = row.rendering;
+        look.given = 1;
+        test::RecordingPreview page;
+        printTiling(page, whole, {0, 0, 300}, look);
+        const auto rectangles = page.ofKind(Call::Rectangle);
+        const auto squareCall = std::find_if(rectangles.begin(), rectangles.end(),
+                                             [](const Call &c) { return c.c == 600; });
+        ASSERT_NE(squareCall, rectangles.end());
+        if (row.square != 0 || row.rendering == Rendering::Monochrome)
+            EXPECT_EQ(squareCall->brush, row.square) << std::hex << squareCall->brush;
+        else
+            EXPECT_NE(squareCall->brush, MidGrey); // pale
+        if (row.rendering == Rendering::Monochrome) {
+            const auto of = [&](Colour c) {
+                return std::count_if(rectangles.begin(), rectangles.end(),
+                                     [c](const Call &r) { return r.c == 300 && r.brush == c; });
+            };
+            EXPECT_EQ(of(Black), 0);
+            EXPECT_EQ(of(GivenShade), row.x == GivenShade ? 5 : 0);
+        }
+    }
 }
 
 } // namespace

@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
 
 namespace tw {
 namespace {
@@ -169,9 +172,11 @@ TEST(Puzzles, AsManyAsTheTrayHasAndNoMore)
     }
     const auto all = makePuzzles(index, {static_cast<int>(total), FewestGiven, 9});
     ASSERT_TRUE(all) << all.error();
-    EXPECT_EQ(std::set(all->begin(), all->end(), [](const Puzzle &a, const Puzzle &b) {
-                  return std::tie(a.tiling, a.given) < std::tie(b.tiling, b.given);
-              }).size(),
+    EXPECT_EQ(std::set(all->begin(), all->end(),
+                       [](const Puzzle &a, const Puzzle &b) {
+                           return std::tie(a.tiling, a.given) < std::tie(b.tiling, b.given);
+                       })
+                  .size(),
               total);
     const auto more = makePuzzles(index, {static_cast<int>(total) + 1, FewestGiven, 9});
     ASSERT_FALSE(more);
@@ -180,10 +185,10 @@ TEST(Puzzles, AsManyAsTheTrayHasAndNoMore)
                                 std::to_string(total) + " or fewer");
 }
 
-// The pieces to cut out carry their letters whatever the sheet's look: with
-// letters off and no key, every piece letter drawn is on that page, each
-// piece (and the square) once.
-TEST(PracticeSheetPages, LetterEveryPieceToCutOut)
+// The pieces to cut out carry their letters whatever the sheet's look, and
+// lie apart: every group of cells that touch is one piece, of one colour.
+// The page holds as many whole sets as fit.
+TEST(PracticeSheetPages, LayThePiecesToCutOutApartAndFillThePage)
 {
     PracticeSheet sheet;
     sheet.puzzles = {Puzzle{0, {}}};
@@ -198,11 +203,71 @@ TEST(PracticeSheetPages, LetterEveryPieceToCutOut)
     EXPECT_EQ(
         std::count_if(lines.begin(), lines.end(), [](const auto &c) { return c.fore == GridGrey; }),
         2 * 64);
-    std::string letters;
+    std::map<char, int> letters;
     for (const auto &call : page.ofKind(test::RecordingPreview::Call::Letter))
-        letters += call.text;
-    std::sort(letters.begin(), letters.end());
-    EXPECT_EQ(letters, "FILNOPTUVWXYZ");
+        ++letters[call.text.at(0)];
+    ASSERT_EQ(letters.size(), 13u);
+    const int sets = letters['X'];
+    for (const auto &[letter, n] : letters)
+        EXPECT_EQ(n, sets) << letter;
+    EXPECT_GE(sets, 4); // a quarter-inch set is small: many fit on a page
+    // Cells of pieces, by their corners; a piece's cells touch, pieces do not.
+    const long unit = std::lround(sheet.unit);
+    std::vector<test::RecordingPreview::Call> cells;
+    int squares = 0;
+    for (const auto &c : page.ofKind(test::RecordingPreview::Call::Rectangle)) {
+        if (std::abs(c.c - unit) <= 1)
+            cells.push_back(c);
+        squares += std::abs(c.c - 2 * unit) <= 1;
+    }
+    EXPECT_EQ(squares, sets);
+    std::vector<int> group(cells.size(), -1);
+    int groups = 0;
+    for (std::size_t start = 0; start < cells.size(); ++start) {
+        if (group[start] >= 0)
+            continue;
+        std::vector<std::size_t> todo{start};
+        group[start] = groups;
+        int size = 0;
+        while (!todo.empty()) {
+            const auto &a = cells[todo.back()];
+            todo.pop_back();
+            ++size;
+            for (std::size_t k = 0; k < cells.size(); ++k) {
+                const auto &b = cells[k];
+                const long dx = std::abs(a.a - b.a), dy = std::abs(a.b - b.b);
+                if (group[k] < 0 && ((dx <= 1 && dy <= unit + 1) || (dy <= 1 && dx <= unit + 1))) {
+                    EXPECT_EQ(b.brush, a.brush) << "two pieces touch";
+                    group[k] = groups;
+                    todo.push_back(k);
+                }
+            }
+        }
+        EXPECT_EQ(size, 5);
+        ++groups;
+    }
+    EXPECT_EQ(groups, 12 * sets);
+}
+
+// Captions of one kind are set in one size, the largest at which the
+// longest fits: "solution 1" as large as "solution 16,146".
+TEST(PracticeSheetPages, SetTheCaptionsOfAKindInOneSize)
+{
+    const TilingIndex &index = indexOf(SquareBoard);
+    PracticeSheet sheet;
+    sheet.puzzles = {Puzzle{0, {index.piecesOf(0)[0]}},
+                     Puzzle{index.size() - 1, {index.piecesOf(index.size() - 1)[0]}}};
+    test::RecordingPreview page;
+    ASSERT_FALSE(BuildPracticeSheet(page, index, sheet));
+    std::map<std::string, std::set<long>> sizes; // by kind
+    for (const auto &call : page.ofKind(test::RecordingPreview::Call::Text))
+        if (call.text.starts_with("Puzzle "))
+            sizes[call.text.find(", solution ") != std::string::npos ? "key" : "puzzle"].insert(
+                call.c);
+    ASSERT_EQ(sizes.size(), 2u);
+    for (const auto &[kind, of] : sizes)
+        EXPECT_EQ(of.size(), 1u) << kind;
+    EXPECT_LT(*sizes["key"].begin(), 90); // the longest needs less than 9 points
 }
 
 } // namespace

@@ -50,6 +50,7 @@ public:
     {
         enum Kind { Line, Rectangle, Text, Letter } kind;
         long a, b, c, d; // line: x1 y1 x2 y2; rectangle: left top width height;
+                         // text: x y and the size in tenths of a point;
                          // letter: left top side
         Colour fore;
         Colour brush;
@@ -88,13 +89,15 @@ public:
     void setFontSize(double p) override { m_fontSize = p; }
     void printText(const std::string &text) override
     {
-        calls.push_back(
-            {Call::Text, std::lround(m_x), std::lround(m_y), 0, 0, m_fore, m_brush, text});
+        calls.push_back({Call::Text, std::lround(m_x), std::lround(m_y),
+                         std::lround(m_fontSize * 10), 0, m_fore, m_brush, text});
         m_x = 0;
     }
     Long TextWidth(const std::string &text) const override
     {
-        return static_cast<Long>(100 * text.size());
+        // 100 twips a character at 9 points, in proportion to the size.
+        return static_cast<Long>(
+            std::lround(100 * static_cast<double>(text.size()) * m_fontSize / 9));
     }
     Long LineHeight() const override { return static_cast<Long>(std::lround(20 * m_fontSize)); }
     void setCaptionNumber(Long n) override { m_caption = std::to_string(n); }
