@@ -66,8 +66,13 @@ void PreviewNavigator::applyFit(QSize view, QSize control, double dpi)
         setZoom(z);
     if (!FitToWidth && control.width() > 0) {
         const int widthZoom = static_cast<int>(std::nearbyint(m_zoom));
-        setZoom(zoomToHeight(widthZoom, QSizeF(m_document.PageWidth(), m_document.PageHeight()),
-                             control));
+        const double height = zoomToHeight(
+            widthZoom, QSizeF(m_document.PageWidth(), m_document.PageHeight()), control);
+        // The control's proportions can overrate the view's height (its
+        // frame, the page's margins): never more than shows the whole page.
+        const double tall = shown.isEmpty() ? m_document.PageHeight() : shown.height();
+        const double whole = zoomToWidth(tall, view.height(), dpi);
+        setZoom(whole > 0 ? std::min(height, std::floor(whole)) : height);
     }
 }
 
