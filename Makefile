@@ -36,6 +36,7 @@ run: program
 
 test: build
 	@cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@tools/test-share
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps
