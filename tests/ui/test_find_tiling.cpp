@@ -8,13 +8,15 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QDoubleSpinBox>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -329,7 +331,32 @@ void TestFindTiling::aboutTellsWhatABugReportNeeds()
                           QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absoluteFilePath()));
     QVERIFY(text.contains(QStringLiteral("10 x 6: 2,339; 12 x 5: 1,010; 15 x 4: 368; 20 x 3: 2; "
                                          "8 x 8: 16,146")));
-    QVERIFY(text.contains(QStringLiteral("Ctrl+F")));
+    // It names each item of the tray's menu with its keys, and the keys of
+    // Solve It Yourself.
+    QStringList expected;
+    bool features = true; // the items above the first line, by name too
+    for (QAction *item : m.w().findChild<QMenu *>(QStringLiteral("mnuTray"))->actions()) {
+        features = features && !item->isSeparator();
+        if (!item->shortcut().isEmpty())
+            expected << item->shortcut()
+                                .toString()
+                                .replace(QStringLiteral("PgUp"), QStringLiteral("Page Up"))
+                                .replace(QStringLiteral("PgDown"), QStringLiteral("Page Down")) +
+                            (features
+                                 ? QStringLiteral("|") + item->text().remove(QStringLiteral("..."))
+                                 : QString());
+    }
+    m.w().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m.w()));
+    QTest::keyClick(&m.w(), Qt::Key_Y, Qt::ControlModifier);
+    auto *solve = m.w().findChild<QDialog *>(QStringLiteral("frmSolve"));
+    QVERIFY(solve);
+    for (QShortcut *key : solve->findChildren<QShortcut *>())
+        expected << key->key().toString();
+    solve->close();
+    for (const QString &line : expected)
+        for (const QString &part : line.split(QLatin1Char('|')))
+            QVERIFY2(text.contains(part), qPrintable(part));
     // The program's icon is drawn at each size a desktop asks for.
     for (int size : {16, 64}) {
         const QImage icon = programIcon().pixmap(size).toImage();

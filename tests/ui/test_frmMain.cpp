@@ -8,15 +8,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
-#include <QShortcut>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
-#include <QTimer>
 #include <QToolTip>
 #include <QWindow>
 
@@ -134,7 +131,7 @@ private slots:
     void enterStartsThePreviewOnlyOnceTheSideStands();
     void previewChecksTheSideAgainAndShowsTheRangeAsTyped();
     void tabEntersAnOptionGroupOnItsCheckedButton();
-    void theTrayMenuIsFoundByItsTipItsKeysAndAbout();
+    void theTrayMenuIsFoundByItsTipAndItsKeys();
 };
 
 void TestFrmMain::movesAndWhereTheyLeaveTheWindow_data()
@@ -520,7 +517,7 @@ void TestFrmMain::tabEntersAnOptionGroupOnItsCheckedButton()
     QCOMPARE(tab(), m("cmdPreview"));
 }
 
-void TestFrmMain::theTrayMenuIsFoundByItsTipItsKeysAndAbout()
+void TestFrmMain::theTrayMenuIsFoundByItsTipAndItsKeys()
 {
     MainWindow m;
     frmMain &w = m.w();
@@ -557,40 +554,6 @@ void TestFrmMain::theTrayMenuIsFoundByItsTipItsKeysAndAbout()
         QTest::keyClick(menu, Qt::Key_Escape);
         QTRY_VERIFY(!QApplication::activePopupWidget());
     }
-    // About names each item of the menu with its keys, and the keys of Solve
-    // It Yourself.
-    QStringList expected;
-    bool features = true; // the items above the first line, by name too
-    for (QAction *item : w.findChild<QMenu *>(QStringLiteral("mnuTray"))->actions()) {
-        features = features && !item->isSeparator();
-        if (!item->shortcut().isEmpty())
-            expected << item->shortcut()
-                                .toString()
-                                .replace(QStringLiteral("PgUp"), QStringLiteral("Page Up"))
-                                .replace(QStringLiteral("PgDown"), QStringLiteral("Page Down")) +
-                            (features
-                                 ? QStringLiteral("|") + item->text().remove(QStringLiteral("..."))
-                                 : QString());
-    }
-    QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
-    auto *solve = w.findChild<QDialog *>(QStringLiteral("frmSolve"));
-    QVERIFY(solve);
-    for (QShortcut *key : solve->findChildren<QShortcut *>())
-        expected << key->key().toString();
-    solve->close();
-    QString about;
-    QTimer::singleShot(0, &w, [&about] {
-        QWidget *dialog = QApplication::activeModalWidget();
-        if (auto *text = dialog ? dialog->findChild<QPlainTextEdit *>() : nullptr)
-            about = text->toPlainText();
-        if (dialog)
-            dialog->close();
-    });
-    QTest::keyClick(&w, Qt::Key_F1);
-    QVERIFY(about.startsWith(QStringLiteral("Tilewright")));
-    for (const QString &line : expected)
-        for (const QString &part : line.split(QLatin1Char('|')))
-            QVERIFY2(about.contains(part), qPrintable(part));
 }
 
 QTEST_MAIN(TestFrmMain)
