@@ -10,6 +10,23 @@
 
 namespace tw {
 
+const Tray &trayOf(Integer board)
+{
+    static const std::array<Tray, BoardCount> trays = [] {
+        std::array<Tray, BoardCount> made{Tray::rectangle({}, 0, 0), Tray::rectangle({}, 0, 0),
+                                          Tray::rectangle({}, 0, 0), Tray::rectangle({}, 0, 0),
+                                          Tray::rectangle({}, 0, 0)};
+        for (int b = 0; b < BoardCount; ++b)
+            made[static_cast<std::size_t>(b)] = Tray::rectangle(
+                std::string(Trays[static_cast<std::size_t>(b)].label),
+                Trays[static_cast<std::size_t>(b)].cols, Trays[static_cast<std::size_t>(b)].rows);
+        return made;
+    }();
+    if (board < 0 || board >= BoardCount)
+        throw std::out_of_range("board index " + std::to_string(board));
+    return trays[static_cast<std::size_t>(board)];
+}
+
 void SetBoardLayout(PieceState &board, Integer boardIndex)
 {
     if (boardIndex < 0 || boardIndex >= BoardCount)

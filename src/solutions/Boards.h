@@ -2,6 +2,7 @@
 
 #include "base/Integer.h"
 #include "base/Units.h"
+#include "solutions/Tray.h"
 
 #include <array>
 #include <optional>
@@ -38,6 +39,10 @@ inline constexpr std::array<TrayInfo, BoardCount> Trays{{
     {"20 x 3", 20, 3, 3000, 3850, 0.375f, 2},
     {"8 x 8", 8, 8, 4200, 3500, 0.0286f, 16146},
 }};
+
+// Board 0..4 as a tray value: its cells, pieces and symmetry. Throws
+// std::out_of_range for another number.
+const Tray &trayOf(Integer board);
 
 // Makes board boardIndex (0..4) the grid's: Rows, Stride, Cols, ColsPlus1
 // and GridMax. Throws std::out_of_range for another index.

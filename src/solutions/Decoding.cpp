@@ -324,13 +324,9 @@ bool smallestImage(Integer board, const RecordKey &key)
             const int cols = Trays[b].cols, rows = Trays[b].rows;
             for (int g = 0; g < 8; ++g)
                 for (int cell = 0; cell < cols * rows; ++cell) {
-                    int c = cell / rows, r = cell % rows;
-                    if (g & 4)
-                        std::swap(c, r);
-                    if (g & 1)
-                        c = cols - 1 - c;
-                    if (g & 2)
-                        r = rows - 1 - r;
+                    const auto [c, r] = (g & 4) && cols != rows
+                                            ? std::pair{0, 0}
+                                            : movedCell(g, cell / rows, cell % rows, cols, rows);
                     all[b][static_cast<std::size_t>(g)][static_cast<std::size_t>(cell)] =
                         static_cast<std::int8_t>(c * rows + r);
                 }
@@ -357,9 +353,10 @@ bool smallestImage(Integer board, const RecordKey &key)
 
     // An image's record starts with where the square and the X begin,
     // which mostly settles the comparison.
-    const int images = t.cols == t.rows ? 8 : 4;
     std::array<std::int8_t, 64> image{};
-    for (int g = 1; g < images; ++g) {
+    for (const int g : trayOf(board).symmetries()) {
+        if (g == 0)
+            continue;
         const auto &move = moves[static_cast<std::size_t>(board)][static_cast<std::size_t>(g)];
         const auto firstOf = [&](CellBits of) {
             int first = cells;

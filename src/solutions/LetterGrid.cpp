@@ -342,20 +342,14 @@ Expected<ReadTiling, LetterGridError> readLetterGrid(std::string_view text)
     const Typed &t = checked->t;
     const int board = checked->board;
     const bool across = checked->across;
-    const bool square = board == SquareBoard;
 
     // The records of the tiling's images in the tray: turned and reflected,
     // and on the square tray also laid across.
     const TrayInfo &tray = Trays[static_cast<std::size_t>(board)];
     ReadTiling read{static_cast<Integer>(board), {}};
-    for (int g = 0; g < (square ? 8 : 4); ++g)
-        read.images.push_back(recordOf(tray, [&](int c, int r) {
-            if (g & 1)
-                c = tray.cols - 1 - c;
-            if (g & 2)
-                r = tray.rows - 1 - r;
-            if (g & 4)
-                std::swap(c, r);
+    for (const int g : trayOf(static_cast<Integer>(board)).symmetries())
+        read.images.push_back(recordOf(tray, [&](int column, int row) {
+            const auto [c, r] = movedCell(g, column, row, tray.cols, tray.rows);
             return across ? t.at(c, r) : t.at(r, c);
         }));
     std::sort(read.images.begin(), read.images.end());

@@ -31,8 +31,9 @@ Expected<TilingIndex, DecodeError> TilingIndex::build(Integer board,
     index.m_board = board;
     index.m_cols = tray.cols;
     index.m_rows = tray.rows;
-    index.m_images = tray.cols == tray.rows ? 8 : 4;
-    index.m_perTiling = board == SquareBoard ? 13 : 12;
+    const std::vector<int> &symmetries = trayOf(board).symmetries();
+    index.m_images = static_cast<int>(symmetries.size());
+    index.m_perTiling = trayOf(board).pieceCount();
     index.m_pieces.reserve(records.size() * static_cast<std::size_t>(index.m_images) *
                            static_cast<std::size_t>(index.m_perTiling));
     const int stride = tray.rows + 1;
@@ -41,7 +42,7 @@ Expected<TilingIndex, DecodeError> TilingIndex::build(Integer board,
         const auto tiling = tileRecord(board, recordOf(record));
         if (!tiling)
             return tiling.error();
-        for (int g = 0; g < index.m_images; ++g, ++number) {
+        for (const int g : symmetries) {
             const bool across = g & 4;
             const int rows = across ? tray.cols : tray.rows;
             for (const Placement &p : tiling->placements) {
@@ -49,14 +50,9 @@ Expected<TilingIndex, DecodeError> TilingIndex::build(Integer board,
                 Placement moved{p.shape, {}, p.cellCount};
                 std::array<ColumnRow, 5> at{};
                 for (int k = 0; k < p.cellCount; ++k) {
-                    int c = p.cells[static_cast<std::size_t>(k)] / stride;
-                    int r = p.cells[static_cast<std::size_t>(k)] % stride;
-                    if (g & 1)
-                        c = tray.cols - 1 - c;
-                    if (g & 2)
-                        r = tray.rows - 1 - r;
-                    if (across)
-                        std::swap(c, r);
+                    const auto [c, r] = movedCell(g, p.cells[static_cast<std::size_t>(k)] / stride,
+                                                  p.cells[static_cast<std::size_t>(k)] % stride,
+                                                  tray.cols, tray.rows);
                     at[static_cast<std::size_t>(k)] = {c, r};
                     moved.cells[static_cast<std::size_t>(k)] =
                         static_cast<Integer>(c * (rows + 1) + r);
@@ -74,6 +70,7 @@ Expected<TilingIndex, DecodeError> TilingIndex::build(Integer board,
                 index.m_holders[it->second].push_back(number);
                 index.m_pieces.push_back(it->second);
             }
+            ++number;
         }
     }
     return index;

@@ -13,13 +13,12 @@
 namespace tw {
 
 // Every tiling of a tray in a compact form: each stored solution in every
-// image of the tray (4 of a rectangle, 8 of the square), and for each
+// image under the tray's symmetries (4 of a rectangle, 8 of the square), and for each
 // placement of a piece the tilings that hold it, so that how many tilings
 // hold a set of pieces is an intersection of lists away, not a search.
 //
-// Tilings are numbered solution by solution: tiling (s - 1) * images() + g
-// is image g of solution s (bit 0 of g reflects it left to right, bit 1 top
-// to bottom, bit 2 lays it across the square tray). Placements are numbered
+// Tilings are numbered solution by solution: tiling (s - 1) * images() + k
+// is solution s moved by the tray's k-th symmetry (see Tray::symmetries). Placements are numbered
 // as they are first met; a placement no tiling holds has no number.
 class TilingIndex
 {
@@ -36,10 +35,7 @@ public:
     // The number of a piece laid so, or none when no tiling holds it.
     std::optional<std::uint32_t> placementOf(const Placement &placement) const;
     const Placement &placement(std::uint32_t number) const { return m_placements[number]; }
-    std::uint32_t placementCount() const
-    {
-        return static_cast<std::uint32_t>(m_placements.size());
-    }
+    std::uint32_t placementCount() const { return static_cast<std::uint32_t>(m_placements.size()); }
 
     // The tilings that hold every placement given (all of them for none),
     // ascending; the first limit of them when limit is not 0.

@@ -1,0 +1,68 @@
+#include "solutions/Boards.h"
+#include "solutions/Tray.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <vector>
+
+namespace tw {
+namespace {
+
+// A tray from rows of '#' for a cell and '.' for none, "/" between rows.
+Tray drawn(std::string_view rows)
+{
+    std::bitset<Tray::MaxSide * Tray::MaxSide> cells;
+    int row = 0, column = 0, cols = 0;
+    for (char c : rows) {
+        if (c == '/') {
+            ++row;
+            column = 0;
+            continue;
+        }
+        if (c == '#')
+            cells.set(static_cast<std::size_t>(column * Tray::MaxSide + row));
+        cols = std::max(cols, ++column);
+    }
+    return Tray("drawn", cols, row + 1, cells);
+}
+
+// The symmetry of a tray is what maps its cells onto themselves, found
+// from the cells: the five trays, and regions with holes.
+TEST(Tray, ItsSymmetriesAreThoseThatMapItsCellsOntoThemselves)
+{
+    struct Row
+    {
+        const char *name;
+        Tray tray;
+        std::vector<int> symmetries;
+        int pieces;
+    };
+    const Row rows[] = {
+        {"the 10 x 6 tray", trayOf(0), {0, 1, 2, 3}, 12},
+        {"the 20 x 3 tray", trayOf(3), {0, 1, 2, 3}, 12},
+        {"the 8 x 8 tray", trayOf(SquareBoard), {0, 1, 2, 3, 4, 5, 6, 7}, 13},
+        {"8 x 8 with its centre out",
+         drawn("########/########/########/###..###/###..###/########/########/########"),
+         {0, 1, 2, 3, 4, 5, 6, 7},
+         12},
+        {"a square that only a half-turn maps onto itself",
+         drawn("####/.###/###./####"),
+         {0, 3},
+         12},
+        {"a square mapped onto itself across its diagonal",
+         drawn(".###/#.##/##.#/###."),
+         {0, 3, 4, 7},
+         12},
+        {"a strip with a hole off its middle", drawn("#####/##.##/#####/#####"), {0, 1}, 12},
+        {"no symmetry", drawn("##../###./####"), {0}, 12},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(row.tray.symmetries(), row.symmetries);
+        EXPECT_EQ(row.tray.pieceCount(), row.pieces);
+    }
+}
+
+} // namespace
+} // namespace tw
