@@ -500,7 +500,7 @@ Command parseCommandLine(std::span<const std::string> arguments)
             std::transform(given.begin(), given.end(), given.begin(),
                            [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
             const auto k = plainWholeNumber(given);
-            const int pieces = c.board == SquareBoard ? 13 : 12;
+            const int pieces = trayOf(c.board).pieceCount();
             if (given != "fewest" && (!k || *k < 1 || *k >= pieces))
                 return fault("--given takes fewest or 1 to " + std::to_string(pieces - 1) +
                              " on this tray");

@@ -51,7 +51,7 @@ std::optional<Tiling> SolveSession::withLaid(Tiling from, Integer shape, int col
     for (const Placement &p : from.placements)
         if (pieceOf(p) == pieceOf(*placed))
             return std::nullopt;
-    if (shape == SquarePiece && m_index.board() != SquareBoard)
+    if (shape == SquarePiece && !trayOf(m_index.board()).takesTheSquare())
         return std::nullopt;
     from.placements.push_back(*placed);
     return from;

@@ -187,8 +187,7 @@ std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const Tili
                  ReportLayout::FirstRowTop + (place / g.columns) * (g.height + Gap));
         }
     };
-    const std::string where =
-        " for the " + tray_ + (index.board() == SquareBoard ? " Square" : " Rectangle");
+    const std::string where = " for the " + tray_ + " " + trayOf(index.board()).kind();
 
     std::vector<std::string> puzzleCaptions, keyCaptions;
     for (int k = 0; k < count; ++k) {
@@ -238,7 +237,7 @@ std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const Tili
         look.framed = false;
         const Long width = page.PageWidth() - 2 * Margin;
         const Long height = page.PageHeight() - 2 * Margin - ReportLayout::FirstRowTop;
-        const bool square = tray.cols * tray.rows == 64;
+        const bool square = trayOf(index.board()).takesTheSquare();
         Single unit = sheet.unit;
         Tiling pieces = cutoutSets(width / unit, height / unit, square);
         while (pieces.placements.empty() && unit > 30) {

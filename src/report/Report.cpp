@@ -127,7 +127,7 @@ std::string reportTitle(Integer board)
 {
     const TrayInfo &tray = Trays.at(static_cast<std::size_t>(board));
     return "Pentominoes Cheatsheet for the " + std::to_string(tray.cols) + " x " +
-           std::to_string(tray.rows) + (board == SquareBoard ? " Square" : " Rectangle");
+           std::to_string(tray.rows) + " " + trayOf(board).kind();
 }
 
 Expected<Tiling, DecodeError> PrintSolution(PreviewInterface &page, PieceState &board,

@@ -33,6 +33,13 @@ Tray::Tray(std::string label, int cols, int rows, std::bitset<MaxSide * MaxSide>
     }
 }
 
+std::string Tray::kind() const
+{
+    if (cellCount() != m_cols * m_rows)
+        return "Tray";
+    return m_cols == m_rows ? "Square" : "Rectangle";
+}
+
 bool Tray::has(int column, int row) const
 {
     return column >= 0 && column < m_cols && row >= 0 && row < m_rows &&

@@ -30,6 +30,9 @@ public:
     // The twelve pentominoes, and the 2 x 2 square on a tray of 64 cells.
     int pieceCount() const { return cellCount() == 64 ? 13 : 12; }
     bool takesTheSquare() const { return pieceCount() == 13; }
+    // "Square" or "Rectangle" for a box filled whole, "Tray" for another
+    // region: the word titles use.
+    std::string kind() const;
 
     // The turns and reflections that map the cells onto themselves, the
     // identity first, each as g: bit 0 reflects left to right, bit 1 top

@@ -45,7 +45,7 @@ PracticeDialog::PracticeDialog(const SharedState &sharedState, Integer board, Ap
     cboGiven = new QComboBox(this);
     named(cboGiven, "cboGiven");
     cboGiven->addItem(QStringLiteral("Fewest (hardest)"));
-    const int pieces = board == SquareBoard ? 13 : 12;
+    const int pieces = trayOf(board).pieceCount();
     for (int k = 1; k < pieces; ++k)
         cboGiven->addItem(QString::number(k));
     cboGiven->setCurrentIndex(last.given >= 0 && last.given < pieces ? last.given : 0);

@@ -206,7 +206,7 @@ bool SolveBoard::heldFits() const
 void SolveBoard::pick(char letter)
 {
     const int piece = pieceOfLetter(letter);
-    if (piece < 0 || (piece == 12 && m_session.index().board() != SquareBoard))
+    if (piece < 0 || (piece == 12 && !trayOf(m_session.index().board()).takesTheSquare()))
         return;
     m_selected = letter;
     // A laid piece is picked up where it lies.
@@ -475,7 +475,7 @@ void SolveBoard::paintEvent(QPaintEvent *)
             const bool laid =
                 std::any_of(shown.placements.begin(), shown.placements.end(),
                             [&](const Placement &p) { return pieceOf(p.shape) == piece; });
-            if (laid || (piece == 12 && m_session.index().board() != SquareBoard) ||
+            if (laid || (piece == 12 && !trayOf(m_session.index().board()).takesTheSquare()) ||
                 (m_held && pieceOf(m_held->shape) == piece))
                 continue;
             Tiling alone{0, 5, 5, {}};

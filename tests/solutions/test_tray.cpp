@@ -62,6 +62,10 @@ TEST(Tray, ItsSymmetriesAreThoseThatMapItsCellsOntoThemselves)
         EXPECT_EQ(row.tray.symmetries(), row.symmetries);
         EXPECT_EQ(row.tray.pieceCount(), row.pieces);
     }
+    // The word a title gives it.
+    EXPECT_EQ(trayOf(0).kind(), "Rectangle");
+    EXPECT_EQ(trayOf(SquareBoard).kind(), "Square");
+    EXPECT_EQ(rows[3].tray.kind(), "Tray");
 }
 
 } // namespace
