@@ -310,7 +310,7 @@ void SolveBoard::dropHeld()
     emit changed();
 }
 
-bool SolveBoard::takeBackSelected()
+void SolveBoard::takeBackSelected()
 {
     for (const Placement &p : m_session.position().placements)
         if (m_selected && pieceOf(p.shape) == pieceOfLetter(m_selected)) {
@@ -320,9 +320,8 @@ bool SolveBoard::takeBackSelected()
             describe();
             update();
             emit changed();
-            return true;
+            return;
         }
-    return false;
 }
 
 void SolveBoard::setCompletion(std::optional<Tiling> tiling)

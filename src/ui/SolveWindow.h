@@ -56,7 +56,7 @@ public:
     bool layHeld();
     void dropHeld();
     // Takes back the piece selected (the last picked or laid).
-    bool takeBackSelected();
+    void takeBackSelected();
     // A tiling that completes the position, drawn under the laid pieces;
     // none for none.
     void setCompletion(std::optional<Tiling> tiling);
