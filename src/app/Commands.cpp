@@ -71,15 +71,6 @@ std::optional<std::string> writeOutput(const std::string &path, const QByteArray
     return std::nullopt;
 }
 
-std::string sideText3(Single inches)
-{
-    // Rounded down, so that the limit shown is itself accepted.
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.3f",
-                  std::floor(static_cast<double>(inches) * 1000) / 1000);
-    return buffer;
-}
-
 int runReport(Program &program, const Command &c, CommandIo &io)
 {
     const Failing fail{io.err};
@@ -103,7 +94,7 @@ int runReport(Program &program, const Command &c, CommandIo &io)
                     ", the first not above the second");
     const TrayInfo &tray = Trays.at(static_cast<std::size_t>(c.board));
     const Single largest = largestSide(preview, tray.cols, tray.rows);
-    const std::string limit = sideText3(largest);
+    const std::string limit = sideLimitText(largest);
     if (c.side && !print.checkSide(QString::fromStdString(*c.side)).accepted())
         return fail("the side length must be a number of inches above 0.001 and at most " + limit);
     if (!c.side && *prepared > largest)
@@ -152,8 +143,8 @@ Expected<std::string, Refusal> gridText(const Command &c, CommandIo &io)
         return Refusal{
             text.error().sentence("cannot read", c.input == "-" ? "the standard input" : c.input)};
     if (text->size() > MaximumGridText)
-        return Refusal{tooMuchForAGrid(c.input == "-" ? "the standard input"
-                                                      : "\"" + c.input + "\"")};
+        return Refusal{
+            tooMuchForAGrid(c.input == "-" ? "the standard input" : "\"" + c.input + "\"")};
     return std::move(*text);
 }
 
@@ -214,8 +205,7 @@ int runPosition(Program &program, const Command &c, CommandIo &io)
     }
     const std::uint32_t first = session.remaining().front();
     const std::string rows = letterRows(index->tiling(first));
-    io.out << (across ? acrossRows(rows) : rows) << "solution " << index->solutionOf(first)
-           << '\n';
+    io.out << (across ? acrossRows(rows) : rows) << "solution " << index->solutionOf(first) << '\n';
     return 0;
 }
 
@@ -276,7 +266,7 @@ int runPractice(Program &program, const Command &c, CommandIo &io)
 
     const TrayInfo &tray = Trays.at(static_cast<std::size_t>(c.board));
     preview.setOrientation(c.landscape ? 1 : 0);
-    const std::string limit = sideText3(largestSide(preview, tray.cols, tray.rows));
+    const std::string limit = sideLimitText(largestSide(preview, tray.cols, tray.rows));
     const auto side = c.side ? parseNumber(*c.side) : std::optional<double>(PracticeSide);
     if (!side || *side <= 0.001 || *side > largestSide(preview, tray.cols, tray.rows))
         return fail("the side length must be a number of inches above 0.001 and at most " + limit);

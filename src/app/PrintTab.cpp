@@ -33,16 +33,6 @@ Verdict say(const QString &message)
 
 } // namespace
 
-QString sideLimitText(Single inches)
-{
-    QString text = QString::number(static_cast<double>(inches), 'f', 3);
-    while (text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text;
-}
-
 PrintTab::PrintTab(SharedState &sharedState, PreviewInterface &page)
     : state(sharedState), m_page(page)
 {}
@@ -141,7 +131,7 @@ Verdict PrintTab::checkSide(const QString &inches)
     if (static_cast<Single>(*side) > m_maxUnitSize)
         return say(QStringLiteral("In order to fit on the page, the Sidelength of the Unit "
                                   "Square must be under %1 inch")
-                       .arg(sideLimitText(m_maxUnitSize)));
+                       .arg(QString::fromStdString(sideLimitText(m_maxUnitSize))));
     m_unitSize = static_cast<Single>(*side * TwipsPerInch);
     return {};
 }

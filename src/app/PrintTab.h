@@ -113,8 +113,4 @@ private:
     QElapsedTimer m_sinceProgress;
 };
 
-// The side length as the message shows it: at most three decimals, rounded,
-// no trailing zeros ("0.776", "0.8").
-QString sideLimitText(Single inches);
-
 } // namespace tw

@@ -64,9 +64,8 @@ std::optional<long long> plainWholeNumber(std::string_view text)
     long long n = 0;
     const char *end = text.data() + text.size();
     const auto [at, ec] = std::from_chars(text.data(), end, n);
-    return ec == std::errc() && at == end && !text.empty() && text.front() != '-'
-               ? std::optional(n)
-               : std::nullopt;
+    return ec == std::errc() && at == end && !text.empty() && text.front() != '-' ? std::optional(n)
+                                                                                  : std::nullopt;
 }
 
 std::string groupedNumber(long long n)
@@ -79,6 +78,20 @@ std::string groupedNumber(long long n)
             text += ',';
         text += digits[k];
     }
+    return text;
+}
+
+std::string sideLimitText(double inches)
+{
+    const long long thousandths =
+        std::isfinite(inches) && inches > 0 ? static_cast<long long>(std::floor(inches * 1000)) : 0;
+    std::string text = std::to_string(thousandths / 1000) + ".";
+    const std::string fraction = std::to_string(1000 + thousandths % 1000).substr(1);
+    text += fraction;
+    while (text.back() == '0')
+        text.pop_back();
+    if (text.back() == '.')
+        text.pop_back();
     return text;
 }
 

@@ -20,4 +20,8 @@ std::optional<long long> plainWholeNumber(std::string_view text);
 // A whole number with its thousands grouped by commas: "1,234", "-16,146".
 std::string groupedNumber(long long n);
 
+// The largest side a message names, inches: rounded down to thousandths,
+// so that the figure shown is itself accepted ("0.266", "0.5").
+std::string sideLimitText(double inches);
+
 } // namespace tw

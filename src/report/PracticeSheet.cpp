@@ -139,12 +139,10 @@ std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const Tili
     const auto [w, h] = traySize(sheet.unit);
     const Grid puzzles = gridFor(page, w, h, caption);
     if (puzzles.perPage() == 0) {
-        char limit[32];
-        std::snprintf(limit, sizeof limit, "%.3f",
-                      std::floor(largestSide(page, tray.cols, tray.rows) * 1000 * 0.9) / 1000);
+        const std::string limit = sideLimitText(largestSide(page, tray.cols, tray.rows) * 0.9);
         return "At this side length a tray does not fit on a page with its caption; choose a side "
                "of at most " +
-               std::string(limit) + " inch.";
+               limit + " inch.";
     }
     // The answers smaller, at three fifths of the side.
     const Single keyUnit = sheet.unit * 0.6f;

@@ -1,5 +1,6 @@
 #include "report/Report.h"
 
+#include "base/NumberText.h"
 #include "pieces/PieceState.h"
 #include "pieces/PreviewInterface.h"
 #include "solutions/Boards.h"
@@ -162,14 +163,11 @@ std::optional<ReportError> BuildReport(SharedState &state, PreviewInterface &pag
         reportLayout(preview->PageWidth(), preview->PageHeight(), Margin, Margin, Margin, Margin,
                      tray.cols, tray.rows, options.unit, preview->LineHeight());
     if (layout.traysPerPage() == 0) {
-        // The limit shown is rounded down, so that it is itself accepted.
-        char limit[32];
-        std::snprintf(limit, sizeof limit, "%.3f",
-                      std::floor(largestSide(*preview, tray.cols, tray.rows) * 1000.0) / 1000);
+        const std::string limit = sideLimitText(largestSide(*preview, tray.cols, tray.rows));
         return ReportError{ReportFault::TrayTooLarge,
                            "At this side length a tray does not fit on a page below the page "
                            "head. Choose a side length of at most " +
-                               std::string(limit) + " inch for the unit square.",
+                               limit + " inch for the unit square.",
                            {}};
     }
 

@@ -2,6 +2,7 @@
 #include "Recorders.h"
 #include "app/PrintTab.h"
 #include "app/Program.h"
+#include "base/NumberText.h"
 #include "pieces/PieceTables.h"
 #include "preview/PreviewDocument.h"
 #include "solutions/Boards.h"
@@ -106,11 +107,25 @@ TEST_F(PrintTabTest, TheSideMayBeAnythingThatFitsTheOrientedPage)
     EXPECT_EQ(print.checkSide(QString::number(portrait + 0.01, 'f', 4)).message,
               QStringLiteral("In order to fit on the page, the Sidelength of the Unit Square "
                              "must be under ") +
-                  sideLimitText(portrait) + QStringLiteral(" inch"));
+                  QString::fromStdString(sideLimitText(portrait)) + QStringLiteral(" inch"));
     print.setOrientation(1);
     EXPECT_GT(print.MaxUnitSize(), portrait);
     EXPECT_TRUE(print.checkSide(QStringLiteral("0.0278")).accepted());
     EXPECT_FLOAT_EQ(print.UnitSize(), 0.0278f * 1440);
+    // The limit the message names is itself accepted, and it is the limit
+    // to the thousandth, on every tray either way up.
+    for (Integer board = 0; board < BoardCount; ++board)
+        for (int orientation : {0, 1}) {
+            prepare(board);
+            print.setOrientation(orientation);
+            const QString said = print.checkSide(QStringLiteral("9")).message;
+            const QString limit = said.section(QLatin1Char(' '), -2, -2);
+            SCOPED_TRACE(said.toStdString());
+            EXPECT_TRUE(print.checkSide(limit).accepted());
+            EXPECT_FALSE(
+                print.checkSide(QString::number(limit.toDouble() + 0.002, 'f', 3)).accepted());
+        }
+    prepare(0);
     // Preview also refuses an end below 1, which selects nothing.
     EXPECT_EQ(print.checkBeforeReport("-3", "0.6", "0.0278")->verdict.kind, K::Beep);
 }
