@@ -94,7 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
         VerdictCase{"end_above_count", false, "1", "2340", K::Message,
                     "End Solution Number cannot be greater than 2339 for the selected Board"},
         VerdictCase{"end_below_start", false, "50", "1", K::Message,
-                    "End Solution Number cannot be less than the Start Solution Number"}),
+                    "End Solution Number cannot be less than the Start Solution Number"},
+        VerdictCase{"end_at_start", false, "7", "7", K::Accepted, ""}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(PrintTabTest, TheSideMayBeAnythingThatFitsTheOrientedPage)
@@ -126,8 +127,10 @@ TEST_F(PrintTabTest, TheSideMayBeAnythingThatFitsTheOrientedPage)
                 print.checkSide(QString::number(limit.toDouble() + 0.002, 'f', 3)).accepted());
         }
     prepare(0);
-    // Preview also refuses an end below 1, which selects nothing.
+    // Preview also refuses an end below 1, which selects nothing; from 1 to
+    // 1 is the first solution alone.
     EXPECT_EQ(print.checkBeforeReport("-3", "0.6", "0.0278")->verdict.kind, K::Beep);
+    EXPECT_FALSE(print.checkBeforeReport("1", "1", "0.0278"));
 }
 
 TEST_F(PrintTabTest, OneSolutionIsOnePageWithOneFramedNumberedTray)
