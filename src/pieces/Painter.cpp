@@ -16,14 +16,6 @@ Integer unitOffset(int units, Single unit)
     return roundToInteger(static_cast<Single>(units) * unit);
 }
 
-Colour colourOf(Integer shape, Palette palette)
-{
-    if (shape == SquarePiece)
-        return MidGrey;
-    const clsShape &s = orientation(shape);
-    return paletteColour(palette, s.Piece, s.Color);
-}
-
 char letterOf(Integer shape)
 {
     return shape == SquarePiece ? 'O' : orientation(shape).Letter.at(0);
@@ -166,6 +158,14 @@ void printPieceIn(PreviewInterface &page, const Placement &piece, int stride,
 }
 
 } // namespace
+
+Colour colourOf(Integer shape, Palette palette)
+{
+    if (shape == SquarePiece)
+        return MidGrey;
+    const clsShape &s = orientation(shape);
+    return paletteColour(palette, s.Piece, s.Color);
+}
 
 void DrawSquare(Canvas &canvas, double x, double y, Single unit, Colour colour)
 {

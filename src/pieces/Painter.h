@@ -51,6 +51,10 @@ inline constexpr Colour GridGrey = 0xB0B0B0;
 
 // --- on a canvas -----------------------------------------------------------
 
+// A piece's colour in the palette, by its orientation (the square's grey
+// for SquarePiece).
+Colour colourOf(Integer shape, Palette palette);
+
 // Paints one unit square in colour with its corner at (x, y).
 void DrawSquare(Canvas &canvas, double x, double y, Single unit, Colour colour);
 // A piece: each of its cells a unit square in its colour in the look's

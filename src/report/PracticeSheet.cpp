@@ -66,6 +66,26 @@ void printCaption(PreviewInterface &page, const std::string &text, Long x, Long 
     page.printText(text);
 }
 
+// How far an orientation's cells reach from its first square: rows above
+// (negative) and below, columns to the right.
+struct Extent
+{
+    int top = 0, bottom = 0, right = 0;
+};
+
+Extent extentOf(Integer shape)
+{
+    if (shape == SquarePiece)
+        return {0, 1, 1};
+    Extent e;
+    for (const ColumnRow &d : squareSteps(orientation(shape))) {
+        e.top = std::min(e.top, d.row);
+        e.bottom = std::max(e.bottom, d.row);
+        e.right = std::max(e.right, d.column);
+    }
+    return e;
+}
+
 // As many whole sets of the pieces (and the square) as fit on a grid of
 // cols x rows cells, each piece lying flat, one empty cell around it, so
 // that the pieces make no tray's tiling and each is cut out alone.
@@ -81,13 +101,8 @@ Tiling cutoutSets(double cols, double rows, bool square)
         for (int shape = 0; shape < OrientationCount; ++shape) {
             if (orientation(shape).Piece != piece)
                 continue;
-            int top = 0, bottom = 0, right = 0;
-            for (const ColumnRow &d : squareSteps(orientation(shape))) {
-                top = std::min(top, d.row);
-                bottom = std::max(bottom, d.row);
-                right = std::max(right, d.column);
-            }
-            if (bottom - top <= right) {
+            const Extent e = extentOf(static_cast<Integer>(shape));
+            if (e.bottom - e.top <= e.right) {
                 shapes.push_back(static_cast<Integer>(shape));
                 break;
             }
@@ -98,15 +113,7 @@ Tiling cutoutSets(double cols, double rows, bool square)
     for (;;) {
         const std::size_t whole = grid.placements.size();
         for (Integer shape : shapes) {
-            int top = 0, bottom = 0, right = 0;
-            if (shape == SquarePiece)
-                bottom = right = 1;
-            else
-                for (const ColumnRow &d : squareSteps(orientation(shape))) {
-                    top = std::min(top, d.row);
-                    bottom = std::max(bottom, d.row);
-                    right = std::max(right, d.column);
-                }
+            const auto [top, bottom, right] = extentOf(shape);
             if (x + right >= grid.cols) {
                 x = 0;
                 y += shelf + 1;

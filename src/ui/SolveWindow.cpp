@@ -223,18 +223,18 @@ void SolveBoard::pick(char letter)
     const Integer shape = m_turned[static_cast<std::size_t>(piece)];
     const ColumnRow middle = middleOf(shape);
     const Tiling &t = m_session.position();
-    m_held = Held{shape, 0, 0, middle.column, middle.row, std::nullopt};
-    bool found = false;
-    for (int row = 0; row < t.rows && !found; ++row)
-        for (int column = 0; column < t.cols && !found; ++column) {
-            m_held->column = column;
-            m_held->row = row;
-            found = heldFits();
+    m_held = Held{shape,
+                  (t.cols - 1) / 2 - middle.column,
+                  (t.rows - 1) / 2 - middle.row,
+                  middle.column,
+                  middle.row,
+                  std::nullopt};
+    for (int at = 0; at < t.rows * t.cols; ++at)
+        if (m_session.fits(shape, at % t.cols, at / t.cols)) {
+            m_held->column = at % t.cols;
+            m_held->row = at / t.cols;
+            break;
         }
-    if (!found) {
-        m_held->column = (t.cols - 1) / 2 - middle.column;
-        m_held->row = (t.rows - 1) / 2 - middle.row;
-    }
     describe();
     update();
     emit changed();
@@ -503,10 +503,7 @@ void SolveBoard::paintEvent(QPaintEvent *)
     if (m_session.remaining().empty() && m_session.lastLaid() &&
         !(m_held && m_held->from && *m_held->from == *m_session.lastLaid())) {
         const Placement &p = *m_session.lastLaid();
-        const Colour colour =
-            p.shape == SquarePiece
-                ? MidGrey
-                : paletteColour(m_look.palette, pieceOf(p.shape), orientation(p.shape).Color);
+        const Colour colour = colourOf(p.shape, m_look.palette);
         QPainterPath cells;
         cells.setFillRule(Qt::WindingFill); // cells that touch by a pixel stay whole
         for (int k = 0; k < p.cellCount; ++k)
@@ -527,10 +524,7 @@ void SolveBoard::paintEvent(QPaintEvent *)
     // The piece held, where it would go: in its colour, or refused.
     if (m_held) {
         const bool fits = heldFits();
-        const Colour colour = m_held->shape == SquarePiece
-                                  ? MidGrey
-                                  : paletteColour(m_look.palette, pieceOf(m_held->shape),
-                                                  orientation(m_held->shape).Color);
+        const Colour colour = colourOf(m_held->shape, m_look.palette);
         QColor fill = PainterCanvas::qtColour(colour);
         fill.setAlpha(fits ? 200 : 90);
         // Filled as one shape, so that cells which touch by a pixel show no
