@@ -44,8 +44,13 @@ enum class Opt {
     Letters,
     Palette,
     Dpi,
+    NewTray,
+    Name,
+    ListTrays,
+    DeleteTray,
+    ExportTray,
 };
-constexpr std::size_t OptionCount = static_cast<std::size_t>(Opt::Dpi) + 1;
+constexpr std::size_t OptionCount = static_cast<std::size_t>(Opt::ExportTray) + 1;
 
 // One option: its names (a one-letter name is written with one dash), the
 // value it takes ("" for none), what the help shows after it, its help,
@@ -212,11 +217,35 @@ constexpr std::array<OptionSpec, OptionCount> Options{{
      "A PNG's dots per inch, 36 to 600 (default: 150).",
      {Opt::PngPage, Opt::Png},
      2},
+    {Opt::NewTray,
+     {"new-tray", ""},
+     "FILE",
+     "FILE",
+     "Find every tiling of the region drawn in FILE (# a cell, . none) and keep it.",
+     {},
+     0},
+    {Opt::Name,
+     {"name", ""},
+     "NAME",
+     "NAME",
+     "The kept tray's name (default: My tray 1, My tray 2, ...).",
+     {Opt::NewTray},
+     1},
+    {Opt::ListTrays, {"trays", ""}, "", "", "List the trays you have kept.", {}, 0},
+    {Opt::DeleteTray, {"delete-tray", ""}, "NAME", "NAME", "Delete a kept tray.", {}, 0},
+    {Opt::ExportTray,
+     {"export-tray", ""},
+     "",
+     "NAME FILE",
+     "Write a kept tray's region to FILE as text, for --new-tray.",
+     {},
+     0},
 }};
 
 // What the program can be asked to do, one at a time.
-constexpr std::array<Opt, 8> Actions{Opt::Report, Opt::Find,  Opt::Grid,     Opt::Svg,
-                                     Opt::Png,    Opt::Count, Opt::Complete, Opt::Practice};
+constexpr std::array<Opt, 12> Actions{
+    Opt::Report, Opt::Find,     Opt::Grid,    Opt::Svg,       Opt::Png,       Opt::Count,
+    Opt::Complete, Opt::Practice, Opt::NewTray, Opt::ListTrays, Opt::DeleteTray, Opt::ExportTray};
 
 const OptionSpec &spec(Opt id)
 {
@@ -370,7 +399,9 @@ std::string usageLine()
            "       tilewright --practice BOARD COUNT [--given K|fewest] [--seed N] [--no-key]\n"
            "                  [--cutouts] (--pdf OUT | --png-page N OUT.png | --text)\n"
            "                  [--side INCHES] [--landscape] [--color] [--paper SIZE] [--dpi N]\n"
-           "                  [--letters] [--palette NAME]";
+           "                  [--letters] [--palette NAME]\n"
+           "       tilewright --new-tray FILE [--name NAME] | --trays | --delete-tray NAME\n"
+           "       tilewright --export-tray NAME FILE";
 }
 
 std::string versionLine()
@@ -402,7 +433,10 @@ std::string helpText()
                   "  tilewright --grid 10x6 1234 > mine.txt\n"
                   "  tilewright --find mine.txt\n"
                   "  tilewright --svg 8x8 1 first.svg --letters --palette safe\n"
-                  "  tilewright --practice 10x6 12 --given 4 --cutouts --pdf puzzles.pdf\n";
+                  "  tilewright --practice 10x6 12 --given 4 --cutouts --pdf puzzles.pdf\n"
+                  "  tilewright --new-tray centre-hole.txt --name \"Centre hole\"\n"
+                  "\nYour own trays are kept in Trays.sqlite in the program's data folder\n"
+                  "($XDG_DATA_HOME/Tilewright/Tilewright, or ~/.local/share/Tilewright/Tilewright).\n";
 }
 
 Command parseCommandLine(std::span<const std::string> arguments)
@@ -468,6 +502,29 @@ Command parseCommandLine(std::span<const std::string> arguments)
         return std::nullopt;
     };
 
+    // The user's own trays.
+    if (s.has(Opt::NewTray) || s.has(Opt::DeleteTray) || s.has(Opt::ListTrays)) {
+        if (!positional.empty())
+            return fault("unexpected argument \"" + positional.front() + "\"");
+        c.kind = s.has(Opt::NewTray)      ? Command::Kind::NewTray
+                 : s.has(Opt::DeleteTray) ? Command::Kind::DeleteTray
+                                          : Command::Kind::ListTrays;
+        c.input = s.value(Opt::NewTray);
+        c.trayName = s.has(Opt::DeleteTray) ? s.value(Opt::DeleteTray) : s.value(Opt::Name);
+        c.named = s.has(Opt::Name) || s.has(Opt::DeleteTray);
+        return c;
+    }
+    if (s.has(Opt::ExportTray)) {
+        if (positional.size() != 2)
+            return positional.size() < 2
+                       ? fault("--export-tray needs NAME FILE")
+                       : fault("unexpected argument \"" + positional[2] + "\"");
+        c.kind = Command::Kind::ExportTray;
+        c.trayName = positional[0];
+        c.named = true;
+        c.output = positional[1];
+        return c;
+    }
     for (const auto &[option, kind] : {std::pair{Opt::Find, Command::Kind::Find},
                                        {Opt::Count, Command::Kind::Count},
                                        {Opt::Complete, Command::Kind::Complete}}) {

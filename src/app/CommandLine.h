@@ -31,6 +31,10 @@ struct Command
         Count,
         Complete,
         Practice,
+        NewTray,
+        ListTrays,
+        DeleteTray,
+        ExportTray,
         Error
     };
     Kind kind = Kind::Window;
@@ -63,6 +67,11 @@ struct Command
     bool answerKey = true;
     bool cutouts = false;
     bool text = false; // the puzzles as rows of letters, not pages
+
+    // A kept tray's name as typed (with named: given at all); a new
+    // tray's region is read from input, an exported one written to output.
+    std::string trayName;
+    bool named = false;
 
     bool operator==(const Command &) const = default;
 };

@@ -2,6 +2,7 @@
 // shown one at a time and printed as cheat sheets.
 
 #include "app/Commands.h"
+#include "app/TrayLibrary.h"
 #include "app/Program.h"
 #include "ui/Icon.h"
 #include "ui/PreviewControl.h"
@@ -103,6 +104,10 @@ int main(int argc, char **argv)
     // The arguments as the system passed them: file names byte for byte.
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const tw::Command command = tw::parseCommandLine(arguments);
+    // Where the program keeps its data (the user's trays), with or without
+    // an application object.
+    QCoreApplication::setApplicationName(QStringLiteral("Tilewright"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Tilewright"));
     switch (command.kind) {
     case tw::Command::Kind::Window:
         return runWindow(argc, argv);
@@ -115,6 +120,14 @@ int main(int argc, char **argv)
     case tw::Command::Kind::Error:
         std::cerr << "tilewright: " << command.error << '\n' << tw::usageLine() << '\n';
         return 2;
+    case tw::Command::Kind::NewTray:
+    case tw::Command::Kind::ListTrays:
+    case tw::Command::Kind::DeleteTray:
+    case tw::Command::Kind::ExportTray:
+        return tw::guarded(std::cerr, [&] {
+            tw::CommandIo io{std::cout, std::cerr, {}};
+            return tw::runTrayCommand(command, tw::libraryPath(), io);
+        });
     default:
         break;
     }

@@ -22,6 +22,13 @@ public:
     Tray(std::string label, int cols, int rows, std::bitset<MaxSide * MaxSide> cells);
 
     const std::string &label() const { return m_label; }
+    // The same cells under another label.
+    Tray labelled(std::string label) const
+    {
+        Tray copy = *this;
+        copy.m_label = std::move(label);
+        return copy;
+    }
     int cols() const { return m_cols; }
     int rows() const { return m_rows; }
     // Whether (column, row) is a cell; false outside the box.

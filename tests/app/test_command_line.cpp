@@ -56,8 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
                 "--colour is given more than once"},
         Refused{"two_things_at_once",
                 {"--grid", "0", "1", "--svg"},
-                "give only one of --report, --find, --grid, --svg, --png, --count, --complete and "
-                "--practice"},
+                "give only one of --report, --find, --grid, --svg, --png, --count, --complete, "
+                "--practice, --new-tray, --trays, --delete-tray and --export-tray"},
         Refused{"report_option_alone",
                 {"--landscape"},
                 "--landscape belongs to --report and --practice"},

@@ -8,18 +8,24 @@
 
 namespace tw::test {
 
-// The tilings of a tray of cols x rows (with the 2 x 2 square when the tray
-// has 64 cells) that keep the given pieces where they lie, found by a plain
+// The tilings of a tray of cols x rows, less the holes given as (column,
+// row), with the 2 x 2 square when 64 cells are left, that keep the given
+// pieces where they lie, found by a plain
 // search on the first free cell, apart from the program's own solver and
 // its counts: at most `limit` of them, as cell-by-cell piece numbers
-// (0..11, 12 for the square).
+// (0..11, 12 for the square; Hole for a hole).
 class BruteForce
 {
 public:
-    BruteForce(int cols, int rows, const std::vector<Placement> &given, std::size_t limit)
+    static constexpr int Hole = 13;
+
+    BruteForce(int cols, int rows, const std::vector<Placement> &given, std::size_t limit,
+               const std::vector<std::pair<int, int>> &holes = {})
         : m_cols(cols), m_rows(rows), m_limit(limit),
           m_grid(static_cast<std::size_t>(cols * rows), -1)
     {
+        for (const auto &[c, r] : holes)
+            m_grid[static_cast<std::size_t>(c * rows + r)] = Hole;
         for (const Placement &p : given) {
             const int piece = p.shape == SquarePiece ? 12 : orientation(p.shape).Piece;
             m_used[static_cast<std::size_t>(piece)] = true;
@@ -29,7 +35,7 @@ public:
                 m_grid[static_cast<std::size_t>(c * rows + r)] = piece;
             }
         }
-        if (cols * rows != 64)
+        if (cols * rows - static_cast<int>(holes.size()) != 64)
             m_used[12] = true;
         search();
     }
