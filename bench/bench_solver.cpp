@@ -2,7 +2,10 @@
 // database as tilewright-solve writes it.
 
 #include "solutions/Boards.h"
+#include "solutions/Library.h"
+#include "solutions/Region.h"
 #include "solver/DatabaseWriter.h"
+#include "solver/RegionSolver.h"
 #include "solver/Solver.h"
 
 #include <benchmark/benchmark.h>
@@ -51,6 +54,77 @@ void BM_WholeDatabase(benchmark::State &state)
     state.SetLabel("five trays, written, " + std::to_string(threads) + " thread(s)");
 }
 BENCHMARK(BM_WholeDatabase)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// An 8 x 8 square less the holes given as (column, row), counted from 0.
+tw::Tray square(const std::vector<std::pair<int, int>> &holes, const std::string &more = {})
+{
+    std::string text;
+    for (int r = 0; r < 8; ++r) {
+        for (int c = 0; c < 8; ++c)
+            text += std::find(holes.begin(), holes.end(), std::pair(c, r)) != holes.end() ? '.' : '#';
+        text += '\n';
+    }
+    return tw::standardOrientation(*tw::readRegion(text + more));
+}
+
+// Regions drawn by users: their search, on every core.
+void BM_SolveRegion(benchmark::State &state)
+{
+    const std::pair<const char *, tw::Tray> regions[] = {
+        {"8 x 8, centre hole", square({{3, 3}, {3, 4}, {4, 3}, {4, 4}})},
+        {"8 x 8 without corners", square({{0, 0}, {7, 0}, {0, 7}, {7, 7}})},
+        {"8 x 8, four holes, no symmetry", square({{1, 1}, {2, 5}, {5, 3}, {6, 6}})},
+        {"64 cells, no symmetry: 8 x 6 on 4 x 4", [] {
+             return tw::standardOrientation(*tw::readRegion(
+                 "########\n########\n########\n########\n########\n########\n"
+                 "####....\n####....\n####....\n####....\n"));
+         }()},
+    };
+    const auto &[name, region] = regions[state.range(0)];
+    long long placements = 0;
+    std::size_t solutions = 0;
+    for (auto _ : state) {
+        const auto found = tw::solveRegion(region);
+        placements = found->placements;
+        solutions = found->solutions.size();
+    }
+    state.SetLabel(name);
+    state.counters["solutions"] = static_cast<double>(solutions);
+    state.counters["placements"] = static_cast<double>(placements);
+}
+BENCHMARK(BM_SolveRegion)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Reading and checking a library of 20 trays of 8 x 8 less four cells.
+void BM_ReadLibrary(benchmark::State &state)
+{
+    const auto path = std::filesystem::temp_directory_path() / "tilewright-bench-trays.sqlite";
+    std::filesystem::remove(path);
+    std::size_t kept = 0, solutions = 0;
+    // Four holes placed as a turn or a reflection of the square repeats
+    // them: regions with symmetry, so quick to search.
+    for (int a = 0; a < 4 && kept < 20; ++a)
+        for (int b = 0; b < 8 && kept < 20; ++b)
+            for (const bool half : {false, true}) {
+                if (kept == 20)
+                    break;
+                const auto region = half ? square({{a, b}, {7 - a, 7 - b}, {b, 7 - a}, {7 - b, a}})
+                                         : square({{a, b}, {7 - a, b}, {a, 7 - b}, {7 - a, 7 - b}});
+                if (region.cellCount() != 60 || tw::visibleObstacle(region))
+                    continue;
+                const auto found = tw::solveRegion(region);
+                const std::string name = "Tray " + std::to_string(kept + 1);
+                if (found->solutions.empty() ||
+                    tw::keepTray(path.string(), {name, name}, region, found->solutions))
+                    continue;
+                ++kept;
+                solutions += found->solutions.size();
+            }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tw::readLibrary(path.string()));
+    std::filesystem::remove(path);
+    state.SetLabel(std::to_string(kept) + " trays, " + std::to_string(solutions) + " solutions");
+}
+BENCHMARK(BM_ReadLibrary)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

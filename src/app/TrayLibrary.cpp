@@ -64,6 +64,10 @@ int newTray(const Command &c, const std::string &path, CommandIo &io)
     if (const KeptTray *taken = keptTrayNamed(library, name))
         return refuse(io, "a tray named " + quoted(taken->name) +
                               " is kept already; choose another name with --name");
+    for (std::size_t k = 0; k < Trays.size(); ++k)
+        if (standardOrientation(trayOf(static_cast<Integer>(k))) == region)
+            return refuse(io, "this region is the built-in " + std::string(Trays[k].label) +
+                                  " tray; draw another");
     for (const KeptTray &kept : library.trays)
         if (kept.tray == region)
             return refuse(io, "this region is kept already, as " + quoted(kept.name));

@@ -7,6 +7,8 @@
 #include <bit>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <cstdint>
 #include <memory>
 #include <unordered_set>
@@ -115,15 +117,24 @@ std::string quoted(const std::string &path) { return "\"" + path + "\""; }
 
 LibraryError writeError(sqlite3 *db, int rc, const std::string &path)
 {
+    // The system's reason, where a write to the disk failed.
+    const int error = db ? sqlite3_system_errno(db) : 0;
+    if (error == ENOSPC || error == EDQUOT || error == EFBIG)
+        return {LibraryFault::Full, "the tray library " + quoted(path) + " could not grow (" +
+                                        std::strerror(error) +
+                                        "); free some space and try again"};
+    // A write cut short: the disk filled up, or the file reached the size
+    // the system allows.
+    if ((db && sqlite3_extended_errcode(db) == SQLITE_IOERR_WRITE) || (rc & 0xFF) == SQLITE_FULL)
+        return {LibraryFault::Full, "the tray library " + quoted(path) +
+                                        " could not grow (the disk is full, or files may grow no "
+                                        "larger there); free some space and try again"};
     switch (rc & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return {LibraryFault::InUse, "the tray library " + quoted(path) +
                                          " is in use by another copy of Tilewright; close it "
                                          "and try again"};
-    case SQLITE_FULL:
-        return {LibraryFault::Full, "the disk holding the tray library " + quoted(path) +
-                                        " is full; free some space and try again"};
     case SQLITE_READONLY:
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
@@ -135,9 +146,10 @@ LibraryError writeError(sqlite3 *db, int rc, const std::string &path)
                                            " is damaged; move it away and try again to start "
                                            "a new one"};
     default:
-        return {LibraryFault::ReadOnly, "cannot write the tray library " + quoted(path) + " (" +
-                                            (db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) +
-                                            "); try again"};
+        return {LibraryFault::ReadOnly,
+                "cannot write the tray library " + quoted(path) + " (" +
+                    (error ? std::strerror(error) : db ? sqlite3_errmsg(db) : sqlite3_errstr(rc)) +
+                    "); check the disk and try again"};
     }
 }
 
@@ -208,15 +220,21 @@ std::optional<LibraryError> stepped(sqlite3 *db, sqlite3_stmt *statement, const 
 LibraryContents readLibrary(const std::string &path)
 {
     LibraryContents contents;
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return contents;
+    if (error || status.type() != std::filesystem::file_type::regular) {
+        contents.warning = "cannot read the tray library " + quoted(path) + " (" +
+                           (error ? error.message() : std::string("it is not a file")) +
+                           "); move it away or make it readable, then start Tilewright again to "
+                           "see your trays";
+        return contents;
+    }
     sqlite3 *raw = nullptr;
     int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
     const Handle db(raw, sqlite3_close);
-    if (rc == SQLITE_CANTOPEN) {
-        // No library yet, or one that cannot be reached.
-        if (FILE *f = std::fopen(path.c_str(), "rb"))
-            std::fclose(f);
-        else if (errno == ENOENT)
-            return contents;
+    if (rc != SQLITE_OK) {
         contents.warning = "cannot read the tray library " + quoted(path) +
                            "; make it readable, then start Tilewright again to see your trays";
         return contents;

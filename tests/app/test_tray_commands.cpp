@@ -1,0 +1,304 @@
+#include "ProgramRun.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <csignal>
+#include <map>
+#include <random>
+
+namespace tw {
+namespace {
+
+const char *const CentreHole =
+    "########\n########\n########\n###..###\n###..###\n########\n########\n########\n";
+const char *const FourHoles =
+    "########\n########\n##.##.##\n########\n########\n##.##.##\n########\n########\n";
+
+// Each test a library of its own, found where the program finds it.
+class TrayCommands : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qputenv("XDG_DATA_HOME", m_home.path().toUtf8());
+        write("centre.txt", CentreHole);
+        write("four.txt", FourHoles);
+    }
+
+    QString file(const QString &name) const { return m_home.filePath(name); }
+    QString library() const { return m_home.filePath("Tilewright/Tilewright/Trays.sqlite"); }
+
+    void write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile f(file(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    static test::Outcome run(const QStringList &arguments,
+                             const std::function<void()> &setUp = {})
+    {
+        return test::runProgram(arguments, {}, QStringLiteral(TILEWRIGHT_PROGRAM), setUp);
+    }
+
+    // What --trays lists, which must be all it says.
+    static std::string listed()
+    {
+        const auto trays = run({"--trays"});
+        EXPECT_EQ(trays.status, 0);
+        EXPECT_EQ(trays.err.toStdString(), "");
+        return trays.out.toStdString();
+    }
+
+    // Runs sql on the library, as another program would.
+    void change(const char *sql) const
+    {
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(library().toUtf8().constData(), &db), SQLITE_OK);
+        char *error = nullptr;
+        EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, &error), SQLITE_OK) << error;
+        sqlite3_free(error);
+        sqlite3_close(db);
+    }
+
+    // The last record of the tray "Four" replaced by its image in a mirror
+    // left to right: the same tiling, but not the image that is kept.
+    void mirrorLastRecord() const
+    {
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(library().toUtf8().constData(), &db), SQLITE_OK);
+        sqlite3_stmt *read = nullptr;
+        sqlite3_prepare_v2(db, "SELECT Records FROM Trays WHERE Name = 'Four'", -1, &read, nullptr);
+        ASSERT_EQ(sqlite3_step(read), SQLITE_ROW);
+        QByteArray records(static_cast<const char *>(sqlite3_column_blob(read, 0)),
+                           sqlite3_column_bytes(read, 0));
+        sqlite3_finalize(read);
+        // Cells column by column, each top to bottom, the holes left out;
+        // four bits a cell, the first in the low half of its byte.
+        const auto hole = [](int c, int r) { return (c == 2 || c == 5) && (r == 2 || r == 5); };
+        std::vector<std::pair<int, int>> cells;
+        for (int c = 0; c < 8; ++c)
+            for (int r = 0; r < 8; ++r)
+                if (!hole(c, r))
+                    cells.emplace_back(c, r);
+        const qsizetype at = records.size() - 30;
+        std::map<std::pair<int, int>, int> code;
+        for (std::size_t k = 0; k < cells.size(); ++k)
+            code[cells[k]] = static_cast<unsigned char>(records[at + static_cast<qsizetype>(k / 2)]) >> (k % 2 * 4) & 15;
+        for (std::size_t k = 0; k < cells.size(); ++k) {
+            const int mirrored = code[{7 - cells[k].first, cells[k].second}];
+            char &byte = records[at + static_cast<qsizetype>(k / 2)];
+            byte = static_cast<char>(k % 2 ? (byte & 0x0F) | mirrored << 4 : (byte & 0xF0) | mirrored);
+        }
+        sqlite3_stmt *update = nullptr;
+        sqlite3_prepare_v2(db, "UPDATE Trays SET Records = ?1 WHERE Name = 'Four'", -1, &update, nullptr);
+        sqlite3_bind_blob(update, 1, records.constData(), static_cast<int>(records.size()), SQLITE_TRANSIENT);
+        EXPECT_EQ(sqlite3_step(update), SQLITE_DONE);
+        sqlite3_finalize(update);
+        sqlite3_close(db);
+    }
+
+    QTemporaryDir m_home;
+};
+
+const std::string CentreLine = "\"Centre hole\": 60 cells, 8 symmetries, 65 solutions\n";
+
+TEST_F(TrayCommands, KeepListExportAndDeleteATray)
+{
+    const auto saved = run({"--new-tray", file("centre.txt"), "--name", "Centre hole"});
+    EXPECT_EQ(saved.status, 0) << saved.err.toStdString();
+    EXPECT_EQ(saved.out, "Saved \"Centre hole\": 65 solutions (60 cells, 8 symmetries)\n");
+    EXPECT_EQ(saved.err, "");
+    const auto unnamed = run({"--new-tray", file("four.txt")});
+    EXPECT_EQ(unnamed.out, "Saved \"My tray 1\": 21 solutions (60 cells, 8 symmetries)\n");
+    EXPECT_EQ(listed(), CentreLine + "\"My tray 1\": 60 cells, 8 symmetries, 21 solutions\n");
+
+    // Exported, it reads back as the same region, whichever way it is
+    // turned: kept once.
+    EXPECT_EQ(run({"--export-tray", "centre HOLE", file("copy.txt")}).status, 0);
+    QFile copy(file("copy.txt"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), QByteArray(CentreHole));
+    write("strip.txt", "####################\n####################\n####################\n");
+    write("short.txt", "#####\n");
+    write("apart.txt", QByteArray(CentreHole) + "\n#\n");
+    write("nowhere.txt", "####################\n\n####################\n\n####################\n");
+    write("split.txt", QByteArray("##########\n").repeated(5) + "\n#######.###\n");
+
+    struct Refused
+    {
+        const char *name;
+        QStringList arguments;
+        const char *says;
+    };
+    const Refused refusals[] = {
+        {"a region kept already", {"--new-tray", file("copy.txt"), "--name", "Other"},
+         "this region is kept already, as \"Centre hole\""},
+        {"a name taken, in another case", {"--new-tray", file("strip.txt"), "--name", "MY TRAY 1"},
+         "a tray named \"My tray 1\" is kept already"},
+        {"a built-in label", {"--new-tray", file("four.txt"), "--name", "8 x 8"},
+         "\"8 x 8\" names a built-in tray"},
+        {"a built-in tray", {"--new-tray", file("strip.txt")}, "the built-in 20 x 3 tray"},
+        {"a name too long", {"--new-tray", file("strip.txt"), "--name", QString(65, QChar(0x00E9))},
+         "at most 64 characters; this one has 65"},
+        {"too few cells", {"--new-tray", file("short.txt")}, "this one has 5"},
+        {"a region that cannot be tiled",
+         {"--new-tray", file("split.txt"), "--name", "Split"},
+         "split.txt cannot be tiled: the part of 7 cells at row 7, column 1 cannot be made up"},
+        {"a region with no tiling", {"--new-tray", file("nowhere.txt")},
+         "nowhere.txt cannot be tiled: the pieces fit it in no way; nothing was kept"},
+        {"no such tray to delete", {"--delete-tray", "Nothing"}, "there is no tray \"Nothing\""},
+        {"no such tray to export", {"--export-tray", "Nothing", file("x.txt")},
+         "there is no tray \"Nothing\""},
+    };
+    for (const Refused &r : refusals) {
+        SCOPED_TRACE(r.name);
+        const auto outcome = run(r.arguments);
+        EXPECT_EQ(outcome.status, 2);
+        EXPECT_TRUE(outcome.err.contains(QString::fromUtf8(r.says))) << outcome.err.toStdString();
+        EXPECT_EQ(outcome.err.count('\n'), 1) << "one line";
+        EXPECT_EQ(outcome.out, "");
+    }
+
+    // Any Unicode name, its case folded beyond ASCII.
+    EXPECT_EQ(run({"--new-tray", file("apart.txt")}).status, 2);
+    EXPECT_EQ(run({"--delete-tray", "my tray 1"}).status, 0);
+    const QString greek = QString::fromUtf8("Σχήμα ΣΑΣ");
+    EXPECT_EQ(run({"--new-tray", file("four.txt"), "--name", greek}).status, 0);
+    EXPECT_TRUE(run({"--new-tray", file("strip.txt"), "--name", greek.toLower()})
+                    .err.contains("is kept already"));
+    EXPECT_EQ(listed(), CentreLine + "\"" + greek.toStdString() + "\": 60 cells, 8 symmetries, 21 solutions\n");
+}
+
+// A write that fails leaves what was kept, and says why and what to do.
+TEST_F(TrayCommands, AFailedWriteLeavesTheLibraryAsItWas)
+{
+    ASSERT_EQ(run({"--new-tray", file("centre.txt"), "--name", "Centre hole"}).status, 0);
+    const qint64 size = QFileInfo(library()).size();
+
+    const auto full = run({"--new-tray", file("four.txt")}, test::fileSizeLimit(size));
+    EXPECT_EQ(full.status, 2);
+    EXPECT_TRUE(full.err.contains("could not grow (") && full.err.contains("); free some space"))
+        << full.err.toStdString();
+    EXPECT_TRUE(full.err.contains("nothing was kept"));
+
+    // Another program writing holds the library: the command waits a
+    // moment, then gives up.
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(sqlite3_open(library().toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto locked = run({"--new-tray", file("four.txt")});
+    EXPECT_EQ(locked.status, 2);
+    EXPECT_TRUE(locked.err.contains("is in use by another copy of Tilewright; close it and try "
+                                    "again"))
+        << locked.err.toStdString();
+    const auto deleting = run({"--delete-tray", "Centre hole"});
+    EXPECT_TRUE(deleting.err.contains("in use")) << deleting.err.toStdString();
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    // Held whole, the library cannot even be read for a while.
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    const auto unread = run({"--trays"});
+    EXPECT_EQ(unread.status, 0);
+    EXPECT_TRUE(unread.err.contains("is locked by another program; close it"))
+        << unread.err.toStdString();
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    EXPECT_EQ(listed(), CentreLine);
+    const auto later = run({"--new-tray", file("four.txt")});
+    EXPECT_EQ(later.status, 0) << later.err.toStdString();
+}
+
+// Two copies keeping trays at once both keep theirs; a copy killed at any
+// moment leaves the library whole, holding its tray or not.
+TEST_F(TrayCommands, TwoCopiesAtOnceOrAKilledOneLeaveTheLibraryWhole)
+{
+    QProcess first, second;
+    first.start(TILEWRIGHT_PROGRAM, {"--new-tray", file("centre.txt"), "--name", "A"});
+    second.start(TILEWRIGHT_PROGRAM, {"--new-tray", file("four.txt"), "--name", "B"});
+    ASSERT_TRUE(first.waitForFinished(30000) && second.waitForFinished(30000));
+    EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+    EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
+    const std::string both = listed();
+    EXPECT_TRUE(both.find("\"A\": 60 cells") != both.npos && both.find("\"B\": 60 cells") != both.npos);
+
+    write("corners.txt", ".######.\n" + QByteArray("########\n").repeated(6) + ".######.\n");
+    std::mt19937 random(7);
+    int killed = 0;
+    for (int round = 0; round < 12; ++round) {
+        QProcess p;
+        p.start(TILEWRIGHT_PROGRAM, {"--new-tray", file("corners.txt"), "--name", "C"});
+        ASSERT_TRUE(p.waitForStarted());
+        QThread::msleep(std::uniform_int_distribution<int>(5, 400)(random));
+        ::kill(static_cast<pid_t>(p.processId()), SIGKILL);
+        p.waitForFinished();
+        killed += p.exitStatus() == QProcess::CrashExit;
+        const std::string now = listed();
+        EXPECT_TRUE(now == both || now == both + "\"C\": 60 cells, 8 symmetries, 2,170 solutions\n")
+            << now;
+        if (now != both)
+            EXPECT_EQ(run({"--delete-tray", "C"}).status, 0);
+    }
+    EXPECT_GT(killed, 0);
+}
+
+// A library that cannot be used whole is named with what to do; the
+// trays that pass their checks are still there.
+TEST_F(TrayCommands, ADamagedLibraryIsReportedAndItsSoundTraysKept)
+{
+    struct Row
+    {
+        const char *name;
+        std::function<void()> damage;
+        const char *says;
+        bool centreListed; // the tray left alone
+    };
+    const auto sql = [this](const char *statement) { return [=, this] { change(statement); }; };
+    const Row rows[] = {
+        {"not a database", [this] { write("Tilewright/Tilewright/Trays.sqlite", QByteArray(4096, 'x')); },
+         "is damaged and was not read", false},
+        {"a newer version's", sql("PRAGMA user_version = 2"), "written by a newer version", false},
+        {"a count that does not match", sql("UPDATE Trays SET Solutions = 20 WHERE Name = 'Four'"),
+         "holds damaged trays (\"Four\")", true},
+        {"two records in the wrong order",
+         sql("UPDATE Trays SET Records = substr(Records, 31, 30) || substr(Records, 1, 30) || "
+             "substr(Records, 61) WHERE Name = 'Four'"),
+         "holds damaged trays (\"Four\")", true},
+        {"a record not its smallest image",
+                  [this] { mirrorLastRecord(); }, "holds damaged trays (\"Four\")", true},
+        {"a cell that is no piece",
+         sql("UPDATE Trays SET Records = X'FF' || substr(Records, 2) WHERE Name = 'Four'"),
+         "holds damaged trays (\"Four\")", true},
+        {"a region changed",
+         sql("UPDATE Trays SET Region = replace(Region, '##.##.##', '########') WHERE Name = 'Four'"),
+         "holds damaged trays (\"Four\")", true},
+        {"a folder where the library should be",
+         [this] {
+             QFile::remove(library());
+             QDir().mkpath(library());
+         },
+         "cannot read the tray library", false},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(library());
+        ASSERT_EQ(run({"--new-tray", file("centre.txt"), "--name", "Centre hole"}).status, 0);
+        ASSERT_EQ(run({"--new-tray", file("four.txt"), "--name", "Four"}).status, 0);
+        row.damage();
+        const auto trays = run({"--trays"});
+        EXPECT_EQ(trays.status, 0);
+        EXPECT_TRUE(trays.err.contains(library()) && trays.err.contains(row.says))
+            << trays.err.toStdString();
+        EXPECT_EQ(trays.err.count('\n'), 1);
+        EXPECT_EQ(trays.out.toStdString(), row.centreListed ? CentreLine : std::string());
+    }
+}
+
+} // namespace
+} // namespace tw
