@@ -280,7 +280,6 @@ std::optional<Opt> optionNamed(std::string_view name)
     return std::nullopt;
 }
 
-const char *const TrayNames = "the trays are 0 to 4 or 10x6, 12x5, 15x4, 20x3, 8x8";
 
 std::optional<Integer> boardNamed(std::string name)
 {
@@ -495,10 +494,12 @@ Command parseCommandLine(std::span<const std::string> arguments)
             return fault(needs);
         if (positional.size() > wanted)
             return fault("unexpected argument \"" + positional[wanted] + "\"");
+        // Another name may be one of the user's trays: the command looks
+        // it up when it runs.
         const auto board = boardNamed(positional[0]);
+        c.board = board.value_or(KeptTrayBoard);
         if (!board)
-            return fault("there is no tray \"" + positional[0] + "\"; " + TrayNames);
-        c.board = *board;
+            c.trayName = positional[0];
         return std::nullopt;
     };
 
@@ -557,7 +558,8 @@ Command parseCommandLine(std::span<const std::string> arguments)
             std::transform(given.begin(), given.end(), given.begin(),
                            [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
             const auto k = plainWholeNumber(given);
-            const int pieces = trayOf(c.board).pieceCount();
+            // A kept tray's pieces are checked when it is read.
+            const int pieces = c.board == KeptTrayBoard ? 13 : trayOf(c.board).pieceCount();
             if (given != "fewest" && (!k || *k < 1 || *k >= pieces))
                 return fault("--given takes fewest or 1 to " + std::to_string(pieces - 1) +
                              " on this tray");

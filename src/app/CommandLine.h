@@ -17,6 +17,8 @@ namespace tw {
 // their help, in one table in CommandLine.cpp; helpText() shows them).
 // Arguments are bytes as the system passed them: a file name need not be
 // valid text and is used exactly as given.
+inline constexpr Integer KeptTrayBoard = -1;
+
 struct Command
 {
     enum class Kind {
@@ -40,7 +42,8 @@ struct Command
     Kind kind = Kind::Window;
     std::string error; // for Error: what is wrong, one line without an end stop
 
-    // The tray 0..4 of a report or a solution.
+    // The tray 0..4 of a report or a solution; KeptTrayBoard for another
+    // name (trayName), looked up among the user's trays.
     Integer board = 0;
     // The report: the range as typed, the output and its options.
     std::string from, to;

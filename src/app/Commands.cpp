@@ -5,14 +5,17 @@
 #include "app/PrintTab.h"
 #include "app/Program.h"
 #include "app/SolveSession.h"
+#include "app/TrayLibrary.h"
 #include "app/TrayPicture.h"
 #include "base/NumberText.h"
 #include "base/Units.h"
 #include "preview/PreviewDocument.h"
 #include "report/PracticeSheet.h"
+#include "report/Report.h"
 #include "solutions/Boards.h"
 #include "solutions/LetterGrid.h"
 #include "solutions/Puzzles.h"
+#include "solutions/Region.h"
 #include "solutions/SharedState.h"
 
 #include <QBuffer>
@@ -37,6 +40,10 @@ struct Failing
         return 2;
     }
 };
+
+// The unit side that prints a kept tray's longer side as long as the 8 x 8
+// tray's, inches for one cell of the longer side.
+constexpr double KeptTraySide = 0.0286 * 8;
 
 std::string pagesText(int count)
 {
@@ -148,6 +155,28 @@ Expected<std::string, Refusal> gridText(const Command &c, CommandIo &io)
     return std::move(*text);
 }
 
+// The user's tray that the region of a tiling or a position read from text
+// is, and its solutions' index; none when it is none of them.
+struct KeptMatch
+{
+    KeptTray tray;
+    Integer board;
+    RegionTiling read;
+};
+
+std::optional<KeptMatch> keptTrayOf(std::string_view text, bool position)
+{
+    auto read = readRegionTiling(text, position);
+    if (!read)
+        return std::nullopt;
+    const LibraryContents library = readLibrary(libraryPath());
+    for (std::size_t k = 0; k < library.trays.size(); ++k)
+        if (library.trays[k].tray == read->tray)
+            return KeptMatch{library.trays[k], static_cast<Integer>(BoardCount + static_cast<int>(k)),
+                             std::move(*read)};
+    return std::nullopt;
+}
+
 int runFind(Program &program, const Command &c, CommandIo &io)
 {
     const Failing fail{io.err};
@@ -155,8 +184,19 @@ int runFind(Program &program, const Command &c, CommandIo &io)
     if (!text)
         return fail(text.error().why);
     const auto found = findTiling(program.state(), *text);
-    if (!found)
+    if (!found) {
+        // Not a tiling of the five trays: perhaps one of the user's.
+        if (const auto kept = keptTrayOf(*text, false)) {
+            const auto &solutions = kept->tray.solutions;
+            const auto at = std::lower_bound(solutions.begin(), solutions.end(), kept->read.letters);
+            if (at == solutions.end() || *at != kept->read.letters)
+                return fail("this tiling of the tray \"" + kept->tray.name +
+                            "\" is not among its solutions");
+            io.out << kept->tray.name << ' ' << (at - solutions.begin() + 1) << '\n';
+            return 0;
+        }
         return fail(found.error());
+    }
     io.out << trayLabel(found->board) << ' ' << found->solution << '\n';
     return 0;
 }
@@ -178,6 +218,8 @@ std::string acrossRows(const std::string &rows)
     return out;
 }
 
+int positionAnswer(const SolveSession &session, const Command &c, CommandIo &io, bool across);
+
 // A Count or Complete command: the tilings that complete a position.
 int runPosition(Program &program, const Command &c, CommandIo &io)
 {
@@ -187,14 +229,30 @@ int runPosition(Program &program, const Command &c, CommandIo &io)
         return fail(text.error().why);
     bool across = false;
     const auto position = readPosition(*text, &across);
-    if (!position)
-        return fail(position.error().message);
+    if (!position) {
+        // Not a position of the five trays: perhaps one of the user's.
+        const auto kept = keptTrayOf(*text, true);
+        if (!kept)
+            return fail(position.error().message);
+        std::vector<Tiling> solutions;
+        for (const CellLetters &s : kept->tray.solutions)
+            solutions.push_back(tilingOf(kept->tray.tray, kept->board, s));
+        const TilingIndex index = TilingIndex::of(kept->tray.tray, kept->board, solutions);
+        SolveSession session(index);
+        session.open(tilingOf(kept->tray.tray, kept->board, kept->read.letters));
+        return positionAnswer(session, c, io, false);
+    }
     const auto index = loadTilingIndex(program.state(), position->board);
     if (!index)
         return fail(program.advice().explain(index.error()));
     SolveSession session(*index);
     if (const auto refused = session.open(*text))
         return fail(*refused);
+    return positionAnswer(session, c, io, across);
+}
+
+int positionAnswer(const SolveSession &session, const Command &c, CommandIo &io, bool across)
+{
     if (c.kind == Command::Kind::Count) {
         io.out << countLines(session);
         return 0;
@@ -204,8 +262,9 @@ int runPosition(Program &program, const Command &c, CommandIo &io)
         return 1;
     }
     const std::uint32_t first = session.remaining().front();
-    const std::string rows = letterRows(index->tiling(first));
-    io.out << (across ? acrossRows(rows) : rows) << "solution " << index->solutionOf(first) << '\n';
+    const std::string rows = letterRows(session.index().tiling(first));
+    io.out << (across ? acrossRows(rows) : rows) << "solution " << session.index().solutionOf(first)
+           << '\n';
     return 0;
 }
 
@@ -242,11 +301,13 @@ int runSolution(Program &program, const Command &c, CommandIo &io)
     return 0;
 }
 
+// The practice sheet of the tray the index holds.
+int practiceOn(Program &program, const TilingIndex &index, const Command &c, CommandIo &io);
+
 int runPractice(Program &program, const Command &c, CommandIo &io)
 {
     const Failing fail{io.err};
     SharedState &state = program.state();
-    PreviewDocument &preview = program.preview();
     const std::string &output = c.pdf.empty() ? c.png : c.pdf;
     if (!c.text)
         if (const auto refusal = outputRefusal(output, state.DbPath))
@@ -254,6 +315,15 @@ int runPractice(Program &program, const Command &c, CommandIo &io)
     const auto index = loadTilingIndex(state, c.board);
     if (!index)
         return fail(program.advice().explain(index.error()));
+    return practiceOn(program, *index, c, io);
+}
+
+int practiceOn(Program &program, const TilingIndex &indexOfTray, const Command &c, CommandIo &io)
+{
+    const Failing fail{io.err};
+    SharedState &state = program.state();
+    PreviewDocument &preview = program.preview();
+    const TilingIndex *const index = &indexOfTray;
     const std::uint64_t number = c.seed.value_or(newSheetNumber());
     const auto puzzles = makePuzzles(*index, {c.puzzles, c.given, number});
     if (!puzzles)
@@ -264,11 +334,12 @@ int runPractice(Program &program, const Command &c, CommandIo &io)
         return 0;
     }
 
-    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(c.board));
+    const Integer cols = static_cast<Integer>(index->tray().cols());
+    const Integer rows = static_cast<Integer>(index->tray().rows());
     preview.setOrientation(c.landscape ? 1 : 0);
-    const std::string limit = sideLimitText(largestSide(preview, tray.cols, tray.rows));
+    const std::string limit = sideLimitText(largestSide(preview, cols, rows));
     const auto side = c.side ? parseNumber(*c.side) : std::optional<double>(PracticeSide);
-    if (!side || *side <= 0.001 || *side > largestSide(preview, tray.cols, tray.rows))
+    if (!side || *side <= 0.001 || *side > largestSide(preview, cols, rows))
         return fail("the side length must be a number of inches above 0.001 and at most " + limit);
     PracticeSheet sheet;
     sheet.puzzles = *puzzles;
@@ -300,6 +371,125 @@ int runPractice(Program &program, const Command &c, CommandIo &io)
     return 0;
 }
 
+// A user's tray named on the command line, and the number it goes by.
+struct Kept
+{
+    KeptTray tray;
+    Integer board;
+};
+
+Expected<Kept, Refusal> keptTray(const Command &c, CommandIo &io)
+{
+    const LibraryContents library = readLibrary(libraryPath());
+    if (library.warning)
+        io.err << "tilewright: " << *library.warning << '\n';
+    for (std::size_t k = 0; k < library.trays.size(); ++k)
+        if (&library.trays[k] == keptTrayNamed(library, c.trayName))
+            return Kept{library.trays[k], static_cast<Integer>(BoardCount + static_cast<int>(k))};
+    return Refusal{"there is no tray \"" + c.trayName +
+                   "\"; the trays are 0 to 4 or 10x6, 12x5, 15x4, 20x3, 8x8, and those you kept "
+                   "(tilewright --trays lists them)"};
+}
+
+// A solution number of the kept tray, 1 to its count.
+Expected<Integer, Refusal> keptNumber(const Kept &kept, const std::string &typed)
+{
+    const auto n = plainWholeNumber(typed);
+    const auto count = static_cast<long long>(kept.tray.solutions.size());
+    if (!n || *n < 1 || *n > count)
+        return Refusal{"there is no solution \"" + typed + "\" of " + theTray(kept.tray.tray) +
+                       "; its solutions are 1 to " + std::to_string(count)};
+    return static_cast<Integer>(*n);
+}
+
+Tiling keptTiling(const Kept &kept, Integer n)
+{
+    return tilingOf(kept.tray.tray, kept.board,
+                    kept.tray.solutions[static_cast<std::size_t>(n - 1)]);
+}
+
+// --grid, --svg, --png, --report and --practice on a kept tray.
+int answerOnKeptTray(Program &program, const Command &c, CommandIo &io)
+{
+    const Failing fail{io.err};
+    const auto kept = keptTray(c, io);
+    if (!kept)
+        return fail(kept.error().why);
+    const Tray &tray = kept->tray.tray;
+    if (c.kind == Command::Kind::Practice) {
+        std::vector<Tiling> solutions;
+        for (Integer n = 1; n <= static_cast<Integer>(kept->tray.solutions.size()); ++n)
+            solutions.push_back(keptTiling(*kept, n));
+        return practiceOn(program, TilingIndex::of(tray, kept->board, solutions), c, io);
+    }
+    if (c.kind != Command::Kind::Report) {
+        const auto n = keptNumber(*kept, c.number);
+        if (!n)
+            return fail(n.error().why);
+        const TrayPicture picture(keptTiling(*kept, *n), c.look);
+        if (c.kind == Command::Kind::Grid) {
+            io.out << picture.text();
+            return 0;
+        }
+        const QByteArray bytes =
+            c.kind == Command::Kind::Svg
+                ? picture.svg(QString::fromStdString(tray.label() + " " + std::to_string(*n)))
+                : picture.png(c.dpi);
+        if (const auto error = writeOutput(c.output, bytes, program.state().DbPath))
+            return fail(*error);
+        io.out << "wrote " << c.output << '\n';
+        return 0;
+    }
+
+    PreviewDocument &preview = program.preview();
+    const std::string &output = c.pdf.empty() ? c.png : c.pdf;
+    if (const auto refusal = outputRefusal(output, program.state().DbPath))
+        return fail("cannot write \"" + output + "\": " + *refusal);
+    const auto from = keptNumber(*kept, c.from), to = keptNumber(*kept, c.to);
+    if (!from || !to || *from > *to)
+        return fail("the range must be two solution numbers from 1 to " +
+                    std::to_string(kept->tray.solutions.size()) +
+                    ", the first not above the second");
+    const auto cols = static_cast<Integer>(tray.cols()), rows = static_cast<Integer>(tray.rows());
+    preview.setOrientation(c.landscape ? 1 : 0);
+    const Single largest = largestSide(preview, cols, rows);
+    // By default a tray is printed as large as the 8 x 8 tray, within the page.
+    const double side = c.side ? parseNumber(*c.side).value_or(0)
+                               : std::min<double>(largest, KeptTraySide / std::max(cols, rows));
+    if (side <= 0.001 || side > largest)
+        return fail("the side length must be a number of inches above 0.001 and at most " +
+                    sideLimitText(largest));
+    ReportOptions options;
+    options.from = *from;
+    options.to = *to;
+    options.landscape = c.landscape;
+    options.unit = static_cast<Single>(side * TwipsPerInch);
+    options.look.rendering = c.colour ? Rendering::Colour : Rendering::Monochrome;
+    options.look.look = c.look;
+    if (const auto error = BuildTrayReport(
+            preview, tray, [&](Integer n) { return keptTiling(*kept, n); }, options))
+        return fail(error->message);
+    if (!c.pdf.empty()) {
+        const std::string title = "Pentominoes " + tray.label() + ", " +
+                                  (*from == *to ? std::to_string(*from)
+                                                : std::to_string(*from) + " to " + std::to_string(*to));
+        if (const auto failure =
+                preview.writePdf(c.pdf, 1, preview.PageCount(), QPageSize::ExactMatch,
+                                 QString::fromStdString(title), program.state().DbPath))
+            return fail(failure->sentence("cannot write", c.pdf));
+        io.out << "wrote " << c.pdf << " (" << pagesText(preview.PageCount()) << ")\n";
+        return 0;
+    }
+    if (c.page > preview.PageCount())
+        return fail("the report has " + pagesText(preview.PageCount()) + ", not a page " +
+                    std::to_string(c.page));
+    if (const auto error = writeOutput(c.png, pngBytes(preview.renderImage(c.page, c.dpi)),
+                                       program.state().DbPath))
+        return fail(*error);
+    io.out << "wrote " << c.png << " (page " << c.page << " of " << preview.PageCount() << ")\n";
+    return 0;
+}
+
 } // namespace
 
 int guarded(std::ostream &err, const std::function<int()> &body)
@@ -318,6 +508,8 @@ int guarded(std::ostream &err, const std::function<int()> &body)
 int answer(Program &program, const Command &command, CommandIo &io)
 {
     return guarded(io.err, [&] {
+        if (command.board == KeptTrayBoard)
+            return answerOnKeptTray(program, command, io);
         switch (command.kind) {
         case Command::Kind::Report:
             return runReport(program, command, io);

@@ -4,6 +4,7 @@
 #include "pieces/PieceTables.h"
 #include "solutions/Boards.h"
 #include "solutions/LetterGrid.h"
+#include "solutions/Region.h"
 
 #include <algorithm>
 #include <map>
@@ -30,8 +31,7 @@ QString letterName(const Placement &p)
 
 SolveSession::SolveSession(const TilingIndex &index) : m_index(index)
 {
-    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(index.board()));
-    m_position = {index.board(), tray.cols, tray.rows, {}};
+    m_position = emptyTiling(index.tray(), index.board());
     recount();
 }
 
@@ -51,7 +51,7 @@ std::optional<Tiling> SolveSession::withLaid(Tiling from, Integer shape, int col
     for (const Placement &p : from.placements)
         if (pieceOf(p) == pieceOf(*placed))
             return std::nullopt;
-    if (shape == SquarePiece && !trayOf(m_index.board()).takesTheSquare())
+    if (shape == SquarePiece && !m_index.tray().takesTheSquare())
         return std::nullopt;
     from.placements.push_back(*placed);
     return from;
@@ -233,7 +233,7 @@ std::string countLines(const SolveSession &session)
 {
     const std::size_t n = session.remaining().size();
     std::string text =
-        std::string(Trays.at(static_cast<std::size_t>(session.index().board())).label) + ": " +
+        session.index().tray().label() + ": " +
         std::to_string(n) + (n == 1 ? " tiling, " : " tilings, ") +
         std::to_string(session.solutions()) +
         (session.solutions() == 1 ? " solution\n" : " solutions\n");

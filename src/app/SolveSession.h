@@ -42,6 +42,8 @@ public:
     // cell) on the tray, as one step to undo; why not, when the text is not
     // a position of this tray.
     std::optional<std::string> open(std::string_view text);
+    // The same for a position already read, laid as the tray lies.
+    void open(Tiling position) { step(std::move(position)); }
     bool undo();
     bool redo();
     bool canUndo() const { return !m_undo.empty(); }

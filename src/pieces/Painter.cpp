@@ -211,14 +211,15 @@ void paintFrame(Canvas &canvas, const TrayGeometry &where, int cols, int rows)
 
 void paintTiling(Canvas &canvas, const Tiling &tiling, const TrayGeometry &where, Appearance look)
 {
-    if (!tiling.complete())
+    // A hole is the tray's own: it takes the frame's grey.
+    if (!tiling.complete() || !tiling.holes.empty())
         for (int c = 0; c < tiling.cols; ++c)
             for (int r = 0; r < tiling.rows; ++r)
-                if (!tiling.at(c, r))
+                if (tiling.hole(c, r) || !tiling.at(c, r))
                     DrawSquare(canvas,
                                toInteger(roundToInteger(where.left) + unitOffset(c, where.unit)),
                                toInteger(roundToInteger(where.top) + unitOffset(r, where.unit)),
-                               where.unit, White);
+                               where.unit, tiling.hole(c, r) ? MidGrey : White);
     for (const Placement &p : tiling.placements)
         paintPiece(canvas, p, tiling.stride(), where, look);
 }
@@ -262,6 +263,38 @@ void printFrame(PreviewInterface &page, const TrayGeometry &where, int cols, int
     page.DrawLine(x, y + h, x + w, y + h);
 }
 
+// A drawn tray's holes shaded as the tray's own, each outlined where it
+// meets a cell of the tray (the frame draws the edges on the box's border).
+static void printHoles(PreviewInterface &page, const Tiling &tiling, const TrayGeometry &where)
+{
+    const Integer left = roundToInteger(where.left), top = roundToInteger(where.top);
+    const Long side = roundToLong(where.unit);
+    const auto cell = [&](int c, int r) {
+        return c >= 0 && c < tiling.cols && r >= 0 && r < tiling.rows && !tiling.hole(c, r);
+    };
+    const Colour pen = page.ForeColor(), brush = page.BrushColor();
+    page.setBrushStyle(PreviewInterface::BrushStyle::Solid);
+    for (const Integer h : tiling.holes) {
+        const int c = h / tiling.stride(), r = h % tiling.stride();
+        const Long x = toInteger(left + unitOffset(c, where.unit));
+        const Long y = toInteger(top + unitOffset(r, where.unit));
+        page.setForeColor(GivenShade);
+        page.setBrushColor(GivenShade);
+        page.DrawRectangle(x, y, side, side);
+        page.setForeColor(Black);
+        if (cell(c - 1, r))
+            page.DrawLine(x, y, x, y + side);
+        if (cell(c + 1, r))
+            page.DrawLine(x + side, y, x + side, y + side);
+        if (cell(c, r - 1))
+            page.DrawLine(x, y, x + side, y);
+        if (cell(c, r + 1))
+            page.DrawLine(x, y + side, x + side, y + side);
+    }
+    page.setForeColor(pen);
+    page.setBrushColor(brush);
+}
+
 void printTiling(PreviewInterface &page, const Tiling &tiling, const TrayGeometry &where,
                  const PaperLook &look)
 {
@@ -274,7 +307,8 @@ void printTiling(PreviewInterface &page, const Tiling &tiling, const TrayGeometr
                                      toInteger(top + unitOffset(r, where.unit))};
     };
     const auto empty = [&](int c, int r) {
-        return c >= 0 && c < tiling.cols && r >= 0 && r < tiling.rows && !tiling.at(c, r);
+        return c >= 0 && c < tiling.cols && r >= 0 && r < tiling.rows && !tiling.hole(c, r) &&
+               !tiling.at(c, r);
     };
     if (partial && look.gridOnEmpty) {
         // Each empty cell's top and left edge; the next cell, a piece or
@@ -321,6 +355,8 @@ void printTiling(PreviewInterface &page, const Tiling &tiling, const TrayGeometr
     }
     if (look.framed)
         printFrame(page, where, tiling.cols, tiling.rows);
+    if (look.framed && !tiling.holes.empty())
+        printHoles(page, tiling, where);
     for (const auto &[square, given] : squares)
         printSquare(page, *square, stride, where, look,
                     look.given == 0 ? MidGrey

@@ -21,7 +21,7 @@ bool Tiling::complete() const
     int covered = 0;
     for (const Placement &p : placements)
         covered += p.cellCount;
-    return covered == cols * rows;
+    return covered == cols * rows - static_cast<int>(holes.size());
 }
 
 std::optional<Placement> placeOn(const Tiling &tiling, Integer shape, int column, int row)
@@ -41,7 +41,8 @@ std::optional<Placement> placeOn(const Tiling &tiling, Integer shape, int column
     for (int k = 0; k < count; ++k) {
         const int c = column + steps[static_cast<std::size_t>(k)].column;
         const int r = row + steps[static_cast<std::size_t>(k)].row;
-        if (c < 0 || c >= tiling.cols || r < 0 || r >= tiling.rows || tiling.at(c, r))
+        if (c < 0 || c >= tiling.cols || r < 0 || r >= tiling.rows || tiling.hole(c, r) ||
+            tiling.at(c, r))
             return std::nullopt;
         placed.cells[static_cast<std::size_t>(k)] = static_cast<Integer>(c * tiling.stride() + r);
     }

@@ -42,11 +42,20 @@ struct Tiling
     Integer board = 0; // the tray, 0..4, as the trays are numbered
     Integer cols = 0, rows = 0;
     std::vector<Placement> placements;
+    // Grid indexes of the cells of the box that are not the tray's (a
+    // drawn tray's holes), ascending; none for the five trays.
+    std::vector<Integer> holes;
 
     int stride() const { return rows + 1; }
+    // Whether (column, row) lies in the box but is not a cell of the tray.
+    bool hole(int column, int row) const
+    {
+        return std::binary_search(holes.begin(), holes.end(),
+                                  static_cast<Integer>(column * stride() + row));
+    }
     // The piece covering cell (column, row), or none.
     const Placement *at(int column, int row) const;
-    // Whether every cell is covered.
+    // Whether every cell of the tray is covered.
     bool complete() const;
 
     bool operator==(const Tiling &) const = default;

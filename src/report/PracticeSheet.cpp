@@ -136,17 +136,17 @@ Tiling cutoutSets(double cols, double rows, bool square)
 std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const TilingIndex &index,
                                               const PracticeSheet &sheet)
 {
-    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(index.board()));
+    const Tray &tray = index.tray();
     page.setOrientation(sheet.landscape ? 1 : 0);
     page.setFontSize(9);
     const Long caption = page.LineHeight() + 60;
     const auto traySize = [&](Single unit) {
-        return std::pair<Long, Long>{roundToLong(tray.cols * unit), roundToLong(tray.rows * unit)};
+        return std::pair<Long, Long>{roundToLong(tray.cols() * unit), roundToLong(tray.rows() * unit)};
     };
     const auto [w, h] = traySize(sheet.unit);
     const Grid puzzles = gridFor(page, w, h, caption);
     if (puzzles.perPage() == 0) {
-        const std::string limit = sideLimitText(largestSide(page, tray.cols, tray.rows) * 0.9);
+        const std::string limit = sideLimitText(largestSide(page, tray.cols(), tray.rows()) * 0.9);
         return "At this side length a tray does not fit on a page with its caption; choose a side "
                "of at most " +
                limit + " inch.";
@@ -168,7 +168,7 @@ std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const Tili
                      &PreviewInterface::setMarginRight, &PreviewInterface::setMarginBottom})
         (page.*set)(Margin);
     page.setOrientation(sheet.landscape ? 1 : 0);
-    const std::string tray_ = std::string(tray.label);
+    const std::string tray_ = tray.label();
     const std::string number = std::to_string(sheet.number);
     int pageNumber = 0;
     const auto startPage = [&](const std::string &title) {
@@ -192,7 +192,7 @@ std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const Tili
                  ReportLayout::FirstRowTop + (place / g.columns) * (g.height + Gap));
         }
     };
-    const std::string where = " for the " + tray_ + " " + trayOf(index.board()).kind();
+    const std::string where = " for the " + tray_ + " " + tray.kind();
 
     std::vector<std::string> puzzleCaptions, keyCaptions;
     for (int k = 0; k < count; ++k) {
@@ -242,7 +242,7 @@ std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const Tili
         look.framed = false;
         const Long width = page.PageWidth() - 2 * Margin;
         const Long height = page.PageHeight() - 2 * Margin - ReportLayout::FirstRowTop;
-        const bool square = trayOf(index.board()).takesTheSquare();
+        const bool square = tray.takesTheSquare();
         Single unit = sheet.unit;
         Tiling pieces = cutoutSets(width / unit, height / unit, square);
         while (pieces.placements.empty() && unit > 30) {

@@ -126,9 +126,15 @@ std::string webAddress()
 
 std::string reportTitle(Integer board)
 {
-    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(board));
-    return "Pentominoes Cheatsheet for the " + std::to_string(tray.cols) + " x " +
-           std::to_string(tray.rows) + " " + trayOf(board).kind();
+    return reportTitle(trayOf(board));
+}
+
+std::string reportTitle(const Tray &tray)
+{
+    if (tray.kind() == "Tray")
+        return "Pentominoes Cheatsheet for " + tray.label();
+    return "Pentominoes Cheatsheet for the " + std::to_string(tray.cols()) + " x " +
+           std::to_string(tray.rows()) + " " + tray.kind();
 }
 
 Expected<Tiling, DecodeError> PrintSolution(PreviewInterface &page, PieceState &board,
@@ -149,28 +155,98 @@ Expected<Tiling, DecodeError> PrintSolution(PreviewInterface &page, PieceState &
     return tiling;
 }
 
-std::optional<ReportError> BuildReport(SharedState &state, PreviewInterface &page,
-                                       const ReportOptions &options, const ReportProgress &progress)
+namespace {
+
+// The layout of trays of cols x rows at the options' side, or why no tray
+// fits: a tray as high as the printable page leaves no room under the head,
+// and a page loop that places no tray would never end.
+Expected<ReportLayout, ReportError> sheetLayout(PreviewInterface &preview, Integer cols,
+                                                Integer rows, const ReportOptions &options)
 {
-    PreviewInterface *preview = &page;
-    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
-    // Check the page before anything is selected or drawn: a tray as high as
-    // the printable page leaves no room under the head, and a page loop that
-    // places no tray would never end.
-    preview->setOrientation(options.landscape ? 1 : 0);
-    preview->setFontSize(options.unit / 10);
+    preview.setOrientation(options.landscape ? 1 : 0);
+    preview.setFontSize(options.unit / 10);
     const ReportLayout layout =
-        reportLayout(preview->PageWidth(), preview->PageHeight(), Margin, Margin, Margin, Margin,
-                     tray.cols, tray.rows, options.unit, preview->LineHeight());
+        reportLayout(preview.PageWidth(), preview.PageHeight(), Margin, Margin, Margin, Margin,
+                     cols, rows, options.unit, preview.LineHeight());
     if (layout.traysPerPage() == 0) {
-        const std::string limit = sideLimitText(largestSide(*preview, tray.cols, tray.rows));
+        const std::string limit = sideLimitText(largestSide(preview, cols, rows));
         return ReportError{ReportFault::TrayTooLarge,
                            "At this side length a tray does not fit on a page below the page "
                            "head. Choose a side length of at most " +
                                limit + " inch for the unit square.",
                            {}};
     }
+    return layout;
+}
 
+// One tray of a sheet drawn: its number, and whether it was the last.
+struct Drawn
+{
+    Integer number;
+    bool last;
+};
+
+// Starts the document and lays the trays on its pages in turn, each drawn
+// by drawNext at its place and captioned with its number, until drawNext
+// says it drew the last.
+std::optional<ReportError>
+printSheet(PreviewInterface &preview, const std::string &title, const ReportLayout &layout,
+           const ReportOptions &options,
+           const std::function<Expected<Drawn, ReportError>(const TrayGeometry &)> &drawNext,
+           const ReportProgress &progress)
+{
+    preview.StartDoc();
+    preview.setMarginLeft(Margin);
+    preview.setMarginRight(Margin);
+    preview.setMarginTop(Margin);
+    preview.setMarginBottom(Margin);
+    preview.setOrientation(options.landscape ? 1 : 0);
+    for (Integer pageNumber = 1;; pageNumber = toInteger(pageNumber + 1)) {
+        printPageHead(preview, title, "Page " + std::to_string(pageNumber));
+
+        preview.setFontSize(options.unit / 10);
+        preview.setForeColor(Black);
+        preview.setBrushColor(preview.ForeColor());
+        preview.setBrushStyle(PreviewInterface::BrushStyle::Solid);
+        preview.setPenStyle(PreviewInterface::PenStyle::Solid);
+
+        // The counters run in 32 bits so that a step past the last place
+        // ends the loop instead of overflowing a 16-bit position.
+        for (Long y = ReportLayout::FirstRowTop; y <= layout.rowLimit; y += layout.rowStep) {
+            for (Long x = 0; x <= layout.columnLimit; x += layout.columnStep) {
+                const TrayGeometry where{static_cast<double>(toInteger(x)),
+                                         static_cast<double>(toInteger(y)), options.unit};
+                const auto drawn = drawNext(where);
+                if (!drawn)
+                    return drawn.error();
+                const Long w = layout.boardWidth, h = layout.boardHeight;
+                preview.setCaptionNumber(drawn->number);
+                preview.setCurrentX(x + (w - preview.CaptionWidth()) / 2 -
+                                    preview.CaptionOffsetX());
+                preview.setCurrentY(y + h - preview.CaptionOffsetY());
+                preview.printText(std::to_string(drawn->number));
+                if (progress)
+                    progress(drawn->number, pageNumber, drawn->last);
+                if (drawn->last) {
+                    preview.EndDoc();
+                    return std::nullopt;
+                }
+            }
+        }
+        preview.NewPage();
+    }
+}
+
+} // namespace
+
+std::optional<ReportError> BuildReport(SharedState &state, PreviewInterface &page,
+                                       const ReportOptions &options, const ReportProgress &progress)
+{
+    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
+    // The page is checked before anything is selected or drawn.
+    const auto layout = sheetLayout(page, tray.cols, tray.rows, options);
+    if (!layout)
+        return layout.error();
     if (auto error = SelectBoard(state, state.BoardIndex, options.from, options.to))
         return ReportError{ReportFault::Database, error->problem, error};
     RecordSet &set = state.SolutionSet;
@@ -179,59 +255,43 @@ std::optional<ReportError> BuildReport(SharedState &state, PreviewInterface &pag
                            "The range " + std::to_string(options.from) + " to " +
                                std::to_string(options.to) + " holds no solution.",
                            {}};
-
-    preview->StartDoc();
-    preview->setMarginLeft(Margin);
-    preview->setMarginRight(Margin);
-    preview->setMarginTop(Margin);
-    preview->setMarginBottom(Margin);
-    preview->setOrientation(options.landscape ? 1 : 0);
-
     PieceState board = boardGrid(state.BoardIndex);
-    const std::string title = reportTitle(state.BoardIndex);
-    for (Integer pageNumber = 1;; pageNumber = toInteger(pageNumber + 1)) {
-        printPageHead(*preview, title, "Page " + std::to_string(pageNumber));
+    return printSheet(
+        page, reportTitle(state.BoardIndex), *layout, options,
+        [&](const TrayGeometry &where) -> Expected<Drawn, ReportError> {
+            const Integer n = toInteger(set.Fields("Solution").value_or(0));
+            if (const auto drawn = PrintSolution(page, board, state.BoardIndex,
+                                                 set.currentRecord(), where, options.look);
+                !drawn)
+                return ReportError{ReportFault::BadRecord,
+                                   "Solution " + std::to_string(n) +
+                                       " cannot be drawn: " + drawn.error().message + ".",
+                                   {}};
+            set.MoveNext();
+            return Drawn{n, set.IsEOF()};
+        },
+        progress);
+}
 
-        preview->setFontSize(options.unit / 10);
-        preview->setForeColor(Black);
-        preview->setBrushColor(preview->ForeColor());
-        preview->setBrushStyle(PreviewInterface::BrushStyle::Solid);
-        preview->setPenStyle(PreviewInterface::PenStyle::Solid);
-
-        // The counters run in 32 bits so that a step past the last place
-        // ends the loop instead of overflowing a 16-bit position.
-        for (Long y = ReportLayout::FirstRowTop; y <= layout.rowLimit; y += layout.rowStep) {
-            for (Long x = 0; x <= layout.columnLimit; x += layout.columnStep) {
-                const TrayGeometry where{static_cast<double>(toInteger(x)),
-                                         static_cast<double>(toInteger(y)), options.unit};
-                if (const auto drawn = PrintSolution(*preview, board, state.BoardIndex,
-                                                     set.currentRecord(), where, options.look);
-                    !drawn)
-                    return ReportError{ReportFault::BadRecord,
-                                       "Solution " +
-                                           std::to_string(set.Fields("Solution").value_or(0)) +
-                                           " cannot be drawn: " + drawn.error().message + ".",
-                                       {}};
-
-                const Long w = layout.boardWidth, h = layout.boardHeight;
-                const Integer n = toInteger(set.Fields("Solution").value_or(0));
-                preview->setCaptionNumber(n);
-                preview->setCurrentX(x + (w - preview->CaptionWidth()) / 2 -
-                                     preview->CaptionOffsetX());
-                preview->setCurrentY(y + h - preview->CaptionOffsetY());
-                preview->printText(std::to_string(n));
-
-                set.MoveNext();
-                if (progress)
-                    progress(n, pageNumber, set.IsEOF());
-                if (set.IsEOF()) {
-                    preview->EndDoc();
-                    return std::nullopt;
-                }
-            }
-        }
-        preview->NewPage();
-    }
+std::optional<ReportError> BuildTrayReport(PreviewInterface &page, const Tray &tray,
+                                           const std::function<Tiling(Integer)> &solution,
+                                           const ReportOptions &options,
+                                           const ReportProgress &progress)
+{
+    const auto layout = sheetLayout(page, static_cast<Integer>(tray.cols()),
+                                    static_cast<Integer>(tray.rows()), options);
+    if (!layout)
+        return layout.error();
+    Integer n = options.from;
+    return printSheet(
+        page, reportTitle(tray), *layout, options,
+        [&](const TrayGeometry &where) -> Expected<Drawn, ReportError> {
+            printTiling(page, solution(n), where, options.look);
+            const Drawn drawn{n, n >= options.to};
+            n = toInteger(n + 1);
+            return drawn;
+        },
+        progress);
 }
 
 } // namespace tw

@@ -3,6 +3,7 @@
 #include "base/Integer.h"
 #include "pieces/Painter.h"
 #include "solutions/Database.h"
+#include "solutions/Tray.h"
 
 #include <functional>
 #include <optional>
@@ -70,6 +71,7 @@ void printPageHead(PreviewInterface &page, const std::string &title, const std::
 std::string copyrightNotice();
 std::string webAddress();
 std::string reportTitle(Integer board);
+std::string reportTitle(const Tray &tray);
 
 // Called once per tray drawn, with its number and page; last is true for the
 // final tray of the run.
@@ -99,6 +101,13 @@ struct ReportError
 std::optional<ReportError> BuildReport(SharedState &state, PreviewInterface &page,
                                        const ReportOptions &options,
                                        const ReportProgress &progress = {});
+
+// The cheat sheet of any tray, solutions options.from to options.to of it,
+// each drawn by the painter from the tiling solution(n) gives.
+std::optional<ReportError> BuildTrayReport(PreviewInterface &page, const Tray &tray,
+                                           const std::function<Tiling(Integer)> &solution,
+                                           const ReportOptions &options,
+                                           const ReportProgress &progress = {});
 
 // Decodes the record of tray boardIndex onto board and draws its tray at
 // where: the pieces, the frame, then on the 8 x 8 tray the 2 x 2 square.

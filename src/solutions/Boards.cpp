@@ -77,4 +77,12 @@ std::string sideText(Single inches)
     return ec == std::errc() ? std::string(buffer, end) : std::string();
 }
 
+std::string theTray(const Tray &tray)
+{
+    for (const TrayInfo &info : Trays)
+        if (info.label == tray.label())
+            return "the " + tray.label() + " tray";
+    return "the tray \"" + tray.label() + "\"";
+}
+
 } // namespace tw

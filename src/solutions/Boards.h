@@ -40,6 +40,10 @@ inline constexpr std::array<TrayInfo, BoardCount> Trays{{
     {"8 x 8", 8, 8, 4200, 3500, 0.0286f, 16146},
 }};
 
+// How messages name a tray: "the 10 x 6 tray", or a kept one's
+// "the tray \"Centre hole\"".
+std::string theTray(const Tray &tray);
+
 // Board 0..4 as a tray value: its cells, pieces and symmetry. Throws
 // std::out_of_range for another number.
 const Tray &trayOf(Integer board);

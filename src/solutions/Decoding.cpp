@@ -412,6 +412,8 @@ std::string letterGrid(const Tiling &tiling)
 {
     const int stride = tiling.stride();
     std::vector<char> letters(static_cast<std::size_t>((tiling.cols + 1) * stride), '.');
+    for (const Integer h : tiling.holes)
+        letters.at(static_cast<std::size_t>(h)) = ' ';
     for (const Placement &p : tiling.placements)
         for (int k = 0; k < p.cellCount; ++k)
             letters.at(static_cast<std::size_t>(p.cells[static_cast<std::size_t>(k)])) =

@@ -74,9 +74,9 @@ void searchSets(const TilingIndex &index, std::uint32_t tiling,
     }
 }
 
-std::string trayName(Integer board)
+std::string trayName(const TilingIndex &index)
 {
-    return "the " + std::string(Trays.at(static_cast<std::size_t>(board)).label) + " tray";
+    return theTray(index.tray());
 }
 
 using PieceSet = std::vector<std::uint32_t>; // ascending
@@ -208,7 +208,7 @@ Expected<std::vector<Puzzle>, std::string> makePuzzles(const TilingIndex &index,
         return std::string("a sheet holds 1 to 60 puzzles");
     if (request.given != FewestGiven && (request.given < 1 || request.given >= pieces))
         return "the pieces given must be 1 to " + std::to_string(pieces - 1) + " on " +
-               trayName(index.board());
+               trayName(index);
     Random random(request.seed);
     // The solutions in an order of the seed's.
     const auto images = static_cast<std::uint32_t>(index.images());
@@ -275,10 +275,10 @@ Expected<std::vector<Puzzle>, std::string> makePuzzles(const TilingIndex &index,
         if (request.given == 1 && !uniquePairs(index).empty())
             least = 2;
         least = std::max(least, static_cast<std::size_t>(request.given) + 1);
-        return "with " + asked + " given, no puzzle on " + trayName(index.board()) +
+        return "with " + asked + " given, no puzzle on " + trayName(index) +
                " has a single answer; the fewest that work there are " + std::to_string(least);
     }
-    return trayName(index.board()) + " has only " + std::to_string(puzzles.size()) +
+    return trayName(index) + " has only " + std::to_string(puzzles.size()) +
            " puzzles with one answer and " + asked + " given; ask for " +
            std::to_string(puzzles.size()) + " or fewer";
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <map>
 
 namespace tw {
 
@@ -63,82 +64,145 @@ std::optional<std::string> regionFault(const Tray &tray)
     return std::nullopt;
 }
 
-Expected<Tray, std::string> readRegion(std::string_view text, std::string label)
+namespace {
+
+// The cells the text draws, each with its character as typed (upper case;
+// '#' for a cell without a letter, '.' for an empty cell where dots are
+// cells), at (column, row) from the top-left of their box; or why not.
+struct Drawn
+{
+    std::vector<std::pair<int, int>> at;
+    std::string letters;
+    int cols = 0, rows = 0;
+};
+
+Expected<Drawn, std::string> scan(std::string_view text, bool dotsAreCells)
 {
     std::string converted;
     const std::string_view source = asUtf8(text, converted);
-    std::vector<std::pair<int, int>> cells;
+    Drawn drawn;
     int row = 0, column = 0;
     for (std::size_t k = 0; k < source.size();) {
         const std::size_t length = characterLength(source, k);
         const char c = source[k];
+        const char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         if (c == '\n') {
             ++row;
             column = 0;
         } else if (c == '\r' && (k + 1 == source.size() || source[k + 1] == '\n')) {
             // a CRLF line end
-        } else if (c == '.' || c == ' ') {
+        } else if (c == ' ' || (c == '.' && !dotsAreCells)) {
             ++column;
-        } else if (length == 1 && (c == '#' || c == 'O' || c == 'o' ||
-                                   PieceLetters.find(static_cast<char>(std::toupper(
-                                       static_cast<unsigned char>(c)))) != std::string_view::npos)) {
-            cells.emplace_back(column++, row);
+        } else if (length == 1 && (c == '#' || c == '.' || upper == 'O' ||
+                                   PieceLetters.find(upper) != std::string_view::npos)) {
+            drawn.at.emplace_back(column++, row);
+            drawn.letters += upper;
         } else {
             return at(column, row) + ": " + shown(source.substr(k, length)) +
                    " is neither a cell (# or a piece letter) nor a gap (. or a space)";
         }
         k += length;
     }
-    int left = 0, top = 0, cols = 0, rows = 0;
-    if (!cells.empty()) {
-        left = cells.front().first, top = cells.front().second;
+    if (!drawn.at.empty()) {
+        int left = drawn.at.front().first, top = drawn.at.front().second;
         int right = left, bottom = top;
-        for (const auto &[c, r] : cells) {
+        for (const auto &[c, r] : drawn.at) {
             left = std::min(left, c), right = std::max(right, c);
             top = std::min(top, r), bottom = std::max(bottom, r);
         }
-        cols = right - left + 1, rows = bottom - top + 1;
+        for (auto &[c, r] : drawn.at)
+            c -= left, r -= top;
+        drawn.cols = right - left + 1, drawn.rows = bottom - top + 1;
     }
-    if (cols > Tray::MaxSide || rows > Tray::MaxSide)
-        return "a tray fits in 32 x 32 cells; this one is " + std::to_string(cols) + " x " +
-               std::to_string(rows);
+    return drawn;
+}
+
+Expected<Tray, std::string> trayOfDrawn(const Drawn &drawn, std::string label)
+{
+    if (drawn.cols > Tray::MaxSide || drawn.rows > Tray::MaxSide)
+        return "a tray fits in 32 x 32 cells; this one is " + std::to_string(drawn.cols) + " x " +
+               std::to_string(drawn.rows);
     Cells bits;
-    for (const auto &[c, r] : cells)
-        bits.set(bit(c - left, r - top));
-    Tray tray(std::move(label), cols, rows, bits);
+    for (const auto &[c, r] : drawn.at)
+        bits.set(bit(c, r));
+    Tray tray(std::move(label), drawn.cols, drawn.rows, bits);
     if (auto fault = regionFault(tray))
         return *fault;
     return tray;
 }
 
-Tray standardOrientation(const Tray &tray)
+// Of the turns and reflections of the box, the one that lays the region in
+// its standard orientation: the widest, then the one whose cells come
+// first column by column.
+int standardMove(const Tray &tray)
 {
-    std::optional<Tray> best;
+    int best = 0;
     std::string bestKey;
     for (int g = 0; g < 8; ++g) {
         const int cols = g & 4 ? tray.rows() : tray.cols();
         const int rows = g & 4 ? tray.cols() : tray.rows();
-        Cells bits;
-        for (int c = 0; c < tray.cols(); ++c)
-            for (int r = 0; r < tray.rows(); ++r)
-                if (tray.has(c, r)) {
-                    // movedCell lays the box across after reflecting it, so
-                    // reflections are of the original box.
-                    const auto [mc, mr] = movedCell(g, c, r, tray.cols(), tray.rows());
-                    bits.set(bit(mc, mr));
-                }
-        // The widest first; then, cell by cell column by column, a cell
-        // before a gap ('#' sorts before '.').
-        std::string key(1, static_cast<char>(Tray::MaxSide - cols));
-        for (int c = 0; c < cols; ++c)
-            for (int r = 0; r < rows; ++r)
-                key += bits.test(bit(c, r)) ? '#' : '.';
-        if (!best || key < bestKey) {
-            best = Tray(tray.label(), cols, rows, bits);
-            bestKey = std::move(key);
+        std::string key(static_cast<std::size_t>(cols * rows) + 1, '.');
+        key[0] = static_cast<char>(Tray::MaxSide - cols);
+        for (const auto &[c, r] : cellsInOrder(tray)) {
+            const auto [mc, mr] = movedCell(g, c, r, tray.cols(), tray.rows());
+            key[static_cast<std::size_t>(mc * rows + mr) + 1] = '#';
         }
+        // A cell before a gap ('#' sorts before '.').
+        if (g == 0 || key < bestKey)
+            best = g, bestKey = std::move(key);
     }
-    return *best;
+    return best;
+}
+
+Tray moved(const Tray &tray, int g)
+{
+    Cells bits;
+    for (const auto &[c, r] : cellsInOrder(tray)) {
+        const auto [mc, mr] = movedCell(g, c, r, tray.cols(), tray.rows());
+        bits.set(bit(mc, mr));
+    }
+    return Tray(tray.label(), g & 4 ? tray.rows() : tray.cols(), g & 4 ? tray.cols() : tray.rows(),
+                bits);
+}
+
+} // namespace
+
+Expected<Tray, std::string> readRegion(std::string_view text, std::string label)
+{
+    const auto drawn = scan(text, false);
+    if (!drawn)
+        return drawn.error();
+    return trayOfDrawn(*drawn, std::move(label));
+}
+
+Expected<RegionTiling, std::string> readRegionTiling(std::string_view text, bool position)
+{
+    const auto drawn = scan(text, position);
+    if (!drawn)
+        return drawn.error();
+    if (drawn->letters.find('#') != std::string::npos)
+        return std::string("a tiling has a piece letter in each cell, not \"#\"");
+    const auto tray = trayOfDrawn(*drawn, {});
+    if (!tray)
+        return tray.error();
+    const int g = standardMove(*tray);
+    RegionTiling read{moved(*tray, g), {}};
+    std::map<std::pair<int, int>, char> letterAt;
+    for (std::size_t k = 0; k < drawn->at.size(); ++k)
+        letterAt[movedCell(g, drawn->at[k].first, drawn->at[k].second, tray->cols(), tray->rows())] =
+            drawn->letters[k];
+    for (const auto &cell : cellsInOrder(read.tray))
+        read.letters += letterAt[cell];
+    if (const auto fault = tilingFault(read.tray, read.letters, position))
+        return "this is not a tiling of the region it draws: " + *fault;
+    if (!position)
+        read.letters = smallestImage(read.letters, cellImages(read.tray));
+    return read;
+}
+
+Tray standardOrientation(const Tray &tray)
+{
+    return moved(tray, standardMove(tray));
 }
 
 std::string regionText(const Tray &tray)
@@ -273,7 +337,7 @@ CellLetters smallestImage(const CellLetters &tiling, const std::vector<std::vect
     return best;
 }
 
-std::optional<std::string> tilingFault(const Tray &tray, const CellLetters &letters)
+std::optional<std::string> tilingFault(const Tray &tray, const CellLetters &letters, bool partial)
 {
     const auto cells = cellsInOrder(tray);
     if (letters.size() != cells.size())
@@ -287,6 +351,8 @@ std::optional<std::string> tilingFault(const Tray &tray, const CellLetters &lett
         for (std::size_t k = 0; k < cells.size(); ++k)
             if (letters[k] == letter)
                 piece.push_back(cells[k]);
+        if (piece.empty() && partial)
+            continue;
         if (piece.empty())
             return std::string("the ") + letter + " is missing";
         bool matches = false;
@@ -306,7 +372,7 @@ std::optional<std::string> tilingFault(const Tray &tray, const CellLetters &lett
             return std::string("the cells of ") + letter + " are not that piece";
     }
     for (const char letter : letters)
-        if (wanted.find(letter) == std::string::npos)
+        if (wanted.find(letter) == std::string::npos && !(partial && letter == '.'))
             return std::string("\"") + letter + "\" is not a piece of the tray";
     return std::nullopt;
 }
@@ -354,6 +420,45 @@ std::vector<std::uint64_t> placementsOf(const Tray &tray, char letter)
         }
     }
     return masks;
+}
+
+} // namespace tw
+
+namespace tw {
+
+Tiling emptyTiling(const Tray &tray, Integer board)
+{
+    Tiling tiling{board, static_cast<Integer>(tray.cols()), static_cast<Integer>(tray.rows()), {}, {}};
+    for (int c = 0; c < tray.cols(); ++c)
+        for (int r = 0; r < tray.rows(); ++r)
+            if (!tray.has(c, r))
+                tiling.holes.push_back(static_cast<Integer>(c * tiling.stride() + r));
+    return tiling;
+}
+
+Tiling tilingOf(const Tray &tray, Integer board, const CellLetters &letters)
+{
+    Tiling tiling = emptyTiling(tray, board);
+    const auto cells = cellsInOrder(tray);
+    std::string order = "OX";
+    for (std::size_t k = 0; k < cells.size() && k < letters.size(); ++k)
+        if (letters[k] != '.' && order.find(letters[k]) == std::string::npos)
+            order += letters[k];
+    for (const char letter : order) {
+        Placement p{0, {}, 0};
+        std::vector<ColumnRow> at;
+        for (std::size_t k = 0; k < cells.size() && k < letters.size(); ++k)
+            if (letters[k] == letter && p.cellCount < 5) {
+                p.cells[static_cast<std::size_t>(p.cellCount++)] =
+                    static_cast<Integer>(cells[k].first * tiling.stride() + cells[k].second);
+                at.push_back({cells[k].first, cells[k].second});
+            }
+        if (p.cellCount == 0)
+            continue;
+        p.shape = letter == 'O' ? SquarePiece : orientationOf(at).value_or(0);
+        tiling.placements.push_back(p);
+    }
+    return tiling;
 }
 
 } // namespace tw

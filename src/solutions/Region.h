@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Expected.h"
+#include "pieces/Tiling.h"
 #include "solutions/Tray.h"
 
 #include <cstdint>
@@ -68,8 +69,21 @@ std::vector<std::vector<int>> cellImages(const Tray &tray);
 CellLetters smallestImage(const CellLetters &tiling, const std::vector<std::vector<int>> &images);
 
 // Why the letters are no tiling of the tray (a letter that is not a piece,
-// a piece missing, twice or of the wrong shape); nothing when they are.
-std::optional<std::string> tilingFault(const Tray &tray, const CellLetters &letters);
+// a piece missing, twice or of the wrong shape); nothing when they are. A
+// partial tiling ("." for an empty cell) may lack pieces.
+std::optional<std::string> tilingFault(const Tray &tray, const CellLetters &letters,
+                                       bool partial = false);
+
+// A tiling of a region read from text, rows of piece letters, " " (and,
+// but in a position, ".") for a gap; in a position "." is an empty cell.
+// The region comes out in its standard orientation, the letters moved with
+// it: a whole tiling as its smallest image, the form solutions are kept in.
+struct RegionTiling
+{
+    Tray tray;
+    CellLetters letters;
+};
+Expected<RegionTiling, std::string> readRegionTiling(std::string_view text, bool position);
 
 // The letters as rows of text with "." for a gap, rows ended by "/" between
 // them (no final one): one line, for scripts.
@@ -83,5 +97,18 @@ namespace tw {
 // tray, as masks of cells in cell order (bit k: cell k). Trays of more than
 // 64 cells have none.
 std::vector<std::uint64_t> placementsOf(const Tray &tray, char letter);
+
+} // namespace tw
+
+namespace tw {
+
+// The tiling the letters make of the tray, as the painter and the tiling
+// index take it: its holes listed, the square first, then the X, then the
+// pieces in the order their first cells come. board: the number the tray is
+// known by.
+Tiling tilingOf(const Tray &tray, Integer board, const CellLetters &letters);
+
+// An empty tiling of the tray: its box and its holes.
+Tiling emptyTiling(const Tray &tray, Integer board);
 
 } // namespace tw

@@ -4,6 +4,7 @@
 #include "base/Integer.h"
 #include "pieces/Tiling.h"
 #include "solutions/Decoding.h"
+#include "solutions/Tray.h"
 
 #include <cstdint>
 #include <span>
@@ -27,8 +28,14 @@ public:
     // when a record is not a tiling.
     static Expected<TilingIndex, DecodeError> build(Integer board,
                                                     std::span<const RecordKey> records);
+    // The index of any tray from its solutions, solution 1 first, each a
+    // complete tiling of it in grid indexes of stride rows + 1. board: the
+    // number the tray is known by (the five trays' 0..4, a kept tray's
+    // 5 and up).
+    static TilingIndex of(const Tray &tray, Integer board, std::span<const Tiling> solutions);
 
     Integer board() const { return m_board; }
+    const Tray &tray() const { return m_tray; }
     int images() const { return m_images; }
     std::uint32_t size() const { return static_cast<std::uint32_t>(m_pieces.size() / m_perTiling); }
 
@@ -54,6 +61,11 @@ public:
     }
 
 private:
+    void add(const Tiling &solution);
+
+    Tray m_tray = Tray::rectangle({}, 0, 0);
+    std::vector<Integer> m_holes; // as Tiling::holes
+    std::vector<int> m_ordinal; // by grid index: the cell's place in the tray's cells, or -1
     Integer m_board = 0;
     Integer m_cols = 0, m_rows = 0;
     int m_images = 4;
