@@ -414,7 +414,7 @@ std::string helpText()
                        "\n\nShows every way of fitting the twelve pentominoes into five trays, one "
                        "at a time, and\nprints them as cheat sheets. With no option it opens its "
                        "window.\n\nBOARD is 0 to 4 or a tray's label: 10x6, 12x5, 15x4, 20x3 or "
-                       "8x8 (\"10 x 6\" too).\n\nOptions:\n";
+                       "8x8 (\"10 x 6\" too), or the name of a tray you kept.\n\nOptions:\n";
     for (const OptionSpec &o : Options) {
         std::string left;
         for (std::string_view name : o.names)
