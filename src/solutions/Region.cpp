@@ -154,7 +154,9 @@ int standardMove(const Tray &tray)
     return best;
 }
 
-Tray moved(const Tray &tray, int g)
+} // namespace
+
+Tray turned(const Tray &tray, int g)
 {
     Cells bits;
     for (const auto &[c, r] : cellsInOrder(tray)) {
@@ -165,7 +167,6 @@ Tray moved(const Tray &tray, int g)
                 bits);
 }
 
-} // namespace
 
 Expected<Tray, std::string> readRegion(std::string_view text, std::string label)
 {
@@ -186,7 +187,7 @@ Expected<RegionTiling, std::string> readRegionTiling(std::string_view text, bool
     if (!tray)
         return tray.error();
     const int g = standardMove(*tray);
-    RegionTiling read{moved(*tray, g), {}};
+    RegionTiling read{turned(*tray, g), {}};
     std::map<std::pair<int, int>, char> letterAt;
     for (std::size_t k = 0; k < drawn->at.size(); ++k)
         letterAt[movedCell(g, drawn->at[k].first, drawn->at[k].second, tray->cols(), tray->rows())] =
@@ -202,7 +203,7 @@ Expected<RegionTiling, std::string> readRegionTiling(std::string_view text, bool
 
 Tray standardOrientation(const Tray &tray)
 {
-    return moved(tray, standardMove(tray));
+    return turned(tray, standardMove(tray));
 }
 
 std::string regionText(const Tray &tray)

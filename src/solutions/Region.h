@@ -34,6 +34,10 @@ std::optional<std::string> regionFault(const Tray &tray);
 // column. A region drawn anywhere, turned or reflected, lies the same way.
 Tray standardOrientation(const Tray &tray);
 
+// The region moved by turn or reflection g of its box (as movedCell moves
+// a cell), its box turned with it.
+Tray turned(const Tray &tray, int g);
+
 // The region as text, rows of "#" and ".", each row ended by a newline.
 std::string regionText(const Tray &tray);
 

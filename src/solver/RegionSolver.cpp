@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <random>
 #include <thread>
 
 namespace tw {
@@ -17,6 +18,8 @@ using Mask = std::uint64_t;
 constexpr int MaxPieces = 13; // the twelve pentominoes and the square
 constexpr int X = 0;          // laid first, at the root
 constexpr int Square = 12;
+// Random dives that judge a way of laying the region for the search.
+constexpr int ProbeDives = 400;
 // Piece number to letter: the X first, the square last.
 constexpr std::string_view Letters = "XFILNPTUVWYZO";
 
@@ -92,6 +95,73 @@ Tables tablesFor(const Tray &region)
     return t;
 }
 
+// Whether a free cell next to the piece just laid lies in a part of the
+// free cells too small for any piece left: fewer than five cells, or other
+// than four when the square is still to come.
+bool enclosesTooFew(const Tables &t, Mask near, Mask free, bool squareLaid)
+{
+    while (near) {
+        Mask part = near & -near, edge = part;
+        int size = 1;
+        while (edge && size < 5) {
+            Mask grown = 0;
+            for (Mask b = edge; b; b &= b - 1)
+                grown |= t.neighbours[static_cast<std::size_t>(std::countr_zero(b))];
+            edge = grown & free & ~part;
+            part |= edge;
+            size = std::popcount(part);
+        }
+        if (size < 5 && (size != 4 || squareLaid || t.pieces < 13))
+            return true;
+        near &= ~part;
+    }
+    return false;
+}
+
+// An estimate of the placements a search of the tables tries, from random
+// dives (Knuth's estimate of a tree's size): each dive follows one random
+// choice at each step and counts each step's choices as if every choice
+// before had as many.
+double estimatedWork(const Tables &t, int dives)
+{
+    if (t.roots.empty())
+        return 0;
+    std::mt19937_64 random(1);
+    const Mask all = t.cellCount == 64 ? ~Mask{0} : (Mask{1} << t.cellCount) - 1;
+    double total = 0;
+    std::vector<Mask> choices;
+    std::vector<int> pieces;
+    for (int d = 0; d < dives; ++d) {
+        const Mask x = t.roots[random() % t.roots.size()];
+        Mask free = all & ~x;
+        unsigned used = 1u << X;
+        double width = static_cast<double>(t.roots.size());
+        total += width;
+        while (free) {
+            choices.clear();
+            pieces.clear();
+            const int first = std::countr_zero(free);
+            for (int piece = 1; piece < t.pieces; ++piece)
+                if (!(used & (1u << piece)))
+                    for (const Place &p : t.at(first, piece))
+                        if (!(p.cells & ~free) &&
+                            !enclosesTooFew(t, p.border & (free & ~p.cells), free & ~p.cells,
+                                            (used | (1u << piece)) >> Square & 1)) {
+                            choices.push_back(p.cells);
+                            pieces.push_back(piece);
+                        }
+            if (choices.empty())
+                break;
+            width *= static_cast<double>(choices.size());
+            total += width;
+            const std::size_t pick = random() % choices.size();
+            free &= ~choices[pick];
+            used |= 1u << pieces[pick];
+        }
+    }
+    return total / dives;
+}
+
 struct Shared
 {
     const Tables &tables;
@@ -143,7 +213,7 @@ private:
                 if (p.cells & ~free)
                     continue;
                 const Mask left = free & ~p.cells;
-                if (enclosesTooFew(p.border & left, left, (used | (1u << piece)) >> Square & 1))
+                if (enclosesTooFew(m_t, p.border & left, left, (used | (1u << piece)) >> Square & 1))
                     continue;
                 if (++m_count == CheckEvery && !flush())
                     return false;
@@ -155,29 +225,6 @@ private:
         return true;
     }
 
-    // Whether a free cell next to the piece just laid lies in a part of the
-    // free cells too small for any piece left: fewer than five cells, or
-    // other than four when the square is still to come.
-    bool enclosesTooFew(Mask near, Mask free, bool squareLaid) const
-    {
-        while (near) {
-            Mask part = near & -near, edge = part;
-            int size = 1;
-            while (edge && size < 5) {
-                Mask grown = 0;
-                for (Mask b = edge; b; b &= b - 1)
-                    grown |= m_t.neighbours[static_cast<std::size_t>(std::countr_zero(b))];
-                edge = grown & free & ~part;
-                part |= edge;
-                size = std::popcount(part);
-            }
-            if (size < 5 && (size != 4 || squareLaid || m_t.pieces < 13))
-                return true;
-            near &= ~part;
-        }
-        return false;
-    }
-
     void record(int depth)
     {
         CellLetters letters(static_cast<std::size_t>(m_t.cellCount), '?');
@@ -185,7 +232,7 @@ private:
             for (Mask m = m_stack[static_cast<std::size_t>(d)].cells; m; m &= m - 1)
                 letters[static_cast<std::size_t>(std::countr_zero(m))] =
                     Letters[static_cast<std::size_t>(m_stack[static_cast<std::size_t>(d)].piece)];
-        tilings.push_back(smallestImage(letters, m_t.images));
+        tilings.push_back(std::move(letters));
         ++m_found;
     }
 
@@ -216,7 +263,19 @@ std::optional<RegionSolutions> solveRegion(const Tray &region, unsigned threads,
     RegionSolutions result;
     if (region.cellCount() != 60 && region.cellCount() != 64)
         return result;
-    const Tables tables = tablesFor(region);
+    // Where the search starts matters: the same region can take twice as
+    // long laid one way as another. Where the region's symmetry breaks
+    // little at the root, each way is tried briefly and the cheapest taken.
+    int way = 0;
+    Tables tables = tablesFor(region);
+    if (region.symmetries().size() <= 2) {
+        double least = estimatedWork(tables, ProbeDives);
+        for (int g = 1; g < 8; ++g) {
+            Tables other = tablesFor(turned(region, g));
+            if (const double work = estimatedWork(other, ProbeDives); work < least)
+                least = work, way = g, tables = std::move(other);
+        }
+    }
     Shared shared{tables, cancel};
     if (threads == 0)
         threads = std::max(1u, std::thread::hardware_concurrency());
@@ -249,8 +308,27 @@ std::optional<RegionSolutions> solveRegion(const Tray &region, unsigned threads,
     if (shared.stopped)
         return std::nullopt;
 
+    // Each tiling as the region lies, as its smallest image.
+    const auto cells = cellsInOrder(region);
+    const Tray searched = turned(region, way);
+    std::vector<int> number(Tray::MaxSide * Tray::MaxSide, -1);
+    const auto searchedCells = cellsInOrder(searched);
+    for (std::size_t k = 0; k < searchedCells.size(); ++k)
+        number[static_cast<std::size_t>(searchedCells[k].first * Tray::MaxSide + searchedCells[k].second)] =
+            static_cast<int>(k);
+    std::vector<int> from(cells.size());
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+        const auto [c, r] = movedCell(way, cells[k].first, cells[k].second, region.cols(), region.rows());
+        from[k] = number[static_cast<std::size_t>(c * Tray::MaxSide + r)];
+    }
+    const auto images = cellImages(region);
     for (Search &search : searches)
-        result.solutions.insert(result.solutions.end(), search.tilings.begin(), search.tilings.end());
+        for (const CellLetters &found : search.tilings) {
+            CellLetters letters(found.size(), ' ');
+            for (std::size_t k = 0; k < letters.size(); ++k)
+                letters[k] = found[static_cast<std::size_t>(from[k])];
+            result.solutions.push_back(smallestImage(letters, images));
+        }
     std::sort(result.solutions.begin(), result.solutions.end());
     result.solutions.erase(std::unique(result.solutions.begin(), result.solutions.end()),
                            result.solutions.end());
@@ -258,7 +336,7 @@ std::optional<RegionSolutions> solveRegion(const Tray &region, unsigned threads,
     for (const CellLetters &solution : result.solutions) {
         std::vector<CellLetters> copies;
         CellLetters image(solution.size(), ' ');
-        for (const auto &moved : tables.images) {
+        for (const auto &moved : images) {
             for (std::size_t k = 0; k < solution.size(); ++k)
                 image[static_cast<std::size_t>(moved[k])] = solution[k];
             copies.push_back(image);
