@@ -7,6 +7,8 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <set>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -157,6 +159,56 @@ TEST_F(WriterTest, AnInterruptedCommandLeavesTheOldDatabaseAndNothingElse)
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
         EXPECT_EQ(files(), std::vector<fs::path>{"Solutions.mdb"});
         EXPECT_EQ(rows(path).size(), 3u);
+    }
+}
+
+} // namespace
+} // namespace tw
+
+namespace tw {
+namespace {
+
+// --region counts a region's tilings and keeps nothing; --list adds each
+// solution, in solution order, on a line of its own.
+TEST_F(WriterTest, TheCommandCountsARegionAndListsItsSolutions)
+{
+    const auto write = [&](const char *name, const std::string &text) {
+        std::ofstream(m_dir / name) << text;
+        return (m_dir / name).string();
+    };
+    const std::string centre = write(
+        "centre.txt", "########\n########\n########\n###..###\n###..###\n########\n########\n########\n");
+    std::string output;
+    ASSERT_EQ(run("--region " + centre, &output), 0) << output;
+    EXPECT_EQ(output, "60 cells, 8 symmetries: 520 tilings, 65 solutions\n");
+    ASSERT_EQ(run("--region " + centre + " --list", &output), 0);
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = output.find('\n', at)) != std::string::npos; at = end + 1)
+        lines.push_back(output.substr(at, end - at));
+    ASSERT_EQ(lines.size(), 66u);
+    EXPECT_EQ(std::set<std::string>(lines.begin() + 1, lines.end()).size(), 65u);
+    EXPECT_EQ(lines[1].size(), 8u * 9 - 1);
+    EXPECT_EQ(lines[1].substr(4 * 9 - 6, 2), "..") << "the hole, on row 4";
+    EXPECT_EQ(files(), (std::vector<fs::path>{"centre.txt"}));
+
+    struct Refused
+    {
+        std::string arguments;
+        int status;
+        const char *says;
+    };
+    const Refused refusals[] = {
+        {"--region " + write("short.txt", "##########\n"), 2, "this one has 10"},
+        {"--region " + write("split.txt", "##########\n##########\n##########\n##########\n"
+                                          "##########\n\n#######.###\n"),
+         2, "no tiling: the part of 7 cells at row 7, column 1"},
+        {"--region " + (m_dir / "none.txt").string(), 1, "cannot read"},
+        {"--region", 2, "usage:"},
+        {"--region " + centre + " --lists", 2, "usage:"},
+    };
+    for (const Refused &r : refusals) {
+        EXPECT_EQ(run(r.arguments, &output), r.status) << r.arguments;
+        EXPECT_NE(output.find(r.says), std::string::npos) << output;
     }
 }
 
