@@ -78,6 +78,8 @@ std::optional<std::string> writeOutput(const std::string &path, const QByteArray
     return std::nullopt;
 }
 
+int writeSheet(Program &program, const Command &c, CommandIo &io, const std::string &title);
+
 int runReport(Program &program, const Command &c, CommandIo &io)
 {
     const Failing fail{io.err};
@@ -118,10 +120,19 @@ int runReport(Program &program, const Command &c, CommandIo &io)
         return fail(error->database ? program.advice().explain(*error->database) : error->message);
     }
 
+    return writeSheet(program, c, io, sheetName(trayOf(c.board).label(), *from, *to));
+}
+
+// Writes the cheat sheet the preview holds as the command asks: the PDF,
+// titled so, or one page as an image.
+int writeSheet(Program &program, const Command &c, CommandIo &io, const std::string &title)
+{
+    const Failing fail{io.err};
+    PreviewDocument &preview = program.preview();
     if (!c.pdf.empty()) {
-        if (const auto failure = preview.writePdf(
-                c.pdf, 1, preview.PageCount(), QPageSize::ExactMatch,
-                QString::fromStdString(sheetName(c.board, *from, *to)), state.DbPath))
+        if (const auto failure =
+                preview.writePdf(c.pdf, 1, preview.PageCount(), QPageSize::ExactMatch,
+                                 QString::fromStdString(title), program.state().DbPath))
             return fail(failure->sentence("cannot write", c.pdf));
         io.out << "wrote " << c.pdf << " (" << pagesText(preview.PageCount()) << ")\n";
         return 0;
@@ -129,8 +140,8 @@ int runReport(Program &program, const Command &c, CommandIo &io)
     if (c.page > preview.PageCount())
         return fail("the report has " + pagesText(preview.PageCount()) + ", not a page " +
                     std::to_string(c.page));
-    if (const auto error =
-            writeOutput(c.png, pngBytes(preview.renderImage(c.page, c.dpi)), state.DbPath))
+    if (const auto error = writeOutput(c.png, pngBytes(preview.renderImage(c.page, c.dpi)),
+                                       program.state().DbPath))
         return fail(*error);
     io.out << "wrote " << c.png << " (page " << c.page << " of " << preview.PageCount() << ")\n";
     return 0;
@@ -469,25 +480,7 @@ int answerOnKeptTray(Program &program, const Command &c, CommandIo &io)
     if (const auto error = BuildTrayReport(
             preview, tray, [&](Integer n) { return keptTiling(*kept, n); }, options))
         return fail(error->message);
-    if (!c.pdf.empty()) {
-        const std::string title = "Pentominoes " + tray.label() + ", " +
-                                  (*from == *to ? std::to_string(*from)
-                                                : std::to_string(*from) + " to " + std::to_string(*to));
-        if (const auto failure =
-                preview.writePdf(c.pdf, 1, preview.PageCount(), QPageSize::ExactMatch,
-                                 QString::fromStdString(title), program.state().DbPath))
-            return fail(failure->sentence("cannot write", c.pdf));
-        io.out << "wrote " << c.pdf << " (" << pagesText(preview.PageCount()) << ")\n";
-        return 0;
-    }
-    if (c.page > preview.PageCount())
-        return fail("the report has " + pagesText(preview.PageCount()) + ", not a page " +
-                    std::to_string(c.page));
-    if (const auto error = writeOutput(c.png, pngBytes(preview.renderImage(c.page, c.dpi)),
-                                       program.state().DbPath))
-        return fail(*error);
-    io.out << "wrote " << c.png << " (page " << c.page << " of " << preview.PageCount() << ")\n";
-    return 0;
+    return writeSheet(program, c, io, sheetName(tray.label(), *from, *to));
 }
 
 } // namespace

@@ -170,7 +170,7 @@ std::optional<ReportError> PrintTab::run(const QString &from, const QString &to,
     options.unit = m_unitSize;
     m_sinceProgress.invalidate();
     options.look = paperLook();
-    m_sheetName = QString::fromStdString(tw::sheetName(state.BoardIndex, options.from, options.to));
+    m_sheetName = QString::fromStdString(tw::sheetName(trayOf(state.BoardIndex).label(), options.from, options.to));
 
     std::optional<DatabaseError> restoring;
     {

@@ -107,9 +107,8 @@ Single largestSide(const PreviewInterface &preview, Integer cols, Integer rows)
     return static_cast<Single>(std::min(width / cols, height / rows) / TwipsPerInch);
 }
 
-std::string sheetName(Integer board, long from, long to)
+std::string sheetName(const std::string &tray, long from, long to)
 {
-    const std::string tray(Trays.at(static_cast<std::size_t>(board)).label);
     return "Pentominoes " + tray + ", " +
            (from == to ? std::to_string(from) : std::to_string(from) + " to " + std::to_string(to));
 }

@@ -60,7 +60,7 @@ Single largestSide(const PreviewInterface &preview, Integer cols, Integer rows);
 
 // What a sheet of solutions from..to of board holds, for its file name and
 // its title: "Pentominoes 10 x 6, 1 to 100".
-std::string sheetName(Integer board, long from, long to);
+std::string sheetName(const std::string &tray, long from, long to);
 
 // A page's head: the copyright notice and the program's name and version at
 // the left, the title in the middle (15 points, less where the page is too

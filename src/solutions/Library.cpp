@@ -32,6 +32,11 @@ Statement prepare(sqlite3 *db, const char *sql)
     return Statement(statement, sqlite3_finalize);
 }
 
+void bindText(sqlite3_stmt *statement, int k, const std::string &text)
+{
+    sqlite3_bind_text(statement, k, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
 std::string packed(const std::vector<CellLetters> &solutions)
 {
     std::string bytes;
@@ -201,7 +206,7 @@ std::optional<std::string> nameOf(sqlite3 *db, const char *field, const std::str
 {
     const std::string sql = std::string("SELECT Name FROM Trays WHERE ") + field + " = ?1";
     const auto find = prepare(db, sql.c_str());
-    sqlite3_bind_text(find.get(), 1, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+    bindText(find.get(), 1, value);
     if (sqlite3_step(find.get()) != SQLITE_ROW)
         return std::nullopt;
     return text(find.get(), 0);
@@ -313,9 +318,9 @@ std::optional<LibraryError> keepTray(const std::string &path, const TrayName &na
         const auto insert = prepare(
             db, "INSERT INTO Trays(Name, NameKey, Region, Solutions, Records) VALUES(?1, ?2, ?3, ?4, ?5)");
         const std::string bytes = packed(solutions);
-        sqlite3_bind_text(insert.get(), 1, name.name.data(), static_cast<int>(name.name.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert.get(), 2, name.key.data(), static_cast<int>(name.key.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert.get(), 3, region.data(), static_cast<int>(region.size()), SQLITE_TRANSIENT);
+        bindText(insert.get(), 1, name.name);
+        bindText(insert.get(), 2, name.key);
+        bindText(insert.get(), 3, region);
         sqlite3_bind_int64(insert.get(), 4, static_cast<sqlite3_int64>(solutions.size()));
         sqlite3_bind_blob(insert.get(), 5, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
         return stepped(db, insert.get(), path);
@@ -326,28 +331,8 @@ std::optional<LibraryError> deleteTray(const std::string &path, const std::strin
 {
     return write(path, [&](sqlite3 *db) -> std::optional<LibraryError> {
         const auto remove = prepare(db, "DELETE FROM Trays WHERE NameKey = ?1");
-        sqlite3_bind_text(remove.get(), 1, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
+        bindText(remove.get(), 1, key);
         if (auto error = stepped(db, remove.get(), path))
-            return error;
-        if (sqlite3_changes(db) == 0)
-            return LibraryError{LibraryFault::NotFound, "no tray of that name is kept"};
-        return std::nullopt;
-    });
-}
-
-std::optional<LibraryError> renameTray(const std::string &path, const std::string &key,
-                                       const TrayName &to)
-{
-    return write(path, [&](sqlite3 *db) -> std::optional<LibraryError> {
-        if (to.key != key)
-            if (const auto taken = nameOf(db, "NameKey", to.key))
-                return LibraryError{LibraryFault::Taken, "a tray named \"" + *taken +
-                                                             "\" is kept already; choose another name"};
-        const auto rename = prepare(db, "UPDATE Trays SET Name = ?1, NameKey = ?2 WHERE NameKey = ?3");
-        sqlite3_bind_text(rename.get(), 1, to.name.data(), static_cast<int>(to.name.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(rename.get(), 2, to.key.data(), static_cast<int>(to.key.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(rename.get(), 3, key.data(), static_cast<int>(key.size()), SQLITE_TRANSIENT);
-        if (auto error = stepped(db, rename.get(), path))
             return error;
         if (sqlite3_changes(db) == 0)
             return LibraryError{LibraryFault::NotFound, "no tray of that name is kept"};

@@ -67,7 +67,5 @@ struct TrayName
 std::optional<LibraryError> keepTray(const std::string &path, const TrayName &name,
                                      const Tray &tray, const std::vector<CellLetters> &solutions);
 std::optional<LibraryError> deleteTray(const std::string &path, const std::string &key);
-std::optional<LibraryError> renameTray(const std::string &path, const std::string &key,
-                                       const TrayName &to);
 
 } // namespace tw

@@ -273,32 +273,6 @@ std::optional<Obstacle> visibleObstacle(const Tray &tray)
     return std::nullopt;
 }
 
-std::string symmetryWords(const Tray &tray)
-{
-    const std::vector<int> &g = tray.symmetries();
-    const auto has = [&](int s) { return std::find(g.begin(), g.end(), s) != g.end(); };
-    switch (g.size()) {
-    case 8:
-        return "the same under all 8 turns and reflections";
-    case 4:
-        if (has(1))
-            return "the same under a half-turn and both mirrors";
-        if (has(4))
-            return "the same under a half-turn and both diagonal mirrors";
-        return "the same under quarter-turns only";
-    case 2:
-        if (has(3))
-            return "under a half-turn only";
-        if (has(1))
-            return "under a mirror left to right only";
-        if (has(2))
-            return "under a mirror top to bottom only";
-        return "under a mirror across a diagonal only";
-    default:
-        return "no symmetry";
-    }
-}
-
 std::vector<std::pair<int, int>> cellsInOrder(const Tray &tray)
 {
     std::vector<std::pair<int, int>> cells;

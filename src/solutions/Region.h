@@ -52,10 +52,6 @@ struct Obstacle
 };
 std::optional<Obstacle> visibleObstacle(const Tray &tray);
 
-// The region's symmetry in words: "the same under all 8 turns and
-// reflections", "under a half-turn only", "no symmetry", ...
-std::string symmetryWords(const Tray &tray);
-
 // A tiling of a region: its cells' piece letters (F I L N P T U V W X Y Z,
 // O for the square), one per cell, the cells column by column, each column
 // top to bottom.
