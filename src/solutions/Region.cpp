@@ -55,9 +55,6 @@ const std::vector<PieceForm> &pieceForms()
 
 std::optional<std::string> regionFault(const Tray &tray)
 {
-    if (tray.cols() > Tray::MaxSide || tray.rows() > Tray::MaxSide)
-        return "a tray fits in 32 x 32 cells; this one is " + std::to_string(tray.cols()) + " x " +
-               std::to_string(tray.rows());
     if (tray.cellCount() != 60 && tray.cellCount() != 64)
         return "a tray needs 60 cells, or 64 with the square; this one has " +
                std::to_string(tray.cellCount());

@@ -26,7 +26,8 @@ namespace tw {
 // size, a character that is neither a cell nor a gap.
 Expected<Tray, std::string> readRegion(std::string_view text, std::string label = {});
 
-// The checks of readRegion on a region already held as cells (an editor's).
+// Why a region held as cells is no tray: a number of cells the pieces do
+// not make (a Tray's box is never beyond 32 x 32).
 std::optional<std::string> regionFault(const Tray &tray);
 
 // The region laid in its one standard orientation: of its turns and

@@ -212,6 +212,15 @@ TEST_F(TrayCommands, AFailedWriteLeavesTheLibraryAsItWas)
     EXPECT_TRUE(unread.err.contains("is locked by another program; close it"))
         << unread.err.toStdString();
     sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    // Held only a moment, it is read once let go.
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    QProcess waiting;
+    waiting.start(TILEWRIGHT_PROGRAM, {"--trays"});
+    QThread::msleep(300);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    ASSERT_TRUE(waiting.waitForFinished(10000));
+    EXPECT_EQ(waiting.readAllStandardOutput().toStdString(), CentreLine);
+    EXPECT_EQ(waiting.readAllStandardError().toStdString(), "");
     sqlite3_close(other);
 
     EXPECT_EQ(listed(), CentreLine);
