@@ -37,6 +37,7 @@ TEST(Region, IsReadFromTextOrRefusedWithTheReason)
         {"holes", rows(3, "########") + "###..###\n###..###\n" + rows(3, "########"), "", 8, 8},
         {"58 cells", rows(5, "##########") + "########\n", "this one has 58", 0, 0},
         {"an empty file", "", "this one has 0", 0, 0},
+        {"as wide as a tray may be", rows(2, std::string(32, '#')), "", 32, 2},
         {"too wide", rows(2, std::string(33, '#')), "32 x 32 cells; this one is 33 x 2", 0, 0},
         {"a tab", "###\t##\n", "row 1, column 4: U+0009 is neither a cell", 0, 0},
         {"a letter that is no piece", rows(5, "##########") + "#####A####\n",
