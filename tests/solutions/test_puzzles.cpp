@@ -268,6 +268,14 @@ TEST(PracticeSheetPages, SetTheCaptionsOfAKindInOneSize)
     for (const auto &[kind, of] : sizes)
         EXPECT_EQ(of.size(), 1u) << kind;
     EXPECT_LT(*sizes["key"].begin(), 90); // the longest needs less than 9 points
+    // In monochrome the given piece (here the square) is shaded on the
+    // puzzle and on its answer alike.
+    sheet.look.rendering = Rendering::Monochrome;
+    ASSERT_FALSE(BuildPracticeSheet(page, index, sheet));
+    const auto boxes = page.ofKind(test::RecordingPreview::Call::Rectangle);
+    EXPECT_EQ(std::count_if(boxes.begin(), boxes.end(),
+                            [](const auto &c) { return c.brush == GivenShade; }),
+              4);
 }
 
 } // namespace
