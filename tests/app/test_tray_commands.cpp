@@ -255,8 +255,9 @@ TEST_F(TrayCommands, TwoCopiesAtOnceOrAKilledOneLeaveTheLibraryWhole)
         const std::string now = listed();
         EXPECT_TRUE(now == both || now == both + "\"C\": 60 cells, 8 symmetries, 2,170 solutions\n")
             << now;
-        if (now != both)
+        if (now != both) {
             EXPECT_EQ(run({"--delete-tray", "C"}).status, 0);
+        }
     }
     EXPECT_GT(killed, 0);
 }
