@@ -164,8 +164,10 @@ TEST_F(PrintTabTest, FillsEachPageWithTheTraysItsLayoutHolds)
     std::vector<std::map<long, int>> pages; // by page: how many numbers on each line
     long next = 1;
     for (const Call &c : preview.ofKind(Call::Text))
-        if (c.text.starts_with("Page "))
+        if (c.text.starts_with("Page ")) {
             pages.emplace_back();
+            EXPECT_EQ(c.text, "Page " + std::to_string(pages.size()));
+        }
         else if (c.text == std::to_string(next) && c.b > 400)
             ++next, ++pages.back()[c.b];
     EXPECT_EQ(next, 2340);
