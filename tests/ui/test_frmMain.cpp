@@ -150,6 +150,8 @@ void TestFrmMain::movesAndWhereTheyLeaveTheWindow_data()
     QTest::newRow("a short click steps once, any button, no key")
         << "press cmdNext = 2 FPNL 0; wait 100 = 2 FPNL 0; release cmdNext = 2 FPNL 0; "
            "rclick cmdPrev = 1 NL 0; key Space cmdNext = 1 NL 0";
+    QTest::newRow("clicks one after another step once each")
+        << "click cmdNext = 2 FPNL 0; click cmdNext = 3 FPNL 0; click cmdPrev = 2 FPNL 0";
     QTest::newRow("held from the second last, stops at the last")
         << "type 2338 = 2338 FPNL 0; press cmdNext = 2339 FP 0; wait 700 = 2339 FP 0";
     QTest::newRow("a number that is no solution beeps")
