@@ -94,7 +94,7 @@ Tiling cutoutSets(double cols, double rows, bool square)
     Tiling grid{0,
                 static_cast<Integer>(std::clamp(cols, 0.0, 200.0)),
                 static_cast<Integer>(std::clamp(rows, 0.0, 200.0)),
-                {}};
+                {}, {}};
     // Each piece in its first orientation that is no taller than wide.
     std::vector<Integer> shapes;
     for (int piece = 0; piece < 12; ++piece)

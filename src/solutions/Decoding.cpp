@@ -227,7 +227,7 @@ Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &re
 
     const TrayInfo &tray = Trays[static_cast<std::size_t>(board)];
     CheckGrid grid(tray);
-    Tiling tiling{board, tray.cols, tray.rows, {}};
+    Tiling tiling{board, tray.cols, tray.rows, {}, {}};
     tiling.placements.reserve(13);
     Placement placed;
 

@@ -286,7 +286,7 @@ Expected<Tiling, LetterGridError> readPosition(std::string_view text, bool *acro
     if (across)
         *across = checked->across;
     const TrayInfo &tray = Trays[static_cast<std::size_t>(checked->board)];
-    Tiling position{static_cast<Integer>(checked->board), tray.cols, tray.rows, {}};
+    Tiling position{static_cast<Integer>(checked->board), tray.cols, tray.rows, {}, {}};
     // Laid as the tray lies: a grid across it is turned onto it.
     for (const auto &[letter, cells] : checked->cells) {
         if (cells.empty())

@@ -477,7 +477,7 @@ void SolveBoard::paintEvent(QPaintEvent *)
             if (laid || (piece == 12 && !trayOf(m_session.index().board()).takesTheSquare()) ||
                 (m_held && pieceOf(m_held->shape) == piece))
                 continue;
-            Tiling alone{0, 5, 5, {}};
+            Tiling alone{0, 5, 5, {}, {}};
             const QRect slot = bandRect(letter);
             // Its first square as low as the cells above it need.
             int above = 0;

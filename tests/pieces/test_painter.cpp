@@ -157,7 +157,7 @@ TEST(Palettes, KeepThePiecesApart)
 Tiling partial()
 {
     Tiling full = *tileRecord(0, Examples[0].second);
-    Tiling part{0, full.cols, full.rows, {}};
+    Tiling part{0, full.cols, full.rows, {}, {}};
     for (const Placement &p : full.placements)
         if (p.shape == 0 || orientation(p.shape).Letter == "U" ||
             orientation(p.shape).Letter == "P")
@@ -167,7 +167,7 @@ Tiling partial()
 
 TEST(PartialTiling, IsLaidPieceByPieceOnlyWhereItFits)
 {
-    Tiling t{0, 10, 6, {}};
+    Tiling t{0, 10, 6, {}, {}};
     const auto x = placeOn(t, 0, 0, 1); // the X's first square on column 0, row 1
     ASSERT_TRUE(x);
     EXPECT_EQ(x->cells, (std::array<Integer, 5>{1, 7, 8, 9, 15}));
