@@ -102,7 +102,7 @@ void SolutionActions::solve(Appearance look)
                                     [this](Integer board, Integer n) {
                                         m_show({board, n});
                                     },
-                                    state.DbPath},
+                                    state.DbPath, m_hooks.beep},
                                    m_window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();

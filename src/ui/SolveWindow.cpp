@@ -423,7 +423,7 @@ void SolveBoard::keyPressEvent(QKeyEvent *event)
                                        : 0);
     } else if (key == Qt::Key_Return || key == Qt::Key_Enter) {
         if (!layHeld())
-            QApplication::beep();
+            m_beep ? m_beep() : QApplication::beep();
     } else if (key == Qt::Key_Delete || key == Qt::Key_Backspace) {
         takeBackSelected();
     } else if (key == Qt::Key_R) {
@@ -602,6 +602,7 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
     m_board = new SolveBoard(m_session, look, this);
+    m_board->setBeep(m_hooks.beep);
     lblHint = new QLabel(
         QStringLiteral(
             "Drag a piece onto the tray; while dragging, right-click or turn the wheel to turn it, "

@@ -33,6 +33,8 @@ class SolveBoard : public QWidget
 
 public:
     SolveBoard(SolveSession &session, Appearance look, QWidget *parent);
+    // How the board tells that a key did nothing (the system's beep unless set).
+    void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
 
     // The piece picked: its orientation and the cell its first square is
     // over (off the tray, maybe); none when nothing is picked.
@@ -78,6 +80,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    std::function<void()> m_beep;
     struct Layout
     {
         double unit;  // pixels
@@ -123,6 +126,7 @@ public:
         std::function<void(Integer board, Integer n)> show;
         // The solution database, which a position is never saved over.
         std::string database;
+        std::function<void()> beep;
     };
 
     SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Hooks hooks, QWidget *parent);

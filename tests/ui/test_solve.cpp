@@ -202,9 +202,13 @@ void TestSolve::theKeyboardDoesWhatTheMouseDoes()
         QStringLiteral("L picked, its first square at column %1, row %2")
             .arg(at().x() + 1)
             .arg(at().y() + 1)));
+    const int beeps = m.beeps;
     QTest::keyClick(board, Qt::Key_Return);
     QCOMPARE(s.position().placements.size(), 1u);
     QCOMPARE(s.position().placements[0].shape, first);
+    QCOMPARE(m.beeps, beeps);
+    QTest::keyClick(board, Qt::Key_Return); // nothing left to lay
+    QCOMPARE(m.beeps, beeps + 1);
     QVERIFY(w->board().accessibleDescription().contains(QStringLiteral("1 of its pieces laid")));
     // Delete takes the selected piece back.
     QTest::keyClick(board, Qt::Key_Delete);
