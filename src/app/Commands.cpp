@@ -394,9 +394,8 @@ Expected<Kept, Refusal> keptTray(const Command &c, CommandIo &io)
     const LibraryContents library = readLibrary(libraryPath());
     if (library.warning)
         io.err << "tilewright: " << *library.warning << '\n';
-    for (std::size_t k = 0; k < library.trays.size(); ++k)
-        if (&library.trays[k] == keptTrayNamed(library, c.trayName))
-            return Kept{library.trays[k], static_cast<Integer>(BoardCount + static_cast<int>(k))};
+    if (const KeptTray *named = keptTrayNamed(library, c.trayName))
+        return Kept{*named, static_cast<Integer>(BoardCount + (named - library.trays.data()))};
     return Refusal{"there is no tray \"" + c.trayName +
                    "\"; the trays are 0 to 4 or 10x6, 12x5, 15x4, 20x3, 8x8, and those you kept "
                    "(tilewright --trays lists them)"};
