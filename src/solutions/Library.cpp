@@ -236,8 +236,11 @@ LibraryContents readLibrary(const std::string &path)
                            "see your trays";
         return contents;
     }
+    // Opened for writing where the file allows it, though only read: a copy
+    // stopped in the middle of a change leaves a journal that the next
+    // reader must play back, and a read-only connection cannot.
     sqlite3 *raw = nullptr;
-    int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    int rc = sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr);
     const Handle db(raw, sqlite3_close);
     if (rc != SQLITE_OK) {
         contents.warning = "cannot read the tray library " + quoted(path) +
@@ -250,7 +253,11 @@ LibraryContents readLibrary(const std::string &path)
     if (rc != SQLITE_ROW) {
         const int code = rc & 0xFF;
         contents.warning =
-            code == SQLITE_BUSY || code == SQLITE_LOCKED
+            sqlite3_extended_errcode(raw) == SQLITE_READONLY_ROLLBACK
+                ? "the tray library " + quoted(path) +
+                      " was left half-changed and cannot be mended while it is read-only; make "
+                      "it writable, then start Tilewright again to see your trays"
+            : code == SQLITE_BUSY || code == SQLITE_LOCKED
                 ? "the tray library " + quoted(path) +
                       " is locked by another program; close it, then start Tilewright again to "
                       "see your trays"

@@ -241,6 +241,26 @@ TEST_F(TrayCommands, TwoCopiesAtOnceOrAKilledOneLeaveTheLibraryWhole)
     const std::string both = listed();
     EXPECT_TRUE(both.find("\"A\": 60 cells") != both.npos && both.find("\"B\": 60 cells") != both.npos);
 
+    // A copy stopped part way through writing its change leaves the
+    // library half-written and a journal to undo it, which the next
+    // reader plays back.
+    {
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(library().toUtf8().constData(), &db), SQLITE_OK);
+        sqlite3_exec(db, "PRAGMA cache_size = 1; BEGIN IMMEDIATE; DELETE FROM Trays; "
+                         "INSERT INTO Trays VALUES(9, 'D', 'd', '#', 1, zeroblob(200000))",
+                     nullptr, nullptr, nullptr);
+        for (const QString suffix : {"", "-journal"})
+            ASSERT_TRUE(QFile::copy(library() + suffix, file("stopped" + suffix)));
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        for (const QString suffix : {"", "-journal"}) {
+            QFile::remove(library() + suffix);
+            ASSERT_TRUE(QFile::rename(file("stopped" + suffix), library() + suffix));
+        }
+    }
+    EXPECT_EQ(listed(), both);
+
     write("corners.txt", ".######.\n" + QByteArray("########\n").repeated(6) + ".######.\n");
     std::mt19937 random(7);
     int killed = 0;
