@@ -15,7 +15,7 @@
 
 namespace tw {
 
-QString aboutText(const SharedState &state)
+QString aboutText(const SharedState &state, const std::string &library, std::size_t kept)
 {
     QStringList counts;
     for (Integer board = 0; board < BoardCount; ++board)
@@ -28,7 +28,8 @@ QString aboutText(const SharedState &state)
                "Tilewright " TILEWRIGHT_VERSION "\n"
                "Every way of fitting the twelve pentominoes into five trays.\n\n"
                "Database: %1\n"
-               "Solutions: %2\n\n"
+               "Solutions: %2\n"
+               "Your trays: %5 in %6\n\n"
                "What it does, in the tray picture's menu (right-click the tray, or press\n"
                "the Menu key or Shift+F10):\n"
                "  Ctrl+F                 Find a Tiling: name the solution of a grid of letters\n"
@@ -36,6 +37,7 @@ QString aboutText(const SharedState &state)
                "  Ctrl+E                 Export Solution: a picture or text file of it\n"
                "  Ctrl+K                 Practice Sheet: one-answer puzzles and their key\n"
                "  Ctrl+Y                 Solve It Yourself: lay the pieces, with a live count\n"
+               "  Ctrl+N                 New Tray: draw a tray of your own, find its solutions\n"
                "  The Print tab          a cheat sheet of any range, through a print preview\n\n"
                "Keys in the main window:\n"
                "  Page Down, Page Up     next, previous solution (hold to run through them)\n"
@@ -59,7 +61,9 @@ QString aboutText(const SharedState &state)
                "Licence: MIT (the LICENSE file that comes with Tilewright).\n"
                "Qt %3, SQLite %4")
         .arg(displayName(state.DbPath), counts.join(QStringLiteral("; ")),
-             QString::fromLatin1(qVersion()), QString::fromStdString(databaseEngineVersion()));
+             QString::fromLatin1(qVersion()), QString::fromStdString(databaseEngineVersion()))
+        .arg(QString::fromStdString(groupedNumber(static_cast<long long>(kept))),
+             displayName(library));
 }
 
 } // namespace tw

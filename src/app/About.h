@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 #include <QString>
 
 namespace tw {
@@ -8,7 +11,8 @@ struct SharedState;
 
 // What "About Tilewright" says, as plain text a user can paste into a bug
 // report: the version, the database in use and its trays' counts, the
-// keys, the licence, and the libraries' versions.
-QString aboutText(const SharedState &state);
+// keys, the licence, and the libraries' versions; and the user's library of
+// trays: its file and how many it holds.
+QString aboutText(const SharedState &state, const std::string &library, std::size_t kept);
 
 } // namespace tw

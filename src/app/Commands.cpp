@@ -43,8 +43,6 @@ struct Failing
 
 // The unit side that prints a kept tray's longer side as long as the 8 x 8
 // tray's, inches for one cell of the longer side.
-constexpr double KeptTraySide = 0.0286 * 8;
-
 std::string pagesText(int count)
 {
     return count == 1 ? "1 page" : std::to_string(count) + " pages";
@@ -414,8 +412,7 @@ Expected<Integer, Refusal> keptNumber(const Kept &kept, const std::string &typed
 
 Tiling keptTiling(const Kept &kept, Integer n)
 {
-    return tilingOf(kept.tray.tray, kept.board,
-                    kept.tray.solutions[static_cast<std::size_t>(n - 1)]);
+    return keptTiling(kept.tray, kept.board, n);
 }
 
 // --grid, --svg, --png, --report and --practice on a kept tray.
@@ -463,9 +460,7 @@ int answerOnKeptTray(Program &program, const Command &c, CommandIo &io)
     const auto cols = static_cast<Integer>(tray.cols()), rows = static_cast<Integer>(tray.rows());
     preview.setOrientation(c.landscape ? 1 : 0);
     const Single largest = largestSide(preview, cols, rows);
-    // By default a tray is printed as large as the 8 x 8 tray, within the page.
-    const double side = c.side ? parseNumber(*c.side).value_or(0)
-                               : std::min<double>(largest, KeptTraySide / std::max(cols, rows));
+    const double side = c.side ? parseNumber(*c.side).value_or(0) : keptTraySide(largest, tray);
     if (side <= 0.001 || side > largest)
         return fail("the side length must be a number of inches above 0.001 and at most " +
                     sideLimitText(largest));

@@ -1,8 +1,10 @@
 #include "app/PrintTab.h"
 
+#include "app/TrayLibrary.h"
 #include "base/NumberText.h"
 #include "base/Units.h"
 #include "pieces/PreviewInterface.h"
+#include "report/Report.h"
 #include "solutions/Boards.h"
 #include "solutions/Decoding.h"
 #include "solutions/SharedState.h"
@@ -63,8 +65,19 @@ std::optional<QString> PrintTab::progressLine(Integer solution, Integer page, bo
     return QStringLiteral("Printing Solution %1\n on Page %2").arg(solution).arg(page);
 }
 
+Long PrintTab::count() const
+{
+    return m_kept ? static_cast<Long>(m_kept->solutions.size()) : state.SolutionSet.RecordCount();
+}
+
 Single PrintTab::ResetUnitSize()
 {
+    if (m_kept) {
+        const Single side = keptTraySide(largestSide(m_page, m_kept->tray.cols(), m_kept->tray.rows()),
+                                         m_kept->tray);
+        m_unitSize = static_cast<Single>(side * TwipsPerInch);
+        return side;
+    }
     const Single side = Trays.at(static_cast<std::size_t>(state.BoardIndex)).defaultSide;
     m_unitSize = static_cast<Single>(side * TwipsPerInch);
     return side;
@@ -73,6 +86,10 @@ Single PrintTab::ResetUnitSize()
 void PrintTab::setOrientation(int index)
 {
     m_page.setOrientation(static_cast<Integer>(index));
+    if (m_kept) {
+        m_maxUnitSize = largestSide(m_page, m_kept->tray.cols(), m_kept->tray.rows());
+        return;
+    }
     const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
     m_maxUnitSize = maxUnitSize(m_page, tray.cols, tray.rows);
 }
@@ -96,7 +113,7 @@ Verdict PrintTab::checkRange(bool start, const QString &from, const QString &to)
     const auto own = numberIn(start ? from : to);
     const auto partnerNumber = numberIn(start ? to : from);
     const auto partner = partnerNumber ? wholeInteger(*partnerNumber) : std::nullopt;
-    const Long count = state.SolutionSet.RecordCount();
+    const Long count = this->count();
     if (!partner || !own)
         return beep();
     if (*own > count)
@@ -170,6 +187,19 @@ std::optional<ReportError> PrintTab::run(const QString &from, const QString &to,
     options.unit = m_unitSize;
     m_sinceProgress.invalidate();
     options.look = paperLook();
+    if (m_kept) {
+        m_sheetName = QString::fromStdString(tw::sheetName(m_kept->name, options.from, options.to));
+        const auto last = std::min<Long>(options.to, count());
+        options.to = static_cast<Integer>(last);
+        if (auto error = BuildTrayReport(
+                m_page, m_kept->tray,
+                [&](Integer n) { return keptTiling(*m_kept, state.BoardIndex, n); }, options,
+                progress))
+            return error;
+        if (whileNarrowed)
+            whileNarrowed();
+        return std::nullopt;
+    }
     m_sheetName = QString::fromStdString(tw::sheetName(trayOf(state.BoardIndex).label(), options.from, options.to));
 
     std::optional<DatabaseError> restoring;

@@ -4,6 +4,7 @@
 #include "base/Integer.h"
 #include "report/Report.h"
 #include "solutions/Database.h"
+#include "solutions/Library.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -42,6 +43,9 @@ public:
     // do: its solutions, portrait, monochrome and the board's default side,
     // which it returns (inches).
     Expected<Single, DatabaseError> prepare(Integer board);
+
+    // The kept tray the report is of, or none for the five.
+    void setKept(const KeptTray *kept) { m_kept = kept; }
 
     // Opening the "Print" tab: portrait, monochrome and the board's default
     // side, which it returns (inches) for the side-length box.
@@ -103,8 +107,11 @@ public:
 private:
     Verdict checkRange(bool start, const QString &from, const QString &to) const;
 
+    Long count() const;
+
     SharedState &state;
     PreviewInterface &m_page;
+    const KeptTray *m_kept = nullptr;
     Single m_unitSize = 0;
     Single m_maxUnitSize = 0;
     Integer m_renderMode = 1;

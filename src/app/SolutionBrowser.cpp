@@ -8,6 +8,9 @@
 #include "solutions/Decoding.h"
 #include "solutions/SharedState.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace tw {
 
 namespace {
@@ -23,7 +26,31 @@ void fill(Canvas *screen, double x, double y, double width, double height, Colou
         screen->fillBox(x, y, width, height, colour);
 }
 
+// Down to a whole number of 15-twip steps.
+double onPixels(double twips)
+{
+    return std::floor(twips / 15) * 15;
+}
+
+// Where a kept tray may stand: where the five stand, from the 20 x 3 tray's
+// frame across to the 8 x 8 tray's down, above the tabs.
+QRectF keptArea()
+{
+    return {2800, 3300, 4400, 2000};
+}
+
 } // namespace
+
+TrayGeometry fittedGeometry(const Tray &tray, const QRectF &area)
+{
+    const double cols = tray.cols() + 2, rows = tray.rows() + 2;
+    const double unit =
+        std::max(15.0, onPixels(std::min({double(ScreenUnit), area.width() / cols,
+                                          area.height() / rows})));
+    return {onPixels(area.left() + (area.width() - cols * unit) / 2) + unit,
+            onPixels(area.top() + (area.height() - rows * unit) / 2) + unit,
+            static_cast<Single>(unit)};
+}
 
 SolutionBrowser::SolutionBrowser(SharedState &sharedState, const Advice &advice)
     : state(sharedState), m_advice(advice)
@@ -36,12 +63,19 @@ QRectF SolutionBrowser::trayArea()
 
 TrayGeometry SolutionBrowser::trayGeometry() const
 {
+    if (m_kept)
+        return fittedGeometry(m_kept->tray, keptArea());
     const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
     return {static_cast<double>(tray.trayLeft), static_cast<double>(tray.trayTop), ScreenUnit};
 }
 
 QRectF SolutionBrowser::frameArea() const
 {
+    if (m_kept) {
+        const TrayGeometry at = trayGeometry();
+        return {at.left - at.unit, at.top - at.unit, (m_kept->tray.cols() + 2) * at.unit,
+                (m_kept->tray.rows() + 2) * at.unit};
+    }
     const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
     return {tray.trayLeft - ScreenUnit, tray.trayTop - ScreenUnit, (tray.cols + 2) * ScreenUnit,
             (tray.rows + 2) * ScreenUnit};
@@ -51,6 +85,16 @@ void SolutionBrowser::DrawTray()
 {
     if (!m_displaying)
         return;
+    if (m_kept) {
+        fill(m_screen, 2800, 3300, 4400, 2000, ButtonFace);
+        if (m_screen) {
+            paintFrame(*m_screen, trayGeometry(), m_kept->tray.cols(), m_kept->tray.rows());
+            paintTiling(*m_screen, emptyTiling(m_kept->tray, state.BoardIndex), trayGeometry(),
+                        m_look);
+        }
+        emit painted(trayArea());
+        return;
+    }
     fill(m_screen, 2800, 3300, 3900, 2000, ButtonFace);
     if (m_screen)
         paintFrame(*m_screen, trayGeometry(), m_board.Cols, m_board.Rows);
@@ -80,6 +124,19 @@ void SolutionBrowser::clearTrayArea()
 
 bool SolutionBrowser::changeBoard(Integer board)
 {
+    m_kept = nullptr;
+    if (board >= BoardCount) {
+        const auto k = static_cast<std::size_t>(board - BoardCount);
+        if (!m_keptTrays || k >= m_keptTrays->size())
+            return false;
+        m_kept = &(*m_keptTrays)[k];
+        state.BoardIndex = board;
+        clearTrayArea();
+        DrawTray();
+        state.SolutionNo = 1;
+        ShowSolution();
+        return true;
+    }
     state.BoardIndex = board;
     m_board = boardGrid(board);
     clearTrayArea();
@@ -110,6 +167,17 @@ bool SolutionBrowser::showCurrent()
     // the preview document, so only the number and the steps follow the
     // cursor.
     std::optional<DecodeError> error;
+    if (m_kept) {
+        if (m_displaying) {
+            if (m_screen) {
+                paintFrame(*m_screen, trayGeometry(), m_kept->tray.cols(), m_kept->tray.rows());
+                paintTiling(*m_screen, keptTiling(state.SolutionNo), trayGeometry(), m_look);
+            }
+            emit painted(trayArea());
+        }
+        emit moved();
+        return true;
+    }
     if (m_displaying) {
         Drawing drawing;
         drawing.target = Drawing::Target::Screen;
@@ -146,14 +214,16 @@ void SolutionBrowser::showNoSolution()
 
 void SolutionBrowser::first()
 {
-    state.SolutionSet.MoveFirst();
+    if (!m_kept)
+        state.SolutionSet.MoveFirst();
     state.SolutionNo = 1;
     ShowSolution();
 }
 
 void SolutionBrowser::last()
 {
-    state.SolutionSet.MoveLast();
+    if (!m_kept)
+        state.SolutionSet.MoveLast();
     state.SolutionNo = toInteger(count());
     ShowSolution();
 }
@@ -163,7 +233,9 @@ bool SolutionBrowser::step(int direction)
     const Steps can = steps();
     if (direction > 0 ? !can.next : !can.previous)
         return false;
-    if (direction > 0)
+    if (m_kept)
+        ;
+    else if (direction > 0)
         state.SolutionSet.MoveNext();
     else
         state.SolutionSet.MovePrevious();
@@ -188,8 +260,10 @@ bool SolutionBrowser::goTo(Long n)
     } else if (n == count()) {
         last();
     } else {
-        state.SolutionSet.MoveFirst();
-        state.SolutionSet.FindSolution(n);
+        if (!m_kept) {
+            state.SolutionSet.MoveFirst();
+            state.SolutionSet.FindSolution(n);
+        }
         ShowSolution();
     }
     return true;
@@ -201,13 +275,26 @@ QString SolutionBrowser::position() const
                               : QStringLiteral("Solution %1 of %2").arg(number()).arg(count());
 }
 
+QString SolutionBrowser::trayName() const
+{
+    if (m_kept)
+        return QString::fromStdString(m_kept->name);
+    const std::string_view label = Trays.at(static_cast<std::size_t>(state.BoardIndex)).label;
+    return QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
+}
+
+Tiling SolutionBrowser::keptTiling(Long n) const
+{
+    return tilingOf(m_kept->tray, state.BoardIndex,
+                    m_kept->solutions.at(static_cast<std::size_t>(n - 1)));
+}
+
 QString SolutionBrowser::trayDescription() const
 {
-    const std::string_view label = Trays.at(static_cast<std::size_t>(state.BoardIndex)).label;
-    const QString tray = QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
-    const auto tiling = number().isEmpty()
-                            ? Expected<Tiling, DecodeError>(DecodeError{})
-                            : tileRecord(state.BoardIndex, state.SolutionSet.currentRecord());
+    const QString tray = trayName();
+    const auto tiling = number().isEmpty() ? Expected<Tiling, DecodeError>(DecodeError{})
+                        : m_kept ? Expected<Tiling, DecodeError>(keptTiling(state.SolutionNo))
+                                 : tileRecord(state.BoardIndex, state.SolutionSet.currentRecord());
     if (!tiling)
         return QStringLiteral("The %1 tray, empty").arg(tray);
     return QStringLiteral("The %1 tray, %2, rows %3")
@@ -216,9 +303,11 @@ QString SolutionBrowser::trayDescription() const
                  .replace(QLatin1Char('/'), QStringLiteral(", ")));
 }
 
-Expected<TrayPicture, DecodeError> SolutionBrowser::picture() const
+Expected<TrayPicture, DecodeError> SolutionBrowser::picture(Appearance look) const
 {
-    return TrayPicture::make(state.BoardIndex, state.SolutionSet.currentRecord(), m_look);
+    if (m_kept)
+        return TrayPicture(keptTiling(state.SolutionNo), look);
+    return TrayPicture::make(state.BoardIndex, state.SolutionSet.currentRecord(), look);
 }
 
 Steps SolutionBrowser::steps() const
@@ -233,6 +322,8 @@ QString SolutionBrowser::number() const
 
 Long SolutionBrowser::count() const
 {
+    if (m_kept)
+        return static_cast<Long>(m_kept->solutions.size());
     return state.SolutionSet.RecordCount();
 }
 

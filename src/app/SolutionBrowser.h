@@ -5,6 +5,7 @@
 #include "base/Integer.h"
 #include "pieces/Painter.h"
 #include "pieces/PieceState.h"
+#include "solutions/Library.h"
 
 #include <QObject>
 #include <QRectF>
@@ -23,6 +24,11 @@ class Advice;
 // twips and keeps SolutionNo equal to the position of SolutionSet's cursor.
 // The window shows what it reports (the number, which steps can be used)
 // and shows its messages.
+// Where a kept tray stands in the area (twips): framed, its unit squares as
+// large as the five's at most and smaller to fit, centred, on the whole
+// pixels of a screen at 1x and 2x (15 twips a pixel at 96 dpi).
+TrayGeometry fittedGeometry(const Tray &tray, const QRectF &area);
+
 class SolutionBrowser : public QObject
 {
     Q_OBJECT
@@ -30,6 +36,12 @@ class SolutionBrowser : public QObject
 public:
     // advice: what to tell about a database that fails.
     SolutionBrowser(SharedState &state, const Advice &advice);
+
+    // The user's kept trays, which boards BoardCount and on name in their
+    // order; none: only the five.
+    void setKeptTrays(const std::vector<KeptTray> *trays) { m_keptTrays = trays; }
+    // The kept tray shown, or none when it is one of the five.
+    const KeptTray *kept() const { return m_kept; }
 
     // The window's surface, painted in twips; none paints nothing.
     void setScreen(Canvas *screen) { m_screen = screen; }
@@ -53,7 +65,7 @@ public:
     void clearTrayArea();
 
     // --- moving ---
-    // Makes board 0..4 current and selects its solutions; solution 1 is
+    // Makes a board current (0..4, or a kept tray's) and selects its solutions; solution 1 is
     // current and, on the "Display" tab, shown. When the tray cannot be
     // read, says so and leaves no steps; returns false then.
     bool changeBoard(Integer board);
@@ -83,7 +95,10 @@ public:
     QString trayDescription() const;
     // The solution shown, on its own in the look in use, for the clipboard
     // and the exports; why not, when its record is not a tiling.
-    Expected<TrayPicture, DecodeError> picture() const;
+    Expected<TrayPicture, DecodeError> picture() const { return picture(m_look); }
+    Expected<TrayPicture, DecodeError> picture(Appearance look) const;
+    // The tray's name, "10 x 6" or a kept tray's.
+    QString trayName() const;
     // What the number box shows: the solution number, or nothing when no
     // tray could be read.
     QString number() const;
@@ -109,8 +124,13 @@ private:
     bool showCurrent();
     void showNoSolution();
 
+    // Solution n of the kept tray shown.
+    Tiling keptTiling(Long n) const;
+
     SharedState &state;
     const Advice &m_advice;
+    const std::vector<KeptTray> *m_keptTrays = nullptr;
+    const KeptTray *m_kept = nullptr;
     PieceState m_board;
     Canvas *m_screen = nullptr;
     Appearance m_look;

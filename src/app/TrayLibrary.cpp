@@ -97,6 +97,18 @@ int newTray(const Command &c, const std::string &path, CommandIo &io)
 
 } // namespace
 
+Tiling keptTiling(const KeptTray &kept, Integer board, Long n)
+{
+    return tilingOf(kept.tray, board, kept.solutions.at(static_cast<std::size_t>(n - 1)));
+}
+
+Single keptTraySide(Single largest, const Tray &tray)
+{
+    constexpr double EightByEight = 0.0286 * 8;
+    return static_cast<Single>(
+        std::min<double>(largest, EightByEight / std::max(tray.cols(), tray.rows())));
+}
+
 std::string libraryPath()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))

@@ -28,6 +28,13 @@ std::string defaultTrayName(const LibraryContents &library);
 // The kept tray of that name (case aside), or none.
 const KeptTray *keptTrayNamed(const LibraryContents &library, const std::string &name);
 
+// Solution n (from 1) of a kept tray known by board, as the painter takes it.
+Tiling keptTiling(const KeptTray &kept, Integer board, Long n);
+
+// The side of a unit square a kept tray is printed at unless told: as
+// large as the 8 x 8 tray is, within largest (inches).
+Single keptTraySide(Single largest, const Tray &tray);
+
 // --new-tray, --trays, --delete-tray and --export-tray on the library at
 // path. Exit status 0, or 2 with one line on err saying why and what to do;
 // the library is left as it was unless the command succeeded.

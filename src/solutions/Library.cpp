@@ -347,4 +347,24 @@ std::optional<LibraryError> deleteTray(const std::string &path, const std::strin
     });
 }
 
+std::optional<LibraryError> renameTray(const std::string &path, const std::string &key,
+                                       const TrayName &name)
+{
+    return write(path, [&](sqlite3 *db) -> std::optional<LibraryError> {
+        if (name.key != key)
+            if (const auto taken = nameOf(db, "NameKey", name.key))
+                return LibraryError{LibraryFault::Taken,
+                                    "a tray named \"" + *taken + "\" is kept already"};
+        const auto update = prepare(db, "UPDATE Trays SET Name = ?1, NameKey = ?2 WHERE NameKey = ?3");
+        bindText(update.get(), 1, name.name);
+        bindText(update.get(), 2, name.key);
+        bindText(update.get(), 3, key);
+        if (auto error = stepped(db, update.get(), path))
+            return error;
+        if (sqlite3_changes(db) == 0)
+            return LibraryError{LibraryFault::NotFound, "no tray of that name is kept"};
+        return std::nullopt;
+    });
+}
+
 } // namespace tw

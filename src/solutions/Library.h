@@ -67,5 +67,8 @@ struct TrayName
 std::optional<LibraryError> keepTray(const std::string &path, const TrayName &name,
                                      const Tray &tray, const std::vector<CellLetters> &solutions);
 std::optional<LibraryError> deleteTray(const std::string &path, const std::string &key);
+// Gives the tray kept under key the new name.
+std::optional<LibraryError> renameTray(const std::string &path, const std::string &key,
+                                       const TrayName &name);
 
 } // namespace tw

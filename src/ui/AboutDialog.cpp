@@ -12,11 +12,13 @@
 
 namespace tw {
 
-AboutDialog::AboutDialog(const SharedState &state, QWidget *parent) : QDialog(parent)
+AboutDialog::AboutDialog(const SharedState &state, const std::string &library,
+                         const LibraryContents &kept, QWidget *parent)
+    : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Tilewright"));
-    auto *text = new QPlainTextEdit(aboutText(state), this);
+    auto *text = new QPlainTextEdit(aboutText(state, library, kept.trays.size()), this);
     text->setObjectName(QStringLiteral("txtAbout"));
     text->setReadOnly(true);
     text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "solutions/Library.h"
+
 #include <QDialog>
+
+#include <string>
 
 namespace tw {
 
@@ -13,7 +17,8 @@ class AboutDialog : public QDialog
     Q_OBJECT
 
 public:
-    AboutDialog(const SharedState &state, QWidget *parent);
+    AboutDialog(const SharedState &state, const std::string &library,
+                const LibraryContents &kept, QWidget *parent);
 };
 
 } // namespace tw

@@ -337,6 +337,11 @@ TrayMenu makeTrayMenu(QWidget *window)
     m.mnuSafe = item("mnuSafe", QStringLiteral("Colour-Blind-Safe Colours"));
     m.mnuSafe->setCheckable(true);
     m.mnuTray->addSeparator();
+    m.mnuNewTray = item("mnuNewTray", QStringLiteral("New Tray..."), Qt::CTRL | Qt::Key_N);
+    m.mnuRenameTray = item("mnuRenameTray", QStringLiteral("Rename Tray..."));
+    m.mnuExportTray = item("mnuExportTray", QStringLiteral("Export Tray..."));
+    m.mnuDeleteTray = item("mnuDeleteTray", QStringLiteral("Delete Tray..."));
+    m.mnuTray->addSeparator();
     m.mnuAbout = item("mnuAbout", QStringLiteral("About Tilewright"), Qt::Key_F1);
     return m;
 }

@@ -76,6 +76,11 @@ struct TrayMenu
     QAction *mnuLetters = nullptr;
     QAction *mnuSafe = nullptr;
     QAction *mnuAbout = nullptr;
+    // The user's own trays: a new one, and the kept one shown.
+    QAction *mnuNewTray = nullptr;
+    QAction *mnuRenameTray = nullptr;
+    QAction *mnuExportTray = nullptr;
+    QAction *mnuDeleteTray = nullptr;
 };
 TrayMenu makeTrayMenu(QWidget *window);
 

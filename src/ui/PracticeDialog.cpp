@@ -5,7 +5,6 @@
 #include "preview/PreviewDocument.h"
 #include "report/PracticeSheet.h"
 #include "solutions/Boards.h"
-#include "solutions/SharedState.h"
 #include "ui/BusyPointer.h"
 
 #include <QButtonGroup>
@@ -22,16 +21,16 @@
 
 namespace tw {
 
-PracticeDialog::PracticeDialog(const SharedState &sharedState, Integer board, Appearance look,
-                               QSizeF paper, Hooks hooks, QWidget *parent)
-    : QDialog(parent), state(sharedState), m_board(board), m_paper(paper),
+PracticeDialog::PracticeDialog(Tray tray, IndexLoader index, Appearance look, QSizeF paper,
+                               Hooks hooks, QWidget *parent)
+    : QDialog(parent), m_tray(std::move(tray)), m_index(std::move(index)), m_paper(paper),
       m_hooks(std::move(hooks)), m_look(look)
 {
     setObjectName(QStringLiteral("frmPractice"));
-    const std::string_view label = Trays.at(static_cast<std::size_t>(board)).label;
-    setWindowTitle(
-        QStringLiteral("Practice Sheet for the %1 Tray")
-            .arg(QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()))));
+    const QString label = QString::fromStdString(m_tray.label());
+    setWindowTitle(theTray(m_tray).starts_with("the tray")
+                       ? QStringLiteral("Practice Sheet for \"%1\"").arg(label)
+                       : QStringLiteral("Practice Sheet for the %1 Tray").arg(label));
     const auto named = [](QWidget *w, const char *name) {
         w->setObjectName(QString::fromLatin1(name));
         return w;
@@ -45,7 +44,7 @@ PracticeDialog::PracticeDialog(const SharedState &sharedState, Integer board, Ap
     cboGiven = new QComboBox(this);
     named(cboGiven, "cboGiven");
     cboGiven->addItem(QStringLiteral("Fewest (hardest)"));
-    const int pieces = trayOf(board).pieceCount();
+    const int pieces = m_tray.pieceCount();
     for (int k = 1; k < pieces; ++k)
         cboGiven->addItem(QString::number(k));
     cboGiven->setCurrentIndex(last.given >= 0 && last.given < pieces ? last.given : 0);
@@ -122,9 +121,9 @@ void PracticeDialog::preview()
     PreviewDocument document(m_paper);
     {
         const BusyPointer busy;
-        const auto index = loadTilingIndex(state, m_board);
+        const auto index = m_index();
         if (!index) {
-            m_hooks.message(QString::fromStdString(index.error().problem));
+            m_hooks.message(QString::fromStdString(index.error()));
             return;
         }
         const auto number = static_cast<std::uint64_t>(spnSheet->value());
@@ -153,11 +152,9 @@ void PracticeDialog::preview()
             return;
         }
     }
-    const std::string_view label = Trays.at(static_cast<std::size_t>(m_board)).label;
-    m_hooks.showPreview(
-        document, QStringLiteral("Pentomino Puzzles %1, Sheet %2")
-                      .arg(QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size())))
-                      .arg(spnSheet->value()));
+    m_hooks.showPreview(document, QStringLiteral("Pentomino Puzzles %1, Sheet %2")
+                                      .arg(QString::fromStdString(m_tray.label()))
+                                      .arg(spnSheet->value()));
 }
 
 } // namespace tw

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "base/Expected.h"
 #include "base/Integer.h"
 #include "pieces/Appearance.h"
+#include "solutions/TilingIndex.h"
+#include "solutions/Tray.h"
 
 #include <QDialog>
 #include <QSizeF>
@@ -16,7 +19,6 @@ class QSpinBox;
 
 namespace tw {
 
-struct SharedState;
 class PreviewDocument;
 
 // "Practice Sheet": puzzles of the current tray, each with one answer, and
@@ -37,15 +39,18 @@ public:
         std::function<void(const QString &)> message;
     };
 
+    // Every tiling of the tray, or why it cannot be had.
+    using IndexLoader = std::function<Expected<TilingIndex, std::string>()>;
+
     // paper: the portrait paper, twips.
-    PracticeDialog(const SharedState &state, Integer board, Appearance look, QSizeF paper,
-                   Hooks hooks, QWidget *parent);
+    PracticeDialog(Tray tray, IndexLoader index, Appearance look, QSizeF paper, Hooks hooks,
+                   QWidget *parent);
 
 private:
     void preview();
 
-    const SharedState &state;
-    Integer m_board;
+    Tray m_tray;
+    IndexLoader m_index;
     QSizeF m_paper;
     Hooks m_hooks;
     QSpinBox *spnCount;

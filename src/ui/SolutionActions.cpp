@@ -4,6 +4,9 @@
 #include "app/Practice.h"
 #include "app/Program.h"
 #include "app/SolutionBrowser.h"
+#include "app/TrayLibrary.h"
+#include "base/NumberText.h"
+#include "solutions/Boards.h"
 #include "solutions/SharedState.h"
 #include "ui/ExportDialog.h"
 #include "ui/FindDialog.h"
@@ -43,6 +46,27 @@ void SolutionActions::find(const QRect &trayOnScreen)
     m_find->activateWindow();
 }
 
+QString SolutionActions::shownText() const
+{
+    return QStringLiteral("%1, solution %2")
+        .arg(m_browser.trayName(), QString::fromStdString(groupedNumber(state.SolutionNo)));
+}
+
+Expected<TilingIndex, std::string> SolutionActions::index() const
+{
+    if (const KeptTray *kept = m_browser.kept()) {
+        std::vector<Tiling> solutions;
+        solutions.reserve(kept->solutions.size());
+        for (Long n = 1; n <= static_cast<Long>(kept->solutions.size()); ++n)
+            solutions.push_back(keptTiling(*kept, state.BoardIndex, n));
+        return TilingIndex::of(kept->tray, state.BoardIndex, solutions);
+    }
+    auto index = loadTilingIndex(state, state.BoardIndex);
+    if (!index)
+        return index.error().problem;
+    return std::move(*index);
+}
+
 void SolutionActions::copy()
 {
     const auto picture = m_browser.picture();
@@ -53,7 +77,7 @@ void SolutionActions::copy()
     }
     // Large enough to paste into a worksheet.
     QGuiApplication::clipboard()->setMimeData(
-        picture->mimeData(ClipboardDpi, foundText({state.BoardIndex, state.SolutionNo})));
+        picture->mimeData(ClipboardDpi, shownText()));
 }
 
 void SolutionActions::exportSolution()
@@ -62,14 +86,13 @@ void SolutionActions::exportSolution()
     if (dialog.exec() != QDialog::Accepted)
         return;
     const ExportDialog::Choice choice = dialog.choice();
-    const auto picture =
-        TrayPicture::make(state.BoardIndex, state.SolutionSet.currentRecord(), choice.look);
+    const auto picture = m_browser.picture(choice.look);
     if (!picture) {
         m_hooks.message(QStringLiteral("This solution cannot be exported: %1.")
                             .arg(QString::fromStdString(picture.error().message)));
         return;
     }
-    const QString found = foundText({state.BoardIndex, state.SolutionNo});
+    const QString found = shownText();
     const QString chosen = m_hooks.askSavePath(
         Choices::outputFolder() + QStringLiteral("/Pentominoes ") + found +
             (choice.svg ? QStringLiteral(".svg") : QStringLiteral(".png")),
@@ -85,19 +108,20 @@ void SolutionActions::exportSolution()
 
 void SolutionActions::practice(Appearance look, QSizeF paper)
 {
-    PracticeDialog(state, state.BoardIndex, look, paper, {m_hooks.showPreview, m_hooks.message},
-                   m_window)
+    const Tray tray = m_browser.kept() ? m_browser.kept()->tray : trayOf(state.BoardIndex);
+    PracticeDialog(tray, [this] { return index(); }, look, paper,
+                   {m_hooks.showPreview, m_hooks.message}, m_window)
         .exec();
 }
 
 void SolutionActions::solve(Appearance look)
 {
-    auto index = loadTilingIndex(state, state.BoardIndex);
-    if (!index) {
-        m_hooks.message(QString::fromStdString(index.error().problem));
+    auto loaded = index();
+    if (!loaded) {
+        m_hooks.message(QString::fromStdString(loaded.error()));
         return;
     }
-    auto *window = new SolveWindow(std::make_unique<TilingIndex>(std::move(*index)), look,
+    auto *window = new SolveWindow(std::make_unique<TilingIndex>(std::move(*loaded)), look,
                                    {m_hooks.message, m_hooks.askSavePath, m_hooks.askOpenPath,
                                     [this](Integer board, Integer n) {
                                         m_show({board, n});

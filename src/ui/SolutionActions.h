@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/FindTiling.h"
+#include "base/Expected.h"
 #include "pieces/Appearance.h"
+#include "solutions/TilingIndex.h"
 #include "ui/WindowHooks.h"
 
 #include <QRect>
@@ -9,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 class QWidget;
 
@@ -44,6 +47,11 @@ public:
     void solve(Appearance look);
 
 private:
+    // "10 x 6, solution 12": the tray and the solution shown.
+    QString shownText() const;
+    // Every tiling of the tray shown.
+    Expected<TilingIndex, std::string> index() const;
+
     QWidget *m_window;
     const SharedState &state;
     const SolutionBrowser &m_browser;

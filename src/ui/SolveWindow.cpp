@@ -30,6 +30,13 @@ namespace tw {
 
 namespace {
 
+// "the 10 x 6 tray" as a sentence begins it.
+QString capitalised(const std::string &text)
+{
+    QString s = QString::fromStdString(text);
+    return s.left(1).toUpper() + s.mid(1);
+}
+
 constexpr std::string_view Letters = "XIVWTZUYNLFPO"; // by piece number; O the square
 constexpr int BandColumns = 7;
 constexpr double Slot = 2.5; // a band slot's side, units: its pieces at half size
@@ -206,7 +213,7 @@ bool SolveBoard::heldFits() const
 void SolveBoard::pick(char letter)
 {
     const int piece = pieceOfLetter(letter);
-    if (piece < 0 || (piece == 12 && !trayOf(m_session.index().board()).takesTheSquare()))
+    if (piece < 0 || (piece == 12 && !m_session.index().tray().takesTheSquare()))
         return;
     m_selected = letter;
     // A laid piece is picked up where it lies.
@@ -474,7 +481,7 @@ void SolveBoard::paintEvent(QPaintEvent *)
             const bool laid =
                 std::any_of(shown.placements.begin(), shown.placements.end(),
                             [&](const Placement &p) { return pieceOf(p.shape) == piece; });
-            if (laid || (piece == 12 && !trayOf(m_session.index().board()).takesTheSquare()) ||
+            if (laid || (piece == 12 && !m_session.index().tray().takesTheSquare()) ||
                 (m_held && pieceOf(m_held->shape) == piece))
                 continue;
             Tiling alone{0, 5, 5, {}, {}};
@@ -575,11 +582,9 @@ void SolveBoard::outline(QPainter &painter, const Placement &p, int stride, QPen
 
 void SolveBoard::describe()
 {
-    QString text =
-        QStringLiteral("The %1 tray, %2 of its pieces laid")
-            .arg(QString::fromLatin1(
-                Trays.at(static_cast<std::size_t>(m_session.index().board())).label.data()))
-            .arg(m_session.position().placements.size());
+    QString text = QStringLiteral("%1, %2 of its pieces laid")
+                       .arg(capitalised(theTray(m_session.index().tray())))
+                       .arg(m_session.position().placements.size());
     if (m_held)
         text += QStringLiteral("; %1 picked, its first square at column %2, row %3%4")
                     .arg(QLatin1Char(Letters[static_cast<std::size_t>(pieceOf(m_held->shape))]))
@@ -594,10 +599,11 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
     : QDialog(parent), m_index(std::move(index)), m_session(*m_index), m_hooks(std::move(hooks))
 {
     setObjectName(QStringLiteral("frmSolve"));
-    const std::string_view label = Trays.at(static_cast<std::size_t>(m_index->board())).label;
-    setWindowTitle(
-        QStringLiteral("Solve the %1 Tray Yourself")
-            .arg(QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()))));
+    const Tray &tray = m_index->tray();
+    const QString label = QString::fromStdString(tray.label());
+    setWindowTitle(theTray(tray).starts_with("the tray")
+                       ? QStringLiteral("Solve \"%1\" Yourself").arg(label)
+                       : QStringLiteral("Solve the %1 Tray Yourself").arg(label));
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
@@ -744,12 +750,10 @@ void SolveWindow::follow()
 {
     m_browsing = -1;
     m_board->setCompletion(std::nullopt);
-    const std::string_view label = Trays.at(static_cast<std::size_t>(m_index->board())).label;
     if (const auto n = m_session.solution())
-        lblCount->setText(
-            QStringLiteral("You found solution %1 of the %2 tray")
-                .arg(QString::fromStdString(groupedNumber(*n)),
-                     QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()))));
+        lblCount->setText(QStringLiteral("You found solution %1 of %2")
+                              .arg(QString::fromStdString(groupedNumber(*n)),
+                                   QString::fromStdString(theTray(m_index->tray()))));
     else
         lblCount->setText(m_session.countText());
     cmdUndo->setEnabled(m_session.canUndo());

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -22,6 +23,12 @@ struct WindowHooks
     std::function<QString(const QString &start, const QString &filter)> askSavePath;
     // The file to open, starting in start; empty when the user cancels.
     std::function<QString(const QString &start, const QString &filter)> askOpenPath;
+
+    // A question answered yes (true) or no.
+    std::function<bool(const QString &)> ask;
+    // A line of text asked for under a label, starting as text; nothing
+    // when the user cancels.
+    std::function<std::optional<QString>(const QString &label, const QString &text)> askText;
 
     // The desktop's own: the system's beep, a plain message box and the file
     // dialogs, over window. No preview window.

@@ -2,6 +2,9 @@
 
 #include "app/Advice.h"
 #include "app/Choices.h"
+#include "app/Program.h"
+#include "app/TrayLibrary.h"
+#include "base/NumberText.h"
 #include "preview/Fonts.h"
 #include "preview/PreviewDocument.h"
 #include "solutions/Boards.h"
@@ -10,11 +13,13 @@
 #include "ui/BusyPointer.h"
 #include "ui/EntryChecks.h"
 #include "ui/TabControl.h"
+#include "ui/NewTrayDialog.h"
 #include "ui/frmViewPro.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -44,8 +49,9 @@ const QString TrayTip = QStringLiteral(
 } // namespace
 
 frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advice &advice,
-                 QWidget *parent)
-    : QDialog(parent), state(sharedState), m_preview(preview), m_advice(advice),
+                 QWidget *parent, std::string library)
+    : QDialog(parent), state(sharedState), m_preview(preview),
+      m_libraryPath(library.empty() ? libraryPath() : std::move(library)), m_advice(advice),
       m_browser(sharedState, advice), m_print(sharedState, preview),
       m_actions(this, sharedState, m_browser, m_hooks,
                 [this](const FoundTiling &found) { return showFound(found); })
@@ -153,7 +159,13 @@ void frmMain::wire()
         mnuCopy->setEnabled(true);
         mnuExport->setEnabled(true);
     });
-    connect(mnuAbout, &QAction::triggered, this, [this] { AboutDialog(state, this).exec(); });
+    connect(mnuAbout, &QAction::triggered, this, [this] {
+        AboutDialog(state, m_libraryPath, m_library, this).exec();
+    });
+    connect(mnuNewTray, &QAction::triggered, this, [this] { newTray(); });
+    connect(mnuRenameTray, &QAction::triggered, this, [this] { renameTray(); });
+    connect(mnuExportTray, &QAction::triggered, this, [this] { exportTray(); });
+    connect(mnuDeleteTray, &QAction::triggered, this, [this] { deleteTray(); });
     // Each step from the keyboard is on screen before the next repeats.
     const auto stepped = [this](const std::function<void()> &move) {
         if (!m_browser.displaying())
@@ -217,6 +229,13 @@ void frmMain::Form_Load()
                 QString::fromLatin1(tray.label.data(), static_cast<int>(tray.label.size())));
         cboSelect->setCurrentIndex(-1);
     }
+    m_browser.setKeptTrays(&m_library.trays);
+    loadLibrary();
+    // A library that cannot be used is said once, when the window has shown.
+    if (m_library.warning)
+        QTimer::singleShot(0, this, [this, warning = *m_library.warning] {
+            m_hooks.message(QString::fromStdString(warning));
+        });
     cboSelect->setCurrentIndex(0);
     tmrDelay->setInterval(500);
     tmrDelay->stop();
@@ -234,6 +253,7 @@ void frmMain::cboSelect_Click()
         return;
     lblProgress->setText(QString());
     const bool read = m_browser.changeBoard(static_cast<Integer>(cboSelect->currentIndex()));
+    m_print.setKept(m_browser.kept());
     // The largest side that fits follows the board.
     m_print.setOrientation(optOrientation[1]->isChecked() ? 1 : 0);
     picTray->setGeometry(trayPixels());
@@ -572,6 +592,8 @@ void frmMain::contextMenuEvent(QContextMenuEvent *event)
     }
     mnuCopy->setEnabled(state.SolutionNo >= 1);
     mnuExport->setEnabled(state.SolutionNo >= 1);
+    for (QAction *action : {mnuRenameTray, mnuExportTray, mnuDeleteTray})
+        action->setVisible(m_browser.kept() != nullptr);
     mnuTray->popup(fromKeyboard ? mapToGlobal(tray.center()) : event->globalPos());
 }
 
@@ -582,6 +604,111 @@ bool frmMain::showFound(const FoundTiling &found)
     if (cboSelect->currentIndex() != found.board)
         cboSelect->setCurrentIndex(found.board);
     return state.BoardIndex == found.board && m_browser.goTo(found.solution);
+}
+
+void frmMain::loadLibrary(const std::optional<std::string> &show)
+{
+    const QString shown = cboSelect->currentIndex() >= BoardCount ? cboSelect->currentText()
+                                                                   : QString();
+    m_library = readLibrary(m_libraryPath);
+    m_browser.setKeptTrays(&m_library.trays);
+    {
+        const QSignalBlocker quiet(cboSelect);
+        while (cboSelect->count() > BoardCount)
+            cboSelect->removeItem(BoardCount);
+        for (const KeptTray &kept : m_library.trays)
+            cboSelect->addItem(QString::fromStdString(kept.name));
+    }
+    // The list opens wide enough for the longest name; the box keeps its place.
+    int widest = 0;
+    for (int k = 0; k < cboSelect->count(); ++k)
+        widest = std::max(widest, cboSelect->fontMetrics().horizontalAdvance(cboSelect->itemText(k)));
+    cboSelect->view()->setMinimumWidth(widest + 2 * cboSelect->fontMetrics().averageCharWidth());
+    if (shown.isEmpty() && !show)
+        return;
+    // The kept tray shown is found again by its name, which the trays read
+    // anew may place elsewhere in the list.
+    const QString wanted = show ? QString::fromStdString(*show) : shown;
+    const int at = cboSelect->findText(wanted, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    const QSignalBlocker quiet(cboSelect);
+    cboSelect->setCurrentIndex(at >= BoardCount ? at : 0);
+    cboSelect_Click();
+}
+
+void frmMain::newTray()
+{
+    std::vector<Tray> trays;
+    for (Integer board = 0; board < BoardCount; ++board)
+        trays.push_back(trayOf(board));
+    for (const KeptTray &kept : m_library.trays)
+        trays.push_back(kept.tray);
+    NewTrayDialog dialog(std::move(trays), m_libraryPath, m_library,
+                         {m_hooks.message, m_hooks.ask, m_hooks.askOpenPath}, this);
+    if (SSTabFn->currentIndex() != 0)
+        SSTabFn->setCurrentIndex(0);
+    if (dialog.exec() == QDialog::Accepted && !dialog.keptName().empty())
+        loadLibrary(dialog.keptName());
+}
+
+void frmMain::renameTray()
+{
+    const KeptTray *kept = m_browser.kept();
+    if (!kept)
+        return;
+    const std::string old = kept->name;
+    const auto answer = m_hooks.askText(QStringLiteral("New name of the tray \"%1\":")
+                                            .arg(QString::fromStdString(old)),
+                                        QString::fromStdString(old));
+    if (!answer)
+        return;
+    const std::string name = answer->trimmed().toStdString();
+    if (name == old)
+        return;
+    if (const auto why = nameRefusal(name)) {
+        m_hooks.message(QString::fromStdString(*why + "; the tray keeps its name."));
+        return;
+    }
+    if (const auto error = ::tw::renameTray(m_libraryPath, trayNameOf(old).key, trayNameOf(name))) {
+        m_hooks.message(QString::fromStdString(error->message + "; the tray keeps its name."));
+        return;
+    }
+    loadLibrary(name);
+}
+
+void frmMain::exportTray()
+{
+    const KeptTray *kept = m_browser.kept();
+    if (!kept)
+        return;
+    const QString chosen =
+        m_hooks.askSavePath(Choices::outputFolder() + QLatin1Char('/') +
+                                QString::fromStdString(kept->name) + QStringLiteral(".txt"),
+                            QStringLiteral("Text files (*.txt)"));
+    if (chosen.isEmpty())
+        return;
+    const std::string text = regionText(kept->tray);
+    if (const auto failed = saveChosen(chosen, text, state.DbPath,
+                                       QStringLiteral("The tray could not be exported")))
+        m_hooks.message(*failed);
+}
+
+void frmMain::deleteTray()
+{
+    const KeptTray *kept = m_browser.kept();
+    if (!kept)
+        return;
+    const std::string name = kept->name;
+    if (!m_hooks.ask(QStringLiteral("Delete the tray \"%1\" and its %2 solutions? This cannot be "
+                                    "undone.")
+                         .arg(QString::fromStdString(name),
+                              QString::fromStdString(groupedNumber(
+                                  static_cast<long long>(kept->solutions.size()))))))
+        return;
+    if (const auto error = ::tw::deleteTray(m_libraryPath, trayNameOf(name).key)) {
+        m_hooks.message(QString::fromStdString(error->message + "; the tray is still kept."));
+        return;
+    }
+    loadLibrary(); // shows the first tray, the one shown being gone
 }
 
 } // namespace tw

@@ -5,6 +5,7 @@
 #include "app/PrintTab.h"
 #include "app/SolutionBrowser.h"
 #include "app/SurfaceCanvas.h"
+#include "solutions/Library.h"
 #include "ui/MainControls.h"
 #include "ui/SolutionActions.h"
 #include "ui/Twips.h"
@@ -13,6 +14,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QAction;
 class QButtonGroup;
@@ -55,9 +58,10 @@ class frmMain : public QDialog, private MainControls, private TrayMenu
 public:
     using Hooks = WindowHooks;
 
-    // advice: what to tell about a database that fails.
+    // advice: what to tell about a database that fails; library: the user's
+    // trays (none: where the program keeps them).
     frmMain(SharedState &state, PreviewDocument &preview, const Advice &advice,
-            QWidget *parent = nullptr);
+            QWidget *parent = nullptr, std::string library = {});
     ~frmMain() override;
 
     void setHooks(Hooks hooks);
@@ -109,6 +113,14 @@ private:
 
     void wire();
     void makeSurface();
+    // --- the user's trays ---
+    // Reads the library again and lists its trays after the five; shows the
+    // one named (none: the tray shown stays, or the first when it is gone).
+    void loadLibrary(const std::optional<std::string> &show = {});
+    void newTray();
+    void renameTray();
+    void exportTray();
+    void deleteTray();
     void showPosition();
     void showVerdict(QLineEdit *box, const Verdict &verdict);
     // --- one solution ---
@@ -118,6 +130,8 @@ private:
 
     SharedState &state;
     PreviewDocument &m_preview;
+    std::string m_libraryPath;
+    LibraryContents m_library;
     const Advice &m_advice;
     Hooks m_hooks;
     TwipsLayout m_layout;

@@ -99,59 +99,6 @@ TEST(Letters, OnPagesReadAsTheirRenderingAndNeedRoom)
             }
 }
 
-// A colour as CIELAB, seen through a matrix on linear RGB (for a colour-blind
-// eye: Machado, Oliveira and Fernandes 2009, full severity).
-std::array<double, 3> seenAs(Colour c, const std::array<std::array<double, 3>, 3> &eye)
-{
-    const auto linear = [](int v) {
-        const double x = v / 255.0;
-        return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
-    };
-    const double in[3] = {linear(redOf(c)), linear(greenOf(c)), linear(blueOf(c))};
-    double rgb[3];
-    for (int i = 0; i < 3; ++i)
-        rgb[i] = std::clamp(eye[i][0] * in[0] + eye[i][1] * in[1] + eye[i][2] * in[2], 0.0, 1.0);
-    const auto f = [](double t) {
-        return t > 216.0 / 24389 ? std::cbrt(t) : (24389.0 / 27 * t + 16) / 116;
-    };
-    const double x = f((0.4124 * rgb[0] + 0.3576 * rgb[1] + 0.1805 * rgb[2]) / 0.95047);
-    const double y = f(0.2126 * rgb[0] + 0.7152 * rgb[1] + 0.0722 * rgb[2]);
-    const double z = f((0.0193 * rgb[0] + 0.1192 * rgb[1] + 0.9505 * rgb[2]) / 1.08883);
-    return {116 * y - 16, 500 * (x - y), 200 * (y - z)};
-}
-
-// The twelve pieces stay apart in either palette; the safe one also for
-// eyes without red, green or blue cones (the standard one does not).
-TEST(Palettes, KeepThePiecesApart)
-{
-    using Eye = std::array<std::array<double, 3>, 3>;
-    const Eye normal{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
-    const Eye protan{{{0.152286, 1.052583, -0.204868},
-                      {0.114503, 0.786281, 0.099216},
-                      {-0.003882, -0.048116, 1.051998}}};
-    const Eye deutan{{{0.367322, 0.860646, -0.227968},
-                      {0.280085, 0.672501, 0.047413},
-                      {-0.011820, 0.042940, 0.968881}}};
-    const Eye tritan{{{1.255528, -0.076749, -0.178779},
-                      {-0.078411, 0.930809, 0.147602},
-                      {0.004733, 0.691367, 0.303900}}};
-    for (const auto &[palette, eyes] :
-         {std::pair{Palette::Standard, std::vector{normal}},
-          {Palette::Safe, std::vector{normal, protan, deutan, tritan}}})
-        for (const Eye &eye : eyes) {
-            double nearest = 1e9;
-            for (int a = 0; a < PieceCount; ++a)
-                for (int b = a + 1; b < PieceCount; ++b) {
-                    const auto colour = [&](int piece) {
-                        return paletteColour(palette, piece, LoadShapes()[piece][0].Color);
-                    };
-                    const auto p = seenAs(colour(a), eye), q = seenAs(colour(b), eye);
-                    nearest = std::min(nearest, std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]));
-                }
-            EXPECT_GT(nearest, 12) << (palette == Palette::Safe ? "safe" : "standard");
-        }
-}
-
 // A 10 x 6 tray with three of the first solution's pieces laid: the X,
 // the U and the P, in the first's places.
 Tiling partial()
