@@ -44,9 +44,10 @@ QRectF keptArea()
 TrayGeometry fittedGeometry(const Tray &tray, const QRectF &area)
 {
     const double cols = tray.cols() + 2, rows = tray.rows() + 2;
-    const double unit =
-        std::max(15.0, onPixels(std::min({double(ScreenUnit), area.width() / cols,
-                                          area.height() / rows})));
+    // The five's unit where it fits; smaller, a whole number of pixels, so
+    // that every cell has the same size on the screen.
+    const double fits = std::min(area.width() / cols, area.height() / rows);
+    const double unit = fits >= ScreenUnit ? ScreenUnit : std::max(15.0, onPixels(fits));
     return {onPixels(area.left() + (area.width() - cols * unit) / 2) + unit,
             onPixels(area.top() + (area.height() - rows * unit) / 2) + unit,
             static_cast<Single>(unit)};

@@ -24,9 +24,9 @@ class Advice;
 // twips and keeps SolutionNo equal to the position of SolutionSet's cursor.
 // The window shows what it reports (the number, which steps can be used)
 // and shows its messages.
-// Where a kept tray stands in the area (twips): framed, its unit squares as
-// large as the five's at most and smaller to fit, centred, on the whole
-// pixels of a screen at 1x and 2x (15 twips a pixel at 96 dpi).
+// Where a kept tray stands in the area (twips): framed, centred, its unit
+// squares the five's where it fits, else smaller, on the whole pixels of a
+// screen at 1x and 2x (15 twips a pixel at 96 dpi).
 TrayGeometry fittedGeometry(const Tray &tray, const QRectF &area);
 
 class SolutionBrowser : public QObject

@@ -234,8 +234,9 @@ NewTrayDialog::NewTrayDialog(std::vector<Tray> trays, std::string library,
         m_draft.redo();
         refresh();
     });
-    for (const auto &[keys, undo] : {std::pair{QKeySequence(QKeySequence::Undo), true},
-                                     {QKeySequence(QKeySequence::Redo), false}})
+    // Every key the desktop gives undo and redo: Ctrl+Z, and Ctrl+Y or
+    // Ctrl+Shift+Z.
+    for (const auto &[keys, undo] : {std::pair{QKeySequence::Undo, true}, {QKeySequence::Redo, false}})
         connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, undo = undo] {
             if (m_search)
                 return;
@@ -414,7 +415,7 @@ void NewTrayDialog::finished(std::optional<std::vector<CellLetters>> solutions)
                              .arg(text(name), text(groupedNumber(static_cast<long long>(
                                                   solutions->size())))));
     emit kept(text(name));
-    accept();
+    close();
 }
 
 void NewTrayDialog::reject()

@@ -122,6 +122,8 @@ void frmMain::setHooks(Hooks hooks)
     take(m_hooks.showPreview, hooks.showPreview);
     take(m_hooks.askSavePath, hooks.askSavePath);
     take(m_hooks.askOpenPath, hooks.askOpenPath);
+    take(m_hooks.ask, hooks.ask);
+    take(m_hooks.askText, hooks.askText);
 }
 
 void frmMain::wire()
@@ -637,17 +639,27 @@ void frmMain::loadLibrary(const std::optional<std::string> &show)
 
 void frmMain::newTray()
 {
+    // One editor at a time, beside the window, which stays in use.
+    if (m_newTray) {
+        m_newTray->raise();
+        m_newTray->activateWindow();
+        return;
+    }
     std::vector<Tray> trays;
     for (Integer board = 0; board < BoardCount; ++board)
         trays.push_back(trayOf(board));
     for (const KeptTray &kept : m_library.trays)
         trays.push_back(kept.tray);
-    NewTrayDialog dialog(std::move(trays), m_libraryPath, m_library,
-                         {m_hooks.message, m_hooks.ask, m_hooks.askOpenPath}, this);
-    if (SSTabFn->currentIndex() != 0)
-        SSTabFn->setCurrentIndex(0);
-    if (dialog.exec() == QDialog::Accepted && !dialog.keptName().empty())
-        loadLibrary(dialog.keptName());
+    m_newTray = new NewTrayDialog(std::move(trays), m_libraryPath, m_library,
+                                  {m_hooks.message, m_hooks.ask, m_hooks.askOpenPath}, this);
+    m_newTray->setAttribute(Qt::WA_DeleteOnClose);
+    connect(m_newTray, &NewTrayDialog::kept, this, [this](const QString &name) {
+        if (SSTabFn->currentIndex() != 0)
+            SSTabFn->setCurrentIndex(0);
+        loadLibrary(name.toStdString());
+    });
+    m_newTray->show();
+    m_newTray->activateWindow();
 }
 
 void frmMain::renameTray()

@@ -11,6 +11,7 @@
 #include "ui/Twips.h"
 
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -33,6 +34,7 @@ struct SharedState;
 class Advice;
 class FindDialog;
 class LeaveCheck;
+class NewTrayDialog;
 class PreviewDocument;
 class TabControl;
 
@@ -148,6 +150,7 @@ private:
     // Set while the number box follows the cursor: its change moves nothing.
     bool m_followingCursor = false;
     LeaveCheck *m_sideCheck = nullptr;
+    QPointer<NewTrayDialog> m_newTray;
 
     QTimer *tmrDelay = nullptr;
 };

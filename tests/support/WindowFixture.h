@@ -49,23 +49,34 @@ enum class Messages { Recorded, ShownAndRecorded };
 // instead of made. Controls are found by their names.
 struct MainWindow
 {
+    QTemporaryDir trays;
     Program program;
     std::unique_ptr<frmMain> window;
     int beeps = 0;
     QStringList messages;
+    // The questions asked, answered from the front of each list (no, or
+    // cancelled, when it is empty).
+    QStringList questions;
+    QList<bool> yes;
+    QStringList texts, openPaths;
     int previews = 0;
     int previewPages = 0;
     QList<long long> previewRange; // first and last solution the report drew
     QString previewName;
 
+    // library: the user's trays (none: an empty library of the window's own).
     explicit MainWindow(const std::string &folder = testDatabaseFolder(),
-                        Messages mode = Messages::Recorded, QScreen *screen = nullptr)
+                        Messages mode = Messages::Recorded, QScreen *screen = nullptr,
+                        std::string library = {})
         : program(folder, QSizeF(11906, 16838))
     {
         ownSettings();
         if (program.Main())
             return;
-        window = std::make_unique<frmMain>(program.state(), program.preview(), program.advice());
+        if (library.empty())
+            library = QFile::encodeName(trays.filePath(QStringLiteral("Trays.sqlite"))).toStdString();
+        window = std::make_unique<frmMain>(program.state(), program.preview(), program.advice(),
+                                           nullptr, library);
         frmMain::Hooks hooks;
         hooks.beep = [this] { ++beeps; };
         hooks.message = [this, mode](const QString &text) {
@@ -87,6 +98,17 @@ struct MainWindow
             const long long first = set.Fields("Solution").value_or(0);
             set.MoveLast();
             previewRange = {first, set.Fields("Solution").value_or(0)};
+        };
+        hooks.ask = [this](const QString &question) {
+            questions << question;
+            return !yes.isEmpty() && yes.takeFirst();
+        };
+        hooks.askText = [this](const QString &label, const QString &) -> std::optional<QString> {
+            questions << label;
+            return texts.isEmpty() ? std::nullopt : std::optional(texts.takeFirst());
+        };
+        hooks.askOpenPath = [this](const QString &, const QString &) {
+            return openPaths.isEmpty() ? QString() : openPaths.takeFirst();
         };
         window->setHooks(std::move(hooks));
         if (screen) { // opened there, as where the user last left it
