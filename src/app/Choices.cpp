@@ -1,5 +1,7 @@
 #include "app/Choices.h"
 
+#include "solutions/Boards.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -75,14 +77,25 @@ void Choices::setPractice(const PracticeChoices &c)
     settings.setValue(QStringLiteral("cutouts"), c.cutouts);
 }
 
-QString Choices::solvePosition(int board)
+namespace {
+
+QString positionKey(const Tray &tray, int board)
 {
-    return QSettings().value(QStringLiteral("solve/tray%1").arg(board)).toString();
+    return board < BoardCount ? QStringLiteral("solve/tray%1").arg(board)
+                              : QStringLiteral("solve/kept/") +
+                                    QString::fromStdString(tray.label()).toCaseFolded();
 }
 
-void Choices::setSolvePosition(int board, const QString &text)
+} // namespace
+
+QString Choices::solvePosition(const Tray &tray, int board)
 {
-    QSettings().setValue(QStringLiteral("solve/tray%1").arg(board), text);
+    return QSettings().value(positionKey(tray, board)).toString();
+}
+
+void Choices::setSolvePosition(const Tray &tray, int board, const QString &text)
+{
+    QSettings().setValue(positionKey(tray, board), text);
 }
 
 } // namespace tw

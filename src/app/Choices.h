@@ -1,5 +1,7 @@
 #pragma once
 
+#include "solutions/Tray.h"
+
 #include "pieces/Appearance.h"
 
 #include <QString>
@@ -37,10 +39,11 @@ public:
     static QString outputFolder();
     static void setOutputFolderOf(const QString &file);
 
-    // The position last left in "Solve It Yourself" on tray board, as
-    // rows of letters; empty when none.
-    static QString solvePosition(int board);
-    static void setSolvePosition(int board, const QString &text);
+    // The position last left in "Solve It Yourself" on a tray, as rows of
+    // letters; empty when none. A kept tray's goes with its name, which
+    // stays while others are deleted: its number may not.
+    static QString solvePosition(const Tray &tray, int board);
+    static void setSolvePosition(const Tray &tray, int board, const QString &text);
 };
 
 } // namespace tw

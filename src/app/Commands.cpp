@@ -192,19 +192,13 @@ int runFind(Program &program, const Command &c, CommandIo &io)
     const auto text = gridText(c, io);
     if (!text)
         return fail(text.error().why);
-    const auto found = findTiling(program.state(), *text);
-    if (!found) {
-        // Not a tiling of the five trays: perhaps one of the user's.
-        if (const auto kept = keptTrayOf(*text, false)) {
-            const auto &solutions = kept->tray.solutions;
-            const auto at = std::lower_bound(solutions.begin(), solutions.end(), kept->read.letters);
-            if (at == solutions.end() || *at != kept->read.letters)
-                return fail("this tiling of the tray \"" + kept->tray.name +
-                            "\" is not among its solutions");
-            io.out << kept->tray.name << ' ' << (at - solutions.begin() + 1) << '\n';
-            return 0;
-        }
+    // A tiling of the five trays, or of one of the user's.
+    const auto found = findTiling(program.state(), *text, readLibrary(libraryPath()).trays);
+    if (!found)
         return fail(found.error());
+    if (!found->kept.empty()) {
+        io.out << found->kept << ' ' << found->solution << '\n';
+        return 0;
     }
     io.out << trayLabel(found->board) << ' ' << found->solution << '\n';
     return 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "solutions/Library.h"
+
 #include "base/Expected.h"
 #include "base/Integer.h"
 
@@ -12,18 +14,22 @@ namespace tw {
 
 struct SharedState;
 
-// A tiling found among the database's solutions.
+// A tiling found among the database's solutions, or a kept tray's.
 struct FoundTiling
 {
-    Integer board;    // 0..4
+    Integer board;    // 0..4, or a kept tray's number (BoardCount on)
     Integer solution; // its number in the tray
+    std::string kept; // the kept tray's name
 };
 
 // Reads a tiling written as rows of piece letters, in any orientation of its
 // tray, and looks its number up in the records of the open database. When
 // the text is not a tiling, the message says what is wrong with it; a tiling
 // the database lacks is said to be missing.
-Expected<FoundTiling, std::string> findTiling(const SharedState &state, std::string_view text);
+// A tiling of none of the five is looked for among the kept trays, whose
+// numbers run from BoardCount in their order.
+Expected<FoundTiling, std::string> findTiling(const SharedState &state, std::string_view text,
+                                              const std::vector<KeptTray> &kept = {});
 
 // The message for a text too long to be a grid (more than MaximumGridText
 // bytes); what names it: a quoted file name, or "The text".

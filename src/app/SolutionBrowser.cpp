@@ -276,6 +276,12 @@ QString SolutionBrowser::position() const
                               : QStringLiteral("Solution %1 of %2").arg(number()).arg(count());
 }
 
+const std::vector<KeptTray> &SolutionBrowser::keptTrays() const
+{
+    static const std::vector<KeptTray> none;
+    return m_keptTrays ? *m_keptTrays : none;
+}
+
 QString SolutionBrowser::trayName() const
 {
     if (m_kept)

@@ -40,6 +40,7 @@ public:
     // The user's kept trays, which boards BoardCount and on name in their
     // order; none: only the five.
     void setKeptTrays(const std::vector<KeptTray> *trays) { m_keptTrays = trays; }
+    const std::vector<KeptTray> &keptTrays() const;
     // The kept tray shown, or none when it is one of the five.
     const KeptTray *kept() const { return m_kept; }
 

@@ -104,6 +104,18 @@ bool SolveSession::takeBack(int column, int row)
 
 std::optional<std::string> SolveSession::open(std::string_view text)
 {
+    if (m_index.board() >= BoardCount) {
+        // A kept tray's position: its region, with letters where pieces lie.
+        const auto read = readRegionTiling(text, true);
+        if (!read)
+            return read.error();
+        if (!(read->tray == m_index.tray()))
+            return "This is a position of another tray, not of this one.";
+        if (const auto fault = tilingFault(m_index.tray(), read->letters, true))
+            return *fault;
+        step(tilingOf(m_index.tray(), m_index.board(), read->letters));
+        return std::nullopt;
+    }
     const auto read = readPosition(text);
     if (!read)
         return read.error().message;

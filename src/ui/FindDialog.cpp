@@ -48,9 +48,10 @@ QString tooMuchText()
 
 } // namespace
 
-FindDialog::FindDialog(const SharedState &state, std::function<bool(const FoundTiling &)> show,
-                       QWidget *parent)
-    : QDialog(parent), m_state(state), m_show(std::move(show))
+FindDialog::FindDialog(const SharedState &state,
+                       std::function<const std::vector<KeptTray> &()> kept,
+                       std::function<bool(const FoundTiling &)> show, QWidget *parent)
+    : QDialog(parent), m_state(state), m_kept(std::move(kept)), m_show(std::move(show))
 {
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("Find a Tiling"));
@@ -119,7 +120,7 @@ void FindDialog::find()
         showVerdict(tooMuchText());
         return;
     }
-    const auto found = findTiling(m_state, text.toStdString());
+    const auto found = findTiling(m_state, text.toStdString(), m_kept());
     if (!found) {
         showVerdict(QString::fromStdString(found.error()));
         return;

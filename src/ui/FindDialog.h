@@ -25,14 +25,16 @@ class FindDialog : public QDialog
     Q_OBJECT
 
 public:
-    FindDialog(const SharedState &state, std::function<bool(const FoundTiling &)> show,
-               QWidget *parent);
+    // kept: the user's trays, whose tilings are found too.
+    FindDialog(const SharedState &state, std::function<const std::vector<KeptTray> &()> kept,
+               std::function<bool(const FoundTiling &)> show, QWidget *parent);
 
 private:
     void find();
     void showVerdict(const QString &text);
 
     const SharedState &m_state;
+    std::function<const std::vector<KeptTray> &()> m_kept;
     std::function<bool(const FoundTiling &)> m_show;
     QPlainTextEdit *txtGrid;
     QPushButton *cmdFind;

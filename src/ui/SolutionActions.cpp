@@ -31,7 +31,8 @@ void SolutionActions::find(const QRect &trayOnScreen)
 {
     if (!m_find) {
         m_find = new FindDialog(
-            state, [this](const FoundTiling &found) { return m_show(found); }, m_window);
+            state, [this]() -> const std::vector<KeptTray> & { return m_browser.keptTrays(); },
+            [this](const FoundTiling &found) { return m_show(found); }, m_window);
         // Beside the window, or at least beside its tray, where the screen
         // has room.
         m_find->adjustSize();

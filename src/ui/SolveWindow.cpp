@@ -709,7 +709,7 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
     keys(Qt::Key_F11, [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
 
     // Where the user left this tray last time.
-    const QString last = Choices::solvePosition(m_index->board());
+    const QString last = Choices::solvePosition(m_index->tray(), m_index->board());
     if (static_cast<std::size_t>(last.size()) > MaximumGridText) {
         // Refused as an opened file would be, said once the window shows.
         QTimer::singleShot(0, this, [this] {
@@ -764,7 +764,7 @@ void SolveWindow::follow()
     lblBrowse->setText(QString());
     cmdShow->setEnabled(m_session.finished() && m_session.solution());
     cmdHint->setEnabled(!m_session.finished()); // a full tray keeps naming its solution
-    Choices::setSolvePosition(m_index->board(), QString::fromStdString(m_session.text()));
+    Choices::setSolvePosition(m_index->tray(), m_index->board(), QString::fromStdString(m_session.text()));
     m_board->update();
 }
 

@@ -3,12 +3,15 @@
 #include "solutions/Region.h"
 #include "solver/RegionSolver.h"
 #include "ui/NewTrayDialog.h"
+#include "ui/SolveWindow.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QMenu>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -249,6 +252,15 @@ void TestNewTray::keepsNothingWithoutATilingOrALibraryToWrite()
     QCOMPARE(m.messages.size(), 2);
     QVERIFY2(m.messages[1].contains(QStringLiteral("there is no such file")), qPrintable(m.messages[1]));
     QCOMPARE(editor->draft().cellCount(), 60);
+    // A library that cannot be read is said once; the five trays work.
+    const QString damaged = written(dir, "Trays.sqlite", "not a library at all");
+    MainWindow next(testDatabaseFolder(), Messages::Recorded, nullptr,
+                    QFile::encodeName(damaged).toStdString());
+    QTRY_COMPARE(next.messages.size(), 1);
+    QVERIFY2(next.messages[0].contains(damaged) && next.messages[0].contains(QStringLiteral("is damaged")),
+             qPrintable(next.messages[0]));
+    QCOMPARE(next.find<QComboBox>("cboSelect")->count(), BoardCount);
+    QVERIFY(showsCurrentSolution(next));
 }
 
 void TestNewTray::aKeptTrayGoesWhereverTheFiveGo()
@@ -264,6 +276,26 @@ void TestNewTray::aKeptTrayGoesWhereverTheFiveGo()
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("2"));
     QVERIFY(m("picTray")->accessibleDescription().startsWith(
         QStringLiteral("The Centre hole tray, solution 2 of 65, rows ")));
+    // Copied, and found again from its letters, turned a quarter.
+    QTest::keyClick(&m.w(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    const QStringList rows = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(rows.size(), 8);
+    QString turned;
+    for (int c = 0; c < 8; ++c, turned += '\n')
+        for (int r = 7; r >= 0; --r)
+            turned += rows[r].at(c);
+    QTest::mouseClick(m("cmdFirst"), Qt::LeftButton);
+    QTest::keyClick(&m.w(), Qt::Key_F, Qt::ControlModifier);
+    auto *found = m.w().findChild<QDialog *>(QStringLiteral("frmFind"));
+    QVERIFY(found);
+    auto *box = in<QPlainTextEdit>(found, "txtGrid");
+    QTest::mouseClick(box->viewport(), Qt::LeftButton);
+    QGuiApplication::clipboard()->setText(turned);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QTest::mouseClick(in<QPushButton>(found, "cmdFind"), Qt::LeftButton);
+    QCOMPARE(in<QLabel>(found, "lblVerdict")->text(), QStringLiteral("Centre hole, solution 2"));
+    QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("2"));
+    found->close();
     // The Print tab: the whole range, at the side of the 8 x 8 tray.
     clickTab(m, 1);
     QCOMPARE(m.find<QLineEdit>("txtTo")->text(), QStringLiteral("65"));
@@ -273,12 +305,35 @@ void TestNewTray::aKeptTrayGoesWhereverTheFiveGo()
     QCOMPARE(m.previewName, QStringLiteral("Pentominoes Centre hole, 1 to 65"));
     clickTab(m, 0);
     // Solve It Yourself on it.
+    const QString saved = dir.filePath(QStringLiteral("position.txt"));
+    m.w().setHooks({{}, {}, {}, [&](const QString &, const QString &) { return saved; }, {}, {}, {}});
     QTest::keyClick(&m.w(), Qt::Key_Y, Qt::ControlModifier);
-    auto *solve = m.w().findChild<QDialog *>(QStringLiteral("frmSolve"));
+    auto *solve = m.w().findChild<SolveWindow *>(QStringLiteral("frmSolve"));
     QVERIFY(solve);
     QCOMPARE(solve->windowTitle(), QStringLiteral("Solve \"Centre hole\" Yourself"));
     QVERIFY2(in<QLabel>(solve, "lblCount")->text().endsWith(QStringLiteral("(65 solutions)")),
              qPrintable(in<QLabel>(solve, "lblCount")->text()));
+    // A piece laid, the position saved, remembered and opened again.
+    for (const Qt::Key key : {Qt::Key_X, Qt::Key_Down, Qt::Key_Right, Qt::Key_Return})
+        QTest::keyClick(&solve->board(), key);
+    const auto laid = [&] {
+        auto *window = m.w().findChild<SolveWindow *>(QStringLiteral("frmSolve"));
+        return window ? window->session().position().placements.size() : 99u;
+    };
+    QCOMPARE(laid(), 1u);
+    QTest::mouseClick(in<QPushButton>(solve, "cmdSave"), Qt::LeftButton);
+    QVERIFY(QFile::exists(saved));
+    solve->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::keyClick(&m.w(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(laid(), 1u);
+    solve = m.w().findChild<SolveWindow *>(QStringLiteral("frmSolve"));
+    QTest::keyClick(&solve->board(), Qt::Key_X);
+    QTest::keyClick(&solve->board(), Qt::Key_Delete);
+    QCOMPARE(laid(), 0u);
+    m.openPaths << saved;
+    QTest::mouseClick(in<QPushButton>(solve, "cmdOpen"), Qt::LeftButton);
+    QCOMPARE(laid(), 1u);
     solve->close();
     // A practice sheet of it.
     inDialog([](QWidget *dialog) {

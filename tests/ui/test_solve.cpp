@@ -323,7 +323,7 @@ void TestSolve::refusesAPositionOfMoreThan64KB()
     WindowHooks files;
     files.askOpenPath = [&](const QString &, const QString &) { return file; };
     m.w().setHooks(files);
-    Choices::setSolvePosition(0, QString(70 * 1024, QLatin1Char('F')));
+    Choices::setSolvePosition(trayOf(0), 0, QString(70 * 1024, QLatin1Char('F')));
     SolveWindow *w = openSolve(m);
     QVERIFY(w);
     QTRY_COMPARE(m.messages.size(), 1);
