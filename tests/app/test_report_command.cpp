@@ -334,30 +334,4 @@ TEST(ReportCommand, TheSideLimitShownIsAccepted)
     }
 }
 
-// A folder name with a Latin-1 byte, which is not valid UTF-8.
-TEST(ReportCommand, FindsItsDatabaseInAFolderNamedInAnyEncoding)
-{
-    QTemporaryDir dir;
-    const QByteArray folder = QFile::encodeName(dir.path()) + "/caf\xe9";
-    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
-    const auto copy = [](const QByteArray &from, const QByteArray &to) {
-        return std::system(("cp '" + from + "' '" + to + "'").constData()) == 0;
-    };
-    ASSERT_TRUE(
-        copy(QFile::encodeName(QStringLiteral(TILEWRIGHT_PROGRAM)), folder + "/tilewright"));
-    const auto run = [&] {
-        return shell("'" + folder + "/tilewright' --report 0 1 1 --pdf '" +
-                     QFile::encodeName(dir.path()) + "/x.pdf'");
-    };
-    auto [status, output] = run();
-    EXPECT_EQ(status, 2);
-    EXPECT_TRUE(output.contains("looked for \"" + folder + "/Solutions.mdb\""))
-        << output.constData();
-    EXPECT_TRUE(output.contains("tilewright-solve")) << output.constData();
-    ASSERT_TRUE(copy(QFile::encodeName(QStringLiteral(TILEWRIGHT_TEST_DATABASE)),
-                     folder + "/Solutions.mdb"));
-    std::tie(status, output) = run();
-    EXPECT_EQ(status, 0) << output.constData();
-}
-
 } // namespace

@@ -31,36 +31,6 @@ class Files : public test::ScratchTest
 {
 };
 
-TEST_F(Files, NothingIsWrittenOverTheDatabaseOrWhatSQLiteKeepsBesideIt)
-{
-    const fs::path db = m_dir / "Solutions.mdb";
-    std::ofstream(db) << "database";
-    fs::create_directory(m_dir / "sub");
-    struct Row
-    {
-        const char *name;
-        fs::path path;
-        bool refused;
-    };
-    for (const Row &row :
-         {Row{"the database", db, true},
-          Row{"by another way", m_dir / "sub" / ".." / "Solutions.mdb", true},
-          Row{"its journal", m_dir / "Solutions.mdb-journal", true},
-          Row{"its log", m_dir / "sub/../Solutions.mdb-wal", true},
-          Row{"its shared memory", m_dir / "Solutions.mdb-shm", true},
-          Row{"a folder", m_dir / "sub", true},
-          Row{"a journal elsewhere", m_dir / "sub" / "Solutions.mdb-journal", false},
-          Row{"a name that only begins so", m_dir / "Solutions.mdb-journal2", false},
-          Row{"a new file", m_dir / "new.pdf", false}}) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(outputRefusal(row.path.string(), db.string()).has_value(), row.refused);
-        const auto failure = writeWholeFile(row.path.string(), "new", db.string());
-        EXPECT_EQ(failure.has_value(), row.refused);
-    }
-    EXPECT_EQ(contents(db), "database");
-    EXPECT_FALSE(fs::exists(m_dir / "Solutions.mdb-journal"));
-}
-
 TEST_F(Files, AWriteReplacesTheWholeFileKeepingItsPermissionsAndLinks)
 {
     const fs::path file = m_dir / "sheet.svg";
@@ -83,31 +53,6 @@ TEST_F(Files, AWriteReplacesTheWholeFileKeepingItsPermissionsAndLinks)
               fs::perms::owner_read | fs::perms::owner_write);
     // Nothing is left beside it.
     EXPECT_EQ(files().size(), 2u);
-}
-
-TEST_F(Files, AWriteThatFailsLeavesTheOldFileAndSaysWhy)
-{
-    const fs::path file = m_dir / "d.svg";
-    std::ofstream(file) << "the old drawing";
-    // A file-size limit makes the write fail as a full disk does.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    ::getrlimit(RLIMIT_FSIZE, &old);
-    rlimit small = old;
-    small.rlim_cur = 1000;
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const long open = openFiles();
-    const auto failure = writeWholeFile(file.string(), std::string(5000, 'x'));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    ASSERT_TRUE(failure);
-    EXPECT_EQ(openFiles(), open);
-    EXPECT_EQ(failure->reason, "File too large");
-    EXPECT_EQ(failure->sentence("cannot write", "d.svg").substr(0, 36),
-              "cannot write \"d.svg\": File too large");
-    EXPECT_EQ(contents(file), "the old drawing");
-    EXPECT_EQ(files().size(), 1u);
-    EXPECT_EQ(writeWholeFile((m_dir / "no" / "x.svg").string(), "x")->reason,
-              "No such file or directory");
 }
 
 TEST_F(Files, ReadsUpToTheLimitOrSaysWhyNot)

@@ -45,38 +45,6 @@ TEST(Fits, RefusesAPlacementThatLeavesTheGridAndChangesNothing)
     EXPECT_EQ(state.BoardGrid, before);
 }
 
-TEST(Fits, DrawsOnlyWhereItIsToldAndRemoveUndoesIt)
-{
-    using Target = Drawing::Target;
-    for (Target target : {Target::Screen, Target::Page, Target::Nowhere}) {
-        PieceState state = boardGrid(0);
-        RecordingCanvas canvas;
-        RecordingPreview preview;
-        Drawing drawing;
-        drawing.target = target;
-        drawing.screen = &canvas;
-        drawing.page = &preview;
-        drawing.where = {1000, 2000, 200};
-        const auto before = state.BoardGrid;
-        const clsShape &f = state.BoardShapes[47];
-        ASSERT_TRUE(f.Fits(state, 8, drawing));
-        EXPECT_EQ(canvas.boxes.size(), target == Target::Screen ? 5u : 0u);
-        EXPECT_EQ(preview.ofKind(RecordingPreview::Call::Rectangle).size(),
-                  target == Target::Page ? 5u : 0u);
-        ASSERT_TRUE(f.Remove(state, 8, drawing));
-        EXPECT_EQ(state.BoardGrid, before);
-        EXPECT_EQ(state.NextCell, 8);
-        if (target == Target::Screen) { // painted white where the piece was
-            ASSERT_EQ(canvas.boxes.size(), 10u);
-            EXPECT_EQ(canvas.boxes[5], (RecordingCanvas::Box{canvas.boxes[0].x, canvas.boxes[0].y,
-                                                             200, 200, White}));
-            // Cell 8 of the 10 x 6 tray is column 1, row 1.
-            EXPECT_EQ(canvas.boxes[0].x, 1200);
-            EXPECT_EQ(canvas.boxes[0].y, 2200);
-        }
-    }
-}
-
 // The preview calls as short texts: "L x1,y1-x2,y2" for a line, "R l,t
 // #rrggbb" for a 300-twip square filled with a colour.
 std::string callsOf(const RecordingPreview &preview)

@@ -34,37 +34,6 @@ void drawThreePages(PreviewDocument &doc)
     doc.EndDoc();
 }
 
-TEST(PreviewDocument, TextStandsAtTheCurrentPositionAndIsMeasuredInTwips)
-{
-    PreviewDocument doc(A4);
-    doc.StartDoc();
-    doc.setMarginLeft(0);
-    doc.setMarginTop(0);
-    doc.setFontSize(10);
-    const Long ten = doc.TextWidth("Pentominoes");
-    doc.setFontSize(20);
-    EXPECT_NEAR(doc.TextWidth("Pentominoes"), 2 * ten, 2 + ten / 50);
-    EXPECT_TRUE(doc.LineHeight() >= 400 && doc.LineHeight() < 600); // 20 points and a bit
-    doc.setCurrentX(1000);
-    doc.printText("Page 1");
-    EXPECT_EQ(doc.CurrentX(), 0.0); // the next text starts a line
-    // The ink lands below and right of the position.
-    doc.setFontSize(40);
-    doc.setCurrentX(1440);
-    doc.setCurrentY(1440);
-    doc.printText("H");
-    const QImage image = doc.renderImage(1, 144); // 10 twips a pixel
-    int top = image.height(), left = image.width(), bottom = 0;
-    for (int y = 150; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (qGray(image.pixel(x, y)) < 128)
-                top = std::min(top, y), left = std::min(left, x), bottom = y;
-    EXPECT_TRUE(left >= 144 && left < 164) << left;
-    EXPECT_TRUE(top >= 144 && top < 184) << top;
-    // As tall as a capital of 40 points (80 pixels) is, on any device.
-    EXPECT_TRUE(bottom - top > 45 && bottom - top < 70) << bottom - top;
-}
-
 TEST(PreviewDocument, KeepsEachPagesOrientationAndWritesAVectorPdfPageOrSaysWhyNot)
 {
     PreviewDocument doc(A4);

@@ -133,19 +133,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "Shape1 lays the I piece (orientation 1) where it would leave the tray"}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(BadRecord, ThatWouldLeaveCellsFreeIsCaughtAtThePieceThatCannotFit)
-{
-    // Twelve pentominoes cover exactly the sixty cells, so a record whose
-    // pieces do not tile the tray always has a piece overlapping another or
-    // leaving it; the last N turned over is such a piece.
-    SolutionRecord r = First10x6;
-    r.Shape[10] = 37;
-    const auto tiling = tileRecord(0, r);
-    ASSERT_FALSE(tiling);
-    EXPECT_EQ(tiling.error().message.rfind("Shape11 lays the N piece (orientation 37)", 0), 0u)
-        << tiling.error().message;
-}
-
 // The quick start-up check gives the full check's verdict: on the golden
 // records, on the rectangles' unused O_Index, and on thousands of records one
 // or two values away from a tiling (off the tray, over another piece, a

@@ -40,21 +40,6 @@ TEST(ReadLetterGrid, TakesLowerCaseBlanksAndBlankLines)
     EXPECT_EQ(flipped->images, plain->images);
 }
 
-TEST(ReadLetterGrid, FindsNoNumberForATilingTheIndexLacks)
-{
-    const auto read = readLetterGrid(First8x8);
-    ASSERT_TRUE(read);
-    SolutionIndex index;
-    for (std::size_t k = 0; k + 1 < read->images.size(); ++k)
-        index.add(SquareBoard, RecordKey{});
-    index.add(SquareBoard, read->images.back());
-    index.finish();
-    // A database may store another image than the smallest: any image counts.
-    EXPECT_EQ(index.find(SquareBoard, read->images), static_cast<Integer>(read->images.size()));
-    EXPECT_EQ(index.find(0, read->images), std::nullopt);
-    EXPECT_EQ(index.find(SquareBoard, std::span(read->images).first(1)), std::nullopt);
-}
-
 struct BadGrid
 {
     const char *name;
@@ -101,8 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "There is no grid: write the tiling as rows of piece letters."},
         BadGrid{"ragged", "UUUPPPTTTY\nUXUFPPWTY\n", Fault::Ragged,
                 "Row 2 has 9 letters where row 1 has 10."},
-        BadGrid{"one_letter_in_a_row", "UUUPPPTTTY\nU\n", Fault::Ragged,
-                "Row 2 has 1 letter where row 1 has 10."},
         BadGrid{"one_row", "FILN\n", Fault::Size,
                 "A grid of 1 row of 4 letters fits no tray: the trays are 10 x 6, 12 x 5, "
                 "15 x 4, 20 x 3 and 8 x 8."},
@@ -119,8 +102,6 @@ INSTANTIATE_TEST_SUITE_P(
                 "15 x 4, 20 x 3 and 8 x 8."},
         BadGrid{"unknown_letter", replaced(First10x6, 'Z', 'q'), Fault::Letter,
                 "\"Q\" at row 4, column 7 is not a piece: the pieces are F I L N P T U V W X Y Z."},
-        BadGrid{"square_on_a_rectangle", replaced(First10x6, 'Z', 'O'), Fault::Letter,
-                "\"O\" at row 4, column 7 is not a piece: the pieces are F I L N P T U V W X Y Z."},
         BadGrid{"a_character_outside_ascii", replaced(First8x8, 'P', '?').replace(7, 1, "\xc3\xa9"),
                 Fault::Letter,
                 "\"\xc3\xa9\" at row 1, column 8 is not a piece: the pieces are F I L N P T U V W "

@@ -123,7 +123,6 @@ private slots:
     void thePictureStandsInPlaceAtTheScreensScale();
     void followsTheScreensDensity();
     void stepsFromTheKeyboardWhereverTheFocusIs();
-    void holdingPageDownPaintsEveryStep();
     void lettersColoursAndNamesInWords();
     void aRefusedRangeEntryStaysSelectedInItsBox();
     void leavingTheSideBoxAlwaysChecksIt_data();
@@ -353,21 +352,6 @@ void TestFrmMain::stepsFromTheKeyboardWhereverTheFocusIs()
         QVERIFY(showsCurrentSolution(m));
         QCOMPARE(m.beeps + m.messages.size(), 0);
     }
-}
-
-void TestFrmMain::holdingPageDownPaintsEveryStep()
-{
-    MainWindow m;
-    m("cmdNext")->setFocus(Qt::TabFocusReason);
-    for (int n = 2; n <= 6; ++n) {
-        press(Qt::Key_PageDown, {}, n > 2);
-        QCOMPARE(m.state().SolutionNo, n);
-        QVERIFY2(showsCurrentSolution(m), qPrintable(QString::number(n)));
-    }
-    // The "Print" tab shows no solution: the keys step nothing there.
-    clickTab(m, 1);
-    press(Qt::Key_PageDown);
-    QCOMPARE(m.state().SolutionNo, 6);
 }
 
 void TestFrmMain::lettersColoursAndNamesInWords()

@@ -231,14 +231,8 @@ void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
     QCOMPARE(test::steps(m.w.get()), QStringLiteral("FPNL"));
     // Every control has a name in words; the view's says the page shown.
     QCOMPARE(test::namelessControls(m.w.get()), QStringList());
-    const auto name = [&](const char *control) {
-        return QAccessible::queryAccessibleInterface(m(control))->text(QAccessible::Name);
-    };
-    QCOMPARE(name("cmdFirst"), QStringLiteral("First page"));
-    QCOMPARE(name("vp"), QStringLiteral("Page preview, page 2 of 3"));
-    QVERIFY(QAccessible::queryAccessibleInterface(m("cmdPrint"))
-                ->text(QAccessible::Description)
-                .endsWith(QStringLiteral("(Ctrl+P)")));
+    QCOMPARE(QAccessible::queryAccessibleInterface(m("vp"))->text(QAccessible::Name),
+             QStringLiteral("Page preview, page 2 of 3"));
     QTest::mouseClick(m("cmdLast"), Qt::LeftButton);
     QTest::mouseClick(m("cmdNext"), Qt::LeftButton); // greyed
     QCOMPARE(m.page(), QStringLiteral("Page 3 of 3"));
@@ -252,11 +246,6 @@ void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
     Window one(1);
     QCOMPARE(one.page(), QStringLiteral("Page 1 of 1"));
     QVERIFY(!one("txtPage")->isEnabled() && one("picVCR")->isHidden());
-    // A window too small for the view leaves it no height; Escape closes.
-    one.w->setWindowState(Qt::WindowNoState);
-    one.w->resize(200, 40);
-    QTest::qWait(10);
-    QCOMPARE(one.vp().height(), 0);
     QTest::keyClick(one.w.get(), Qt::Key_Escape);
     QVERIFY(!one.w->isVisible());
 }
@@ -303,23 +292,11 @@ void TestFrmViewPro::fitsHeightFirstThenWidthAndShowsThePageAtItsZoom()
     QVERIFY(m.vp().verticalScrollBar()->value() - before >= 36);
     // The box lies 360 twips in from the margins, the paper beside it.
     QVERIFY(qGray(m.at(2500, 1400).rgb()) < 64 && qGray(m.at(1000, 1400).rgb()) > 200);
-    // A smaller window scrolls as much further as it lost height.
-    m.w->setWindowState(Qt::WindowNoState);
-    m.w->resize(1000, 800);
-    QTest::qWait(10);
-    const int reach = m.vp().verticalScrollBar()->maximum(), tall = m.vp().viewport()->height();
-    m.w->resize(1000, 600);
-    QTRY_VERIFY(m.vp().viewport()->height() < tall);
-    QCOMPARE(m.vp().verticalScrollBar()->maximum() - reach, tall - m.vp().viewport()->height());
 }
 
 void TestFrmViewPro::theZoomBoxAndItsArrowsTakeWholeNumbersFrom10To400()
 {
     Window m(1);
-    // The arrows stand against the box they step, at its height.
-    const QRect field = m("txtZoom")->geometry(), spinner = m("udZoom")->geometry();
-    QCOMPARE(spinner.left(), field.right() + 1);
-    QCOMPARE(spinner.top(), field.top());
     const auto arrows = m("udZoom")->findChildren<QToolButton *>();
     QToolButton *up = arrows[0]->arrowType() == Qt::UpArrow ? arrows[0] : arrows[1];
     QToolButton *down = up == arrows[0] ? arrows[1] : arrows[0];
@@ -441,8 +418,6 @@ void TestFrmViewPro::printsOnAPrinterAsQtsPrintEngineDoes_data()
     QTest::addColumn<QString>("pages"); // as pdfinfo gives them: count, first size
     QTest::addColumn<Colour>("box");
     QTest::addColumn<bool>("grey");
-    QTest::newRow("one portrait page") << 1 << 1 << 1 << int(QPrinter::DuplexNone) << QStringList()
-                                       << "1 595 x 842" << Black << false;
     QTest::newRow("copies of both sides, a landscape page last")
         << 1 << 2 << 3 << int(QPrinter::DuplexAuto) << QStringList() << "2 595 x 842" << Black
         << true;
@@ -450,9 +425,6 @@ void TestFrmViewPro::printsOnAPrinterAsQtsPrintEngineDoes_data()
         << 2 << 2 << 2 << int(QPrinter::DuplexLongSide)
         << QStringList{QStringLiteral("number-up"), QStringLiteral("2")} << "1 842 x 595"
         << Colour(0x0000FF) << false;
-    QTest::newRow("both sides on the short edge")
-        << 1 << 2 << 1 << int(QPrinter::DuplexShortSide) << QStringList() << "2 595 x 842" << Black
-        << false;
     QTest::newRow("a red box in greys") << 1 << 1 << 1 << int(QPrinter::DuplexNone) << QStringList()
                                         << "1 595 x 842" << Colour(0x0000FF) << true;
 }
