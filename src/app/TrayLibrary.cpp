@@ -64,13 +64,10 @@ int newTray(const Command &c, const std::string &path, CommandIo &io)
     if (const KeptTray *taken = keptTrayNamed(library, name))
         return refuse(io, "a tray named " + quoted(taken->name) +
                               " is kept already; choose another name with --name");
-    for (std::size_t k = 0; k < Trays.size(); ++k)
-        if (standardOrientation(trayOf(static_cast<Integer>(k))) == region)
-            return refuse(io, "this region is the built-in " + std::string(Trays[k].label) +
-                                  " tray; draw another");
-    for (const KeptTray &kept : library.trays)
-        if (kept.tray == region)
-            return refuse(io, "this region is kept already, as " + quoted(kept.name));
+    if (const auto taken = regionTaken(region, library))
+        return refuse(io, *taken + (taken->starts_with("this region is the built-in")
+                                        ? "; draw another"
+                                        : ""));
     if (const auto obstacle = visibleObstacle(region))
         return refuse(io, c.input + " cannot be tiled: " + obstacle->message);
 
@@ -107,6 +104,18 @@ Single keptTraySide(Single largest, const Tray &tray)
     constexpr double EightByEight = 0.0286 * 8;
     return static_cast<Single>(
         std::min<double>(largest, EightByEight / std::max(tray.cols(), tray.rows())));
+}
+
+std::optional<std::string> regionTaken(const Tray &region, const LibraryContents &library)
+{
+    const Tray standard = standardOrientation(region);
+    for (std::size_t k = 0; k < Trays.size(); ++k)
+        if (standardOrientation(trayOf(static_cast<Integer>(k))) == standard)
+            return "this region is the built-in " + std::string(Trays[k].label) + " tray";
+    for (const KeptTray &kept : library.trays)
+        if (kept.tray == standard)
+            return "this region is kept already, as " + quoted(kept.name);
+    return std::nullopt;
 }
 
 std::string libraryPath()

@@ -28,6 +28,10 @@ std::string defaultTrayName(const LibraryContents &library);
 // The kept tray of that name (case aside), or none.
 const KeptTray *keptTrayNamed(const LibraryContents &library, const std::string &name);
 
+// Why the region, drawn any way round, cannot be kept: it is one of the
+// five, or a tray kept already; nothing when it can.
+std::optional<std::string> regionTaken(const Tray &region, const LibraryContents &library);
+
 // Solution n (from 1) of a kept tray known by board, as the painter takes it.
 Tiling keptTiling(const KeptTray &kept, Integer board, Long n);
 

@@ -35,6 +35,13 @@ QString text(const std::string &s)
     return QString::fromStdString(s);
 }
 
+// A sentence's first letter in capitals.
+QString capitalised(const std::string &s)
+{
+    const QString t = text(s);
+    return t.left(1).toUpper() + t.mid(1);
+}
+
 } // namespace
 
 DraftView::DraftView(TrayDraft &draft, QWidget *parent) : QWidget(parent), m_draft(draft)
@@ -274,12 +281,15 @@ void NewTrayDialog::refresh()
     lblCount->setText(text(m_draft.countLine()));
     lblSymmetry->setText(text(m_draft.symmetryLine()));
     const auto obstacle = m_draft.obstacle();
-    lblObstacle->setText(obstacle ? text(obstacle->message) : QString());
+    const auto taken = m_draft.searchable() ? regionTaken(m_draft.tray(), m_kept) : std::nullopt;
+    lblObstacle->setText(obstacle ? text(obstacle->message)
+                         : taken  ? capitalised(*taken) + QStringLiteral(".")
+                                  : QString());
     picGrid->setMarked(obstacle ? obstacle->cells : std::vector<std::pair<int, int>>{});
     const auto refused = nameRefused();
     lblName->setText(refused ? *refused : QString());
     const bool busy = m_search != nullptr;
-    cmdFind->setEnabled(!busy && m_draft.searchable() && !refused);
+    cmdFind->setEnabled(!busy && m_draft.searchable() && !taken && !refused);
     cmdCancel->setEnabled(busy);
     for (QWidget *w : std::initializer_list<QWidget *>{cboStart, cmdImport, txtName, picGrid})
         w->setEnabled(!busy);
@@ -335,7 +345,7 @@ void NewTrayDialog::dropEvent(QDropEvent *event)
 
 void NewTrayDialog::findSolutions()
 {
-    if (m_search || !m_draft.searchable() || nameRefused())
+    if (m_search || !m_draft.searchable() || nameRefused() || regionTaken(m_draft.tray(), m_kept))
         return;
     m_search = std::make_unique<Search>(standardOrientation(m_draft.tray()));
     prgSearch->setRange(0, 0); // moving: how long is not known

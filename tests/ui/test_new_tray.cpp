@@ -93,6 +93,13 @@ void TestNewTray::drawsATrayByMouseAndKeysAndKeepsIt()
     QVERIFY(editor);
     auto &grid = *in<DraftView>(editor, "picGrid");
     QCOMPARE(line(editor, "lblCount"), QStringLiteral("0 of 60 cells"));
+    // Started from one of the five: drawn already, so not searched again.
+    auto *start = in<QComboBox>(editor, "cboStart");
+    QTest::keyClick(start, Qt::Key_Down);
+    QCOMPARE(line(editor, "lblObstacle"), QStringLiteral("This region is the built-in 10 x 6 tray."));
+    QVERIFY(!in<QPushButton>(editor, "cmdFind")->isEnabled());
+    QTest::keyClick(start, Qt::Key_Up);
+    QCOMPARE(line(editor, "lblCount"), QStringLiteral("0 of 60 cells"));
     for (int r = 0; r < 8; ++r)
         drag(grid, {0, r}, {7, r});
     QCOMPARE(line(editor, "lblCount"),
