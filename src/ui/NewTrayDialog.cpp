@@ -282,7 +282,7 @@ void NewTrayDialog::refresh()
     lblSymmetry->setText(text(m_draft.symmetryLine()));
     const auto obstacle = m_draft.obstacle();
     const auto taken = m_draft.searchable() ? regionTaken(m_draft.tray(), m_kept) : std::nullopt;
-    lblObstacle->setText(obstacle ? text(obstacle->message)
+    lblObstacle->setText(obstacle ? capitalised(obstacle->message) + QStringLiteral(".")
                          : taken  ? capitalised(*taken) + QStringLiteral(".")
                                   : QString());
     picGrid->setMarked(obstacle ? obstacle->cells : std::vector<std::pair<int, int>>{});

@@ -134,7 +134,7 @@ void TestNewTray::drawsATrayByMouseAndKeysAndKeepsIt()
         QTest::keyClick(&grid, key);
     drag(grid, {8, 0}, {8, 1});
     QCOMPARE(line(editor, "lblCount"), QStringLiteral("60 of 60 cells"));
-    QCOMPARE(line(editor, "lblObstacle"), QStringLiteral("no piece can cover the cell at row 1, column 1"));
+    QCOMPARE(line(editor, "lblObstacle"), QStringLiteral("No piece can cover the cell at row 1, column 1."));
     QVERIFY(!find->isEnabled());
     // The cell at fault is marked on the grid.
     const QImage shot = grid.grab().toImage();
