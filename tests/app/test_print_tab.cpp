@@ -1,5 +1,6 @@
 #include "ProgramRun.h"
 #include "Recorders.h"
+#include "Table.h"
 #include "app/PrintTab.h"
 #include "app/Program.h"
 #include "base/NumberText.h"
@@ -50,53 +51,29 @@ protected:
     PrintTab print{program.state(), preview};
 };
 
-struct VerdictCase
-{
-    const char *name;
-    bool start; // checked: the start box, else the end box
-    const char *from, *to;
-    Verdict::Kind kind;
-    const char *message;
-};
-
-void PrintTo(const VerdictCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
-class RangeVerdict : public PrintTabTest, public testing::WithParamInterface<VerdictCase>
+// A row: its name, the box checked, from, to, the verdict and its message.
+class RangeVerdict : public PrintTabTest,
+                     public testing::WithParamInterface<std::vector<std::string>>
 {
 };
 
 TEST_P(RangeVerdict, OnTheTenBySixTray)
 {
     prepare(0);
-    const VerdictCase &c = GetParam();
-    const QString from = QString::fromLatin1(c.from), to = QString::fromLatin1(c.to);
-    const Verdict v = c.start ? print.checkStart(from, to) : print.checkEnd(from, to);
-    EXPECT_EQ(v.kind, c.kind);
-    EXPECT_EQ(v.message.toStdString(), c.message);
+    const auto box = [&](std::size_t k) {
+        return GetParam().at(k) == "EMPTY" ? QString() : QString::fromStdString(GetParam().at(k));
+    };
+    const Verdict v = GetParam().at(1) == "start" ? print.checkStart(box(2), box(3))
+                                                  : print.checkEnd(box(2), box(3));
+    const std::map<std::string, Verdict::Kind> kinds{
+        {"Accepted", K::Accepted}, {"Beep", K::Beep}, {"Message", K::Message}};
+    EXPECT_EQ(v.kind, kinds.at(GetParam().at(4)));
+    EXPECT_EQ(v.message.toStdString(), GetParam().size() > 5 ? GetParam().at(5) : "");
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boxes, RangeVerdict,
-    testing::Values(
-        VerdictCase{"whole_tray", true, "1", "2339", K::Accepted, ""},
-        VerdictCase{"no_lower_bound", true, "-5", "3", K::Accepted, ""},
-        VerdictCase{"start_not_a_number", true, "x", "3", K::Beep, ""},
-        VerdictCase{"partner_empty", true, "1", "", K::Beep, ""},
-        VerdictCase{"partner_beyond_16_bits", true, "4", "40000", K::Beep, ""},
-        VerdictCase{"start_above_count", true, "2340", "2339", K::Message,
-                    "Start Solution Number cannot be greater than 2339 for the selected Board"},
-        VerdictCase{"start_above_end", true, "2", "1", K::Message,
-                    "Start Solution Number cannot be greater than the End Solution Number"},
-        VerdictCase{"halves_to_even", true, "2.5", "2", K::Accepted, ""},
-        VerdictCase{"end_above_count", false, "1", "2340", K::Message,
-                    "End Solution Number cannot be greater than 2339 for the selected Board"},
-        VerdictCase{"end_below_start", false, "50", "1", K::Message,
-                    "End Solution Number cannot be less than the Start Solution Number"},
-        VerdictCase{"end_at_start", false, "7", "7", K::Accepted, ""}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Boxes, RangeVerdict,
+                         testing::ValuesIn(test::tableRows("range-verdicts.txt")),
+                         [](const auto &info) { return info.param[0]; });
 
 TEST_F(PrintTabTest, TheSideMayBeAnythingThatFitsTheOrientedPage)
 {
@@ -167,8 +144,7 @@ TEST_F(PrintTabTest, FillsEachPageWithTheTraysItsLayoutHolds)
         if (c.text.starts_with("Page ")) {
             pages.emplace_back();
             EXPECT_EQ(c.text, "Page " + std::to_string(pages.size()));
-        }
-        else if (c.text == std::to_string(next) && c.b > 400)
+        } else if (c.text == std::to_string(next) && c.b > 400)
             ++next, ++pages.back()[c.b];
     EXPECT_EQ(next, 2340);
     ASSERT_EQ(pages.size(), 4u); // 770 a page

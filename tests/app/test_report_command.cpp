@@ -1,4 +1,5 @@
 #include "ProgramRun.h"
+#include "Table.h"
 #include "app/Commands.h"
 
 #include <QDateTime>
@@ -77,26 +78,17 @@ TEST(ReportCommand, WritesThePdfOrOnePageOfTheRange)
     EXPECT_NE(before, after);
 }
 
-struct BadCase
-{
-    const char *name;
-    QStringList arguments; // OUT, DB, LINK, HARD, FOLDER, DEVICE and PIPE stand for paths
-    const char *reason;
-    QStringList command = {QStringLiteral("--report")};
-};
-
-void PrintTo(const BadCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
-class BadArguments : public testing::TestWithParam<BadCase>
+// A row: its name, the command and its arguments, part of what it says.
+class BadArguments : public testing::TestWithParam<std::vector<std::string>>
 {
 };
 
 TEST_P(BadArguments, AreRefusedInOneLineWritingNothing)
 {
-    QStringList arguments = GetParam().arguments;
+    QStringList arguments;
+    for (const std::string &word : tw::test::words(GetParam().at(1)))
+        arguments << QString::fromStdString(word);
+    const QStringList command{arguments.takeFirst()};
     QTemporaryDir dir;
     const QString database = QStringLiteral(TILEWRIGHT_TEST_DATABASE);
     const QByteArray before = contents(database);
@@ -118,12 +110,12 @@ TEST_P(BadArguments, AreRefusedInOneLineWritingNothing)
                                       {"DEVICE", device},
                                       {"PIPE", pipe}})
         arguments.replaceInStrings(QString::fromLatin1(stand), path);
-    const auto r = report(arguments, QStringLiteral(TILEWRIGHT_PROGRAM), GetParam().command);
+    const auto r = report(arguments, QStringLiteral(TILEWRIGHT_PROGRAM), command);
     EXPECT_EQ(r.status, 2);
     const QStringList lines =
         r.err.split('\n', Qt::SkipEmptyParts).filter(QStringLiteral("tilewright:"));
     ASSERT_EQ(lines.size(), 1) << r.err.toStdString();
-    EXPECT_TRUE(lines[0].contains(QString::fromLatin1(GetParam().reason)))
+    EXPECT_TRUE(lines[0].contains(QString::fromStdString(GetParam().at(2))))
         << lines[0].toStdString();
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("out"))));
     EXPECT_EQ(contents(database), before);
@@ -131,59 +123,9 @@ TEST_P(BadArguments, AreRefusedInOneLineWritingNothing)
         EXPECT_FALSE(QFile::exists(database + QLatin1String(beside)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, BadArguments,
-    testing::Values(
-        BadCase{"an_option_of_no_command", {}, "unknown option 'frobnicate'", {"--frobnicate"}},
-        BadCase{"start_0", {"0", "0", "2", "--pdf", "OUT"}, "the range must be"},
-        BadCase{"beyond_the_count", {"20x3", "1", "3", "--pdf", "OUT"}, "from 1 to 2"},
-        BadCase{"side_0", {"0", "1", "2", "--pdf", "OUT", "--side", "0"}, "the side length"},
-        BadCase{"side_too_large", {"0", "1", "2", "--pdf", "OUT", "--side", "9"}, "at most"},
-        BadCase{"practice_side_at_the_floor",
-                {"10x6", "1", "--side", "0.001", "--pdf", "OUT"},
-                "above 0.001",
-                {"--practice"}},
-        BadCase{"page_beyond", {"0", "1", "2", "--png-page", "3", "OUT"}, "has 1 page, not"},
-        BadCase{"unwritable",
-                {"0", "1", "2", "--pdf", "/nonexistent-folder/x.pdf"},
-                "cannot write \"/nonexistent-folder/x.pdf\": No such file or directory; check "},
-        BadCase{"a_default_side_beyond_the_paper",
-                {"20x3", "1", "1", "--pdf", "OUT", "--paper", "A5"},
-                "does not fit A5 paper; give --side with at most 0.266"},
-        BadCase{
-            "a_side_beyond_the_page_head",
-            {"8x8", "1", "1", "--pdf", "OUT", "--paper", "letter", "--landscape", "--side", "0.99"},
-            "at most 0.956"},
-        // Nothing the program writes may replace the database it reads.
-        BadCase{
-            "pdf_over_the_database", {"0", "1", "1", "--pdf", "DB"}, "is the solution database"},
-        BadCase{"through_a_link", {"0", "1", "1", "--pdf", "LINK"}, "is the solution database"},
-        BadCase{"a_hard_link", {"0", "1", "1", "--pdf", "HARD"}, "is the solution database"},
-        BadCase{"onto_a_folder", {"0", "1", "1", "--pdf", "FOLDER"}, "is a folder"},
-        BadCase{"onto_a_device", {"0", "1", "1", "--pdf", "DEVICE"}, "is not a regular file"},
-        // One solution, found or written.
-        BadCase{"grid_of_solution_0", {"0", "0"}, "there is no solution \"0\"", {"--grid"}},
-        BadCase{"grid_of_a_number_and_more", {"0", "1x"}, "no solution \"1x\"", {"--grid"}},
-        BadCase{"svg_over_the_database", {"0", "1", "DB"}, "is the solution database", {"--svg"}},
-        BadCase{"svg_over_its_journal",
-                {"0", "1", "DB-journal"},
-                "SQLite keeps beside the solution database",
-                {"--svg"}},
-        BadCase{"png_over_its_log", {"0", "1", "DB-wal", "--dpi", "36"}, "SQLite keeps", {"--png"}},
-        BadCase{"find_what_cannot_be_read",
-                {"/proc/self/mem"},
-                "cannot read \"/proc/self/mem\": Input/output error",
-                {"--find"}},
-        BadCase{"find_in_a_folder", {"FOLDER"}, "it is a folder", {"--find"}},
-        BadCase{"find_in_no_file",
-                {"OUT"},
-                "there is no such file; check its name and its folder.",
-                {"--find"}},
-        BadCase{"count_from_a_pipe_nothing_writes_to",
-                {"PIPE"},
-                "it is a pipe that nothing writes to",
-                {"--count"}}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Table, BadArguments,
+                         testing::ValuesIn(tw::test::tableRows("bad-arguments.txt")),
+                         [](const auto &info) { return info.param[0]; });
 
 // A run killed between writing its file and renaming it leaves its copy;
 // the next run that writes there takes it away, and nothing of a run still
@@ -192,10 +134,9 @@ TEST(Outputs, TakeAwayTheCopiesAKilledRunLeft)
 {
     QTemporaryDir dir;
     const QString live = QStringLiteral(".tilewright-%1-Ab12Cd").arg(::getpid());
-    const QStringList kept = {live, QStringLiteral(".tilewright-notes"),
-                              QStringLiteral(".tilewright-my-notes"),
-                              QStringLiteral(".tilewright--Zz99Yy"),
-                              QStringLiteral("tilewright-999999999-Zz99Yy")};
+    const QStringList kept = {
+        live, QStringLiteral(".tilewright-notes"), QStringLiteral(".tilewright-my-notes"),
+        QStringLiteral(".tilewright--Zz99Yy"), QStringLiteral("tilewright-999999999-Zz99Yy")};
     const QStringList left = {QStringLiteral(".tilewright-999999999-Zz99Yy"),
                               QStringLiteral(".tilewright-Old123")}; // an older version's
     for (const QString &name : kept + left + QStringList{QStringLiteral(".tilewright-New123")}) {
@@ -207,8 +148,8 @@ TEST(Outputs, TakeAwayTheCopiesAKilledRunLeft)
             file.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
                              QFileDevice::FileModificationTime);
     }
-    const auto r = tw::test::runProgram(
-        {"--svg", "10x6", "2", dir.filePath(QStringLiteral("drawing.svg"))});
+    const auto r =
+        tw::test::runProgram({"--svg", "10x6", "2", dir.filePath(QStringLiteral("drawing.svg"))});
     ASSERT_EQ(r.status, 0) << r.err.toStdString();
     QStringList there = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
     there.sort();

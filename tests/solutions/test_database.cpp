@@ -1,4 +1,5 @@
 #include "Fixtures.h"
+#include "Table.h"
 #include "solutions/Database.h"
 #include "solutions/SharedState.h"
 
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <grp.h>
+#include <map>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -45,137 +47,44 @@ protected:
     SharedState m_state;
 };
 
-struct BadFile
+// A row: its name, the SQL, the fault and how the message ends.
+class BadDatabase : public DatabaseTest,
+                    public testing::WithParamInterface<std::vector<std::string>>
 {
-    const char *name;
-    const char *sql;
-    DatabaseFault fault;
-    const char *problemEnd; // how the problem text ends, after the file's name
-};
-
-void PrintTo(const BadFile &b, std::ostream *os)
-{
-    *os << b.name;
-}
-
-class BadDatabase : public DatabaseTest, public testing::WithParamInterface<BadFile>
-{
+protected:
+    static DatabaseFault fault(const std::string &name)
+    {
+        const std::map<std::string, DatabaseFault> faults{
+            {"BadNumbering", DatabaseFault::BadNumbering},
+            {"BadValue", DatabaseFault::BadValue},
+            {"MissingField", DatabaseFault::MissingField},
+            {"MissingTable", DatabaseFault::MissingTable},
+            {"NoSolutions", DatabaseFault::NoSolutions},
+            {"NotATiling", DatabaseFault::NotATiling},
+            {"OutOfOrder", DatabaseFault::OutOfOrder},
+            {"SameTiling", DatabaseFault::SameTiling},
+            {"UnknownBoard", DatabaseFault::UnknownBoard},
+            {"WrongCount", DatabaseFault::WrongCount},
+        };
+        return faults.at(name);
+    }
 };
 
 TEST_P(BadDatabase, IsRefusedWithAMessageNamingTheFileAndTheFault)
 {
-    const std::string path = copyWith(GetParam().sql);
+    const std::string path = copyWith(GetParam().at(1));
     const auto error = open(path);
     ASSERT_TRUE(error);
-    EXPECT_EQ(error->fault, GetParam().fault);
-    EXPECT_EQ(error->problem, "The solution database \"" + path + "\" " + GetParam().problemEnd);
+    EXPECT_EQ(error->fault, fault(GetParam().at(2)));
+    EXPECT_EQ(error->problem, "The solution database \"" + path + "\" " + GetParam().at(3));
     EXPECT_EQ(error->path, path);
     EXPECT_FALSE(m_state.SolutionSet.isOpen());
     EXPECT_FALSE(m_state.DbConnection);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, BadDatabase,
-    testing::Values(
-        BadFile{"no_table", "DROP TABLE Solution", DatabaseFault::MissingTable,
-                "has no Solution table."},
-        BadFile{"no_field", "ALTER TABLE Solution DROP COLUMN Shape7", DatabaseFault::MissingField,
-                "has no Shape7 field in its Solution table."},
-        BadFile{"null_value",
-                "CREATE TABLE s2 AS SELECT * FROM Solution; DROP TABLE Solution; ALTER TABLE s2 "
-                "RENAME TO Solution; UPDATE Solution SET Shape3=NULL WHERE Board=1 AND "
-                "Solution=7",
-                DatabaseFault::BadValue,
-                "has no value in the Shape3 field of solution 7 of the 12 x 5 tray, where a "
-                "whole number belongs."},
-        BadFile{"fraction", "UPDATE Solution SET X_Index=2.5 WHERE Board=0 AND Solution=3",
-                DatabaseFault::BadValue,
-                "has the value \"2.5\" in the X_Index field of solution 3 of the 10 x 6 tray, "
-                "where a whole number belongs."},
-        BadFile{"unknown_board", "UPDATE Solution SET Board=7 WHERE Board=3 AND Solution=2",
-                DatabaseFault::UnknownBoard,
-                "has a record for board 7, but the trays are numbered 0 to 4."},
-        BadFile{"gap", "DELETE FROM Solution WHERE Board=2 AND Solution=17",
-                DatabaseFault::BadNumbering,
-                "does not number the solutions of the 15 x 4 tray 1 to 367 without gaps: "
-                "solution 17 is missing."},
-        BadFile{"repeat",
-                "CREATE TABLE s2 AS SELECT * FROM Solution; DROP TABLE Solution; ALTER TABLE s2 "
-                "RENAME TO Solution; UPDATE Solution SET Solution=1 WHERE Board=3",
-                DatabaseFault::BadNumbering,
-                "does not number the solutions of the 20 x 3 tray 1 to 2 without gaps: "
-                "solution 1 appears twice."},
-        BadFile{"too_many",
-                "WITH RECURSIVE n(k) AS (SELECT 2340 UNION ALL SELECT k + 1 FROM n WHERE k < "
-                "32768) INSERT INTO Solution SELECT 0, k, 0, 2, 22, 4, 2, 54, 62, 42, 9, 11, 16, "
-                "23, 36 FROM n",
-                DatabaseFault::BadNumbering,
-                "holds 32768 solutions for the 10 x 6 tray, more than the 32767 a tray can have."},
-        BadFile{"as_many_as_a_tray_can_have_one_broken",
-                "WITH RECURSIVE n(k) AS (SELECT 2340 UNION ALL SELECT k + 1 FROM n WHERE k < "
-                "32767) INSERT INTO Solution SELECT 0, k, 0, 2, 22, 4, 2, 54, 62, 42, 9, 11, 16, "
-                "23, 36 FROM n; UPDATE Solution SET X_Index=2.5 WHERE Board=0 AND Solution=5",
-                DatabaseFault::BadValue,
-                "has the value \"2.5\" in the X_Index field of solution 5 of the 10 x 6 tray, "
-                "where a whole number belongs."},
-        BadFile{"no_solutions", "DELETE FROM Solution WHERE Board=1", DatabaseFault::NoSolutions,
-                "has no solutions for the 12 x 5 tray."},
-        BadFile{"not_a_tiling", "UPDATE Solution SET Shape4=70 WHERE Board=0 AND Solution=12",
-                DatabaseFault::NotATiling,
-                "holds a solution 12 of the 10 x 6 tray that does not fill the tray: Shape4 is "
-                "70, which is not an orientation number (0 to 62)."},
-        BadFile{"overlap", "UPDATE Solution SET X_Index=X_Index+1 WHERE Board=4 AND Solution=2",
-                DatabaseFault::NotATiling,
-                "holds a solution 2 of the 8 x 8 tray that does not fill the tray: Shape2 lays "
-                "the V piece (orientation 4) where it would overlap another piece at column 1, "
-                "row 6."},
-        // Where the table is read in two halves: each fault is found
-        // whichever half holds it, and between them.
-        BadFile{"gap_where_the_halves_meet", "DELETE FROM Solution WHERE Board=4 AND Solution=6214",
-                DatabaseFault::BadNumbering,
-                "does not number the solutions of the 8 x 8 tray 1 to 16145 without gaps: "
-                "solution 6214 is missing."},
-        BadFile{"fraction_in_the_last_record",
-                "UPDATE Solution SET Shape11=1.5 WHERE Board=4 AND Solution=16146",
-                DatabaseFault::BadValue,
-                "has the value \"1.5\" in the Shape11 field of solution 16146 of the 8 x 8 "
-                "tray, where a whole number belongs."},
-        BadFile{"no_board",
-                "CREATE TABLE s2 AS SELECT * FROM Solution; DROP TABLE Solution; ALTER TABLE s2 "
-                "RENAME TO Solution; INSERT INTO Solution SELECT NULL, 20000, O_Index, X_Index, "
-                "Shape1, Shape2, Shape3, Shape4, Shape5, Shape6, Shape7, Shape8, Shape9, Shape10, "
-                "Shape11 FROM Solution WHERE Board=0 AND Solution=1",
-                DatabaseFault::BadValue,
-                "has a record (row 19866) with no value in its Board field, where a whole "
-                "number belongs."},
-        // Values that each tile the tray, changed as only a hand could.
-        BadFile{"one_record_copied_over_another",
-                "UPDATE Solution SET (O_Index, X_Index, Shape1, Shape2, Shape3, Shape4, Shape5, "
-                "Shape6, Shape7, Shape8, Shape9, Shape10, Shape11) = (SELECT O_Index, X_Index, "
-                "Shape1, Shape2, Shape3, Shape4, Shape5, Shape6, Shape7, Shape8, Shape9, Shape10, "
-                "Shape11 FROM Solution WHERE Board=0 AND Solution=3) WHERE Board=0 AND Solution=1",
-                DatabaseFault::SameTiling,
-                "holds one tiling twice, as solutions 1 and 3 of the 10 x 6 tray."},
-        BadFile{"a_copy_added_at_the_end",
-                "INSERT INTO Solution SELECT Board, 369, O_Index, X_Index, Shape1, Shape2, Shape3, "
-                "Shape4, Shape5, Shape6, Shape7, Shape8, Shape9, Shape10, Shape11 FROM Solution "
-                "WHERE Board=2 AND Solution=5",
-                DatabaseFault::SameTiling,
-                "holds one tiling twice, as solutions 5 and 369 of the 15 x 4 tray."},
-        BadFile{"the_last_deleted", "DELETE FROM Solution WHERE Board=4 AND Solution=16146",
-                DatabaseFault::WrongCount,
-                "holds 16,145 solutions for the 8 x 8 tray, where the generator writes 16,146."},
-        BadFile{"two_numbers_swapped",
-                "UPDATE Solution SET Solution=-Solution WHERE Board=1 AND Solution IN (1, 2); "
-                "UPDATE Solution SET Solution=3+Solution WHERE Board=1 AND Solution < 0",
-                DatabaseFault::OutOfOrder,
-                "does not number the solutions of the 12 x 5 tray in the generator's order: "
-                "solution 2 comes before solution 1."},
-        BadFile{"beyond_16_bits", "UPDATE Solution SET O_Index=70000 WHERE Board=1 AND Solution=9",
-                DatabaseFault::NotATiling,
-                "holds a solution 9 of the 12 x 5 tray that does not fill the tray: O_Index is "
-                "70000, outside the range -32768 to 32767."}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, BadDatabase,
+                         testing::ValuesIn(test::tableRows("bad-databases.txt")),
+                         [](const auto &info) { return info.param[0]; });
 
 TEST_F(DatabaseTest, AFileThatIsNotADatabaseIsRefused)
 {
