@@ -9,6 +9,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -236,7 +238,7 @@ void TestNewTray::keepsNothingWithoutATilingOrALibraryToWrite()
                  QFile::encodeName(dir.filePath(QStringLiteral("folder/Trays.sqlite"))).toStdString());
     m.openPaths << written(dir, "strips.txt", "####################\n\n####################\n\n"
                                               "####################\n")
-                << written(dir, "centre.txt", CentreHole) << dir.filePath(QStringLiteral("none.txt"));
+                << dir.filePath(QStringLiteral("none.txt"));
     NewTrayDialog *editor = openEditor(m);
     QVERIFY(editor);
     auto *import = in<QPushButton>(editor, "cmdImport");
@@ -245,7 +247,15 @@ void TestNewTray::keepsNothingWithoutATilingOrALibraryToWrite()
     QTRY_VERIFY(!editor->searching());
     QCOMPARE(line(editor, "lblProgress"),
              QStringLiteral("The pieces fit this region in no way; nothing was kept."));
-    QTest::mouseClick(import, Qt::LeftButton);
+    // The centre hole, a file dropped on the editor.
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(written(dir, "centre.txt", CentreHole))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QApplication::sendEvent(editor, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QApplication::sendEvent(editor, &drop);
+    QCOMPARE(editor->draft().tray(), *readRegion(CentreHole));
     QTest::mouseClick(in<QPushButton>(editor, "cmdFind"), Qt::LeftButton);
     QTRY_VERIFY(!editor->searching());
     QCOMPARE(m.messages.size(), 1);
