@@ -192,6 +192,13 @@ inline bool showsCurrentSolution(MainWindow &m)
     const SharedState &s = m.state();
     const auto tiling = tileRecord(s.BoardIndex, s.SolutionSet.currentRecord());
     const Shot shot(m);
+    // Framed in grey: the frame's first cell and its last.
+    const TrayInfo &tray = m.tray();
+    for (const auto &[x, y] : {std::pair{tray.trayLeft - 100, tray.trayTop - 100},
+                               {tray.trayLeft + tray.cols * 200 + 100,
+                                tray.trayTop + tray.rows * 200 + 100}})
+        if (shot.at(x, y) != qtColour(MidGrey))
+            return false;
     for (const Placement &p : tiling->placements)
         for (int k = 0; k < p.cellCount; ++k) {
             const int cell = p.cells[static_cast<std::size_t>(k)];
