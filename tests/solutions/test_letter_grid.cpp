@@ -1,8 +1,11 @@
+#include "Table.h"
 #include "solutions/Boards.h"
 #include "solutions/Decoding.h"
 #include "solutions/LetterGrid.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace tw {
 namespace {
@@ -40,86 +43,27 @@ TEST(ReadLetterGrid, TakesLowerCaseBlanksAndBlankLines)
     EXPECT_EQ(flipped->images, plain->images);
 }
 
-struct BadGrid
-{
-    const char *name;
-    std::string text;
-    LetterGridError::Fault fault;
-    const char *message;
-};
-
-void PrintTo(const BadGrid &b, std::ostream *os)
-{
-    *os << b.name;
-}
-
-std::string replaced(std::string text, char from, char to)
-{
-    std::replace(text.begin(), text.end(), from, to);
-    return text;
-}
-
-std::string swapped(std::string text, std::size_t a, std::size_t b)
-{
-    std::swap(text[a], text[b]);
-    return text;
-}
-
-class RefusedGrid : public testing::TestWithParam<BadGrid>
+// A row: its name, the text, the fault and the message.
+class RefusedGrid : public testing::TestWithParam<std::vector<std::string>>
 {
 };
 
 TEST_P(RefusedGrid, SaysWhatIsWrong)
 {
-    const auto read = readLetterGrid(GetParam().text);
+    using Fault = LetterGridError::Fault;
+    const std::map<std::string, Fault> faults{
+        {"Empty", Fault::Empty},   {"Ragged", Fault::Ragged},   {"Size", Fault::Size},
+        {"Letter", Fault::Letter}, {"Missing", Fault::Missing}, {"Repeated", Fault::Repeated},
+        {"Shape", Fault::Shape}};
+    const auto read = readLetterGrid(test::unescaped(GetParam().at(1)));
     ASSERT_FALSE(read);
-    EXPECT_EQ(read.error().fault, GetParam().fault);
-    EXPECT_EQ(read.error().message, GetParam().message);
+    EXPECT_EQ(read.error().fault, faults.at(GetParam().at(2)));
+    EXPECT_EQ(read.error().message, test::unescaped(GetParam().at(3)));
 }
 
-using Fault = LetterGridError::Fault;
-
-INSTANTIATE_TEST_SUITE_P(
-    Faults, RefusedGrid,
-    testing::Values(
-        BadGrid{"empty", " \n\t\n", Fault::Empty,
-                "There is no grid: write the tiling as rows of piece letters."},
-        BadGrid{"ragged", "UUUPPPTTTY\nUXUFPPWTY\n", Fault::Ragged,
-                "Row 2 has 9 letters where row 1 has 10."},
-        BadGrid{"one_row", "FILN\n", Fault::Size,
-                "A grid of 1 row of 4 letters fits no tray: the trays are 10 x 6, 12 x 5, "
-                "15 x 4, 20 x 3 and 8 x 8."},
-        BadGrid{
-            "a_character_that_shows_nothing",
-            replaced(First10x6, 'Z', '\x01').replace(36, 1, std::string(1, '\0')), Fault::Letter,
-            "U+0000 at row 4, column 4 is not a piece: the pieces are F I L N P T U V W X Y Z."},
-        BadGrid{"a_byte_that_is_no_text", replaced(First10x6, 'Z', '\xE9'), Fault::Letter,
-                "byte 0xE9 at row 4, column 7 is not a piece: the pieces are F I L N P T U V W X "
-                "Y Z."},
-        BadGrid{"no_tray_is_7_by_9", std::string(7, 'X') + "\n" + std::string(7, 'X') + "\n",
-                Fault::Size,
-                "A grid of 2 rows of 7 letters fits no tray: the trays are 10 x 6, 12 x 5, "
-                "15 x 4, 20 x 3 and 8 x 8."},
-        BadGrid{"unknown_letter", replaced(First10x6, 'Z', 'q'), Fault::Letter,
-                "\"Q\" at row 4, column 7 is not a piece: the pieces are F I L N P T U V W X Y Z."},
-        BadGrid{"a_character_outside_ascii", replaced(First8x8, 'P', '?').replace(7, 1, "\xc3\xa9"),
-                Fault::Letter,
-                "\"\xc3\xa9\" at row 1, column 8 is not a piece: the pieces are F I L N P T U V W "
-                "X Y Z and O, the 2 x 2 square."},
-        BadGrid{"piece_missing", replaced(First10x6, 'I', 'Z'), Fault::Missing,
-                "There is no I piece."},
-        BadGrid{"piece_twice", replaced(First10x6, 'Z', 'F'), Fault::Repeated,
-                "There are 2 F pieces, not one."},
-        BadGrid{"cells_apart", swapped(First10x6, 3, 14), Fault::Shape,
-                "The F cells, the first at row 1, column 4, are not one F pentomino."},
-        BadGrid{"another_pieces_shape",
-                replaced(replaced(replaced(First10x6, 'I', '#'), 'L', 'I'), '#', 'L'), Fault::Shape,
-                "The I cells, the first at row 5, column 7, are not one I pentomino."},
-        BadGrid{"square_missing", replaced(First8x8, 'O', 'X'), Fault::Missing,
-                "The 2 x 2 square (O) of the 8 x 8 tray is missing."},
-        BadGrid{"square_apart", swapped(First8x8, 1, 2), Fault::Shape,
-                "The O cells, the first at row 1, column 1, are not one 2 x 2 square."}),
-    [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, RefusedGrid,
+                         testing::ValuesIn(test::tableRows("refused-grids.txt")),
+                         [](const auto &info) { return info.param[0]; });
 
 // What Windows editors and PowerShell's ">" write: a byte-order mark, and
 // UTF-16 in either byte order.

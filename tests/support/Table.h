@@ -45,4 +45,24 @@ inline std::vector<std::string> words(const std::string &field)
     return out;
 }
 
+// A field's text with its escapes read: \n, \t, \\ and \xNN, a byte.
+inline std::string unescaped(const std::string &field)
+{
+    std::string out;
+    for (std::size_t k = 0; k < field.size(); ++k) {
+        if (field[k] != '\\' || k + 1 == field.size()) {
+            out += field[k];
+            continue;
+        }
+        const char next = field[++k];
+        if (next == 'x' && k + 2 < field.size()) {
+            out += static_cast<char>(std::stoi(field.substr(k + 1, 2), nullptr, 16));
+            k += 2;
+        } else {
+            out += next == 'n' ? '\n' : next == 't' ? '\t' : next;
+        }
+    }
+    return out;
+}
+
 } // namespace tw::test
