@@ -187,6 +187,9 @@ void TestFrmMain::theTabsSwitchBetweenDisplayAndReport()
     test::clickTab(m, 1);
     QCOMPARE(m.find<QLineEdit>("txtSideLength")->text(), QStringLiteral("0.375"));
     QVERIFY(m("cmdPreview")->isVisible() && !m("picVCR")->isVisible());
+    // The "Print" tab shows no tray.
+    QCOMPARE(Shot(m).at(m.tray().trayLeft + 100, m.tray().trayTop + 100),
+             m.w().palette().color(QPalette::Window));
     // A board change on the "Print" tab paints no tray.
     act(m, QStringLiteral("tray 2"));
     QCOMPARE(m.find<QLineEdit>("txtSideLength")->text(), QStringLiteral("0.0468"));
