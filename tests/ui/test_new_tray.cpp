@@ -94,6 +94,7 @@ void TestNewTray::drawsATrayByMouseAndKeysAndKeepsIt()
     NewTrayDialog *editor = openEditor(m);
     QVERIFY(editor);
     auto &grid = *in<DraftView>(editor, "picGrid");
+    QCOMPARE(QApplication::focusWidget(), &grid); // ready for the keys
     QCOMPARE(line(editor, "lblCount"), QStringLiteral("0 of 60 cells"));
     // Started from one of the five: drawn already, so not searched again.
     auto *start = in<QComboBox>(editor, "cboStart");
