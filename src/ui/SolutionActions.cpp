@@ -124,8 +124,10 @@ void SolutionActions::solve(Appearance look)
     }
     auto *window = new SolveWindow(std::make_unique<TilingIndex>(std::move(*loaded)), look,
                                    {m_hooks.message, m_hooks.askSavePath, m_hooks.askOpenPath,
-                                    [this](Integer board, Integer n) {
-                                        m_show({board, n});
+                                    [this, kept = m_browser.kept() ? m_browser.kept()->name
+                                                                   : std::string()](Integer board,
+                                                                                    Integer n) {
+                                        m_show({board, n, kept});
                                     },
                                     state.DbPath, m_hooks.beep},
                                    m_window);

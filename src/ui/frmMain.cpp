@@ -603,9 +603,17 @@ bool frmMain::showFound(const FoundTiling &found)
 {
     if (SSTabFn->currentIndex() != 0)
         SSTabFn->setCurrentIndex(0);
-    if (cboSelect->currentIndex() != found.board)
-        cboSelect->setCurrentIndex(found.board);
-    return state.BoardIndex == found.board && m_browser.goTo(found.solution);
+    // A kept tray is found by its name: its place in the list moves when a
+    // tray before it is deleted.
+    const int board = found.kept.empty()
+                          ? found.board
+                          : cboSelect->findText(QString::fromStdString(found.kept),
+                                                Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    if (board < 0)
+        return false;
+    if (cboSelect->currentIndex() != board)
+        cboSelect->setCurrentIndex(board);
+    return state.BoardIndex == board && m_browser.goTo(found.solution);
 }
 
 void frmMain::loadLibrary(const std::optional<std::string> &show)

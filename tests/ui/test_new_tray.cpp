@@ -1,5 +1,6 @@
 #include "WindowFixture.h"
 #include "app/About.h"
+#include "app/TrayLibrary.h"
 #include "solutions/Region.h"
 #include "solver/RegionSolver.h"
 #include "ui/NewTrayDialog.h"
@@ -62,14 +63,22 @@ void drag(DraftView &view, std::pair<int, int> from, std::pair<int, int> to)
     QTest::mouseRelease(&view, Qt::LeftButton, {}, centreOf(view, to.first, to.second));
 }
 
-// A library holding the centre-hole square as "Centre hole".
-std::string libraryWithCentreHole(const QTemporaryDir &dir)
+// A library holding the centre-hole square as "Centre hole", and with
+// four, the square with four holes as "Four holes" after it.
+std::string libraryWithCentreHole(const QTemporaryDir &dir, bool four = false)
 {
     const std::string path = QFile::encodeName(dir.filePath(QStringLiteral("Trays.sqlite"))).toStdString();
-    const Tray tray = standardOrientation(*readRegion(CentreHole, "Centre hole"));
-    const auto found = solveRegion(tray);
-    if (!found || keepTray(path, {"Centre hole", "centre hole"}, tray, found->solutions))
-        qFatal("the library could not be made");
+    for (const auto &[name, region] :
+         {std::pair{"Centre hole", CentreHole},
+          {"Four holes", "########\n########\n##.##.##\n########\n########\n##.##.##\n########\n"
+                         "########\n"}}) {
+        const Tray tray = standardOrientation(*readRegion(region, name));
+        const auto found = solveRegion(tray);
+        if (!found || keepTray(path, trayNameOf(name), tray, found->solutions))
+            qFatal("the library could not be made");
+        if (!four)
+            break;
+    }
     return path;
 }
 
@@ -86,6 +95,7 @@ private slots:
     void keepsNothingWithoutATilingOrALibraryToWrite();
     void aKeptTrayGoesWhereverTheFiveGo();
     void aKeptTrayIsRenamedExportedAndDeleted();
+    void aSolutionFoundIsShownOnItsTrayWhereverItMoved();
 };
 
 void TestNewTray::drawsATrayByMouseAndKeysAndKeepsIt()
@@ -419,6 +429,33 @@ void TestNewTray::aKeptTrayIsRenamedExportedAndDeleted()
     QVERIFY(readLibrary(library).trays.empty());
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("1"));
     QVERIFY(aboutText(m.state(), library, 0).contains(QStringLiteral("Your trays: 0 in ")));
+}
+
+void TestNewTray::aSolutionFoundIsShownOnItsTrayWhereverItMoved()
+{
+    QTemporaryDir dir;
+    MainWindow m(testDatabaseFolder(), Messages::Recorded, nullptr, libraryWithCentreHole(dir, true));
+    auto *list = m.find<QComboBox>("cboSelect");
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_End);
+    QCOMPARE(list->currentText(), QStringLiteral("Four holes"));
+    QTest::keyClick(&m.w(), Qt::Key_Y, Qt::ControlModifier);
+    auto *solve = m.w().findChild<SolveWindow *>(QStringLiteral("frmSolve"));
+    QVERIFY(solve);
+    QTRY_VERIFY(solve->isActiveWindow()); // its keys are the active window's
+    for (int k = 0; k < 12; ++k)
+        QTest::keyClick(&solve->board(), Qt::Key_H);
+    const auto n = solve->session().solution();
+    QVERIFY(n);
+    // The tray before it deleted: "Four holes" moves up the list.
+    list->setCurrentIndex(BoardCount);
+    m.yes = {true};
+    QTest::mouseClick(m.w().windowHandle(), Qt::RightButton, {}, m("picTray")->geometry().center());
+    choose(qobject_cast<QMenu *>(QApplication::activePopupWidget()), "mnuDeleteTray");
+    QCOMPARE(list->count(), BoardCount + 1);
+    QTest::mouseClick(in<QPushButton>(solve, "cmdShow"), Qt::LeftButton);
+    QCOMPARE(list->currentText(), QStringLiteral("Four holes"));
+    QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QString::number(*n));
 }
 
 QTEST_MAIN(TestNewTray)
