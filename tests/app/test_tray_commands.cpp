@@ -6,8 +6,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QImage>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -46,8 +46,7 @@ protected:
         f.write(bytes);
     }
 
-    static test::Outcome run(const QStringList &arguments,
-                             const std::function<void()> &setUp = {})
+    static test::Outcome run(const QStringList &arguments, const std::function<void()> &setUp = {})
     {
         return test::runProgram(arguments, {}, QStringLiteral(TILEWRIGHT_PROGRAM), setUp);
     }
@@ -125,23 +124,29 @@ TEST_F(TrayCommands, KeepListExportAndDeleteATray)
         const char *says;
     };
     const Refused refusals[] = {
-        {"a region kept already", {"--new-tray", file("copy.txt"), "--name", "Other"},
+        {"a region kept already",
+         {"--new-tray", file("copy.txt"), "--name", "Other"},
          "this region is kept already, as \"Centre hole\""},
-        {"a name taken, in another case", {"--new-tray", file("strip.txt"), "--name", "MY TRAY 1"},
+        {"a name taken, in another case",
+         {"--new-tray", file("strip.txt"), "--name", "MY TRAY 1"},
          "a tray named \"My tray 1\" is kept already"},
-        {"a built-in label", {"--new-tray", file("four.txt"), "--name", "8 x 8"},
+        {"a built-in label",
+         {"--new-tray", file("four.txt"), "--name", "8 x 8"},
          "\"8 x 8\" names a built-in tray"},
         {"a built-in tray", {"--new-tray", file("strip.txt")}, "the built-in 20 x 3 tray"},
-        {"a name too long", {"--new-tray", file("strip.txt"), "--name", QString(65, QChar(0x00E9))},
+        {"a name too long",
+         {"--new-tray", file("strip.txt"), "--name", QString(65, QChar(0x00E9))},
          "at most 64 characters; this one has 65"},
         {"too few cells", {"--new-tray", file("short.txt")}, "this one has 5"},
         {"a region that cannot be tiled",
          {"--new-tray", file("split.txt"), "--name", "Split"},
          "split.txt cannot be tiled: the part of 7 cells at row 7, column 1 cannot be made up"},
-        {"a region with no tiling", {"--new-tray", file("nowhere.txt")},
+        {"a region with no tiling",
+         {"--new-tray", file("nowhere.txt")},
          "nowhere.txt cannot be tiled: the pieces fit it in no way; nothing was kept"},
         {"no such tray to delete", {"--delete-tray", "Nothing"}, "there is no tray \"Nothing\""},
-        {"no such tray to export", {"--export-tray", "Nothing", file("x.txt")},
+        {"no such tray to export",
+         {"--export-tray", "Nothing", file("x.txt")},
          "there is no tray \"Nothing\""},
     };
     for (const Refused &r : refusals) {
@@ -160,7 +165,8 @@ TEST_F(TrayCommands, KeepListExportAndDeleteATray)
     EXPECT_EQ(run({"--new-tray", file("four.txt"), "--name", greek}).status, 0);
     EXPECT_TRUE(run({"--new-tray", file("strip.txt"), "--name", greek.toLower()})
                     .err.contains("is kept already"));
-    EXPECT_EQ(listed(), CentreLine + "\"" + greek.toStdString() + "\": 60 cells, 8 symmetries, 21 solutions\n");
+    EXPECT_EQ(listed(), CentreLine + "\"" + greek.toStdString() +
+                            "\": 60 cells, 8 symmetries, 21 solutions\n");
 }
 
 // A write that fails leaves what was kept, and says why and what to do.
@@ -222,7 +228,8 @@ TEST_F(TrayCommands, TwoCopiesAtOnceOrAKilledOneLeaveTheLibraryWhole)
     EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
     EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
     const std::string both = listed();
-    EXPECT_TRUE(both.find("\"A\": 60 cells") != both.npos && both.find("\"B\": 60 cells") != both.npos);
+    EXPECT_TRUE(both.find("\"A\": 60 cells") != both.npos &&
+                both.find("\"B\": 60 cells") != both.npos);
 
     // A copy stopped part way through writing its change leaves the
     // library half-written and a journal to undo it, which the next
@@ -230,8 +237,9 @@ TEST_F(TrayCommands, TwoCopiesAtOnceOrAKilledOneLeaveTheLibraryWhole)
     {
         sqlite3 *db = nullptr;
         ASSERT_EQ(sqlite3_open(library().toUtf8().constData(), &db), SQLITE_OK);
-        sqlite3_exec(db, "PRAGMA cache_size = 1; BEGIN IMMEDIATE; DELETE FROM Trays; "
-                         "INSERT INTO Trays VALUES(9, 'D', 'd', '#', 1, zeroblob(200000))",
+        sqlite3_exec(db,
+                     "PRAGMA cache_size = 1; BEGIN IMMEDIATE; DELETE FROM Trays; "
+                     "INSERT INTO Trays VALUES(9, 'D', 'd', '#', 1, zeroblob(200000))",
                      nullptr, nullptr, nullptr);
         for (const QString suffix : {"", "-journal"})
             ASSERT_TRUE(QFile::copy(library() + suffix, file("stopped" + suffix)));
@@ -278,7 +286,8 @@ TEST_F(TrayCommands, ADamagedLibraryIsReportedAndItsSoundTraysKept)
     };
     const auto sql = [this](const char *statement) { return [=, this] { change(statement); }; };
     const Row rows[] = {
-        {"not a database", [this] { write("Tilewright/Tilewright/Trays.sqlite", QByteArray(4096, 'x')); },
+        {"not a database",
+         [this] { write("Tilewright/Tilewright/Trays.sqlite", QByteArray(4096, 'x')); },
          "is damaged and was not read", false},
         {"a newer version's", sql("PRAGMA user_version = 2"), "written by a newer version", false},
         {"a count that does not match", sql("UPDATE Trays SET Solutions = 20 WHERE Name = 'Four'"),
@@ -287,13 +296,14 @@ TEST_F(TrayCommands, ADamagedLibraryIsReportedAndItsSoundTraysKept)
          sql("UPDATE Trays SET Records = substr(Records, 31, 30) || substr(Records, 1, 30) || "
              "substr(Records, 61) WHERE Name = 'Four'"),
          "holds damaged trays (\"Four\")", true},
-        {"a record not its smallest image",
-                  [this] { turnLastRecord(); }, "holds damaged trays (\"Four\")", true},
+        {"a record not its smallest image", [this] { turnLastRecord(); },
+         "holds damaged trays (\"Four\")", true},
         {"a cell that is no piece",
          sql("UPDATE Trays SET Records = X'FF' || substr(Records, 2) WHERE Name = 'Four'"),
          "holds damaged trays (\"Four\")", true},
         {"a region changed",
-         sql("UPDATE Trays SET Region = replace(Region, '##.##.##', '########') WHERE Name = 'Four'"),
+         sql("UPDATE Trays SET Region = replace(Region, '##.##.##', '########') WHERE Name = "
+             "'Four'"),
          "holds damaged trays (\"Four\")", true},
         {"a folder where the library should be",
          [this] {
@@ -336,7 +346,9 @@ std::size_t completions(const QString &position)
     for (const auto &[letter, cells] : pieces) {
         Placement p{*orientationOf(cells), {}, 5};
         for (int k = 0; k < 5; ++k)
-            p.cells[static_cast<std::size_t>(k)] = static_cast<Integer>(cells[static_cast<std::size_t>(k)].column * 9 + cells[static_cast<std::size_t>(k)].row);
+            p.cells[static_cast<std::size_t>(k)] =
+                static_cast<Integer>(cells[static_cast<std::size_t>(k)].column * 9 +
+                                     cells[static_cast<std::size_t>(k)].row);
         given.push_back(p);
     }
     return test::BruteForce(8, 8, given, 100000, holes).found.size();
@@ -369,14 +381,16 @@ TEST_F(TrayCommands, EveryCommandTakesAKeptTray)
             ch = '.';
     write("position.txt", position.toUtf8());
     const auto count = run({"--count", file("position.txt")});
-    EXPECT_TRUE(count.out.startsWith(QStringLiteral("Centre hole: %1 tilings").arg(completions(position))))
+    EXPECT_TRUE(
+        count.out.startsWith(QStringLiteral("Centre hole: %1 tilings").arg(completions(position))))
         << count.out.toStdString();
     const auto complete = run({"--complete", file("position.txt")});
     EXPECT_EQ(complete.status, 0);
     EXPECT_EQ(completions(complete.out.section("solution", 0, 0)), 1u) << "a whole tiling";
 
     // Puzzles with one answer each, by the tests' own search.
-    const auto practice = run({"--practice", "Centre hole", "5", "--given", "3", "--text", "--seed", "4"});
+    const auto practice =
+        run({"--practice", "Centre hole", "5", "--given", "3", "--text", "--seed", "4"});
     ASSERT_EQ(practice.status, 0) << practice.err.toStdString();
     const QStringList puzzles = practice.out.split("\n\n");
     ASSERT_EQ(puzzles.size(), 5);
@@ -384,7 +398,8 @@ TEST_F(TrayCommands, EveryCommandTakesAKeptTray)
         EXPECT_EQ(completions(puzzle.section("solution", 0, 0)), 1u) << puzzle.toStdString();
 
     // The cheat sheet, sound and drawn with the hole in the tray's grey.
-    const auto sheet = run({"--report", "Centre hole", "1", "65", "--pdf", file("sheet.pdf"), "--colour"});
+    const auto sheet =
+        run({"--report", "Centre hole", "1", "65", "--pdf", file("sheet.pdf"), "--colour"});
     ASSERT_EQ(sheet.status, 0) << sheet.err.toStdString();
     EXPECT_EQ(test::pdfFaults(file("sheet.pdf")), "");
     EXPECT_EQ(run({"--png", "Centre hole", "1", file("one.png"), "--dpi", "72"}).status, 0);
@@ -393,9 +408,9 @@ TEST_F(TrayCommands, EveryCommandTakesAKeptTray)
     EXPECT_EQ(picture.pixelColor(QPointF(4.5 * cell, 4.5 * cell).toPoint()), QColor(128, 128, 128));
     EXPECT_NE(picture.pixelColor(QPointF(2.5 * cell, 2.5 * cell).toPoint()), QColor(128, 128, 128));
 
-    for (const QStringList &arguments : {QStringList{"--grid", "5", "1"},
-                                         QStringList{"--grid", "Centre hole", "66"},
-                                         QStringList{"--report", "Centre hole", "60", "70", "--pdf", file("x.pdf")}}) {
+    for (const QStringList &arguments :
+         {QStringList{"--grid", "5", "1"}, QStringList{"--grid", "Centre hole", "66"},
+          QStringList{"--report", "Centre hole", "60", "70", "--pdf", file("x.pdf")}}) {
         const auto refused = run(arguments);
         EXPECT_EQ(refused.status, 2) << arguments.join(' ').toStdString();
         EXPECT_EQ(refused.err.count('\n'), 1) << refused.err.toStdString();

@@ -31,10 +31,13 @@ TEST(TrayDraft, NamesTheRegionsSymmetryInWords)
         const char *name, *text, *words;
     } rows[] = {
         {"a square", "##\n##\n", "the same under all 8 turns and reflections"},
-        {"a rectangle", "###\n###\n", "the same under a half-turn and in mirrors left to right and top to bottom only"},
+        {"a rectangle", "###\n###\n",
+         "the same under a half-turn and in mirrors left to right and top to bottom only"},
         {"an F", "##.\n.##\n.#.\n", "no symmetry"},
-        {"four arms turning one way", ".#..\n.###\n###.\n..#.\n", "the same under quarter turns only"},
-        {"a square less two corners", ".##\n###\n##.\n", "the same under a half-turn and in both diagonal mirrors only"},
+        {"four arms turning one way", ".#..\n.###\n###.\n..#.\n",
+         "the same under quarter turns only"},
+        {"a square less two corners", ".##\n###\n##.\n",
+         "the same under a half-turn and in both diagonal mirrors only"},
         {"an S", ".##\n##.\n", "the same under a half-turn only"},
         {"a T", "###\n.#.\n", "the same in a mirror left to right only"},
         {"a T on its side", "#.\n##\n#.\n", "the same in a mirror top to bottom only"},
@@ -49,7 +52,8 @@ TEST(TrayDraft, CountsItsCellsAgainstWhatThePiecesNeed)
     TrayDraft draft;
     EXPECT_EQ(draft.symmetryLine(), "");
     for (const auto &[cells, line] :
-         {std::pair{1, "1 of 60 cells"}, {60, "60 of 60 cells"},
+         {std::pair{1, "1 of 60 cells"},
+          {60, "60 of 60 cells"},
           {61, "61 of 64 cells: at 64 the 2 x 2 square joins the pieces"},
           {64, "64 of 64 cells: the 2 x 2 square joins the twelve pentominoes"},
           {65, "65 cells: at most 64, the twelve pentominoes and the 2 x 2 square"}}) {
@@ -83,8 +87,8 @@ TEST(TrayDraft, LaysItsGridAndTheKeptTrayOnWholePixels)
     EXPECT_FALSE(grid.cellAt(grid.left - 1, grid.top));
     EXPECT_FALSE(grid.cellAt(grid.left + 32 * 15, grid.top));
     const QRectF place(2800, 3300, 4400, 2000);
-    for (const Tray &tray : {Tray::rectangle("", 8, 8), Tray::rectangle("", 32, 2),
-                             Tray::rectangle("", 2, 32)}) {
+    for (const Tray &tray :
+         {Tray::rectangle("", 8, 8), Tray::rectangle("", 32, 2), Tray::rectangle("", 2, 32)}) {
         const TrayGeometry at = fittedGeometry(tray, place);
         const QRectF frame(at.left - at.unit, at.top - at.unit, (tray.cols() + 2) * at.unit,
                            (tray.rows() + 2) * at.unit);

@@ -9,15 +9,15 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
-#include <QMenu>
-#include <QMimeData>
-#include <QUrl>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QUrl>
 
 using namespace tw;
 using namespace tw::test;
@@ -33,7 +33,7 @@ NewTrayDialog *openEditor(MainWindow &m)
     QTest::keyClick(&m.w(), Qt::Key_N, Qt::ControlModifier);
     auto *editor = m.w().findChild<NewTrayDialog *>(QStringLiteral("frmNewTray"));
     return editor && QTest::qWaitFor([editor] { return editor->isActiveWindow(); }) ? editor
-                                                                                     : nullptr;
+                                                                                    : nullptr;
 }
 
 template<class Control> Control *in(QWidget *w, const char *name)
@@ -67,7 +67,8 @@ void drag(DraftView &view, std::pair<int, int> from, std::pair<int, int> to)
 // four, the square with four holes as "Four holes" after it.
 std::string libraryWithCentreHole(const QTemporaryDir &dir, bool four = false)
 {
-    const std::string path = QFile::encodeName(dir.filePath(QStringLiteral("Trays.sqlite"))).toStdString();
+    const std::string path =
+        QFile::encodeName(dir.filePath(QStringLiteral("Trays.sqlite"))).toStdString();
     for (const auto &[name, region] :
          {std::pair{"Centre hole", CentreHole},
           {"Four holes", "########\n########\n##.##.##\n########\n########\n##.##.##\n########\n"
@@ -109,7 +110,8 @@ void TestNewTray::drawsATrayByMouseAndKeysAndKeepsIt()
     // Started from one of the five: drawn already, so not searched again.
     auto *start = in<QComboBox>(editor, "cboStart");
     QTest::keyClick(start, Qt::Key_Down);
-    QCOMPARE(line(editor, "lblObstacle"), QStringLiteral("This region is the built-in 10 x 6 tray."));
+    QCOMPARE(line(editor, "lblObstacle"),
+             QStringLiteral("This region is the built-in 10 x 6 tray."));
     QVERIFY(!in<QPushButton>(editor, "cmdFind")->isEnabled());
     QTest::keyClick(start, Qt::Key_Up);
     QCOMPARE(line(editor, "lblCount"), QStringLiteral("0 of 60 cells"));
@@ -121,8 +123,10 @@ void TestNewTray::drawsATrayByMouseAndKeysAndKeepsIt()
              QStringLiteral("Symmetry: the same under all 8 turns and reflections"));
     // A drag that starts on a cell takes cells away.
     drag(grid, {3, 3}, {3, 4});
-    QCOMPARE(line(editor, "lblCount"), QStringLiteral("62 of 64 cells: at 64 the 2 x 2 square joins the pieces"));
-    QCOMPARE(line(editor, "lblSymmetry"), QStringLiteral("Symmetry: the same in a mirror top to bottom only"));
+    QCOMPARE(line(editor, "lblCount"),
+             QStringLiteral("62 of 64 cells: at 64 the 2 x 2 square joins the pieces"));
+    QCOMPARE(line(editor, "lblSymmetry"),
+             QStringLiteral("Symmetry: the same in a mirror top to bottom only"));
     drag(grid, {4, 4}, {4, 3});
     QCOMPARE(line(editor, "lblCount"), QStringLiteral("60 of 60 cells"));
     auto *find = in<QPushButton>(editor, "cmdFind");
@@ -143,11 +147,13 @@ void TestNewTray::drawsATrayByMouseAndKeysAndKeepsIt()
     QTest::keyClick(&grid, Qt::Key_Left);
     QTest::keyClick(&grid, Qt::Key_Space); // (0, 0) back
     // (1, 0) and (0, 1) away: (0, 0) stands alone.
-    for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Space, Qt::Key_Down, Qt::Key_Left, Qt::Key_Space})
+    for (const Qt::Key key :
+         {Qt::Key_Right, Qt::Key_Space, Qt::Key_Down, Qt::Key_Left, Qt::Key_Space})
         QTest::keyClick(&grid, key);
     drag(grid, {8, 0}, {8, 1});
     QCOMPARE(line(editor, "lblCount"), QStringLiteral("60 of 60 cells"));
-    QCOMPARE(line(editor, "lblObstacle"), QStringLiteral("No piece can cover the cell at row 1, column 1."));
+    QCOMPARE(line(editor, "lblObstacle"),
+             QStringLiteral("No piece can cover the cell at row 1, column 1."));
     QVERIFY(!find->isEnabled());
     // The cell at fault is marked on the grid.
     const QImage shot = grid.grab().toImage();
@@ -203,8 +209,8 @@ void TestNewTray::searchesInTheBackgroundUntilCancelled()
     MainWindow m;
     QTemporaryDir dir;
     // 64 cells and no symmetry: seconds of search. Imported from a file.
-    m.openPaths << written(dir, "l.txt", QByteArray("########\n").repeated(6) +
-                                             QByteArray("####\n").repeated(4));
+    m.openPaths << written(dir, "l.txt",
+                           QByteArray("########\n").repeated(6) + QByteArray("####\n").repeated(4));
     NewTrayDialog *editor = openEditor(m);
     QVERIFY(editor);
     QTest::mouseClick(in<QPushButton>(editor, "cmdImport"), Qt::LeftButton);
@@ -224,7 +230,8 @@ void TestNewTray::searchesInTheBackgroundUntilCancelled()
     QVERIFY(!find->isEnabled() && !in<QWidget>(editor, "picGrid")->isEnabled());
     QTest::mouseClick(cancel, Qt::LeftButton);
     QVERIFY(!editor->searching());
-    QCOMPARE(line(editor, "lblProgress"), QStringLiteral("The search was stopped; nothing was kept."));
+    QCOMPARE(line(editor, "lblProgress"),
+             QStringLiteral("The search was stopped; nothing was kept."));
     QVERIFY(find->isEnabled());
     // Closed while it searches, the editor asks first: no, and it searches
     // on; yes, and it stops and closes, keeping nothing.
@@ -235,7 +242,8 @@ void TestNewTray::searchesInTheBackgroundUntilCancelled()
     QTest::keyClick(editor, Qt::Key_Escape);
     QTRY_VERIFY(!m.w().findChild<NewTrayDialog *>());
     QCOMPARE(m.questions.size(), 2);
-    QVERIFY(m.questions[0].startsWith(QStringLiteral("The search for solutions is still running.")));
+    QVERIFY(
+        m.questions[0].startsWith(QStringLiteral("The search for solutions is still running.")));
     QCOMPARE(m.find<QComboBox>("cboSelect")->count(), BoardCount);
     QCOMPARE(m.messages, QStringList());
 }
@@ -245,10 +253,12 @@ void TestNewTray::keepsNothingWithoutATilingOrALibraryToWrite()
     QTemporaryDir dir;
     // A library that cannot be written: its folder is a file.
     written(dir, "folder", "not a folder");
-    MainWindow m(testDatabaseFolder(), Messages::Recorded, nullptr,
-                 QFile::encodeName(dir.filePath(QStringLiteral("folder/Trays.sqlite"))).toStdString());
-    m.openPaths << written(dir, "strips.txt", "####################\n\n####################\n\n"
-                                              "####################\n")
+    MainWindow m(
+        testDatabaseFolder(), Messages::Recorded, nullptr,
+        QFile::encodeName(dir.filePath(QStringLiteral("folder/Trays.sqlite"))).toStdString());
+    m.openPaths << written(dir, "strips.txt",
+                           "####################\n\n####################\n\n"
+                           "####################\n")
                 << dir.filePath(QStringLiteral("none.txt"));
     NewTrayDialog *editor = openEditor(m);
     QVERIFY(editor);
@@ -278,14 +288,16 @@ void TestNewTray::keepsNothingWithoutATilingOrALibraryToWrite()
     // A file that cannot be read is said so; the drawing stays.
     QTest::mouseClick(import, Qt::LeftButton);
     QCOMPARE(m.messages.size(), 2);
-    QVERIFY2(m.messages[1].contains(QStringLiteral("there is no such file")), qPrintable(m.messages[1]));
+    QVERIFY2(m.messages[1].contains(QStringLiteral("there is no such file")),
+             qPrintable(m.messages[1]));
     QCOMPARE(editor->draft().cellCount(), 60);
     // A library that cannot be read is said once; the five trays work.
     const QString damaged = written(dir, "Trays.sqlite", "not a library at all");
     MainWindow next(testDatabaseFolder(), Messages::Recorded, nullptr,
                     QFile::encodeName(damaged).toStdString());
     QTRY_COMPARE(next.messages.size(), 1);
-    QVERIFY2(next.messages[0].contains(damaged) && next.messages[0].contains(QStringLiteral("is damaged")),
+    QVERIFY2(next.messages[0].contains(damaged) &&
+                 next.messages[0].contains(QStringLiteral("is damaged")),
              qPrintable(next.messages[0]));
     QCOMPARE(next.find<QComboBox>("cboSelect")->count(), BoardCount);
     QVERIFY(showsCurrentSolution(next));
@@ -334,7 +346,8 @@ void TestNewTray::aKeptTrayGoesWhereverTheFiveGo()
     clickTab(m, 0);
     // Solve It Yourself on it.
     const QString saved = dir.filePath(QStringLiteral("position.txt"));
-    m.w().setHooks({{}, {}, {}, [&](const QString &, const QString &) { return saved; }, {}, {}, {}});
+    m.w().setHooks(
+        {{}, {}, {}, [&](const QString &, const QString &) { return saved; }, {}, {}, {}});
     QTest::keyClick(&m.w(), Qt::Key_Y, Qt::ControlModifier);
     auto *solve = m.w().findChild<SolveWindow *>(QStringLiteral("frmSolve"));
     QVERIFY(solve);
@@ -409,10 +422,16 @@ void TestNewTray::aKeptTrayIsRenamedExportedAndDeleted()
     QCOMPARE(list->currentText(), QStringLiteral("Hole"));
     QCOMPARE(readLibrary(library).trays.at(0).name, "Hole");
     // Exported as a region, which reads back as the tray.
-    m.w().setHooks({{}, {}, {}, [&](const QString &start, const QString &) {
+    m.w().setHooks({{},
+                    {},
+                    {},
+                    [&](const QString &start, const QString &) {
                         m.questions << start;
                         return dir.filePath(QStringLiteral("hole.txt"));
-                    }, {}, {}, {}});
+                    },
+                    {},
+                    {},
+                    {}});
     choose(menu(), "mnuExportTray");
     QVERIFY(m.questions.last().endsWith(QStringLiteral("/Hole.txt")));
     QFile exported(dir.filePath(QStringLiteral("hole.txt")));
@@ -422,7 +441,8 @@ void TestNewTray::aKeptTrayIsRenamedExportedAndDeleted()
     m.yes = {false, true};
     choose(menu(), "mnuDeleteTray");
     QCOMPARE(list->count(), BoardCount + 1);
-    QVERIFY(m.questions.last().startsWith(QStringLiteral("Delete the tray \"Hole\" and its 65 solutions?")));
+    QVERIFY(m.questions.last().startsWith(
+        QStringLiteral("Delete the tray \"Hole\" and its 65 solutions?")));
     choose(menu(), "mnuDeleteTray");
     QCOMPARE(list->count(), BoardCount);
     QCOMPARE(list->currentIndex(), 0);
@@ -434,7 +454,8 @@ void TestNewTray::aKeptTrayIsRenamedExportedAndDeleted()
 void TestNewTray::aSolutionFoundIsShownOnItsTrayWhereverItMoved()
 {
     QTemporaryDir dir;
-    MainWindow m(testDatabaseFolder(), Messages::Recorded, nullptr, libraryWithCentreHole(dir, true));
+    MainWindow m(testDatabaseFolder(), Messages::Recorded, nullptr,
+                 libraryWithCentreHole(dir, true));
     auto *list = m.find<QComboBox>("cboSelect");
     list->setFocus();
     QTest::keyClick(list, Qt::Key_End);

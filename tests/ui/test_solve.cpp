@@ -51,6 +51,17 @@ void click(SolveWindow *w, const char *name)
     QTest::mouseClick(w->findChild<QPushButton *>(QString::fromLatin1(name)), Qt::LeftButton);
 }
 
+// Whether the board shows the colour anywhere in the area.
+bool showsIn(SolveBoard &board, QRect area, QColor colour)
+{
+    const QImage shot = board.grab().toImage();
+    for (int x = area.left(); x <= area.right(); ++x)
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            if (shot.pixelColor(x, y) == colour)
+                return true;
+    return false;
+}
+
 // The cells a held piece covers on the tray, as (column, row).
 std::set<std::pair<int, int>> heldCells(const SolveBoard &board)
 {
@@ -104,14 +115,7 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
     QVERIFY(afterX.contains(QStringLiteral(" still complete this (")));
     QVERIFY(!afterX.startsWith(QStringLiteral("9,356")));
     // The X has left the band; the I, not laid, is still there.
-    const auto shows = [&board](QRect area, Colour c) {
-        const QImage shot = board.grab().toImage();
-        for (int x = area.left(); x <= area.right(); ++x)
-            for (int y = area.top(); y <= area.bottom(); ++y)
-                if (shot.pixelColor(x, y) == qtColour(c))
-                    return true;
-        return false;
-    };
+    const auto shows = [&board](QRect area, Colour c) { return showsIn(board, area, qtColour(c)); };
     QVERIFY(!shows(board.bandRect('X'), orientation(0).Color));
     QVERIFY(shows(board.cellRect(2, 1), orientation(0).Color)); // laid on the tray
     QVERIFY(shows(board.bandRect('I'), orientation(1).Color));
@@ -351,14 +355,7 @@ void TestSolve::marksADeadEndAndMovesAPieceInOneStep()
         QVERIFY(w);
         SolveBoard &board = w->board();
         SolveSession &s = w->session();
-        const auto shows = [&board](QRect area, QColor c) {
-            const QImage shot = board.grab().toImage();
-            for (int x = area.left(); x <= area.right(); ++x)
-                for (int y = area.top(); y <= area.bottom(); ++y)
-                    if (shot.pixelColor(x, y) == c)
-                        return true;
-            return false;
-        };
+        const auto shows = [&board](QRect area, QColor c) { return showsIn(board, area, c); };
         const Colour x = paletteColour(palette, 0, orientation(0).Color);
         const QColor stripe(redOf(letterColourOn(x)), greenOf(letterColourOn(x)),
                             blueOf(letterColourOn(x)));
