@@ -1,3 +1,4 @@
+#include "Drawn.h"
 #include "app/SolutionBrowser.h"
 #include "app/TrayDraft.h"
 
@@ -6,23 +7,6 @@
 namespace tw {
 namespace {
 
-// A region of any size, rows of "#" for cells.
-Tray region(const std::string &text)
-{
-    std::bitset<Tray::MaxSide * Tray::MaxSide> cells;
-    int cols = 0, row = 0, column = 0;
-    for (const char ch : text) {
-        if (ch == '\n') {
-            ++row, column = 0;
-            continue;
-        }
-        if (ch == '#')
-            cells.set(static_cast<std::size_t>(column * Tray::MaxSide + row));
-        cols = std::max(cols, ++column);
-    }
-    return Tray("", cols, row, cells);
-}
-
 // The words for each kind of symmetry a region can have.
 TEST(TrayDraft, NamesTheRegionsSymmetryInWords)
 {
@@ -30,21 +14,20 @@ TEST(TrayDraft, NamesTheRegionsSymmetryInWords)
     {
         const char *name, *text, *words;
     } rows[] = {
-        {"a square", "##\n##\n", "the same under all 8 turns and reflections"},
-        {"a rectangle", "###\n###\n",
+        {"a square", "##/##", "the same under all 8 turns and reflections"},
+        {"a rectangle", "###/###",
          "the same under a half-turn and in mirrors left to right and top to bottom only"},
-        {"an F", "##.\n.##\n.#.\n", "no symmetry"},
-        {"four arms turning one way", ".#..\n.###\n###.\n..#.\n",
-         "the same under quarter turns only"},
-        {"a square less two corners", ".##\n###\n##.\n",
+        {"an F", "##./.##/.#.", "no symmetry"},
+        {"four arms turning one way", ".#../.###/###./..#.", "the same under quarter turns only"},
+        {"a square less two corners", ".##/###/##.",
          "the same under a half-turn and in both diagonal mirrors only"},
-        {"an S", ".##\n##.\n", "the same under a half-turn only"},
-        {"a T", "###\n.#.\n", "the same in a mirror left to right only"},
-        {"a T on its side", "#.\n##\n#.\n", "the same in a mirror top to bottom only"},
-        {"an L of three", "#.\n##\n", "the same in a diagonal mirror only"},
+        {"an S", ".##/##.", "the same under a half-turn only"},
+        {"a T", "###/.#.", "the same in a mirror left to right only"},
+        {"a T on its side", "#./##/#.", "the same in a mirror top to bottom only"},
+        {"an L of three", "#./##", "the same in a diagonal mirror only"},
     };
     for (const auto &row : rows)
-        EXPECT_EQ(symmetryWords(region(row.text)), row.words) << row.name;
+        EXPECT_EQ(symmetryWords(test::drawn(row.text)), row.words) << row.name;
 }
 
 TEST(TrayDraft, CountsItsCellsAgainstWhatThePiecesNeed)

@@ -1,3 +1,4 @@
+#include "Drawn.h"
 #include "solutions/Boards.h"
 #include "solutions/Tray.h"
 
@@ -9,23 +10,7 @@
 namespace tw {
 namespace {
 
-// A tray from rows of '#' for a cell and '.' for none, "/" between rows.
-Tray drawn(std::string_view rows)
-{
-    std::bitset<Tray::MaxSide * Tray::MaxSide> cells;
-    int row = 0, column = 0, cols = 0;
-    for (char c : rows) {
-        if (c == '/') {
-            ++row;
-            column = 0;
-            continue;
-        }
-        if (c == '#')
-            cells.set(static_cast<std::size_t>(column * Tray::MaxSide + row));
-        cols = std::max(cols, ++column);
-    }
-    return Tray("drawn", cols, row + 1, cells);
-}
+using test::drawn;
 
 // The symmetry of a tray is what maps its cells onto themselves, found
 // from the cells: the five trays, and regions with holes.
