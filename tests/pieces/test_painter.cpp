@@ -5,6 +5,7 @@
 #include "pieces/PieceTables.h"
 #include "solutions/Boards.h"
 #include "solutions/Decoding.h"
+#include "solutions/Region.h"
 
 #include <gtest/gtest.h>
 
@@ -152,6 +153,38 @@ TEST(PartialTiling, OnTheScreenLeavesItsEmptyCellsWhite)
         EXPECT_EQ(b.colour, paletteColour(Palette::Safe, s.Piece, s.Color));
     }
     EXPECT_EQ(canvas.letters.size(), 3u);
+}
+
+// On paper a hole is shaded and outlined where it meets the tray's cells,
+// and no line runs between two holes.
+TEST(PartialTiling, OnPaperOutlinesAHoleWhereItMeetsTheTray)
+{
+    const auto tray = readRegion("########\n########\n########\n###..###\n###..###\n########\n"
+                                 "########\n########\n");
+    ASSERT_TRUE(tray);
+    test::RecordingPreview page;
+    printTiling(page, emptyTiling(*tray, 5), {0, 0, 300}, PaperLook{});
+    std::set<std::array<long, 4>> black;
+    for (const Call &c : page.ofKind(Call::Line))
+        if (c.fore == Black)
+            black.insert({c.a, c.b, c.c, c.d});
+    for (const std::array<long, 4> &edge : {std::array<long, 4>{900, 900, 900, 1200},
+                                            {900, 1200, 900, 1500},
+                                            {1500, 900, 1500, 1200},
+                                            {1500, 1200, 1500, 1500},
+                                            {900, 900, 1200, 900},
+                                            {1200, 900, 1500, 900},
+                                            {900, 1500, 1200, 1500},
+                                            {1200, 1500, 1500, 1500}})
+        EXPECT_EQ(black.count(edge), 1u)
+            << edge[0] << "," << edge[1] << " to " << edge[2] << "," << edge[3];
+    for (const std::array<long, 4> &between :
+         {std::array<long, 4>{1200, 900, 1200, 1200}, {900, 1200, 1200, 1200}})
+        EXPECT_EQ(black.count(between), 0u) << between[0] << "," << between[1];
+    const auto shaded = page.ofKind(Call::Rectangle);
+    EXPECT_EQ(std::count_if(shaded.begin(), shaded.end(),
+                            [](const Call &c) { return c.brush == GivenShade; }),
+              4);
 }
 
 TEST(PartialTiling, OnPaperShowsTheEmptyCellsGridAndTheGivenPiecesApart)

@@ -372,6 +372,8 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
     QTest::mouseClick(m("cmdClip"), Qt::LeftButton);
     const QMimeData *copied = QGuiApplication::clipboard()->mimeData();
     QVERIFY(copied && copied->hasImage() && copied->hasFormat(QStringLiteral("image/svg+xml")));
+    QVERIFY(
+        copied->data(QStringLiteral("image/svg+xml")).contains("<title>Tilewright page 2</title>"));
     const QImage image = qvariant_cast<QImage>(copied->imageData());
     QVERIFY(image.width() > image.height()); // page 2 is landscape
     // Save PDF: never over the database (by name or link), which is said and

@@ -115,6 +115,11 @@ void TestNewTray::drawsATrayByMouseAndKeysAndKeepsIt()
     QVERIFY(!in<QPushButton>(editor, "cmdFind")->isEnabled());
     QTest::keyClick(start, Qt::Key_Up);
     QCOMPARE(line(editor, "lblCount"), QStringLiteral("0 of 60 cells"));
+    // Emptying the grid is a step too.
+    QTest::mouseClick(in<QPushButton>(editor, "cmdUndo"), Qt::LeftButton);
+    QCOMPARE(line(editor, "lblCount"), QStringLiteral("60 of 60 cells"));
+    QTest::mouseClick(in<QPushButton>(editor, "cmdRedo"), Qt::LeftButton);
+    QCOMPARE(line(editor, "lblCount"), QStringLiteral("0 of 60 cells"));
     for (int r = 0; r < 8; ++r)
         drag(grid, {0, r}, {7, r});
     QCOMPARE(line(editor, "lblCount"),
