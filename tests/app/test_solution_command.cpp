@@ -110,6 +110,12 @@ TEST(SolutionCommand, PipesAGridAndWritesValidPictures)
     const QSvgRenderer drawing(svg);
     ASSERT_TRUE(drawing.isValid());
     EXPECT_EQ(drawing.viewBoxF(), QRectF(0, 0, 22 * 200, 5 * 200)); // framed, in twips
+    // A shape for each piece and for each letter, whatever colours meet, and
+    // the frame's two.
+    EXPECT_EQ(runProgram({"--svg", "8x8", "1", svg, "--letters"}).status, 0);
+    QFile lettered(svg);
+    ASSERT_TRUE(lettered.open(QIODevice::ReadOnly));
+    EXPECT_EQ(lettered.readAll().count("<path"), 13 + 13 + 2);
     EXPECT_EQ(
         runProgram({"--png", "8x8", "16146", png, "--dpi", "288", "--palette", "safe", "--letters"})
             .status,
