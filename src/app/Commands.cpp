@@ -181,7 +181,8 @@ std::optional<KeptMatch> keptTrayOf(std::string_view text, bool position)
     const LibraryContents library = readLibrary(libraryPath());
     for (std::size_t k = 0; k < library.trays.size(); ++k)
         if (library.trays[k].tray == read->tray)
-            return KeptMatch{library.trays[k], static_cast<Integer>(BoardCount + static_cast<int>(k)),
+            return KeptMatch{library.trays[k],
+                             static_cast<Integer>(BoardCount + static_cast<int>(k)),
                              std::move(*read)};
     return std::nullopt;
 }
@@ -192,8 +193,11 @@ int runFind(Program &program, const Command &c, CommandIo &io)
     const auto text = gridText(c, io);
     if (!text)
         return fail(text.error().why);
-    // A tiling of the five trays, or of one of the user's.
-    const auto found = findTiling(program.state(), *text, readLibrary(libraryPath()).trays);
+    // A tiling of the five trays, or else of one of the user's: the library
+    // is read only then.
+    auto found = findTiling(program.state(), *text);
+    if (!found)
+        found = findTiling(program.state(), *text, readLibrary(libraryPath()).trays);
     if (!found)
         return fail(found.error());
     if (!found->kept.empty()) {

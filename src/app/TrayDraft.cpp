@@ -76,74 +76,68 @@ void TrayDraft::toggleAtCursor()
     commit(before);
 }
 
+void TrayDraft::step(std::vector<Cells> &from, std::vector<Cells> &to)
+{
+    if (from.empty())
+        return;
+    to.push_back(m_cells);
+    m_cells = from.back();
+    from.pop_back();
+}
+
 void TrayDraft::undo()
 {
-    if (m_undo.empty())
-        return;
-    m_redo.push_back(m_cells);
-    m_cells = m_undo.back();
-    m_undo.pop_back();
+    step(m_undo, m_redo);
 }
 
 void TrayDraft::redo()
 {
-    if (m_redo.empty())
-        return;
-    m_undo.push_back(m_cells);
-    m_cells = m_redo.back();
-    m_redo.pop_back();
+    step(m_redo, m_undo);
+}
+
+void TrayDraft::replace(const Cells &cells)
+{
+    const Cells before = m_cells;
+    m_cells = cells;
+    commit(before);
 }
 
 void TrayDraft::load(const Tray &tray)
 {
-    const Cells before = m_cells;
-    m_cells.reset();
+    Cells cells;
     for (int c = 0; c < tray.cols(); ++c)
         for (int r = 0; r < tray.rows(); ++r)
             if (tray.has(c, r))
-                set(c, r, true);
-    commit(before);
+                cells.set(bit(c, r));
+    replace(cells);
 }
 
 void TrayDraft::clear()
 {
-    const Cells before = m_cells;
-    m_cells.reset();
-    commit(before);
+    replace({});
 }
 
-int TrayDraft::left() const
+TrayDraft::Box TrayDraft::box() const
 {
+    Box box{Side, Side, -1, -1};
     for (int c = 0; c < Side; ++c)
         for (int r = 0; r < Side; ++r)
             if (has(c, r))
-                return c;
-    return 0;
-}
-
-int TrayDraft::top() const
-{
-    for (int r = 0; r < Side; ++r)
-        for (int c = 0; c < Side; ++c)
-            if (has(c, r))
-                return r;
-    return 0;
+                box = {std::min(box.left, c), std::min(box.top, r), std::max(box.right, c),
+                       std::max(box.bottom, r)};
+    return box;
 }
 
 Tray TrayDraft::tray(std::string label) const
 {
-    int right = -1, bottom = -1;
-    for (int c = 0; c < Side; ++c)
-        for (int r = 0; r < Side; ++r)
-            if (has(c, r))
-                right = std::max(right, c), bottom = std::max(bottom, r);
-    const int x = left(), y = top();
+    const Box at = box();
     std::bitset<Tray::MaxSide * Tray::MaxSide> cells;
-    for (int c = x; c <= right; ++c)
-        for (int r = y; r <= bottom; ++r)
+    for (int c = at.left; c <= at.right; ++c)
+        for (int r = at.top; r <= at.bottom; ++r)
             if (has(c, r))
-                cells.set(static_cast<std::size_t>((c - x) * Tray::MaxSide + (r - y)));
-    return Tray(std::move(label), right - x + 1, bottom - y + 1, cells);
+                cells.set(static_cast<std::size_t>((c - at.left) * Tray::MaxSide + (r - at.top)));
+    return Tray(std::move(label), std::max(0, at.right - at.left + 1),
+                std::max(0, at.bottom - at.top + 1), cells);
 }
 
 std::string TrayDraft::countLine() const
@@ -169,9 +163,11 @@ std::optional<Obstacle> TrayDraft::obstacle() const
     if (cellCount() != 60 && cellCount() != 64)
         return std::nullopt;
     auto seen = visibleObstacle(tray());
-    if (seen)
+    if (seen) {
+        const Box at = box();
         for (auto &[c, r] : seen->cells)
-            c += left(), r += top();
+            c += at.left, r += at.top;
+    }
     return seen;
 }
 

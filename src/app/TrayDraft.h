@@ -52,9 +52,6 @@ public:
 
     // The drawing as a tray, its box shrunk to its cells (none: empty).
     Tray tray(std::string label = {}) const;
-    // Where the drawing's box stands on the grid.
-    int left() const;
-    int top() const;
 
     // "58 of 60 cells", "64 of 64 cells: the 2 x 2 square joins the twelve
     // pentominoes", ...
@@ -70,7 +67,17 @@ public:
     bool searchable() const;
 
 private:
+    // The drawing's box on the grid (right < left when it is empty).
+    struct Box
+    {
+        int left, top, right, bottom;
+    };
+    Box box() const;
     void set(int column, int row, bool cell);
+    // The drawing replaced, one step to undo.
+    void replace(const Cells &cells);
+    // The step on top of from becomes the drawing; the drawing goes onto to.
+    void step(std::vector<Cells> &from, std::vector<Cells> &to);
     void commit(const Cells &before);
     static bool inside(int column, int row)
     {

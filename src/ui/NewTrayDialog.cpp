@@ -89,12 +89,17 @@ void DraftView::paintEvent(QPaintEvent *)
     }
 }
 
+std::optional<std::pair<int, int>> DraftView::cellUnder(const QMouseEvent &event) const
+{
+    const QPoint at = event.position().toPoint();
+    return layout().cellAt(at.x(), at.y());
+}
+
 void DraftView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
-    if (const auto cell = layout().cellAt(event->position().toPoint().x(),
-                                          event->position().toPoint().y())) {
+    if (const auto cell = cellUnder(*event)) {
         m_draft.beginStroke(cell->first, cell->second);
         update();
         emit changed();
@@ -105,8 +110,7 @@ void DraftView::mouseMoveEvent(QMouseEvent *event)
 {
     if (!m_draft.stroking())
         return;
-    if (const auto cell = layout().cellAt(event->position().toPoint().x(),
-                                          event->position().toPoint().y())) {
+    if (const auto cell = cellUnder(*event)) {
         m_draft.strokeTo(cell->first, cell->second);
         update();
         emit changed();
@@ -243,7 +247,8 @@ NewTrayDialog::NewTrayDialog(std::vector<Tray> trays, std::string library,
     });
     // Every key the desktop gives undo and redo: Ctrl+Z, and Ctrl+Y or
     // Ctrl+Shift+Z.
-    for (const auto &[keys, undo] : {std::pair{QKeySequence::Undo, true}, {QKeySequence::Redo, false}})
+    for (const auto &[keys, undo] :
+         {std::pair{QKeySequence::Undo, true}, {QKeySequence::Redo, false}})
         connect(new QShortcut(keys, this), &QShortcut::activated, this, [this, undo = undo] {
             if (m_search)
                 return;
@@ -315,13 +320,14 @@ void NewTrayDialog::import(const QString &path)
         return;
     }
     if (bytes->size() > MaxRegionFile) {
-        m_hooks.message(QStringLiteral("\"%1\" is larger than a region of 32 x 32 cells can be.")
-                            .arg(path));
+        m_hooks.message(
+            QStringLiteral("\"%1\" is larger than a region of 32 x 32 cells can be.").arg(path));
         return;
     }
     const auto region = readRegion(*bytes);
     if (!region) {
-        m_hooks.message(QStringLiteral("\"%1\" holds no tray: %2.").arg(path, text(region.error())));
+        m_hooks.message(
+            QStringLiteral("\"%1\" holds no tray: %2.").arg(path, text(region.error())));
         return;
     }
     m_draft.load(*region);
@@ -359,8 +365,7 @@ void NewTrayDialog::findSolutions()
             search->tray, 0,
             [this](const RegionProgress &p) {
                 QMetaObject::invokeMethod(
-                    this, [this, p] { progressed(p.placements, p.tilings); },
-                    Qt::QueuedConnection);
+                    this, [this, p] { progressed(p.placements, p.tilings); }, Qt::QueuedConnection);
             },
             &search->cancel);
         std::optional<std::vector<CellLetters>> solutions;
@@ -421,9 +426,9 @@ void NewTrayDialog::finished(std::optional<std::vector<CellLetters>> solutions)
         return;
     }
     m_keptName = name;
-    lblProgress->setText(QStringLiteral("Kept \"%1\": %2 solutions.")
-                             .arg(text(name), text(groupedNumber(static_cast<long long>(
-                                                  solutions->size())))));
+    lblProgress->setText(
+        QStringLiteral("Kept \"%1\": %2 solutions.")
+            .arg(text(name), text(groupedNumber(static_cast<long long>(solutions->size())))));
     emit kept(text(name));
     close();
 }

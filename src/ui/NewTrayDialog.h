@@ -48,6 +48,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    std::optional<std::pair<int, int>> cellUnder(const QMouseEvent &event) const;
+
     TrayDraft &m_draft;
     std::vector<std::pair<int, int>> m_marked;
 };
