@@ -87,7 +87,8 @@ void SolutionBrowser::DrawTray()
     if (!m_displaying)
         return;
     if (m_kept) {
-        fill(m_screen, 2800, 3300, 4400, 2000, ButtonFace);
+        const QRectF place = keptArea();
+        fill(m_screen, place.left(), place.top(), place.width(), place.height(), ButtonFace);
         if (m_screen) {
             paintFrame(*m_screen, trayGeometry(), m_kept->tray.cols(), m_kept->tray.rows());
             paintTiling(*m_screen, emptyTiling(m_kept->tray, state.BoardIndex), trayGeometry(),
