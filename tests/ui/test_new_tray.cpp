@@ -106,6 +106,10 @@ void TestNewTray::drawsATrayByMouseAndKeysAndKeepsIt()
     QVERIFY(editor);
     auto &grid = *in<DraftView>(editor, "picGrid");
     QCOMPARE(QApplication::focusWidget(), &grid); // ready for the keys
+    // The cursor shows where a key acts: the top left cell, outlined.
+    const auto [left, top, side] = grid.layout().square(0, 0);
+    QCOMPARE(grid.grab().toImage().pixelColor(left + 1, top + side / 2),
+             grid.palette().color(QPalette::Highlight));
     QCOMPARE(line(editor, "lblCount"), QStringLiteral("0 of 60 cells"));
     // Started from one of the five: drawn already, so not searched again.
     auto *start = in<QComboBox>(editor, "cboStart");
