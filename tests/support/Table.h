@@ -45,7 +45,7 @@ inline std::vector<std::string> words(const std::string &field)
     return out;
 }
 
-// A field's text with its escapes read: \n, \t, \\ and \xNN, a byte.
+// A field's text with its escapes read: \n, \r, \t, \\ and \xNN, a byte.
 inline std::string unescaped(const std::string &field)
 {
     std::string out;
@@ -59,7 +59,7 @@ inline std::string unescaped(const std::string &field)
             out += static_cast<char>(std::stoi(field.substr(k + 1, 2), nullptr, 16));
             k += 2;
         } else {
-            out += next == 'n' ? '\n' : next == 't' ? '\t' : next;
+            out += next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : next;
         }
     }
     return out;
