@@ -1,5 +1,6 @@
 #include "BruteForce.h"
 #include "ProgramRun.h"
+#include "Table.h"
 #include "pieces/PieceTables.h"
 #include "solutions/Library.h"
 #include "solutions/Region.h"
@@ -117,43 +118,15 @@ TEST_F(TrayCommands, KeepListExportAndDeleteATray)
     write("nowhere.txt", "####################\n\n####################\n\n####################\n");
     write("split.txt", QByteArray("##########\n").repeated(5) + "\n#######.###\n");
 
-    struct Refused
-    {
-        const char *name;
+    for (const auto &row : test::tableRows("tray-refusals.txt")) {
+        SCOPED_TRACE(row[0]);
         QStringList arguments;
-        const char *says;
-    };
-    const Refused refusals[] = {
-        {"a region kept already",
-         {"--new-tray", file("copy.txt"), "--name", "Other"},
-         "this region is kept already, as \"Centre hole\""},
-        {"a name taken, in another case",
-         {"--new-tray", file("strip.txt"), "--name", "MY TRAY 1"},
-         "a tray named \"My tray 1\" is kept already"},
-        {"a built-in label",
-         {"--new-tray", file("four.txt"), "--name", "8 x 8"},
-         "\"8 x 8\" names a built-in tray"},
-        {"a built-in tray", {"--new-tray", file("strip.txt")}, "the built-in 20 x 3 tray"},
-        {"a name too long",
-         {"--new-tray", file("strip.txt"), "--name", QString(65, QChar(0x00E9))},
-         "at most 64 characters; this one has 65"},
-        {"too few cells", {"--new-tray", file("short.txt")}, "this one has 5"},
-        {"a region that cannot be tiled",
-         {"--new-tray", file("split.txt"), "--name", "Split"},
-         "split.txt cannot be tiled: the part of 7 cells at row 7, column 1 cannot be made up"},
-        {"a region with no tiling",
-         {"--new-tray", file("nowhere.txt")},
-         "nowhere.txt cannot be tiled: the pieces fit it in no way; nothing was kept"},
-        {"no such tray to delete", {"--delete-tray", "Nothing"}, "there is no tray \"Nothing\""},
-        {"no such tray to export",
-         {"--export-tray", "Nothing", file("x.txt")},
-         "there is no tray \"Nothing\""},
-    };
-    for (const Refused &r : refusals) {
-        SCOPED_TRACE(r.name);
-        const auto outcome = run(r.arguments);
+        for (const QString &word : QString::fromStdString(row[1]).split(QStringLiteral(", ")))
+            arguments << (word.startsWith('@') ? file(word.mid(1)) : word);
+        const auto outcome = run(arguments);
         EXPECT_EQ(outcome.status, 2);
-        EXPECT_TRUE(outcome.err.contains(QString::fromUtf8(r.says))) << outcome.err.toStdString();
+        EXPECT_TRUE(outcome.err.contains(QString::fromStdString(row.at(2))))
+            << outcome.err.toStdString();
         EXPECT_EQ(outcome.err.count('\n'), 1) << "one line";
         EXPECT_EQ(outcome.out, "");
     }
@@ -277,53 +250,28 @@ TEST_F(TrayCommands, TwoCopiesAtOnceOrAKilledOneLeaveTheLibraryWhole)
 // trays that pass their checks are still there.
 TEST_F(TrayCommands, ADamagedLibraryIsReportedAndItsSoundTraysKept)
 {
-    struct Row
-    {
-        const char *name;
-        std::function<void()> damage;
-        const char *says;
-        bool centreListed; // the tray left alone
-    };
-    const auto sql = [this](const char *statement) { return [=, this] { change(statement); }; };
-    const Row rows[] = {
-        {"not a database",
-         [this] { write("Tilewright/Tilewright/Trays.sqlite", QByteArray(4096, 'x')); },
-         "is damaged and was not read", false},
-        {"a newer version's", sql("PRAGMA user_version = 2"), "written by a newer version", false},
-        {"a count that does not match", sql("UPDATE Trays SET Solutions = 20 WHERE Name = 'Four'"),
-         "holds damaged trays (\"Four\")", true},
-        {"two records in the wrong order",
-         sql("UPDATE Trays SET Records = substr(Records, 31, 30) || substr(Records, 1, 30) || "
-             "substr(Records, 61) WHERE Name = 'Four'"),
-         "holds damaged trays (\"Four\")", true},
-        {"a record not its smallest image", [this] { turnLastRecord(); },
-         "holds damaged trays (\"Four\")", true},
-        {"a cell that is no piece",
-         sql("UPDATE Trays SET Records = X'FF' || substr(Records, 2) WHERE Name = 'Four'"),
-         "holds damaged trays (\"Four\")", true},
-        {"a region changed",
-         sql("UPDATE Trays SET Region = replace(Region, '##.##.##', '########') WHERE Name = "
-             "'Four'"),
-         "holds damaged trays (\"Four\")", true},
-        {"a folder where the library should be",
-         [this] {
-             QFile::remove(library());
-             QDir().mkpath(library());
-         },
-         "cannot read the tray library", false},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto &row : test::tableRows("damaged-libraries.txt")) {
+        SCOPED_TRACE(row[0]);
         QFile::remove(library());
         ASSERT_EQ(run({"--new-tray", file("centre.txt"), "--name", "Centre hole"}).status, 0);
         ASSERT_EQ(run({"--new-tray", file("four.txt"), "--name", "Four"}).status, 0);
-        row.damage();
+        if (row[1] == "write 4096 bytes of x") {
+            write("Tilewright/Tilewright/Trays.sqlite", QByteArray(4096, 'x'));
+        } else if (row[1] == "turn the last record") {
+            turnLastRecord();
+        } else if (row[1] == "a folder") {
+            QFile::remove(library());
+            QDir().mkpath(library());
+        } else {
+            change(row[1].c_str());
+        }
         const auto trays = run({"--trays"});
         EXPECT_EQ(trays.status, 0);
-        EXPECT_TRUE(trays.err.contains(library()) && trays.err.contains(row.says))
+        EXPECT_TRUE(trays.err.contains(library()) &&
+                    trays.err.contains(QString::fromStdString(row.at(2))))
             << trays.err.toStdString();
         EXPECT_EQ(trays.err.count('\n'), 1);
-        EXPECT_EQ(trays.out.toStdString(), row.centreListed ? CentreLine : std::string());
+        EXPECT_EQ(trays.out.toStdString(), row.at(3) == "Centre hole" ? CentreLine : std::string());
     }
 }
 
