@@ -1,4 +1,5 @@
 #include "Layout.h"
+#include "Table.h"
 #include "WindowFixture.h"
 #include "pieces/PieceTables.h"
 #include "solutions/Decoding.h"
@@ -135,27 +136,9 @@ private slots:
 
 void TestFrmMain::movesAndWhereTheyLeaveTheWindow_data()
 {
-    // Moves separated by ";", each "move = solution steps noises": then the
-    // solution shown (and in the number box), the step buttons that can be
-    // used, and the beeps and messages so far.
     QTest::addColumn<QString>("journey");
-    QTest::newRow("greyed < and |< at the first")
-        << "click cmdPrev = 1 NL 0; click cmdFirst = 1 NL 0";
-    QTest::newRow("greyed > and >| at the last")
-        << "type 2339 = 2339 FP 0; click cmdNext = 2339 FP 0; click cmdLast = 2339 FP 0";
-    // The double-click's second press lands on the button the first greyed.
-    QTest::newRow("double-click > at the second last")
-        << "type 2338 = 2338 FPNL 0; dclick cmdNext = 2339 FP 0; wait 50 = 2339 FP 0";
-    QTest::newRow("a short click steps once, any button, no key")
-        << "press cmdNext = 2 FPNL 0; wait 100 = 2 FPNL 0; release cmdNext = 2 FPNL 0; "
-           "rclick cmdPrev = 1 NL 0; key Space cmdNext = 1 NL 0";
-    QTest::newRow("clicks one after another step once each")
-        << "click cmdNext = 2 FPNL 0; click cmdNext = 3 FPNL 0; click cmdPrev = 2 FPNL 0";
-    QTest::newRow("held from the second last, stops at the last")
-        << "type 2338 = 2338 FPNL 0; press cmdNext = 2339 FP 0; wait 700 = 2339 FP 0";
-    QTest::newRow("a number that is no solution beeps")
-        << "type 17 = 17 FPNL 0; type 0 = 17 FPNL 1; type  = 17 FPNL 2; type 12 = 12 FPNL 2; "
-           "click cmdNext = 13 FPNL 2";
+    for (const auto &row : tableRows("main-window-journeys.txt"))
+        QTest::newRow(row[0].c_str()) << QString::fromStdString(row.at(1));
 }
 
 void TestFrmMain::movesAndWhereTheyLeaveTheWindow()
