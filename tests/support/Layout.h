@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QAbstractSpinBox>
 #include <QAccessible>
 #include <QComboBox>
+#include <QLabel>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QWidget>
@@ -21,7 +23,7 @@ inline QString steps(const QWidget *window)
     return can;
 }
 
-// What is wrong with how a window's named controls stand: a control cut
+// What is wrong with how a window's named controls and captions stand: one cut
 // off by the one it stands on, or two side by side over each other. The
 // window's own layout lets controls touch by a few pixels (a label's box
 // reaching under its text box), so only a quarter or more counts. Only
@@ -31,15 +33,23 @@ inline QStringList layoutFaults(const QWidget *window)
 {
     const auto area = [](const QRect &r) { return qint64(r.width()) * r.height(); };
     QStringList faults;
-    const auto named = [](const QWidget *parent) {
+    // A caption is a control here too, named by its text.
+    const auto caption = [](const QWidget *w) {
+        const auto *label = qobject_cast<const QLabel *>(w);
+        return label && w->objectName().isEmpty() ? label->text() : QString();
+    };
+    const auto named = [&caption](const QWidget *parent) {
         QList<const QWidget *> shown;
         for (const QObject *child : parent->children())
             if (const auto *w = qobject_cast<const QWidget *>(child);
-                w && !w->objectName().isEmpty() &&
+                w && (!w->objectName().isEmpty() || !caption(w).isEmpty()) &&
                 !w->objectName().startsWith(QLatin1String("qt_")) && w->isVisible() &&
                 !w->isWindow())
                 shown << w;
         return shown;
+    };
+    const auto name = [&caption](const QWidget *w) {
+        return w->objectName().isEmpty() ? caption(w) : w->objectName();
     };
     QList<const QWidget *> parents{window};
     while (!parents.isEmpty()) {
@@ -48,14 +58,13 @@ inline QStringList layoutFaults(const QWidget *window)
         for (qsizetype a = 0; a < shown.size(); ++a) {
             const QRect own = shown[a]->geometry();
             if (4 * area(parent->rect() & own) < 3 * area(own))
-                faults << shown[a]->objectName() + QLatin1String(" sticks out of ") +
+                faults << name(shown[a]) + QLatin1String(" sticks out of ") +
                               (parent == window ? QStringLiteral("the window")
-                                                : parent->objectName());
+                                                : name(parent));
             for (qsizetype b = a + 1; b < shown.size(); ++b)
                 if (4 * area(own & shown[b]->geometry()) >
                     std::min(area(own), area(shown[b]->geometry())))
-                    faults << shown[a]->objectName() + QLatin1String(" overlaps ") +
-                                  shown[b]->objectName();
+                    faults << name(shown[a]) + QLatin1String(" overlaps ") + name(shown[b]);
         }
         for (const QWidget *w : shown)
             parents << w;
@@ -74,7 +83,9 @@ inline QStringList namelessControls(const QWidget *window)
 {
     QStringList nameless;
     for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus)
+        // A spin box's own line edit is read out as the spin box.
+        if (!w->isVisible() || w->focusPolicy() == Qt::NoFocus ||
+            qobject_cast<QAbstractSpinBox *>(w->parentWidget()))
             continue;
         QAccessibleInterface *control = QAccessible::queryAccessibleInterface(w);
         const auto labels = control->relations(QAccessible::Label);

@@ -1,3 +1,4 @@
+#include "Layout.h"
 #include "WindowFixture.h"
 #include "ui/FindDialog.h"
 #include "ui/Icon.h"
@@ -82,6 +83,7 @@ private slots:
     void practiceSheetShowsItsPuzzlesInThePreview();
     void aboutTellsWhatABugReportNeeds();
     void theMenuBelongsToTheTrayPicture();
+    void everyWindowItsKeyOpensStandsWhole();
 };
 
 void TestFindTiling::findsATilingTypedOrPastedAndShowsIt()
@@ -310,6 +312,16 @@ void TestFindTiling::practiceSheetShowsItsPuzzlesInThePreview()
     });
     choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuPractice");
     QVERIFY(again != 0 && again != sheet);
+    // The letters stay as the first sheet had them (none), whatever the
+    // main window shows since.
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuLetters");
+    bool letters = true;
+    inDialog([&](QWidget *dialog) {
+        letters = dialog->findChild<QCheckBox *>(QStringLiteral("chkLetters"))->isChecked();
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuPractice");
+    QVERIFY(!letters);
 }
 
 // F1 anywhere: the version, the database, the counts and the keys, to copy.
@@ -381,6 +393,40 @@ void TestFindTiling::theMenuBelongsToTheTrayPicture()
     // The "Print" tab shows no tray, and no menu.
     clickTab(m, 1);
     QVERIFY(!rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300));
+}
+
+// Each window a key of the tray's menu opens: modal or not as it should be,
+// every control in its place and named in words.
+void TestFindTiling::everyWindowItsKeyOpensStandsWhole()
+{
+    MainWindow m;
+    for (const auto &[key, modifiers, name, modal] :
+         {std::tuple{Qt::Key_F1, Qt::KeyboardModifiers(), "frmAbout", true},
+          {Qt::Key_E, Qt::ControlModifier, "frmExport", true},
+          {Qt::Key_K, Qt::ControlModifier, "frmPractice", true},
+          {Qt::Key_F, Qt::ControlModifier, "frmFind", false},
+          {Qt::Key_Y, Qt::ControlModifier, "frmSolve", false},
+          {Qt::Key_N, Qt::ControlModifier, "frmNewTray", false}}) {
+        QStringList faults;
+        const auto check = [&faults, name, modal](QWidget *window) {
+            if (window->objectName() != QLatin1String(name) || window->isModal() != modal)
+                faults << window->objectName() + QStringLiteral(" opened, modal: ") +
+                              QString::number(window->isModal());
+            faults << test::layoutFaults(window) << test::namelessControls(window);
+            window->close();
+        };
+        if (modal)
+            inDialog(check);
+        m.w().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&m.w()));
+        QTest::keyClick(&m.w(), key, modifiers);
+        if (!modal) {
+            auto *window = m.w().findChild<QDialog *>(QString::fromLatin1(name));
+            QVERIFY2(window && QTest::qWaitForWindowExposed(window), name);
+            check(window);
+        }
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
+    }
 }
 
 QTEST_MAIN(TestFindTiling)

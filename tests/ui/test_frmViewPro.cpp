@@ -244,6 +244,7 @@ void TestFrmViewPro::theNavigatorFollowsEveryPageChange()
     const QStringList faults = test::layoutFaults(m.w.get());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     Window one(1);
+    QVERIFY(one.w->isModal()); // the report it shows stands still while it is open
     QCOMPARE(one.page(), QStringLiteral("Page 1 of 1"));
     QVERIFY(!one("txtPage")->isEnabled() && one("picVCR")->isHidden());
     QTest::keyClick(one.w.get(), Qt::Key_Escape);
