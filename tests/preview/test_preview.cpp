@@ -2,7 +2,6 @@
 #include "base/Units.h"
 #include "preview/PreviewDocument.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QPdfWriter>
@@ -220,50 +219,6 @@ TEST(PreviewDocument, IsGreyUnlessSomethingInkedHasAColour)
         doc.EndDoc();
         EXPECT_EQ(doc.allGrey(1, 1), grey) << name;
     }
-}
-
-TEST(PdfArt, LeavesAFileItCannotReadCleanlyAsItIs)
-{
-    pdf::PageArt art;
-    art.strokes({{QPoint(0, 0), QPoint(100, 0)}}, Black);
-    const std::vector<QByteArray> packed{art.packed(842, 1440)};
-    PreviewDocument doc(A4);
-    drawThreePages(doc);
-    QBuffer buffer; // page 1 as Qt's writer alone writes it
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setResolution(1440);
-        ASSERT_TRUE(doc.paintPages(writer, 1, 1, QPageSize::ExactMatch));
-    }
-    const QByteArray one = buffer.data();
-    QByteArray moved = one; // its cross-reference table off by a byte
-    moved.insert(moved.indexOf("1 0 obj"), ' ');
-    QByteArray taken = one; // a page whose resources have the art's name
-    taken.replace("/ExtGState <<", QByteArray("/ExtGState <<") + pdf::ArtState + " 3 0 R ");
-    ASSERT_NE(taken, one);
-    struct Row
-    {
-        const char *name;
-        QByteArray pdf;
-        std::vector<double> heights;
-    };
-    for (const Row &row :
-         {Row{"nothing", {}, {842}},
-          Row{"no PDF", "%PDF-1.4\n1 0 obj\n<<\n/Type /Page\n>>\nendobj\n", {842}},
-          Row{"a page less", one, {842, 842}}, Row{"another height", one, {595}},
-          Row{"a repaired table", moved, {842}}, Row{"the name taken", taken, {842}}}) {
-        SCOPED_TRACE(row.name);
-        QByteArray pdf = row.pdf;
-        testing::internal::CaptureStderr();
-        EXPECT_FALSE(pdf::addPageArt(pdf, std::vector<QByteArray>(row.heights.size(), packed[0]),
-                                     row.heights));
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), ""); // the reader's warnings kept quiet
-        EXPECT_EQ(pdf, row.pdf);
-    }
-    QByteArray pdf = one;
-    ASSERT_TRUE(pdf::addPageArt(pdf, packed, {842}));
-    EXPECT_TRUE(pdf.contains(pdf::ArtState));
 }
 
 } // namespace

@@ -18,49 +18,6 @@ const SolutionRecord First10x6 = record(0, 2, {22, 4, 2, 54, 62, 42, 9, 11, 16, 
 const SolutionRecord First8x8 = record(0, 4, {18, 4, 2, 8, 52, 25, 42, 11, 22, 60, 38});
 const SolutionRecord Centre8x8 = record(30, 2, {22, 1, 30, 36, 5, 14, 43, 51, 9, 18, 61});
 
-struct GoldenCase
-{
-    const char *name;
-    Integer board;
-    SolutionRecord record;
-    const char *grid;
-};
-
-void PrintTo(const GoldenCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
-class GoldenRecord : public testing::TestWithParam<GoldenCase>
-{
-};
-
-TEST_P(GoldenRecord, DecodesToItsLetterGridLayingEveryCellOfTheBoardGrid)
-{
-    const GoldenCase &g = GetParam();
-    const auto tiling = tileRecord(g.board, g.record);
-    ASSERT_TRUE(tiling) << tiling.error().message;
-    EXPECT_EQ(letterGrid(*tiling), g.grid);
-    PieceState state = boardGrid(g.board);
-    const auto decoded = DecodeSolution(state, g.board, g.record);
-    ASSERT_TRUE(decoded);
-    EXPECT_EQ(letterGrid(*decoded), g.grid);
-    EXPECT_EQ(state.NextCell, state.GridMax + 1);
-    EXPECT_EQ(std::count(state.BoardGrid.begin(), state.BoardGrid.end(), false), 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Examples, GoldenRecord,
-    testing::Values(GoldenCase{"first_10x6", 0, First10x6,
-                               "UUUPPPTTTY/UXUFPPWTYY/XXXFFWWTNY/VXFFWWZZNY/VIIIIILZNN/VVVLLLLZZN"},
-                    GoldenCase{"first_8x8", 4, First8x8,
-                               "OOWWTTTP/OOZWWTPP/ZZZFWTPP/ZXFFFUUU/XXXYFUNU/VXYYYYNN/VIIIIILN/"
-                               "VVVLLLLN"},
-                    GoldenCase{"square_in_the_centre", 4, Centre8x8,
-                               "UUUTLLLL/UXUTTTFL/XXXTFFFW/IXNOOFWW/IYNOOWWZ/IYNNVZZZ/IYYNVZPP/"
-                               "IYVVVPPP"}),
-    [](const auto &info) { return std::string(info.param.name); });
-
 struct BadCase
 {
     const char *name;

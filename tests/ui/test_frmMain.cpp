@@ -16,7 +16,6 @@
 #include <QTabBar>
 #include <QTest>
 #include <QToolTip>
-#include <QWindow>
 
 using namespace tw;
 using namespace tw::test;
@@ -122,7 +121,6 @@ private slots:
     void aRecordThatCannotBeShownEndsTheHoldWithOneMessage();
     void aTrayThatCannotBeReadShowsNoSteps();
     void thePictureStandsInPlaceAtTheScreensScale();
-    void followsTheScreensDensity();
     void stepsFromTheKeyboardWhereverTheFocusIs();
     void lettersColoursAndNamesInWords();
     void aRefusedRangeEntryStaysSelectedInItsBox();
@@ -297,24 +295,6 @@ void TestFrmMain::thePictureStandsInPlaceAtTheScreensScale()
         const QStringList faults = test::layoutFaults(&m.w());
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     }
-}
-
-void TestFrmMain::followsTheScreensDensity()
-{
-    // Run by ctest on two screens, the second of twice the density: the
-    // picture has each screen's pixels, whether the window opens there or
-    // is moved there.
-    QScreen *plain = nullptr, *dense = nullptr;
-    for (QScreen *screen : QGuiApplication::screens())
-        (screen->devicePixelRatio() == 2 ? dense : plain) = screen;
-    if (!plain || !dense)
-        QSKIP("needs the offscreen platform's two screens");
-    MainWindow m(test::testDatabaseFolder(), test::Messages::Recorded, dense);
-    QCOMPARE(m.w().surface().ratio(), 2.0);
-    QVERIFY(showsCurrentSolution(m));
-    m.w().windowHandle()->setScreen(plain);
-    QTRY_COMPARE(m.w().surface().ratio(), 1.0);
-    QVERIFY(showsCurrentSolution(m));
 }
 
 void TestFrmMain::stepsFromTheKeyboardWhereverTheFocusIs()

@@ -12,8 +12,6 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPageSize>
-#include <QPrintEngine>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -196,11 +194,8 @@ private slots:
     void fitsHeightFirstThenWidthAndShowsThePageAtItsZoom();
     void theZoomBoxAndItsArrowsTakeWholeNumbersFrom10To400();
     void printsCopiesAndSavesPages();
-    void printsOnAPrinterAsQtsPrintEngineDoes_data();
-    void printsOnAPrinterAsQtsPrintEngineDoes();
     void printsThroughTheDialogAndSaysWhyAPrinterRefused();
     void aJobThePrintServerRefusesPartwayIsNotCalledPrinted();
-    void pagesAreLaidOnTheDefaultPrintersPaperWhenItFits();
     void theKeyboardReachesEveryCommandFromAnywhere();
 
 private:
@@ -411,70 +406,6 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
     QCOMPARE(m.messages.size(), 3);
 }
 
-void TestFrmViewPro::printsOnAPrinterAsQtsPrintEngineDoes_data()
-{
-    QTest::addColumn<int>("first");
-    QTest::addColumn<int>("last");
-    QTest::addColumn<int>("copies");
-    QTest::addColumn<int>("duplex");
-    QTest::addColumn<QStringList>("dialogOptions");
-    QTest::addColumn<QString>("pages"); // as pdfinfo gives them: count, first size
-    QTest::addColumn<Colour>("box");
-    QTest::addColumn<bool>("grey");
-    QTest::newRow("copies of both sides, a landscape page last")
-        << 1 << 2 << 3 << int(QPrinter::DuplexAuto) << QStringList() << "2 595 x 842" << Black
-        << true;
-    QTest::newRow("a landscape page on the long edge, the dialog's options")
-        << 2 << 2 << 2 << int(QPrinter::DuplexLongSide)
-        << QStringList{QStringLiteral("number-up"), QStringLiteral("2")} << "1 842 x 595"
-        << Colour(0x0000FF) << false;
-    QTest::newRow("a red box in greys") << 1 << 1 << 1 << int(QPrinter::DuplexNone) << QStringList()
-                                        << "1 595 x 842" << Colour(0x0000FF) << true;
-}
-
-void TestFrmViewPro::printsOnAPrinterAsQtsPrintEngineDoes()
-{
-    if (!m_printing)
-        QSKIP("cupsd is not installed");
-    QFETCH(int, first);
-    QFETCH(int, last);
-    QFETCH(int, copies);
-    QFETCH(int, duplex);
-    QFETCH(QStringList, dialogOptions);
-    QFETCH(QString, pages);
-    QFETCH(Colour, box);
-    QFETCH(bool, grey);
-    Window m(3, box);
-    const auto printer = [&] {
-        auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        p->setPrinterName(QStringLiteral("tilewright-test"));
-        p->setDocName(QStringLiteral("Sheet"));
-        p->setCopyCount(copies);
-        p->setCollateCopies(copies == 3);
-        p->setDuplex(QPrinter::DuplexMode(duplex));
-        p->setColorMode(grey ? QPrinter::GrayScale : QPrinter::Color);
-        p->printEngine()->setProperty(QPrintEngine::PrintEnginePropertyKey(0xfe00), dialogOptions);
-        p->setFullPage(true);
-        return p;
-    };
-    // Qt's own print engine on the pages, then the program.
-    QVERIFY(m.doc.paintPages(*printer(), first, last, QPageSize::FuzzyMatch));
-    const auto [qtsOptions, qtsFile] = m_server.nextJob();
-    QVERIFY(m.vp().printTo(*printer(), first, last));
-    const auto [options, file] = m_server.nextJob();
-    QVERIFY(!options.isEmpty());
-    QCOMPARE(options, qtsOptions);
-    QCOMPARE(pdfPages(file), pages);
-    QCOMPARE(pdfPages(qtsFile), pages);
-    for (int page = 1; page <= last - first + 1; ++page)
-        QVERIFY(test::pdfPicture(file, page, 72) == test::pdfPicture(qtsFile, page, 72));
-    // Written as Save PDF writes, but for greys from colours, which only Qt's
-    // engine makes.
-    QFile sent(file);
-    QVERIFY(sent.open(QIODevice::ReadOnly));
-    QCOMPARE(sent.readAll().contains(pdf::ArtState), !grey || box == Black);
-}
-
 void TestFrmViewPro::printsThroughTheDialogAndSaysWhyAPrinterRefused()
 {
     if (!m_printing)
@@ -529,26 +460,6 @@ void TestFrmViewPro::printsThroughTheDialogAndSaysWhyAPrinterRefused()
     QVERIFY2(why.contains(QStringLiteral("did not take the job: the print server cannot be "
                                          "reached.")),
              qPrintable(why));
-}
-
-// Pages are measured in 16-bit twips: a default paper longer than 22.7 inches
-// gives way to A4 or Letter, as the place uses.
-void TestFrmViewPro::pagesAreLaidOnTheDefaultPrintersPaperWhenItFits()
-{
-    const auto onPrinterWith = [this](const char *paper) -> std::optional<QSizeF> {
-        PrintServer server;
-        if (!server.start(0, QString::fromLatin1(paper)))
-            return std::nullopt;
-        const QSizeF taken = defaultPaper();
-        m_server.use();
-        return taken;
-    };
-    const QSizeF letter = QPageSize(QPageSize::Letter).size(QPageSize::Point) * 20;
-    const auto instead = onPrinterWith("A2");
-    if (!instead)
-        QSKIP("cupsd is not installed");
-    QVERIFY(*instead == QPageSize(QPageSize::A4).size(QPageSize::Point) * 20 || *instead == letter);
-    QCOMPARE(onPrinterWith("Letter"), std::optional(letter));
 }
 
 void TestFrmViewPro::aJobThePrintServerRefusesPartwayIsNotCalledPrinted()

@@ -86,7 +86,6 @@ private slots:
     void hintsFinishAndTheSolutionShowsInTheMainWindow();
     void savesOpensAndRemembersPositions();
     void stepsThroughWhatRemainsFromTheKeyboard();
-    void refusesAPositionOfMoreThan64KB();
     void marksADeadEndAndMovesAPieceInOneStep();
 };
 
@@ -312,36 +311,6 @@ void TestSolve::stepsThroughWhatRemainsFromTheKeyboard()
     QCOMPARE(next->geometry(), place);
     QTest::mouseClick(next, Qt::LeftButton);
     QVERIFY(browse->text().startsWith(QStringLiteral("tiling 3 of 9,356")));
-    w->close();
-}
-
-void TestSolve::refusesAPositionOfMoreThan64KB()
-{
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("huge.txt"));
-    QFile huge(file);
-    QVERIFY(huge.open(QIODevice::WriteOnly));
-    huge.write(QByteArray(70 * 1024, 'F'));
-    huge.close();
-    MainWindow m;
-    WindowHooks files;
-    files.askOpenPath = [&](const QString &, const QString &) { return file; };
-    m.w().setHooks(files);
-    Choices::setSolvePosition(trayOf(0), 0, QString(70 * 1024, QLatin1Char('F')));
-    SolveWindow *w = openSolve(m);
-    QVERIFY(w);
-    QTRY_COMPARE(m.messages.size(), 1);
-    QCOMPARE(m.messages[0], QStringLiteral("The position remembered for this tray holds more than "
-                                           "64 KB, too much for a grid of letters; the tray "
-                                           "starts empty."));
-    QVERIFY(w->session().position().placements.empty());
-    QTest::keyClick(&w->board(), Qt::Key_H);
-    QTest::keyClick(w, Qt::Key_O, Qt::ControlModifier);
-    QCOMPARE(m.messages.size(), 2);
-    QVERIFY2(m.messages[1].endsWith(QStringLiteral("huge.txt\" holds more than 64 KB, too much "
-                                                   "for a grid of letters.")),
-             qPrintable(m.messages[1]));
-    QCOMPARE(w->session().position().placements.size(), 1u); // the hint's piece kept
     w->close();
 }
 
