@@ -2,6 +2,7 @@
 
 #include "app/SolveSession.h"
 #include "pieces/Appearance.h"
+#include "ui/SolveBoard.h"
 #include "ui/WindowHooks.h"
 
 #include <QDialog>
@@ -13,99 +14,11 @@
 #include <string>
 
 class QLabel;
-class QPainter;
-class QPen;
 class QPushButton;
 
 namespace tw {
 
 struct SharedState;
-
-// The tray the user lays pieces on, large, with the pieces not yet laid in
-// a band below it. A piece is picked with the mouse or by typing its
-// letter, moved by dragging or with the arrow keys, turned (right button,
-// wheel, R) and flipped (middle button, M), laid where it fits (release,
-// Enter), and taken back (dragged off the tray, Delete). The tray's unit is
-// a whole number of device pixels, as large as the widget allows.
-class SolveBoard : public QWidget
-{
-    Q_OBJECT
-
-public:
-    SolveBoard(SolveSession &session, Appearance look, QWidget *parent);
-    // How the board tells that a key did nothing (the system's beep unless set).
-    void setBeep(std::function<void()> beep) { m_beep = std::move(beep); }
-
-    // The piece picked: its orientation and the cell its first square is
-    // over (off the tray, maybe); none when nothing is picked.
-    struct Held
-    {
-        Integer shape;
-        int column, row;
-        int grabColumn = 0, grabRow = 0; // the cell held, from the first square
-        std::optional<Placement> from;   // the laid piece it was picked up from
-    };
-    const std::optional<Held> &held() const { return m_held; }
-    // Whether the piece held could be laid where it is.
-    bool heldFits() const;
-
-    void pick(char letter);
-    void moveHeld(int columns, int rows);
-    void turnHeld(int direction);
-    void flipHeld();
-    // Lays the piece held where it is: false, keeping it, when it does not
-    // fit there.
-    bool layHeld();
-    void dropHeld();
-    // Takes back the piece selected (the last picked or laid).
-    void takeBackSelected();
-    // A tiling that completes the position, drawn under the laid pieces;
-    // none for none.
-    void setCompletion(std::optional<Tiling> tiling);
-
-    // Where cell (column, row) of the tray is, in the widget's pixels.
-    QRect cellRect(int column, int row) const;
-    // Where the band shows a piece not laid (letter), in pixels.
-    QRect bandRect(char letter) const;
-
-signals:
-    void changed();
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-    void wheelEvent(QWheelEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-
-private:
-    std::function<void()> m_beep;
-    struct Layout
-    {
-        double unit;  // pixels
-        QPointF tray; // cell (0, 0)'s corner
-        QPointF band; // the band's corner
-    };
-    Layout layout() const;
-    // The cell under a point of the widget, or of the band.
-    std::pair<int, int> cellAt(QPointF point) const;
-    void followMouse(QPointF point);
-    // The piece held turned a quarter clockwise, or flipped, about the cell
-    // held.
-    void reshapeHeld(bool flip);
-    // Draws the outer edges of a laid piece with pen, inside its cells.
-    void outline(QPainter &painter, const Placement &p, int stride, QPen pen) const;
-    Integer orientationOf(char letter) const;
-    void describe();
-
-    SolveSession &m_session;
-    Appearance m_look;
-    std::optional<Held> m_held;
-    std::array<Integer, 13> m_turned{}; // each piece's orientation in the band
-    char m_selected = 0;
-    std::optional<Tiling> m_completion;
-};
 
 // "Solve It Yourself": the board, a line that always says how many
 // tilings still complete the position, Hint, Undo, Redo, the tilings that

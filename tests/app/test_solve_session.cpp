@@ -1,5 +1,6 @@
 #include "BruteForce.h"
 #include "Fixtures.h"
+#include "app/SolveHand.h"
 #include "app/SolveSession.h"
 #include "solutions/Boards.h"
 #include "solutions/LetterGrid.h"
@@ -77,6 +78,75 @@ TEST(SolveSession, RefusesWhatNoTilingHasAndSaysWhatToTakeBack)
     EXPECT_EQ(*again.open(std::string(8, 'O') + "\n"),
               "A grid of 1 row of 8 letters fits no tray: the trays are 10 x 6, 12 x 5, 15 x 4, 20 "
               "x 3 and 8 x 8.");
+}
+
+// The layout at 1x and 2x: whole device pixels to a unit; each cell's first
+// and last pixel are that cell's; the band's slots lie under the tray,
+// apart, inside the widget, each found by its letter.
+TEST(SolveLayout, LaysCellsAndBandOnWholePixelsAndFindsWhatIsUnderAPoint)
+{
+    for (const double ratio : {1.0, 2.0}) {
+        const SolveLayout l = solveLayout(10, 6, 800, 600, ratio);
+        EXPECT_EQ(std::fmod(l.unit * ratio, 1), 0) << ratio;
+        for (const auto &[c, r] : {std::pair{0, 0}, {9, 5}, {4, 3}}) {
+            const QRect cell = l.cellRect(c, r);
+            EXPECT_EQ(l.cellAt(cell.topLeft()), std::pair(c, r));
+            EXPECT_EQ(l.cellAt(QPointF(cell.right() + 0.99, cell.bottom() + 0.99)),
+                      std::pair(c, r));
+            EXPECT_EQ(l.cellAt(QPointF(cell.right() + 1, cell.top())), std::pair(c + 1, r));
+        }
+        std::vector<QRect> band;
+        for (const char letter : SolveLetters) {
+            const QRect slot = l.bandRect(letter);
+            EXPECT_EQ(l.letterAt(slot.center()), letter);
+            EXPECT_GT(slot.top(), l.cellRect(0, 5).bottom()) << letter;
+            EXPECT_TRUE(QRect(0, 0, 800, 600).contains(slot)) << letter;
+            for (const QRect &other : band)
+                EXPECT_FALSE(other.intersects(slot)) << letter;
+            band.push_back(slot);
+        }
+        EXPECT_EQ(l.letterAt(l.cellRect(4, 3).center()), 0);
+    }
+}
+
+// Picking, turning, laying, moving and taking back, as the session sees it:
+// a laid piece moved is one step to undo; let go off the tray, taken back.
+TEST(SolveHand, LaysMovesAndTakesBackThroughTheSession)
+{
+    SolveSession session(indexOf(0));
+    SolveHand hand(session);
+    EXPECT_FALSE(hand.pick('O')) << "the 10 x 6 tray takes no square";
+    ASSERT_TRUE(hand.pick('X'));
+    EXPECT_EQ(hand.held()->column, 0) << "the first place it fits";
+    EXPECT_EQ(hand.held()->row, 1);
+    const Integer upright = hand.held()->shape;
+    hand.moveHeld(2, 1);
+    const auto before = *hand.held();
+    for (int k = 0; k < 4; ++k)
+        hand.turnHeld(+1);
+    hand.flipHeld();
+    hand.flipHeld();
+    EXPECT_EQ(hand.held()->shape, upright);
+    EXPECT_EQ(std::pair(hand.held()->column, hand.held()->row),
+              std::pair(before.column, before.row));
+    ASSERT_TRUE(hand.layHeld());
+    EXPECT_EQ(hand.band().size(), 11u);
+    EXPECT_EQ(session.position().placements.size(), 1u);
+    const Placement laid = session.position().placements[0];
+    ASSERT_TRUE(hand.pickUp(3, 3)); // its right arm, held by that cell
+    EXPECT_EQ(hand.shown().placements.size(), 0u);
+    hand.moveHeldTo(5, 3);
+    hand.release(5, 3);
+    ASSERT_EQ(session.position().placements.size(), 1u);
+    EXPECT_EQ(session.position().placements[0].cells[0], laid.cells[0] + 2 * 7);
+    ASSERT_TRUE(session.undo());
+    EXPECT_EQ(session.position().placements.at(0), laid);
+    EXPECT_EQ(hand.description(), "The 10 x 6 tray, 1 of its pieces laid");
+    ASSERT_TRUE(hand.pickUp(2, 2));
+    hand.release(-1, 2);
+    EXPECT_TRUE(session.position().placements.empty());
+    EXPECT_FALSE(hand.held());
+    EXPECT_EQ(hand.band().size(), 12u);
 }
 
 } // namespace
