@@ -344,9 +344,10 @@ int practiceOn(Program &program, const TilingIndex &indexOfTray, const Command &
     const Integer cols = static_cast<Integer>(index->tray().cols());
     const Integer rows = static_cast<Integer>(index->tray().rows());
     preview.setOrientation(c.landscape ? 1 : 0);
-    const std::string limit = sideLimitText(largestSide(preview, cols, rows));
+    const Single largest = practiceLargestSide(preview, cols, rows);
+    const std::string limit = sideLimitText(largest);
     const auto side = c.side ? parseNumber(*c.side) : std::optional<double>(PracticeSide);
-    if (!side || *side <= 0.001 || *side > largestSide(preview, cols, rows))
+    if (!side || *side <= 0.001 || *side > largest)
         return fail("the side length must be a number of inches above 0.001 and at most " + limit);
     PracticeSheet sheet;
     sheet.puzzles = *puzzles;

@@ -73,8 +73,8 @@ Long PrintTab::count() const
 Single PrintTab::ResetUnitSize()
 {
     if (m_kept) {
-        const Single side = keptTraySide(largestSide(m_page, m_kept->tray.cols(), m_kept->tray.rows()),
-                                         m_kept->tray);
+        const Single side = keptTraySide(
+            largestSide(m_page, m_kept->tray.cols(), m_kept->tray.rows()), m_kept->tray);
         m_unitSize = static_cast<Single>(side * TwipsPerInch);
         return side;
     }
@@ -86,12 +86,14 @@ Single PrintTab::ResetUnitSize()
 void PrintTab::setOrientation(int index)
 {
     m_page.setOrientation(static_cast<Integer>(index));
+    // The report's own limit, below its head, so that a side this tab
+    // accepts always lays a tray on the page.
     if (m_kept) {
         m_maxUnitSize = largestSide(m_page, m_kept->tray.cols(), m_kept->tray.rows());
         return;
     }
     const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
-    m_maxUnitSize = maxUnitSize(m_page, tray.cols, tray.rows);
+    m_maxUnitSize = largestSide(m_page, tray.cols, tray.rows);
 }
 
 void PrintTab::setRender(int index)
@@ -200,7 +202,8 @@ std::optional<ReportError> PrintTab::run(const QString &from, const QString &to,
             whileNarrowed();
         return std::nullopt;
     }
-    m_sheetName = QString::fromStdString(tw::sheetName(trayOf(state.BoardIndex).label(), options.from, options.to));
+    m_sheetName = QString::fromStdString(
+        tw::sheetName(trayOf(state.BoardIndex).label(), options.from, options.to));
 
     std::optional<DatabaseError> restoring;
     {

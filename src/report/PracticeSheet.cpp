@@ -94,7 +94,8 @@ Tiling cutoutSets(double cols, double rows, bool square)
     Tiling grid{0,
                 static_cast<Integer>(std::clamp(cols, 0.0, 200.0)),
                 static_cast<Integer>(std::clamp(rows, 0.0, 200.0)),
-                {}, {}};
+                {},
+                {}};
     // Each piece in its first orientation that is no taller than wide.
     std::vector<Integer> shapes;
     for (int piece = 0; piece < 12; ++piece)
@@ -133,6 +134,16 @@ Tiling cutoutSets(double cols, double rows, bool square)
 
 } // namespace
 
+Single practiceLargestSide(PreviewInterface &page, int cols, int rows)
+{
+    page.setFontSize(9);
+    const double caption = static_cast<double>(page.LineHeight()) + 60;
+    const double width = static_cast<double>(page.PageWidth() - 2 * Margin);
+    const double height =
+        static_cast<double>(page.PageHeight() - 2 * Margin - ReportLayout::FirstRowTop) - caption;
+    return static_cast<Single>(std::max(0.0, std::min(width / cols, height / rows)) / TwipsPerInch);
+}
+
 std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const TilingIndex &index,
                                               const PracticeSheet &sheet)
 {
@@ -141,12 +152,14 @@ std::optional<std::string> BuildPracticeSheet(PreviewInterface &page, const Tili
     page.setFontSize(9);
     const Long caption = page.LineHeight() + 60;
     const auto traySize = [&](Single unit) {
-        return std::pair<Long, Long>{roundToLong(tray.cols() * unit), roundToLong(tray.rows() * unit)};
+        return std::pair<Long, Long>{roundToLong(tray.cols() * unit),
+                                     roundToLong(tray.rows() * unit)};
     };
     const auto [w, h] = traySize(sheet.unit);
     const Grid puzzles = gridFor(page, w, h, caption);
     if (puzzles.perPage() == 0) {
-        const std::string limit = sideLimitText(largestSide(page, tray.cols(), tray.rows()) * 0.9);
+        const std::string limit =
+            sideLimitText(practiceLargestSide(page, tray.cols(), tray.rows()));
         return "At this side length a tray does not fit on a page with its caption; choose a side "
                "of at most " +
                limit + " inch.";

@@ -33,6 +33,11 @@ struct PracticeSheet
 // sensible number of trays to a page.
 inline constexpr Single PracticeSide = 0.25f;
 
+// The largest side of a unit square, inches, at which a tray of cols x rows
+// and its caption fit a practice sheet on page as it is turned: the one
+// limit the sheet and the command line name.
+Single practiceLargestSide(PreviewInterface &page, int cols, int rows);
+
 // Draws the sheet of index's tray on page, from a new document. Returns why
 // when it cannot: a tray too large for the page at this side, which the
 // message says how to mend.

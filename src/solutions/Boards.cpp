@@ -57,17 +57,6 @@ PieceState boardGrid(Integer boardIndex)
     return board;
 }
 
-Single maxUnitSize(const PreviewInterface &page, Integer cols, Integer rows)
-{
-    const Integer w = toInteger(static_cast<long long>(page.PageWidth()) - page.MarginLeft() -
-                                page.MarginRight());
-    const Integer h = toInteger(static_cast<long long>(page.PageHeight()) - page.MarginTop() -
-                                page.MarginBottom());
-    const Single x = static_cast<Single>(static_cast<double>(w) / cols / TwipsPerInch);
-    const Single y = static_cast<Single>(static_cast<double>(h) / rows / TwipsPerInch);
-    return x < y ? x : y;
-}
-
 std::string sideText(Single inches)
 {
     // The shortest text that reads back as the same Single: 0.0278, not

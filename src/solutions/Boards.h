@@ -58,11 +58,6 @@ void ClearBoard(PieceState &board);
 // The grid of board 0..4, its layout set, its shapes built, cleared.
 PieceState boardGrid(Integer boardIndex);
 
-// The largest side of a unit square, inches, at which a board of cols x
-// rows fits the printable extent of the page (MaxUnitSize). Throws
-// IntegerOverflow for a printable extent above 32767 twips.
-Single maxUnitSize(const PreviewInterface &page, Integer cols, Integer rows);
-
 // The default side as the side-length box shows it ("0.0278", "0.375").
 std::string sideText(Single inches);
 

@@ -260,19 +260,33 @@ TEST(Window, WithoutADisplayItSaysSoInOneLine)
             << text[0].toStdString();
 }
 
+// The limit a refusal names is itself accepted, for a cheat sheet and a
+// practice sheet, either way up: a sheet of it is written.
 TEST(ReportCommand, TheSideLimitShownIsAccepted)
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("sheet.pdf"));
-    for (const char *tray : {"10x6", "12x5", "15x4", "20x3", "8x8"}) {
-        auto r = report({tray, "1", "1", "--pdf", pdf, "--side", "9"});
-        const QString limit =
-            QRegularExpression(QStringLiteral("at most ([0-9.]+)")).match(r.err).captured(1);
-        ASSERT_FALSE(limit.isEmpty()) << r.err.toStdString();
-        r = report({tray, "1", "1", "--pdf", pdf, "--side", limit});
-        EXPECT_EQ(r.status, 0) << tray << ": " << r.err.toStdString();
-        EXPECT_TRUE(pdfPages(pdf).startsWith(QStringLiteral("1 "))) << tray;
-    }
+    for (const QString command : {"--report", "--practice"})
+        for (const QString turned : {"--colour", "--landscape"})
+            for (const QString tray : {"10x6", "12x5", "15x4", "20x3", "8x8"}) {
+                const QStringList range = command == QLatin1String("--report")
+                                              ? QStringList{tray, "1", "1"}
+                                              : QStringList{tray, "2"};
+                const auto run = [&](const QString &side) {
+                    return report(range + QStringList{"--pdf", pdf, turned, "--side", side},
+                                  QStringLiteral(TILEWRIGHT_PROGRAM), {command});
+                };
+                auto r = run("9");
+                const QString limit = QRegularExpression(QStringLiteral("at most ([0-9.]+)"))
+                                          .match(r.err)
+                                          .captured(1);
+                ASSERT_FALSE(limit.isEmpty()) << r.err.toStdString();
+                r = run(limit);
+                const std::string which = (command + ' ' + turned + ' ' + tray).toStdString();
+                EXPECT_EQ(r.status, 0) << which << ": " << r.err.toStdString();
+                EXPECT_TRUE(r.status != 0 || QFile::exists(pdf)) << which;
+                QFile::remove(pdf);
+            }
 }
 
 } // namespace
