@@ -1,6 +1,7 @@
 #include "app/SurfaceCanvas.h"
 
 #include "preview/Fonts.h"
+#include "preview/QtColour.h"
 
 #include <QPainter>
 
@@ -21,7 +22,7 @@ void SurfaceCanvas::fillBox(double x, double y, double width, double height, Col
     const QColor c = colour == ButtonFace ? m_background
                      : isSystemColour(colour)
                          ? QColor(Qt::gray)
-                         : QColor(redOf(colour), greenOf(colour), blueOf(colour));
+                         : qtColour(colour);
     const QRect box = m_deviceScale.rect(x, y, width, height);
     QPainter painter(&m_image);
     painter.fillRect(box, c);
@@ -33,7 +34,7 @@ void SurfaceCanvas::drawLetter(double x, double y, double side, char letter, Col
     QPainter painter(&m_image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(letterPath(QRectF(m_deviceScale.rect(x, y, side, side)), letter),
-                     QColor(redOf(colour), greenOf(colour), blueOf(colour)));
+                     qtColour(colour));
 }
 
 QRect SurfaceCanvas::pixelRect(const QRectF &twips) const

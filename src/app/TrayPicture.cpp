@@ -2,6 +2,7 @@
 
 #include "app/SurfaceCanvas.h"
 #include "preview/Fonts.h"
+#include "preview/QtColour.h"
 #include "solutions/Boards.h"
 #include "solutions/LetterGrid.h"
 
@@ -15,11 +16,6 @@
 namespace tw {
 
 namespace {
-
-QColor qtColour(Colour colour)
-{
-    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
-}
 
 // Collects the boxes of each colour into one path, in the order the colours
 // come, so that a drawing holds a shape for each piece rather than a square

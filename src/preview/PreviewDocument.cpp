@@ -2,6 +2,7 @@
 
 #include "base/Units.h"
 #include "preview/Fonts.h"
+#include "preview/QtColour.h"
 
 #include <QBuffer>
 #include <QFontMetricsF>
@@ -230,7 +231,7 @@ QFont PreviewDocument::printFont(double points)
 
 QColor PreviewDocument::toQColor(Colour colour)
 {
-    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
+    return qtColour(colour);
 }
 
 void PreviewDocument::StartDoc()

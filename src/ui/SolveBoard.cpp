@@ -4,6 +4,7 @@
 #include "pieces/Painter.h"
 #include "pieces/PieceTables.h"
 #include "preview/Fonts.h"
+#include "preview/QtColour.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -33,7 +34,6 @@ public:
         m_painter.fillPath(letterPath(QRectF(x, y, side, side), letter), qtColour(colour));
         m_painter.restore();
     }
-    static QColor qtColour(Colour c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
 private:
     QPainter &m_painter;
@@ -213,7 +213,7 @@ void SolveBoard::paintEvent(QPaintEvent *)
         painter.setClipPath(cells);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(
-            QPen(PainterCanvas::qtColour(letterColourOn(colour)), std::max(2.0, l.unit / 10)));
+            QPen(qtColour(letterColourOn(colour)), std::max(2.0, l.unit / 10)));
         const QRectF box = cells.boundingRect();
         for (double d = -box.height(); d < box.width(); d += l.unit / 3)
             painter.drawLine(QPointF(box.left() + d, box.bottom()),
@@ -224,7 +224,7 @@ void SolveBoard::paintEvent(QPaintEvent *)
     // The piece held, where it would go: in its colour, or refused.
     if (const auto &h = held()) {
         const bool fits = heldFits();
-        QColor fill = PainterCanvas::qtColour(colourOf(h->shape, m_look.palette));
+        QColor fill = qtColour(colourOf(h->shape, m_look.palette));
         fill.setAlpha(fits ? 200 : 90);
         // Filled as one shape, so that cells which touch by a pixel show no
         // darker seam.

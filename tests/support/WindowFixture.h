@@ -5,6 +5,7 @@
 #include "app/Program.h"
 #include "pieces/PieceTables.h"
 #include "preview/PreviewDocument.h"
+#include "preview/QtColour.h"
 #include "solutions/Decoding.h"
 #include "solutions/SharedState.h"
 #include "ui/Twips.h"
@@ -164,11 +165,6 @@ inline void clickTab(MainWindow &m, int index)
 {
     auto *tabs = m.w().findChild<QTabBar *>();
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
-}
-
-inline QColor qtColour(Colour c)
-{
-    return QColor(redOf(c), greenOf(c), blueOf(c));
 }
 
 // The window's colour at points given in twips, as the screen shows it.
