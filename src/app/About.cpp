@@ -18,7 +18,7 @@ namespace tw {
 QString aboutText(const SharedState &state, const std::string &library, std::size_t kept)
 {
     QStringList counts;
-    for (Integer board = 0; board < BoardCount; ++board)
+    for (const Integer board : BuiltInBoards)
         counts << QStringLiteral("%1: %2").arg(
             QString::fromLatin1(
                 Trays[static_cast<std::size_t>(board)].label.data(),

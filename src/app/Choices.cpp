@@ -81,9 +81,10 @@ namespace {
 
 QString positionKey(const Tray &tray, int board)
 {
-    return board < BoardCount ? QStringLiteral("solve/tray%1").arg(board)
-                              : QStringLiteral("solve/kept/") +
-                                    QString::fromStdString(tray.label()).toCaseFolded();
+    return isBuiltIn(static_cast<Integer>(board))
+               ? QStringLiteral("solve/tray%1").arg(board)
+               : QStringLiteral("solve/kept/") +
+                     QString::fromStdString(tray.label()).toCaseFolded();
 }
 
 } // namespace

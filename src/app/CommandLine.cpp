@@ -244,7 +244,7 @@ constexpr std::array<OptionSpec, OptionCount> Options{{
 
 // What the program can be asked to do, one at a time.
 constexpr std::array<Opt, 12> Actions{
-    Opt::Report, Opt::Find,     Opt::Grid,    Opt::Svg,       Opt::Png,       Opt::Count,
+    Opt::Report,   Opt::Find,     Opt::Grid,    Opt::Svg,       Opt::Png,        Opt::Count,
     Opt::Complete, Opt::Practice, Opt::NewTray, Opt::ListTrays, Opt::DeleteTray, Opt::ExportTray};
 
 const OptionSpec &spec(Opt id)
@@ -280,13 +280,12 @@ std::optional<Opt> optionNamed(std::string_view name)
     return std::nullopt;
 }
 
-
 std::optional<Integer> boardNamed(std::string name)
 {
     std::erase(name, ' ');
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (int k = 0; k < BoardCount; ++k) {
+    for (const Integer k : BuiltInBoards) {
         std::string label(Trays[static_cast<std::size_t>(k)].label);
         std::erase(label, ' ');
         if (name == std::to_string(k) || name == label)
@@ -426,16 +425,17 @@ std::string helpText()
         left.resize(std::max<std::size_t>(left.size(), 24), ' ');
         text += "  " + left + " " + std::string(o.help) + "\n";
     }
-    return text + "\nExamples:\n"
-                  "  tilewright --report 10x6 1 2339 --pdf sheet.pdf\n"
-                  "  tilewright --report \"8 x 8\" 1 100 --png-page 1 page.png --colour --dpi 300\n"
-                  "  tilewright --grid 10x6 1234 > mine.txt\n"
-                  "  tilewright --find mine.txt\n"
-                  "  tilewright --svg 8x8 1 first.svg --letters --palette safe\n"
-                  "  tilewright --practice 10x6 12 --given 4 --cutouts --pdf puzzles.pdf\n"
-                  "  tilewright --new-tray centre-hole.txt --name \"Centre hole\"\n"
-                  "\nYour own trays are kept in Trays.sqlite in the program's data folder\n"
-                  "($XDG_DATA_HOME/Tilewright/Tilewright, or ~/.local/share/Tilewright/Tilewright).\n";
+    return text +
+           "\nExamples:\n"
+           "  tilewright --report 10x6 1 2339 --pdf sheet.pdf\n"
+           "  tilewright --report \"8 x 8\" 1 100 --png-page 1 page.png --colour --dpi 300\n"
+           "  tilewright --grid 10x6 1234 > mine.txt\n"
+           "  tilewright --find mine.txt\n"
+           "  tilewright --svg 8x8 1 first.svg --letters --palette safe\n"
+           "  tilewright --practice 10x6 12 --given 4 --cutouts --pdf puzzles.pdf\n"
+           "  tilewright --new-tray centre-hole.txt --name \"Centre hole\"\n"
+           "\nYour own trays are kept in Trays.sqlite in the program's data folder\n"
+           "($XDG_DATA_HOME/Tilewright/Tilewright, or ~/.local/share/Tilewright/Tilewright).\n";
 }
 
 Command parseCommandLine(std::span<const std::string> arguments)
@@ -517,9 +517,8 @@ Command parseCommandLine(std::span<const std::string> arguments)
     }
     if (s.has(Opt::ExportTray)) {
         if (positional.size() != 2)
-            return positional.size() < 2
-                       ? fault("--export-tray needs NAME FILE")
-                       : fault("unexpected argument \"" + positional[2] + "\"");
+            return positional.size() < 2 ? fault("--export-tray needs NAME FILE")
+                                         : fault("unexpected argument \"" + positional[2] + "\"");
         c.kind = Command::Kind::ExportTray;
         c.trayName = positional[0];
         c.named = true;

@@ -181,9 +181,7 @@ std::optional<KeptMatch> keptTrayOf(std::string_view text, bool position)
     const LibraryContents library = readLibrary(libraryPath());
     for (std::size_t k = 0; k < library.trays.size(); ++k)
         if (library.trays[k].tray == read->tray)
-            return KeptMatch{library.trays[k],
-                             static_cast<Integer>(BoardCount + static_cast<int>(k)),
-                             std::move(*read)};
+            return KeptMatch{library.trays[k], keptBoard(k), std::move(*read)};
     return std::nullopt;
 }
 
@@ -392,7 +390,7 @@ Expected<Kept, Refusal> keptTray(const Command &c, CommandIo &io)
     if (library.warning)
         io.err << "tilewright: " << *library.warning << '\n';
     if (const KeptTray *named = keptTrayNamed(library, c.trayName))
-        return Kept{*named, static_cast<Integer>(BoardCount + (named - library.trays.data()))};
+        return Kept{*named, keptBoard(static_cast<std::size_t>(named - library.trays.data()))};
     return Refusal{"there is no tray \"" + c.trayName +
                    "\"; the trays are 0 to 4 or 10x6, 12x5, 15x4, 20x3, 8x8, and those you kept "
                    "(tilewright --trays lists them)"};

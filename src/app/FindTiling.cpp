@@ -21,12 +21,13 @@ Expected<FoundTiling, std::string> findTiling(const SharedState &state, std::str
                 if (!(kept[k].tray == region->tray))
                     continue;
                 const auto &solutions = kept[k].solutions;
-                const auto at = std::lower_bound(solutions.begin(), solutions.end(), region->letters);
+                const auto at =
+                    std::lower_bound(solutions.begin(), solutions.end(), region->letters);
                 if (at == solutions.end() || *at != region->letters)
                     return "This tiling of the tray \"" + kept[k].name +
                            "\" is not among its solutions.";
-                return FoundTiling{static_cast<Integer>(BoardCount + static_cast<int>(k)),
-                                   static_cast<Integer>(at - solutions.begin() + 1), kept[k].name};
+                return FoundTiling{keptBoard(k), static_cast<Integer>(at - solutions.begin() + 1),
+                                   kept[k].name};
             }
         return read.error().message;
     }

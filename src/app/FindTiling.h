@@ -17,7 +17,7 @@ struct SharedState;
 // A tiling found among the database's solutions, or a kept tray's.
 struct FoundTiling
 {
-    Integer board;    // 0..4, or a kept tray's number (BoardCount on)
+    Integer board;    // its number in the one list of trays (isBuiltIn, keptBoard)
     Integer solution; // its number in the tray
     std::string kept; // the kept tray's name
 };
@@ -27,7 +27,7 @@ struct FoundTiling
 // the text is not a tiling, the message says what is wrong with it; a tiling
 // the database lacks is said to be missing.
 // A tiling of none of the five is looked for among the kept trays, whose
-// numbers run from BoardCount in their order.
+// numbers follow the five's in their order (keptBoard).
 Expected<FoundTiling, std::string> findTiling(const SharedState &state, std::string_view text,
                                               const std::vector<KeptTray> &kept = {});
 

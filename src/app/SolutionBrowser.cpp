@@ -127,8 +127,8 @@ void SolutionBrowser::clearTrayArea()
 bool SolutionBrowser::changeBoard(Integer board)
 {
     m_kept = nullptr;
-    if (board >= BoardCount) {
-        const auto k = static_cast<std::size_t>(board - BoardCount);
+    if (!isBuiltIn(board)) {
+        const std::size_t k = keptPlace(board);
         if (!m_keptTrays || k >= m_keptTrays->size())
             return false;
         m_kept = &(*m_keptTrays)[k];

@@ -37,8 +37,8 @@ public:
     // advice: what to tell about a database that fails.
     SolutionBrowser(SharedState &state, const Advice &advice);
 
-    // The user's kept trays, which boards BoardCount and on name in their
-    // order; none: only the five.
+    // The user's kept trays, which the boards after the five name in their
+    // order (keptBoard); none: only the five.
     void setKeptTrays(const std::vector<KeptTray> *trays) { m_keptTrays = trays; }
     const std::vector<KeptTray> &keptTrays() const;
     // The kept tray shown, or none when it is one of the five.

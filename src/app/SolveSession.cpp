@@ -104,7 +104,7 @@ bool SolveSession::takeBack(int column, int row)
 
 std::optional<std::string> SolveSession::open(std::string_view text)
 {
-    if (m_index.board() >= BoardCount) {
+    if (!isBuiltIn(m_index.board())) {
         // A kept tray's position: its region, with letters where pieces lie.
         const auto read = readRegionTiling(text, true);
         if (!read)
@@ -244,11 +244,9 @@ std::string SolveSession::text() const
 std::string countLines(const SolveSession &session)
 {
     const std::size_t n = session.remaining().size();
-    std::string text =
-        session.index().tray().label() + ": " +
-        std::to_string(n) + (n == 1 ? " tiling, " : " tilings, ") +
-        std::to_string(session.solutions()) +
-        (session.solutions() == 1 ? " solution\n" : " solutions\n");
+    std::string text = session.index().tray().label() + ": " + std::to_string(n) +
+                       (n == 1 ? " tiling, " : " tilings, ") + std::to_string(session.solutions()) +
+                       (session.solutions() == 1 ? " solution\n" : " solutions\n");
     std::set<Integer> numbers;
     for (std::uint32_t t : session.remaining())
         numbers.insert(session.index().solutionOf(t));

@@ -149,7 +149,7 @@ Expected<Tiling, DecodeError> PrintSolution(PreviewInterface &page, PieceState &
     if (!tiling)
         return tiling;
     printFrame(page, where, tiling->cols, tiling->rows);
-    if (boardIndex == SquareBoard)
+    if (trayOf(boardIndex).takesTheSquare())
         printSquare(page, tiling->placements.front(), tiling->stride(), where, look);
     return tiling;
 }
@@ -259,8 +259,8 @@ std::optional<ReportError> BuildReport(SharedState &state, PreviewInterface &pag
         page, reportTitle(state.BoardIndex), *layout, options,
         [&](const TrayGeometry &where) -> Expected<Drawn, ReportError> {
             const Integer n = toInteger(set.Fields("Solution").value_or(0));
-            if (const auto drawn = PrintSolution(page, board, state.BoardIndex,
-                                                 set.currentRecord(), where, options.look);
+            if (const auto drawn = PrintSolution(page, board, state.BoardIndex, set.currentRecord(),
+                                                 where, options.look);
                 !drawn)
                 return ReportError{ReportFault::BadRecord,
                                    "Solution " + std::to_string(n) +

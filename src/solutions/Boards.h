@@ -40,6 +40,26 @@ inline constexpr std::array<TrayInfo, BoardCount> Trays{{
     {"8 x 8", 8, 8, 4200, 3500, 0.0286f, 16146},
 }};
 
+// One numbering for every tray the program shows: the five built in
+// (0..4, the database's Board), then the user's kept trays in the library's
+// order. Only these name a place in it.
+inline constexpr bool isBuiltIn(Integer board)
+{
+    return board >= 0 && board < BoardCount;
+}
+// The place in the library of kept tray board, and the number of the kept
+// tray at place k.
+inline constexpr std::size_t keptPlace(Integer board)
+{
+    return static_cast<std::size_t>(board - BoardCount);
+}
+inline constexpr Integer keptBoard(std::size_t k)
+{
+    return static_cast<Integer>(BoardCount + static_cast<int>(k));
+}
+// The five built-in trays' numbers, in the list's order.
+inline constexpr std::array<Integer, BoardCount> BuiltInBoards{0, 1, 2, 3, 4};
+
 // How messages name a tray: "the 10 x 6 tray", or a kept one's
 // "the tray \"Centre hole\"".
 std::string theTray(const Tray &tray);

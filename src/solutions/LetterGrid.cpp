@@ -195,8 +195,10 @@ Expected<CheckedGrid, LetterGridError> checkedGrid(std::string_view text, std::s
     // The tray, and whether the grid lies across it.
     int &board = grid.board;
     bool &across = grid.across;
-    for (int b = 0; b < BoardCount && board < 0; ++b) {
+    for (const Integer b : BuiltInBoards) {
         const TrayInfo &tray = Trays[static_cast<std::size_t>(b)];
+        if (board >= 0)
+            break;
         if (t.rows == tray.rows && t.cols == tray.cols)
             board = b;
         else if (t.rows == tray.cols && t.cols == tray.rows)
@@ -207,7 +209,7 @@ Expected<CheckedGrid, LetterGridError> checkedGrid(std::string_view text, std::s
                                      " of " + counted(static_cast<std::size_t>(t.cols), "letter") +
                                      " fits no tray: the trays are 10 x 6, 12 x 5, 15 x 4, "
                                      "20 x 3 and 8 x 8.");
-    const bool square = board == SquareBoard;
+    const bool square = trayOf(static_cast<Integer>(board)).takesTheSquare();
 
     // Every letter a piece of the tray; each piece once, in its own shape.
     std::map<char, Cells> &cells = grid.cells;

@@ -12,14 +12,14 @@
 #include "ui/AboutDialog.h"
 #include "ui/BusyPointer.h"
 #include "ui/EntryChecks.h"
-#include "ui/TabControl.h"
 #include "ui/NewTrayDialog.h"
+#include "ui/TabControl.h"
 #include "ui/frmViewPro.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHelpEvent>
@@ -161,9 +161,8 @@ void frmMain::wire()
         mnuCopy->setEnabled(true);
         mnuExport->setEnabled(true);
     });
-    connect(mnuAbout, &QAction::triggered, this, [this] {
-        AboutDialog(state, m_libraryPath, m_library, this).exec();
-    });
+    connect(mnuAbout, &QAction::triggered, this,
+            [this] { AboutDialog(state, m_libraryPath, m_library, this).exec(); });
     connect(mnuNewTray, &QAction::triggered, this, [this] { newTray(); });
     connect(mnuRenameTray, &QAction::triggered, this, [this] { renameTray(); });
     connect(mnuExportTray, &QAction::triggered, this, [this] { exportTray(); });
@@ -618,21 +617,23 @@ bool frmMain::showFound(const FoundTiling &found)
 
 void frmMain::loadLibrary(const std::optional<std::string> &show)
 {
-    const QString shown = cboSelect->currentIndex() >= BoardCount ? cboSelect->currentText()
-                                                                   : QString();
+    const QString shown = !isBuiltIn(static_cast<Integer>(cboSelect->currentIndex()))
+                              ? cboSelect->currentText()
+                              : QString();
     m_library = readLibrary(m_libraryPath);
     m_browser.setKeptTrays(&m_library.trays);
     {
         const QSignalBlocker quiet(cboSelect);
-        while (cboSelect->count() > BoardCount)
-            cboSelect->removeItem(BoardCount);
+        while (cboSelect->count() > keptBoard(0))
+            cboSelect->removeItem(keptBoard(0));
         for (const KeptTray &kept : m_library.trays)
             cboSelect->addItem(QString::fromStdString(kept.name));
     }
     // The list opens wide enough for the longest name; the box keeps its place.
     int widest = 0;
     for (int k = 0; k < cboSelect->count(); ++k)
-        widest = std::max(widest, cboSelect->fontMetrics().horizontalAdvance(cboSelect->itemText(k)));
+        widest =
+            std::max(widest, cboSelect->fontMetrics().horizontalAdvance(cboSelect->itemText(k)));
     cboSelect->view()->setMinimumWidth(widest + 2 * cboSelect->fontMetrics().averageCharWidth());
     if (shown.isEmpty() && !show)
         return;
@@ -641,7 +642,7 @@ void frmMain::loadLibrary(const std::optional<std::string> &show)
     const QString wanted = show ? QString::fromStdString(*show) : shown;
     const int at = cboSelect->findText(wanted, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     const QSignalBlocker quiet(cboSelect);
-    cboSelect->setCurrentIndex(at >= BoardCount ? at : 0);
+    cboSelect->setCurrentIndex(at >= 0 && !isBuiltIn(static_cast<Integer>(at)) ? at : 0);
     cboSelect_Click();
 }
 
@@ -654,7 +655,7 @@ void frmMain::newTray()
         return;
     }
     std::vector<Tray> trays;
-    for (Integer board = 0; board < BoardCount; ++board)
+    for (const Integer board : BuiltInBoards)
         trays.push_back(trayOf(board));
     for (const KeptTray &kept : m_library.trays)
         trays.push_back(kept.tray);
@@ -676,9 +677,9 @@ void frmMain::renameTray()
     if (!kept)
         return;
     const std::string old = kept->name;
-    const auto answer = m_hooks.askText(QStringLiteral("New name of the tray \"%1\":")
-                                            .arg(QString::fromStdString(old)),
-                                        QString::fromStdString(old));
+    const auto answer = m_hooks.askText(
+        QStringLiteral("New name of the tray \"%1\":").arg(QString::fromStdString(old)),
+        QString::fromStdString(old));
     if (!answer)
         return;
     const std::string name = answer->trimmed().toStdString();
@@ -721,8 +722,8 @@ void frmMain::deleteTray()
     if (!m_hooks.ask(QStringLiteral("Delete the tray \"%1\" and its %2 solutions? This cannot be "
                                     "undone.")
                          .arg(QString::fromStdString(name),
-                              QString::fromStdString(groupedNumber(
-                                  static_cast<long long>(kept->solutions.size()))))))
+                              QString::fromStdString(
+                                  groupedNumber(static_cast<long long>(kept->solutions.size()))))))
         return;
     if (const auto error = ::tw::deleteTray(m_libraryPath, trayNameOf(name).key)) {
         m_hooks.message(QString::fromStdString(error->message + "; the tray is still kept."));
