@@ -81,10 +81,9 @@ namespace {
 
 QString positionKey(const Tray &tray, int board)
 {
-    return isBuiltIn(static_cast<Integer>(board))
-               ? QStringLiteral("solve/tray%1").arg(board)
-               : QStringLiteral("solve/kept/") +
-                     QString::fromStdString(tray.label()).toCaseFolded();
+    return isBuiltIn(board) ? QStringLiteral("solve/tray%1").arg(board)
+                            : QStringLiteral("solve/kept/") +
+                                  QString::fromStdString(tray.label()).toCaseFolded();
 }
 
 } // namespace

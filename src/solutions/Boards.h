@@ -43,7 +43,7 @@ inline constexpr std::array<TrayInfo, BoardCount> Trays{{
 // One numbering for every tray the program shows: the five built in
 // (0..4, the database's Board), then the user's kept trays in the library's
 // order. Only these name a place in it.
-inline constexpr bool isBuiltIn(Integer board)
+inline constexpr bool isBuiltIn(long long board)
 {
     return board >= 0 && board < BoardCount;
 }

@@ -145,7 +145,7 @@ std::optional<DatabaseError> checkSolutions(const std::string &path, const Snaps
                                   " field, where a whole number belongs.");
         const long long board = field(0).number;
         const long long solution = field(1).number;
-        if (board < 0 || board >= BoardCount)
+        if (!isBuiltIn(board))
             return broken(DatabaseFault::UnknownBoard, path,
                           "has a record for board " + std::to_string(board) +
                               ", but the trays are numbered 0 to 4.");
@@ -209,7 +209,7 @@ std::optional<DatabaseError> checkSolutions(const std::string &path, const Snaps
 // order of the records' values, and as many solutions as the generator finds.
 std::optional<DatabaseError> contentFault(const std::string &path, const SolutionIndex &index)
 {
-    for (Integer board = 0; board < BoardCount; ++board) {
+    for (const Integer board : BuiltInBoards) {
         const auto records = index.records(board);
         const std::string tray = trayName(board);
         for (std::size_t k = 0; k < records.size(); ++k)
@@ -413,8 +413,7 @@ std::optional<std::vector<KeptRecord>> readSound(sqlite3 *db, std::string_view c
         KeptRecord r{v[0], v[1], {}};
         std::copy(v.begin() + 2, v.end(), r.key.begin());
         // More records than a tray can have end the reading at once.
-        if (r.board < 0 || r.board >= BoardCount ||
-            ++perBoard[static_cast<std::size_t>(r.board)] > INT16_MAX ||
+        if (!isBuiltIn(r.board) || ++perBoard[static_cast<std::size_t>(r.board)] > INT16_MAX ||
             !fillsTray(r.board, r.key))
             return std::nullopt;
         kept.push_back(r);

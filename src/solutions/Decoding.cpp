@@ -197,7 +197,7 @@ bool layBits(CellBits &covered, const Reach &piece, int at)
 
 Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &record)
 {
-    if (board < 0 || board >= BoardCount)
+    if (!isBuiltIn(board))
         return fail(DecodeFault::OutsideTray, "board " + std::to_string(board) + " does not exist");
     if (!record.O_Index)
         return fail(DecodeFault::MissingValue, "O_Index is missing");

@@ -44,14 +44,14 @@ Integer SolutionIndex::count(Integer board) const
 
 std::span<const RecordKey> SolutionIndex::records(Integer board) const
 {
-    if (board < 0 || board >= BoardCount)
+    if (!isBuiltIn(board))
         return {};
     return m_records[static_cast<std::size_t>(board)];
 }
 
 std::optional<Integer> SolutionIndex::find(Integer board, std::span<const RecordKey> keys) const
 {
-    if (board < 0 || board >= BoardCount)
+    if (!isBuiltIn(board))
         return std::nullopt;
     const auto &slots = m_slots[static_cast<std::size_t>(board)];
     const auto &records = m_records[static_cast<std::size_t>(board)];

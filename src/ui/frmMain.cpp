@@ -617,9 +617,8 @@ bool frmMain::showFound(const FoundTiling &found)
 
 void frmMain::loadLibrary(const std::optional<std::string> &show)
 {
-    const QString shown = !isBuiltIn(static_cast<Integer>(cboSelect->currentIndex()))
-                              ? cboSelect->currentText()
-                              : QString();
+    const QString shown =
+        !isBuiltIn(cboSelect->currentIndex()) ? cboSelect->currentText() : QString();
     m_library = readLibrary(m_libraryPath);
     m_browser.setKeptTrays(&m_library.trays);
     {
@@ -642,7 +641,7 @@ void frmMain::loadLibrary(const std::optional<std::string> &show)
     const QString wanted = show ? QString::fromStdString(*show) : shown;
     const int at = cboSelect->findText(wanted, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     const QSignalBlocker quiet(cboSelect);
-    cboSelect->setCurrentIndex(at >= 0 && !isBuiltIn(static_cast<Integer>(at)) ? at : 0);
+    cboSelect->setCurrentIndex(at >= 0 && !isBuiltIn(at) ? at : 0);
     cboSelect_Click();
 }
 
