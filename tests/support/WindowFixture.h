@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
@@ -64,6 +65,7 @@ struct MainWindow
     int previewPages = 0;
     QList<long long> previewRange; // first and last solution the report drew
     QString previewName;
+    QString progressShown; // the Print tab's progress line as the preview opens
 
     // library: the user's trays (none: an empty library of the window's own).
     explicit MainWindow(const std::string &folder = testDatabaseFolder(),
@@ -92,6 +94,7 @@ struct MainWindow
         };
         hooks.showPreview = [this](PreviewDocument &document, const QString &name) {
             previewName = name;
+            progressShown = find<QLabel>("lblProgress")->text();
             ++previews;
             previewPages = document.PageCount();
             RecordSet &set = state().SolutionSet;

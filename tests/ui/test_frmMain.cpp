@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -427,6 +428,9 @@ void TestFrmMain::enterStartsThePreviewOnlyOnceTheSideStands()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QCOMPARE(m.previews, 1);
     QCOMPARE(m.previewPages, 1);
+    // The tab said how far the report had come; once shown, it says nothing.
+    QCOMPARE(m.progressShown, QStringLiteral("Printing Solution 3\n on Page 1"));
+    QCOMPARE(m.find<QLabel>("lblProgress")->text(), QString());
 }
 
 void TestFrmMain::previewChecksTheSideAgainAndShowsTheRangeAsTyped()
