@@ -9,7 +9,7 @@
 #include "app/SolutionBrowser.h"
 #include "app/SolveSession.h"
 #include "preview/PreviewDocument.h"
-#include "solutions/Boards.h"
+#include "solutions/Catalogue.h"
 #include "solutions/SharedState.h"
 #include "ui/PreviewControl.h"
 #include "ui/frmMain.h"
@@ -49,8 +49,7 @@ struct Window
     {
         if (program.Main())
             throw std::runtime_error("the database did not open");
-        window =
-            std::make_unique<tw::frmMain>(program.state(), program.preview(), program.advice());
+        window = std::make_unique<tw::frmMain>(program);
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
             throw std::runtime_error("not exposed");
@@ -82,7 +81,8 @@ void BM_OneStep(benchmark::State &state)
         QTest::mouseClick(next, Qt::LeftButton);
         QCoreApplication::processEvents();
     }
-    state.SetLabel(std::string(tw::Trays[static_cast<std::size_t>(state.range(0))].label));
+    state.SetLabel(
+        tw::Catalogue::databaseTrays()[static_cast<std::size_t>(state.range(0))].label());
 }
 BENCHMARK(BM_OneStep)->Arg(0)->Arg(4)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
@@ -91,7 +91,7 @@ void BM_BrowserStep(benchmark::State &state)
 {
     tw::Program program(programFolder(), A4);
     program.Main();
-    tw::SolutionBrowser browser(program.state(), program.advice());
+    tw::SolutionBrowser browser(program.catalogue(), program.state());
     browser.changeBoard(4);
     for (auto _ : state)
         if (!browser.step(+1))
@@ -107,7 +107,7 @@ void BM_CountAfterALaying(benchmark::State &state)
     tw::Program program(programFolder(), A4);
     if (program.Main())
         throw std::runtime_error("the database did not open");
-    const auto index = tw::loadTilingIndex(program.state(), tw::SquareBoard);
+    const auto index = program.catalogue().tilingIndex(*tw::Catalogue::databaseTrayNamed("8x8"));
     tw::SolveSession session(*index);
     const tw::Tiling tiling = index->tiling(4711);
     const auto lay = [&](const tw::Placement &p) {
@@ -136,7 +136,8 @@ struct Report
     Report(int board, bool colour)
     {
         program.Main();
-        print = std::make_unique<tw::PrintTab>(program.state(), program.preview());
+        print =
+            std::make_unique<tw::PrintTab>(program.catalogue(), program.state(), program.preview());
         print->prepare(static_cast<tw::Integer>(board));
         print->setRender(colour ? 0 : 1);
     }
@@ -158,7 +159,7 @@ void BM_RenderFullPage(benchmark::State &state)
         benchmark::DoNotOptimize(r.doc().renderImage(1, 96));
     state.counters["operations"] = static_cast<double>(r.doc().operationCount(1));
     state.counters["KiB"] = static_cast<double>(r.doc().memoryUsed(1)) / 1024;
-    state.SetLabel(std::string(tw::Trays[static_cast<std::size_t>(board)].label) +
+    state.SetLabel(tw::Catalogue::databaseTrays()[static_cast<std::size_t>(board)].label() +
                    (state.range(0) == 1 ? ", colour" : ", monochrome"));
 }
 BENCHMARK(BM_RenderFullPage)
@@ -172,7 +173,7 @@ void BM_WholeReport(benchmark::State &state)
     Report r(board, false);
     for (auto _ : state)
         r.build(board == 4 ? 16146 : 2339);
-    state.SetLabel(std::string(tw::Trays[static_cast<std::size_t>(board)].label) + ", " +
+    state.SetLabel(tw::Catalogue::databaseTrays()[static_cast<std::size_t>(board)].label() + ", " +
                    std::to_string(r.doc().PageCount()) + " pages");
 }
 BENCHMARK(BM_WholeReport)->Arg(0)->Arg(4)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -190,7 +191,7 @@ void BM_WholeReportToPdf(benchmark::State &state)
     }
     state.counters["MB"] =
         static_cast<double>(QFileInfo(dir.filePath(QStringLiteral("r.pdf"))).size()) / 1e6;
-    state.SetLabel(std::string(tw::Trays[static_cast<std::size_t>(board)].label) +
+    state.SetLabel(tw::Catalogue::databaseTrays()[static_cast<std::size_t>(board)].label() +
                    (state.range(1) == 1 ? ", colour" : ", monochrome"));
 }
 BENCHMARK(BM_WholeReportToPdf)
@@ -221,7 +222,7 @@ void BM_WholeReportToPrinter(benchmark::State &state)
                                 : !control.printTo(printer, 1, static_cast<tw::Integer>(pages)))
             state.SkipWithError("printing failed");
     }
-    state.SetLabel(std::string(tw::Trays[static_cast<std::size_t>(board)].label) +
+    state.SetLabel(tw::Catalogue::databaseTrays()[static_cast<std::size_t>(board)].label() +
                    (state.range(1) == 0 ? ", Qt's print engine" : ", the program's"));
 }
 BENCHMARK(BM_WholeReportToPrinter)

@@ -2,9 +2,8 @@
 
 #include "app/Program.h"
 #include "base/NumberText.h"
-#include "solutions/Boards.h"
+#include "solutions/Catalogue.h"
 #include "solutions/Database.h"
-#include "solutions/SharedState.h"
 
 #include <QStringList>
 #include <QtGlobal>
@@ -15,15 +14,19 @@
 
 namespace tw {
 
-QString aboutText(const SharedState &state, const std::string &library, std::size_t kept)
+QString aboutText(const Catalogue &catalogue, const std::string &database,
+                  const std::string &library)
 {
     QStringList counts;
-    for (const Integer board : BuiltInBoards)
-        counts << QStringLiteral("%1: %2").arg(
-            QString::fromLatin1(
-                Trays[static_cast<std::size_t>(board)].label.data(),
-                static_cast<qsizetype>(Trays[static_cast<std::size_t>(board)].label.size())),
-            QString::fromStdString(groupedNumber(state.RecordIndex.count(board))));
+    long long kept = 0;
+    for (Integer t = 0; t < catalogue.size(); ++t) {
+        const Catalogue::Source source = catalogue.entry(t).source;
+        kept += source == Catalogue::Source::Library;
+        if (source == Catalogue::Source::Database)
+            counts << QStringLiteral("%1: %2").arg(
+                QString::fromStdString(catalogue.tray(t).label()),
+                QString::fromStdString(groupedNumber(catalogue.count(t))));
+    }
     return QStringLiteral(
                "Tilewright " TILEWRIGHT_VERSION "\n"
                "Every way of fitting the twelve pentominoes into five trays.\n\n"
@@ -60,10 +63,9 @@ QString aboutText(const SharedState &state, const std::string &library, std::siz
                "  Ctrl+plus, Ctrl+minus, Ctrl+wheel   zoom\n\n"
                "Licence: MIT (the LICENSE file that comes with Tilewright).\n"
                "Qt %3, SQLite %4")
-        .arg(displayName(state.DbPath), counts.join(QStringLiteral("; ")),
+        .arg(displayName(database), counts.join(QStringLiteral("; ")),
              QString::fromLatin1(qVersion()), QString::fromStdString(databaseEngineVersion()))
-        .arg(QString::fromStdString(groupedNumber(static_cast<long long>(kept))),
-             displayName(library));
+        .arg(QString::fromStdString(groupedNumber(kept)), displayName(library));
 }
 
 } // namespace tw

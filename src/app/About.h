@@ -1,18 +1,18 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 
 #include <QString>
 
 namespace tw {
 
-struct SharedState;
+class Catalogue;
 
 // What "About Tilewright" says, as plain text a user can paste into a bug
 // report: the version, the database in use and its trays' counts, the
 // keys, the licence, and the libraries' versions; and the user's library of
 // trays: its file and how many it holds.
-QString aboutText(const SharedState &state, const std::string &library, std::size_t kept);
+QString aboutText(const Catalogue &catalogue, const std::string &database,
+                  const std::string &library);
 
 } // namespace tw

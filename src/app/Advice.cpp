@@ -39,8 +39,6 @@ std::string Advice::remedy(const DatabaseError &error) const
         return "Open the file once with a program that may write to it, which rolls the change "
                "back (for example: sqlite3 " +
                inQuotes(error.path) + " \"PRAGMA quick_check;\"), then try again.";
-    case DatabaseFault::NotOpen:
-        return "Start Tilewright again.";
     case DatabaseFault::NotADatabase:
     case DatabaseFault::MissingTable:
     case DatabaseFault::MissingField:

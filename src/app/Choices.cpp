@@ -1,7 +1,5 @@
 #include "app/Choices.h"
 
-#include "solutions/Boards.h"
-
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -79,23 +77,21 @@ void Choices::setPractice(const PracticeChoices &c)
 
 namespace {
 
-QString positionKey(const Tray &tray, int board)
+QString positionKey(const std::string &key)
 {
-    return isBuiltIn(board) ? QStringLiteral("solve/tray%1").arg(board)
-                            : QStringLiteral("solve/kept/") +
-                                  QString::fromStdString(tray.label()).toCaseFolded();
+    return QStringLiteral("solve/") + QString::fromStdString(key).toCaseFolded();
 }
 
 } // namespace
 
-QString Choices::solvePosition(const Tray &tray, int board)
+QString Choices::solvePosition(const std::string &key)
 {
-    return QSettings().value(positionKey(tray, board)).toString();
+    return QSettings().value(positionKey(key)).toString();
 }
 
-void Choices::setSolvePosition(const Tray &tray, int board, const QString &text)
+void Choices::setSolvePosition(const std::string &key, const QString &text)
 {
-    QSettings().setValue(positionKey(tray, board), text);
+    QSettings().setValue(positionKey(key), text);
 }
 
 } // namespace tw

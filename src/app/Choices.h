@@ -1,10 +1,10 @@
 #pragma once
 
-#include "solutions/Tray.h"
-
 #include "pieces/Appearance.h"
 
 #include <QString>
+
+#include <string>
 
 namespace tw {
 
@@ -12,8 +12,8 @@ namespace tw {
 struct PracticeChoices
 {
     int count = 12;
-    int given = 0; // 0 for the fewest
-    double side = 0;  // inches; 0 until chosen
+    int given = 0;   // 0 for the fewest
+    double side = 0; // inches; 0 until chosen
     bool landscape = false;
     bool colour = false;
     int letters = -1; // -1 until chosen: then as the main window shows them
@@ -40,10 +40,11 @@ public:
     static void setOutputFolderOf(const QString &file);
 
     // The position last left in "Solve It Yourself" on a tray, as rows of
-    // letters; empty when none. A kept tray's goes with its name, which
-    // stays while others are deleted: its number may not.
-    static QString solvePosition(const Tray &tray, int board);
-    static void setSolvePosition(const Tray &tray, int board, const QString &text);
+    // letters; empty when none. It goes with the tray's key in the
+    // catalogue (a kept tray's name, which stays while others are deleted:
+    // its place may not), case aside.
+    static QString solvePosition(const std::string &key);
+    static void setSolvePosition(const std::string &key, const QString &text);
 };
 
 } // namespace tw

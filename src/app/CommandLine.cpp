@@ -2,7 +2,7 @@
 
 #include "app/Practice.h"
 #include "base/NumberText.h"
-#include "solutions/Boards.h"
+#include "solutions/Catalogue.h"
 
 #include <QPageSize>
 
@@ -280,20 +280,6 @@ std::optional<Opt> optionNamed(std::string_view name)
     return std::nullopt;
 }
 
-std::optional<Integer> boardNamed(std::string name)
-{
-    std::erase(name, ' ');
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const Integer k : BuiltInBoards) {
-        std::string label(Trays[static_cast<std::size_t>(k)].label);
-        std::erase(label, ' ');
-        if (name == std::to_string(k) || name == label)
-            return static_cast<Integer>(k);
-    }
-    return std::nullopt;
-}
-
 std::optional<QSizeF> paperNamed(const std::string &name)
 {
     for (const QPageSize::PageSizeId id :
@@ -496,7 +482,7 @@ Command parseCommandLine(std::span<const std::string> arguments)
             return fault("unexpected argument \"" + positional[wanted] + "\"");
         // Another name may be one of the user's trays: the command looks
         // it up when it runs.
-        const auto board = boardNamed(positional[0]);
+        const auto board = Catalogue::databaseTrayNamed(positional[0]);
         c.board = board.value_or(KeptTrayBoard);
         if (!board)
             c.trayName = positional[0];
@@ -558,7 +544,10 @@ Command parseCommandLine(std::span<const std::string> arguments)
                            [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
             const auto k = plainWholeNumber(given);
             // A kept tray's pieces are checked when it is read.
-            const int pieces = c.board == KeptTrayBoard ? 13 : trayOf(c.board).pieceCount();
+            const int pieces =
+                c.board == KeptTrayBoard
+                    ? 13
+                    : Catalogue::databaseTrays()[static_cast<std::size_t>(c.board)].pieceCount();
             if (given != "fewest" && (!k || *k < 1 || *k >= pieces))
                 return fault("--given takes fewest or 1 to " + std::to_string(pieces - 1) +
                              " on this tray");

@@ -42,8 +42,9 @@ struct Command
     Kind kind = Kind::Window;
     std::string error; // for Error: what is wrong, one line without an end stop
 
-    // The tray 0..4 of a report or a solution; KeptTrayBoard for another
-    // name (trayName), looked up among the user's trays.
+    // The tray of a report or a solution: the catalogue's place of one of
+    // the database's trays, or KeptTrayBoard for another name (trayName),
+    // looked up among the user's trays.
     Integer board = 0;
     // The report: the range as typed, the output and its options.
     std::string from, to;

@@ -12,7 +12,7 @@
 #include "preview/PreviewDocument.h"
 #include "report/PracticeSheet.h"
 #include "report/Report.h"
-#include "solutions/Boards.h"
+#include "solutions/Catalogue.h"
 #include "solutions/LetterGrid.h"
 #include "solutions/Puzzles.h"
 #include "solutions/Region.h"
@@ -41,16 +41,9 @@ struct Failing
     }
 };
 
-// The unit side that prints a kept tray's longer side as long as the 8 x 8
-// tray's, inches for one cell of the longer side.
 std::string pagesText(int count)
 {
     return count == 1 ? "1 page" : std::to_string(count) + " pages";
-}
-
-std::string trayLabel(Integer board)
-{
-    return std::string(Trays.at(static_cast<std::size_t>(board)).label);
 }
 
 // The bytes of an image as a PNG file; empty when it cannot be encoded.
@@ -78,35 +71,33 @@ std::optional<std::string> writeOutput(const std::string &path, const QByteArray
 
 int writeSheet(Program &program, const Command &c, CommandIo &io, const std::string &title);
 
-int runReport(Program &program, const Command &c, CommandIo &io)
+int runReport(Program &program, Integer t, const Command &c, CommandIo &io)
 {
     const Failing fail{io.err};
     const std::string &output = c.pdf.empty() ? c.png : c.pdf;
-    SharedState &state = program.state();
+    const Catalogue &catalogue = program.catalogue();
     PreviewDocument &preview = program.preview();
-    if (const auto refusal = outputRefusal(output, state.DbPath))
+    if (const auto refusal = outputRefusal(output, program.DbPath()))
         return fail("cannot write \"" + output + "\": " + *refusal);
-    PrintTab print(state, preview);
+    PrintTab print(catalogue, program.state(), preview);
     print.setLook(c.look);
-    const auto prepared = print.prepare(c.board);
-    if (!prepared)
-        return fail(program.advice().explain(prepared.error()));
+    const Single ownSide = print.prepare(t);
     print.setOrientation(c.landscape ? 1 : 0);
     print.setRender(c.colour ? 0 : 1);
-    const Long count = state.SolutionSet.RecordCount();
+    const Long count = catalogue.count(t);
     const auto from = plainWholeNumber(c.from);
     const auto to = plainWholeNumber(c.to);
     if (!from || !to || *from < 1 || *to > count || *from > *to)
         return fail("the range must be two solution numbers from 1 to " + std::to_string(count) +
                     ", the first not above the second");
-    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(c.board));
-    const Single largest = largestSide(preview, tray.cols, tray.rows);
+    const Tray &tray = catalogue.tray(t);
+    const Single largest =
+        largestSide(preview, static_cast<Integer>(tray.cols()), static_cast<Integer>(tray.rows()));
     const std::string limit = sideLimitText(largest);
     if (c.side && !print.checkSide(QString::fromStdString(*c.side)).accepted())
         return fail("the side length must be a number of inches above 0.001 and at most " + limit);
-    if (!c.side && *prepared > largest)
-        return fail("the " + trayLabel(c.board) + " tray's own side of " + sideText(*prepared) +
-                    " inch does not fit " +
+    if (!c.side && ownSide > largest)
+        return fail(theTray(tray) + "'s own side of " + sideText(ownSide) + " inch does not fit " +
                     (c.paperName.empty() ? std::string("the paper") : c.paperName + " paper") +
                     (c.landscape ? " in landscape" : "") + "; give --side with at most " + limit);
     if (const auto error =
@@ -115,10 +106,9 @@ int runReport(Program &program, const Command &c, CommandIo &io)
             return fail("at this side length a tray does not fit on a page below the page head; "
                         "give --side with at most " +
                         limit);
-        return fail(error->database ? program.advice().explain(*error->database) : error->message);
+        return fail(error->message);
     }
-
-    return writeSheet(program, c, io, sheetName(trayOf(c.board).label(), *from, *to));
+    return writeSheet(program, c, io, sheetName(tray.label(), *from, *to));
 }
 
 // Writes the cheat sheet the preview holds as the command asks: the PDF,
@@ -130,7 +120,7 @@ int writeSheet(Program &program, const Command &c, CommandIo &io, const std::str
     if (!c.pdf.empty()) {
         if (const auto failure =
                 preview.writePdf(c.pdf, 1, preview.PageCount(), QPageSize::ExactMatch,
-                                 QString::fromStdString(title), program.state().DbPath))
+                                 QString::fromStdString(title), program.DbPath()))
             return fail(failure->sentence("cannot write", c.pdf));
         io.out << "wrote " << c.pdf << " (" << pagesText(preview.PageCount()) << ")\n";
         return 0;
@@ -138,8 +128,8 @@ int writeSheet(Program &program, const Command &c, CommandIo &io, const std::str
     if (c.page > preview.PageCount())
         return fail("the report has " + pagesText(preview.PageCount()) + ", not a page " +
                     std::to_string(c.page));
-    if (const auto error = writeOutput(c.png, pngBytes(preview.renderImage(c.page, c.dpi)),
-                                       program.state().DbPath))
+    if (const auto error =
+            writeOutput(c.png, pngBytes(preview.renderImage(c.page, c.dpi)), program.DbPath()))
         return fail(*error);
     io.out << "wrote " << c.png << " (page " << c.page << " of " << preview.PageCount() << ")\n";
     return 0;
@@ -164,25 +154,14 @@ Expected<std::string, Refusal> gridText(const Command &c, CommandIo &io)
     return std::move(*text);
 }
 
-// The user's tray that the region of a tiling or a position read from text
-// is, and its solutions' index; none when it is none of them.
-struct KeptMatch
+// Reads the user's trays into the catalogue, for a command that names one
+// or whose text may be of one; warn: whether a library that cannot be used
+// is said.
+void readKept(Program &program, CommandIo &io, bool warn)
 {
-    KeptTray tray;
-    Integer board;
-    RegionTiling read;
-};
-
-std::optional<KeptMatch> keptTrayOf(std::string_view text, bool position)
-{
-    auto read = readRegionTiling(text, position);
-    if (!read)
-        return std::nullopt;
-    const LibraryContents library = readLibrary(libraryPath());
-    for (std::size_t k = 0; k < library.trays.size(); ++k)
-        if (library.trays[k].tray == read->tray)
-            return KeptMatch{library.trays[k], keptBoard(k), std::move(*read)};
-    return std::nullopt;
+    const auto warning = readKeptTrays(program.catalogue(), libraryPath());
+    if (warning && warn)
+        io.err << "tilewright: " << *warning << '\n';
 }
 
 int runFind(Program &program, const Command &c, CommandIo &io)
@@ -191,18 +170,16 @@ int runFind(Program &program, const Command &c, CommandIo &io)
     const auto text = gridText(c, io);
     if (!text)
         return fail(text.error().why);
-    // A tiling of the five trays, or else of one of the user's: the library
-    // is read only then.
-    auto found = findTiling(program.state(), *text);
-    if (!found)
-        found = findTiling(program.state(), *text, readLibrary(libraryPath()).trays);
+    // A tiling of the database's trays, or else of one of the user's: the
+    // library is read only then.
+    auto found = findTiling(program.catalogue(), *text);
+    if (!found) {
+        readKept(program, io, false);
+        found = findTiling(program.catalogue(), *text);
+    }
     if (!found)
         return fail(found.error());
-    if (!found->kept.empty()) {
-        io.out << found->kept << ' ' << found->solution << '\n';
-        return 0;
-    }
-    io.out << trayLabel(found->board) << ' ' << found->solution << '\n';
+    io.out << found->name << ' ' << found->solution << '\n';
     return 0;
 }
 
@@ -234,26 +211,26 @@ int runPosition(Program &program, const Command &c, CommandIo &io)
         return fail(text.error().why);
     bool across = false;
     const auto position = readPosition(*text, &across);
-    if (!position) {
-        // Not a position of the five trays: perhaps one of the user's.
-        const auto kept = keptTrayOf(*text, true);
-        if (!kept)
-            return fail(position.error().message);
-        std::vector<Tiling> solutions;
-        for (const CellLetters &s : kept->tray.solutions)
-            solutions.push_back(tilingOf(kept->tray.tray, kept->board, s));
-        const TilingIndex index = TilingIndex::of(kept->tray.tray, kept->board, solutions);
-        SolveSession session(index);
-        session.open(tilingOf(kept->tray.tray, kept->board, kept->read.letters));
-        return positionAnswer(session, c, io, false);
+    if (position) {
+        SolveSession session(*program.catalogue().tilingIndex(position->board));
+        if (const auto refused = session.open(*text))
+            return fail(*refused);
+        return positionAnswer(session, c, io, across);
     }
-    const auto index = loadTilingIndex(program.state(), position->board);
-    if (!index)
-        return fail(program.advice().explain(index.error()));
-    SolveSession session(*index);
-    if (const auto refused = session.open(*text))
-        return fail(*refused);
-    return positionAnswer(session, c, io, across);
+    // Not a position of the database's trays: perhaps one of the user's.
+    const auto read = readRegionTiling(*text, true);
+    if (!read)
+        return fail(position.error().message);
+    readKept(program, io, false);
+    const Catalogue &catalogue = program.catalogue();
+    for (Integer t = 0; t < catalogue.size(); ++t)
+        if (catalogue.entry(t).source != Catalogue::Source::Database &&
+            catalogue.tray(t) == read->tray) {
+            SolveSession session(*catalogue.tilingIndex(t));
+            session.open(tilingOf(read->tray, t, read->letters));
+            return positionAnswer(session, c, io, false);
+        }
+    return fail(position.error().message);
 }
 
 int positionAnswer(const SolveSession &session, const Command &c, CommandIo &io, bool across)
@@ -274,33 +251,25 @@ int positionAnswer(const SolveSession &session, const Command &c, CommandIo &io,
 }
 
 // A Grid, Svg or Png command: one solution, as letters or a picture.
-int runSolution(Program &program, const Command &c, CommandIo &io)
+int runSolution(Program &program, Integer t, const Command &c, CommandIo &io)
 {
     const Failing fail{io.err};
-    SharedState &state = program.state();
-    const Integer count = state.RecordIndex.count(c.board);
-    const std::string tray = trayLabel(c.board);
+    const Catalogue &catalogue = program.catalogue();
+    const Long count = catalogue.count(t);
     const auto number = plainWholeNumber(c.number);
     if (!number || *number < 1 || *number > count)
-        return fail("there is no solution \"" + c.number + "\" of the " + tray +
-                    " tray; its solutions are 1 to " + std::to_string(count));
+        return fail("there is no solution \"" + c.number + "\" of " + theTray(catalogue.tray(t)) +
+                    "; its solutions are 1 to " + std::to_string(count));
     const auto n = static_cast<Integer>(*number);
-    if (const auto error = SelectBoard(state, c.board, n, n))
-        return fail(program.advice().explain(*error));
-    if (state.SolutionSet.RecordCount() != 1)
-        return fail("solution " + std::to_string(n) + " of the " + tray +
-                    " tray is no longer in the database; it has changed since it was read");
-    const auto picture = TrayPicture::make(c.board, state.SolutionSet.currentRecord(), c.look);
-    if (!picture)
-        return fail("solution " + std::to_string(n) + " of the " + tray +
-                    " tray cannot be shown: " + picture.error().message);
+    const TrayPicture picture(catalogue.solution(t, n), c.look);
     if (c.kind == Command::Kind::Grid) {
-        io.out << picture->text();
+        io.out << picture.text();
         return 0;
     }
-    const QByteArray bytes =
-        c.kind == Command::Kind::Svg ? picture->svg(foundText({c.board, n})) : picture->png(c.dpi);
-    if (const auto error = writeOutput(c.output, bytes, state.DbPath))
+    const QByteArray bytes = c.kind == Command::Kind::Svg
+                                 ? picture.svg(foundText({t, n, catalogue.tray(t).label()}))
+                                 : picture.png(c.dpi);
+    if (const auto error = writeOutput(c.output, bytes, program.DbPath()))
         return fail(*error);
     io.out << "wrote " << c.output << '\n';
     return 0;
@@ -309,24 +278,18 @@ int runSolution(Program &program, const Command &c, CommandIo &io)
 // The practice sheet of the tray the index holds.
 int practiceOn(Program &program, const TilingIndex &index, const Command &c, CommandIo &io);
 
-int runPractice(Program &program, const Command &c, CommandIo &io)
+int runPractice(Program &program, Integer t, const Command &c, CommandIo &io)
 {
-    const Failing fail{io.err};
-    SharedState &state = program.state();
     const std::string &output = c.pdf.empty() ? c.png : c.pdf;
     if (!c.text)
-        if (const auto refusal = outputRefusal(output, state.DbPath))
-            return fail("cannot write \"" + output + "\": " + *refusal);
-    const auto index = loadTilingIndex(state, c.board);
-    if (!index)
-        return fail(program.advice().explain(index.error()));
-    return practiceOn(program, *index, c, io);
+        if (const auto refusal = outputRefusal(output, program.DbPath()))
+            return Failing{io.err}("cannot write \"" + output + "\": " + *refusal);
+    return practiceOn(program, *program.catalogue().tilingIndex(t), c, io);
 }
 
 int practiceOn(Program &program, const TilingIndex &indexOfTray, const Command &c, CommandIo &io)
 {
     const Failing fail{io.err};
-    SharedState &state = program.state();
     PreviewDocument &preview = program.preview();
     const TilingIndex *const index = &indexOfTray;
     const std::uint64_t number = c.seed.value_or(newSheetNumber());
@@ -362,7 +325,7 @@ int practiceOn(Program &program, const TilingIndex &indexOfTray, const Command &
     if (!c.pdf.empty()) {
         if (const auto failure = preview.writePdf(
                 c.pdf, 1, preview.PageCount(), QPageSize::ExactMatch,
-                QStringLiteral("Pentomino Puzzles, Sheet %1").arg(number), state.DbPath))
+                QStringLiteral("Pentomino Puzzles, Sheet %1").arg(number), program.DbPath()))
             return fail(failure->sentence("cannot write", c.pdf));
         io.out << "wrote " << c.pdf << " (" << pages << ")\n";
         return 0;
@@ -371,107 +334,24 @@ int practiceOn(Program &program, const TilingIndex &indexOfTray, const Command &
         return fail("the sheet has " + pagesText(preview.PageCount()) + ", not a page " +
                     std::to_string(c.page));
     if (const auto error =
-            writeOutput(c.png, pngBytes(preview.renderImage(c.page, c.dpi)), state.DbPath))
+            writeOutput(c.png, pngBytes(preview.renderImage(c.page, c.dpi)), program.DbPath()))
         return fail(*error);
     io.out << "wrote " << c.png << " (page " << c.page << " of " << pages << ")\n";
     return 0;
 }
 
-// A user's tray named on the command line, and the number it goes by.
-struct Kept
+// The tray a command names: one of the database's, or one the user kept
+// (the library is read then).
+Expected<Integer, Refusal> namedTray(Program &program, const Command &c, CommandIo &io)
 {
-    KeptTray tray;
-    Integer board;
-};
-
-Expected<Kept, Refusal> keptTray(const Command &c, CommandIo &io)
-{
-    const LibraryContents library = readLibrary(libraryPath());
-    if (library.warning)
-        io.err << "tilewright: " << *library.warning << '\n';
-    if (const KeptTray *named = keptTrayNamed(library, c.trayName))
-        return Kept{*named, keptBoard(static_cast<std::size_t>(named - library.trays.data()))};
+    if (c.board != KeptTrayBoard)
+        return c.board;
+    readKept(program, io, true);
+    if (const auto t = keptTrayNamed(program.catalogue(), c.trayName))
+        return *t;
     return Refusal{"there is no tray \"" + c.trayName +
                    "\"; the trays are 0 to 4 or 10x6, 12x5, 15x4, 20x3, 8x8, and those you kept "
                    "(tilewright --trays lists them)"};
-}
-
-// A solution number of the kept tray, 1 to its count.
-Expected<Integer, Refusal> keptNumber(const Kept &kept, const std::string &typed)
-{
-    const auto n = plainWholeNumber(typed);
-    const auto count = static_cast<long long>(kept.tray.solutions.size());
-    if (!n || *n < 1 || *n > count)
-        return Refusal{"there is no solution \"" + typed + "\" of " + theTray(kept.tray.tray) +
-                       "; its solutions are 1 to " + std::to_string(count)};
-    return static_cast<Integer>(*n);
-}
-
-Tiling keptTiling(const Kept &kept, Integer n)
-{
-    return keptTiling(kept.tray, kept.board, n);
-}
-
-// --grid, --svg, --png, --report and --practice on a kept tray.
-int answerOnKeptTray(Program &program, const Command &c, CommandIo &io)
-{
-    const Failing fail{io.err};
-    const auto kept = keptTray(c, io);
-    if (!kept)
-        return fail(kept.error().why);
-    const Tray &tray = kept->tray.tray;
-    if (c.kind == Command::Kind::Practice) {
-        std::vector<Tiling> solutions;
-        for (Integer n = 1; n <= static_cast<Integer>(kept->tray.solutions.size()); ++n)
-            solutions.push_back(keptTiling(*kept, n));
-        return practiceOn(program, TilingIndex::of(tray, kept->board, solutions), c, io);
-    }
-    if (c.kind != Command::Kind::Report) {
-        const auto n = keptNumber(*kept, c.number);
-        if (!n)
-            return fail(n.error().why);
-        const TrayPicture picture(keptTiling(*kept, *n), c.look);
-        if (c.kind == Command::Kind::Grid) {
-            io.out << picture.text();
-            return 0;
-        }
-        const QByteArray bytes =
-            c.kind == Command::Kind::Svg
-                ? picture.svg(QString::fromStdString(tray.label() + " " + std::to_string(*n)))
-                : picture.png(c.dpi);
-        if (const auto error = writeOutput(c.output, bytes, program.state().DbPath))
-            return fail(*error);
-        io.out << "wrote " << c.output << '\n';
-        return 0;
-    }
-
-    PreviewDocument &preview = program.preview();
-    const std::string &output = c.pdf.empty() ? c.png : c.pdf;
-    if (const auto refusal = outputRefusal(output, program.state().DbPath))
-        return fail("cannot write \"" + output + "\": " + *refusal);
-    const auto from = keptNumber(*kept, c.from), to = keptNumber(*kept, c.to);
-    if (!from || !to || *from > *to)
-        return fail("the range must be two solution numbers from 1 to " +
-                    std::to_string(kept->tray.solutions.size()) +
-                    ", the first not above the second");
-    const auto cols = static_cast<Integer>(tray.cols()), rows = static_cast<Integer>(tray.rows());
-    preview.setOrientation(c.landscape ? 1 : 0);
-    const Single largest = largestSide(preview, cols, rows);
-    const double side = c.side ? parseNumber(*c.side).value_or(0) : keptTraySide(largest, tray);
-    if (side <= 0.001 || side > largest)
-        return fail("the side length must be a number of inches above 0.001 and at most " +
-                    sideLimitText(largest));
-    ReportOptions options;
-    options.from = *from;
-    options.to = *to;
-    options.landscape = c.landscape;
-    options.unit = static_cast<Single>(side * TwipsPerInch);
-    options.look.rendering = c.colour ? Rendering::Colour : Rendering::Monochrome;
-    options.look.look = c.look;
-    if (const auto error = BuildTrayReport(
-            preview, tray, [&](Integer n) { return keptTiling(*kept, n); }, options))
-        return fail(error->message);
-    return writeSheet(program, c, io, sheetName(tray.label(), *from, *to));
 }
 
 } // namespace
@@ -492,22 +372,24 @@ int guarded(std::ostream &err, const std::function<int()> &body)
 int answer(Program &program, const Command &command, CommandIo &io)
 {
     return guarded(io.err, [&] {
-        if (command.board == KeptTrayBoard)
-            return answerOnKeptTray(program, command, io);
+        const auto named = [&](int (*run)(Program &, Integer, const Command &, CommandIo &)) {
+            const auto t = namedTray(program, command, io);
+            return t ? run(program, *t, command, io) : Failing{io.err}(t.error().why);
+        };
         switch (command.kind) {
         case Command::Kind::Report:
-            return runReport(program, command, io);
+            return named(runReport);
         case Command::Kind::Find:
             return runFind(program, command, io);
         case Command::Kind::Practice:
-            return runPractice(program, command, io);
+            return named(runPractice);
         case Command::Kind::Count:
         case Command::Kind::Complete:
             return runPosition(program, command, io);
         case Command::Kind::Grid:
         case Command::Kind::Svg:
         case Command::Kind::Png:
-            return runSolution(program, command, io);
+            return named(runSolution);
         default:
             return Failing{io.err}("this command has nothing to answer");
         }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "solutions/Library.h"
-
 #include "base/Expected.h"
 #include "base/Integer.h"
 
@@ -12,24 +10,22 @@
 
 namespace tw {
 
-struct SharedState;
+class Catalogue;
 
-// A tiling found among the database's solutions, or a kept tray's.
+// A tiling found among a tray's solutions.
 struct FoundTiling
 {
-    Integer board;    // its number in the one list of trays (isBuiltIn, keptBoard)
+    Integer board;    // the tray: its place in the catalogue
     Integer solution; // its number in the tray
-    std::string kept; // the kept tray's name
+    std::string name; // the tray's label, which finds it again in a list that changed
 };
 
 // Reads a tiling written as rows of piece letters, in any orientation of its
-// tray, and looks its number up in the records of the open database. When
-// the text is not a tiling, the message says what is wrong with it; a tiling
-// the database lacks is said to be missing.
-// A tiling of none of the five is looked for among the kept trays, whose
-// numbers follow the five's in their order (keptBoard).
-Expected<FoundTiling, std::string> findTiling(const SharedState &state, std::string_view text,
-                                              const std::vector<KeptTray> &kept = {});
+// tray, and looks its number up among the catalogue's solutions: those of
+// the database's trays, else of a tray of the catalogue whose region the
+// text's is. When the text is not a tiling, the message says what is wrong
+// with it; a tiling the tray lacks is said to be missing.
+Expected<FoundTiling, std::string> findTiling(const Catalogue &catalogue, std::string_view text);
 
 // The message for a text too long to be a grid (more than MaximumGridText
 // bytes); what names it: a quoted file name, or "The text".

@@ -5,11 +5,8 @@
 #include "base/Units.h"
 #include "pieces/PreviewInterface.h"
 #include "report/Report.h"
-#include "solutions/Boards.h"
-#include "solutions/Decoding.h"
+#include "solutions/Catalogue.h"
 #include "solutions/SharedState.h"
-
-#include <QScopeGuard>
 
 #include <algorithm>
 #include <cmath>
@@ -35,16 +32,14 @@ Verdict say(const QString &message)
 
 } // namespace
 
-PrintTab::PrintTab(SharedState &sharedState, PreviewInterface &page)
-    : state(sharedState), m_page(page)
+PrintTab::PrintTab(const Catalogue &catalogue, SharedState &sharedState, PreviewInterface &page)
+    : m_catalogue(catalogue), state(sharedState), m_page(page)
 {}
 
-Expected<Single, DatabaseError> PrintTab::prepare(Integer board)
+Single PrintTab::prepare(Integer t)
 {
-    state.BoardIndex = board;
+    SelectBoard(state, m_catalogue, t);
     setOrientation(0);
-    if (auto error = SelectBoard(state, board))
-        return *error;
     const Single side = ResetUnitSize();
     setRender(1);
     return side;
@@ -67,18 +62,16 @@ std::optional<QString> PrintTab::progressLine(Integer solution, Integer page, bo
 
 Long PrintTab::count() const
 {
-    return m_kept ? static_cast<Long>(m_kept->solutions.size()) : state.SolutionSet.RecordCount();
+    return m_catalogue.count(state.BoardIndex);
 }
 
 Single PrintTab::ResetUnitSize()
 {
-    if (m_kept) {
-        const Single side = keptTraySide(
-            largestSide(m_page, m_kept->tray.cols(), m_kept->tray.rows()), m_kept->tray);
-        m_unitSize = static_cast<Single>(side * TwipsPerInch);
-        return side;
-    }
-    const Single side = Trays.at(static_cast<std::size_t>(state.BoardIndex)).defaultSide;
+    const Catalogue::Entry &entry = m_catalogue.entry(state.BoardIndex);
+    const Single side =
+        entry.side
+            ? *entry.side
+            : keptTraySide(largestSide(m_page, entry.tray.cols(), entry.tray.rows()), entry.tray);
     m_unitSize = static_cast<Single>(side * TwipsPerInch);
     return side;
 }
@@ -88,12 +81,8 @@ void PrintTab::setOrientation(int index)
     m_page.setOrientation(static_cast<Integer>(index));
     // The report's own limit, below its head, so that a side this tab
     // accepts always lays a tray on the page.
-    if (m_kept) {
-        m_maxUnitSize = largestSide(m_page, m_kept->tray.cols(), m_kept->tray.rows());
-        return;
-    }
-    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
-    m_maxUnitSize = largestSide(m_page, tray.cols, tray.rows);
+    const Tray &tray = m_catalogue.tray(state.BoardIndex);
+    m_maxUnitSize = largestSide(m_page, tray.cols(), tray.rows());
 }
 
 void PrintTab::setRender(int index)
@@ -178,7 +167,7 @@ std::optional<ReportError> PrintTab::run(const QString &from, const QString &to,
     const auto first = numberIn(from);
     const auto last = numberIn(to);
     if (!first || !last)
-        return ReportError{ReportFault::EmptyRange, "The range is not two numbers.", {}};
+        return ReportError{ReportFault::EmptyRange, "The range is not two numbers."};
     // The solutions whose numbers lie within the range as typed: a start of
     // 2.5 begins at 3, an end of 3.5 stops at 3. Numbers below 1 select from
     // the first solution on.
@@ -189,33 +178,12 @@ std::optional<ReportError> PrintTab::run(const QString &from, const QString &to,
     options.unit = m_unitSize;
     m_sinceProgress.invalidate();
     options.look = paperLook();
-    if (m_kept) {
-        m_sheetName = QString::fromStdString(tw::sheetName(m_kept->name, options.from, options.to));
-        const auto last = std::min<Long>(options.to, count());
-        options.to = static_cast<Integer>(last);
-        if (auto error = BuildTrayReport(
-                m_page, m_kept->tray,
-                [&](Integer n) { return keptTiling(*m_kept, state.BoardIndex, n); }, options,
-                progress))
-            return error;
-        if (whileNarrowed)
-            whileNarrowed();
-        return std::nullopt;
-    }
     m_sheetName = QString::fromStdString(
-        tw::sheetName(trayOf(state.BoardIndex).label(), options.from, options.to));
-
-    std::optional<DatabaseError> restoring;
-    {
-        // The whole board again afterwards, whatever happens on the way.
-        const auto restore = qScopeGuard([&] { restoring = SelectBoard(state, state.BoardIndex); });
-        if (auto error = BuildReport(state, m_page, options, progress))
-            return error;
-        if (whileNarrowed)
-            whileNarrowed();
-    }
-    if (restoring)
-        return ReportError{ReportFault::Database, restoring->problem, restoring};
+        tw::sheetName(m_catalogue.tray(state.BoardIndex).label(), options.from, options.to));
+    if (auto error = BuildReport(m_page, m_catalogue, state.BoardIndex, options, progress))
+        return error;
+    if (whileNarrowed)
+        whileNarrowed();
     return std::nullopt;
 }
 

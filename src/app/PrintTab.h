@@ -3,8 +3,6 @@
 #include "base/Expected.h"
 #include "base/Integer.h"
 #include "report/Report.h"
-#include "solutions/Database.h"
-#include "solutions/Library.h"
 
 #include <QElapsedTimer>
 #include <QString>
@@ -15,6 +13,7 @@
 namespace tw {
 
 struct SharedState;
+class Catalogue;
 class PreviewInterface;
 
 // What a check says of an entry: it stands, it gets a beep (not a number),
@@ -31,21 +30,19 @@ struct Verdict
 // The "Print" tab's options and their checks, and the report run from them:
 // the range of solutions, the side of a unit square, the page orientation
 // and the rendering. The window, the command line, the benchmarks and the
-// tests all set a report up through it. Works on the session's database and
-// draws into page (the preview control); owns the report's own state: the
-// unit square's side, the largest that fits, the rendering and the look.
+// tests all set a report up through it. Reports on the tray the session
+// shows (BoardIndex) and draws into page (the preview control); owns the
+// report's own state: the unit square's side, the largest that fits, the
+// rendering and the look.
 class PrintTab
 {
 public:
-    PrintTab(SharedState &state, PreviewInterface &page);
+    PrintTab(const Catalogue &catalogue, SharedState &state, PreviewInterface &page);
 
-    // Sets board up for a report as choosing it and opening the "Print" tab
-    // do: its solutions, portrait, monochrome and the board's default side,
+    // Sets the catalogue's tray t up for a report as choosing it and opening
+    // the "Print" tab do: portrait, monochrome and the tray's default side,
     // which it returns (inches).
-    Expected<Single, DatabaseError> prepare(Integer board);
-
-    // The kept tray the report is of, or none for the five.
-    void setKept(const KeptTray *kept) { m_kept = kept; }
+    Single prepare(Integer t);
 
     // Opening the "Print" tab: portrait, monochrome and the board's default
     // side, which it returns (inches) for the side-length box.
@@ -56,8 +53,9 @@ public:
     // and always for the last; nothing in between.
     std::optional<QString> progressLine(Integer solution, Integer page, bool last);
 
-    // The board's default side becomes the unit square's (ResetUnitSize);
-    // returns it, inches, for the side-length box.
+    // The tray's default side becomes the unit square's (ResetUnitSize):
+    // its own, or for a tray without one as large as the 8 x 8 tray is,
+    // within the page; returns it, inches, for the side-length box.
     Single ResetUnitSize();
 
     // 0 portrait, 1 landscape: the page turns and the largest side that fits
@@ -93,10 +91,8 @@ public:
                                              const QString &inches);
 
     // Draws the report of the solutions whose numbers lie within from..to
-    // as typed (2.5 to 3.5 is solution 3) at the accepted side. SolutionSet
-    // holds the range while the report is drawn and whileNarrowed runs (the
-    // preview is shown), and the whole board again afterwards, whatever
-    // happens.
+    // as typed (2.5 to 3.5 is solution 3) at the accepted side, then runs
+    // whileNarrowed (the preview is shown).
     std::optional<ReportError> run(const QString &from, const QString &to, bool landscape,
                                    const ReportProgress &progress = {},
                                    const std::function<void()> &whileNarrowed = {});
@@ -109,9 +105,9 @@ private:
 
     Long count() const;
 
+    const Catalogue &m_catalogue;
     SharedState &state;
     PreviewInterface &m_page;
-    const KeptTray *m_kept = nullptr;
     Single m_unitSize = 0;
     Single m_maxUnitSize = 0;
     Integer m_renderMode = 1;

@@ -86,23 +86,27 @@ std::optional<DatabaseError> Program::Main()
 {
     LoadShapes();
     const std::vector<std::string> &places = m_advice.where().tried;
-    m_state.DbPath = places.front();
+    m_dbPath = places.front();
     for (const std::string &place : places) {
         // A place the user may not look into is reported as such, not
         // passed over as missing.
         std::error_code ec;
         if (fs::exists(place, ec) || ec == std::errc::permission_denied) {
-            m_state.DbPath = place;
+            m_dbPath = place;
             break;
         }
     }
-    m_state.ConnectString = readOnlyUri(m_state.DbPath);
-    if (auto error = OpenDatabase(m_state)) {
-        if (error->fault == DatabaseFault::FileMissing)
-            error->problem = "The solution database was not found: Tilewright looked for \"" +
-                             places[0] + "\" and \"" + places[1] + "\".";
+    m_connectString = readOnlyUri(m_dbPath);
+    auto records = OpenDatabase(m_dbPath, m_connectString);
+    if (!records) {
+        DatabaseError error = records.error();
+        if (error.fault == DatabaseFault::FileMissing)
+            error.problem = "The solution database was not found: Tilewright looked for \"" +
+                            places[0] + "\" and \"" + places[1] + "\".";
         return error;
     }
+    m_catalogue.setDatabase(std::move(*records));
+    SelectBoard(m_state, m_catalogue, 0);
     return std::nullopt;
 }
 

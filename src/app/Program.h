@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Advice.h"
+#include "solutions/Catalogue.h"
 #include "solutions/SharedState.h"
 
 #include <QSizeF>
@@ -15,9 +16,10 @@ namespace tw {
 
 class PreviewDocument;
 
-// The running program without its windows: it owns the shared state and the
-// preview document that the report draws into, and knows where its database
-// lies and how to make it.
+// The running program without its windows: it owns the catalogue of trays
+// and their solutions, the session's cursor and the preview document that
+// the report draws into, and knows where its database lies and how to make
+// it.
 class Program
 {
 public:
@@ -29,16 +31,25 @@ public:
     ~Program();
 
     // The start-up: builds the piece catalogue, forms DbPath and
-    // ConnectString, opens and checks the database and hands out the preview
-    // document. Returns the database's problem instead when it fails.
+    // ConnectString, opens and checks the database and reads its records
+    // into the catalogue. Returns the database's problem instead when it
+    // fails.
     std::optional<DatabaseError> Main();
 
+    // The database file the program reads (the program's folder +
+    // "/Solutions.mdb", or the installed copy), which nothing it writes may
+    // replace; and the SQLite URI it is opened through.
+    const std::string &DbPath() const { return m_dbPath; }
+    const std::string &ConnectString() const { return m_connectString; }
+    Catalogue &catalogue() { return m_catalogue; }
     SharedState &state() { return m_state; }
     PreviewDocument &preview() { return *m_preview; }
     const Advice &advice() const { return m_advice; }
 
 private:
     std::string m_folder;
+    std::string m_dbPath, m_connectString;
+    Catalogue m_catalogue;
     SharedState m_state;
     std::unique_ptr<PreviewDocument> m_preview;
     Advice m_advice;

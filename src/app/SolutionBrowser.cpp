@@ -1,11 +1,9 @@
 #include "app/SolutionBrowser.h"
 
-#include "app/Advice.h"
 #include "app/TrayPicture.h"
 #include "base/NumberText.h"
 #include "pieces/PieceTables.h"
-#include "solutions/Boards.h"
-#include "solutions/Decoding.h"
+#include "solutions/LetterGrid.h"
 #include "solutions/SharedState.h"
 
 #include <algorithm>
@@ -32,11 +30,18 @@ double onPixels(double twips)
     return std::floor(twips / 15) * 15;
 }
 
-// Where a kept tray may stand: where the five stand, from the 20 x 3 tray's
-// frame across to the 8 x 8 tray's down, above the tabs.
-QRectF keptArea()
+// Where a tray without a place of its own may stand: where the five stand,
+// from the 20 x 3 tray's frame across to the 8 x 8 tray's down, above the
+// tabs.
+QRectF fittedArea()
 {
     return {2800, 3300, 4400, 2000};
+}
+
+// What a board change blanks before a tray with a place of its own is drawn.
+QRectF placedArea()
+{
+    return {2800, 3300, 3900, 2000};
 }
 
 } // namespace
@@ -53,9 +58,14 @@ TrayGeometry fittedGeometry(const Tray &tray, const QRectF &area)
             static_cast<Single>(unit)};
 }
 
-SolutionBrowser::SolutionBrowser(SharedState &sharedState, const Advice &advice)
-    : state(sharedState), m_advice(advice)
+SolutionBrowser::SolutionBrowser(const Catalogue &catalogue, SharedState &sharedState)
+    : m_catalogue(catalogue), state(sharedState)
 {}
+
+const Catalogue::Entry &SolutionBrowser::entry() const
+{
+    return m_catalogue.entry(state.BoardIndex);
+}
 
 QRectF SolutionBrowser::trayArea()
 {
@@ -64,42 +74,32 @@ QRectF SolutionBrowser::trayArea()
 
 TrayGeometry SolutionBrowser::trayGeometry() const
 {
-    if (m_kept)
-        return fittedGeometry(m_kept->tray, keptArea());
-    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
-    return {static_cast<double>(tray.trayLeft), static_cast<double>(tray.trayTop), ScreenUnit};
+    const Catalogue::Entry &shown = entry();
+    if (!shown.place)
+        return fittedGeometry(shown.tray, fittedArea());
+    return {static_cast<double>(shown.place->left), static_cast<double>(shown.place->top),
+            ScreenUnit};
 }
 
 QRectF SolutionBrowser::frameArea() const
 {
-    if (m_kept) {
-        const TrayGeometry at = trayGeometry();
-        return {at.left - at.unit, at.top - at.unit, (m_kept->tray.cols() + 2) * at.unit,
-                (m_kept->tray.rows() + 2) * at.unit};
-    }
-    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
-    return {tray.trayLeft - ScreenUnit, tray.trayTop - ScreenUnit, (tray.cols + 2) * ScreenUnit,
-            (tray.rows + 2) * ScreenUnit};
+    const TrayGeometry at = trayGeometry();
+    const Tray &tray = entry().tray;
+    return {at.left - at.unit, at.top - at.unit, (tray.cols() + 2) * at.unit,
+            (tray.rows() + 2) * at.unit};
 }
 
 void SolutionBrowser::DrawTray()
 {
     if (!m_displaying)
         return;
-    if (m_kept) {
-        const QRectF place = keptArea();
-        fill(m_screen, place.left(), place.top(), place.width(), place.height(), ButtonFace);
-        if (m_screen) {
-            paintFrame(*m_screen, trayGeometry(), m_kept->tray.cols(), m_kept->tray.rows());
-            paintTiling(*m_screen, emptyTiling(m_kept->tray, state.BoardIndex), trayGeometry(),
-                        m_look);
-        }
-        emit painted(trayArea());
-        return;
+    const Tray &tray = entry().tray;
+    const QRectF place = entry().place ? placedArea() : fittedArea();
+    fill(m_screen, place.left(), place.top(), place.width(), place.height(), ButtonFace);
+    if (m_screen) {
+        paintFrame(*m_screen, trayGeometry(), tray.cols(), tray.rows());
+        paintTiling(*m_screen, emptyTiling(tray, state.BoardIndex), trayGeometry(), m_look);
     }
-    fill(m_screen, 2800, 3300, 3900, 2000, ButtonFace);
-    if (m_screen)
-        paintFrame(*m_screen, trayGeometry(), m_board.Cols, m_board.Rows);
     emit painted(trayArea());
 }
 
@@ -124,108 +124,42 @@ void SolutionBrowser::clearTrayArea()
     emit painted(trayArea());
 }
 
-bool SolutionBrowser::changeBoard(Integer board)
+bool SolutionBrowser::changeBoard(Integer t)
 {
-    m_kept = nullptr;
-    if (!isBuiltIn(board)) {
-        const std::size_t k = keptPlace(board);
-        if (!m_keptTrays || k >= m_keptTrays->size())
-            return false;
-        m_kept = &(*m_keptTrays)[k];
-        state.BoardIndex = board;
-        clearTrayArea();
-        DrawTray();
-        state.SolutionNo = 1;
-        ShowSolution();
-        return true;
-    }
-    state.BoardIndex = board;
-    m_board = boardGrid(board);
+    if (!SelectBoard(state, m_catalogue, t))
+        return false;
     clearTrayArea();
     DrawTray();
-    if (auto error = SelectBoard(state, board)) {
-        // The tray cannot be read: no steps until it is chosen again.
-        showNoSolution();
-        emit message(QString::fromStdString(m_advice.explain(*error)));
-        return false;
-    }
-    state.SolutionNo = 1;
     ShowSolution();
     return true;
 }
 
 void SolutionBrowser::ShowSolution()
 {
-    showCurrent();
-}
-
-bool SolutionBrowser::showCurrent()
-{
-    if (count() == 0) {
-        showNoSolution();
-        return false;
-    }
     // On the "Print" tab the tray area is blank and the pieces would go into
     // the preview document, so only the number and the steps follow the
     // cursor.
-    std::optional<DecodeError> error;
-    if (m_kept) {
-        if (m_displaying) {
-            if (m_screen) {
-                paintFrame(*m_screen, trayGeometry(), m_kept->tray.cols(), m_kept->tray.rows());
-                paintTiling(*m_screen, keptTiling(state.SolutionNo), trayGeometry(), m_look);
-            }
-            emit painted(trayArea());
-        }
-        emit moved();
-        return true;
-    }
-    if (m_displaying) {
-        Drawing drawing;
-        drawing.target = Drawing::Target::Screen;
-        drawing.screen = m_screen;
-        drawing.where = trayGeometry();
-        drawing.look.look = m_look;
-        if (auto shown = DecodeSolution(m_board, state.BoardIndex,
-                                        state.SolutionSet.currentRecord(), drawing);
-            !shown)
-            error = shown.error();
-        if (error) {
-            emit cannotShow();
-            DrawTray(); // the empty tray stands for the solution that cannot be shown
+    if (m_displaying && count() > 0) {
+        if (m_screen) {
+            const Tray &tray = entry().tray;
+            paintFrame(*m_screen, trayGeometry(), tray.cols(), tray.rows());
+            paintTiling(*m_screen, m_catalogue.solution(state.BoardIndex, state.SolutionNo),
+                        trayGeometry(), m_look);
         }
         emit painted(trayArea());
     }
-    emit moved();
-    if (!error)
-        return true;
-    const std::string_view tray = Trays.at(static_cast<std::size_t>(state.BoardIndex)).label;
-    emit message(QStringLiteral("Solution %1 of the %2 tray cannot be shown: %3.")
-                     .arg(state.SolutionNo)
-                     .arg(QString::fromLatin1(tray.data(), static_cast<qsizetype>(tray.size())),
-                          QString::fromStdString(error->message)));
-    return false;
-}
-
-void SolutionBrowser::showNoSolution()
-{
-    state.SolutionNo = 0;
-    emit cannotShow();
     emit moved();
 }
 
 void SolutionBrowser::first()
 {
-    if (!m_kept)
-        state.SolutionSet.MoveFirst();
-    state.SolutionNo = 1;
+    if (count() > 0)
+        state.SolutionNo = 1;
     ShowSolution();
 }
 
 void SolutionBrowser::last()
 {
-    if (!m_kept)
-        state.SolutionSet.MoveLast();
     state.SolutionNo = toInteger(count());
     ShowSolution();
 }
@@ -235,14 +169,9 @@ bool SolutionBrowser::step(int direction)
     const Steps can = steps();
     if (direction > 0 ? !can.next : !can.previous)
         return false;
-    if (m_kept)
-        ;
-    else if (direction > 0)
-        state.SolutionSet.MoveNext();
-    else
-        state.SolutionSet.MovePrevious();
     state.SolutionNo = toInteger(state.SolutionNo + direction);
-    return showCurrent() && state.SolutionNo != (direction > 0 ? count() : 1);
+    ShowSolution();
+    return state.SolutionNo != (direction > 0 ? count() : 1);
 }
 
 bool SolutionBrowser::jump(std::string_view text)
@@ -257,17 +186,7 @@ bool SolutionBrowser::goTo(Long n)
     if (n < 1 || n > count())
         return false;
     state.SolutionNo = toInteger(n);
-    if (n == 1) {
-        first();
-    } else if (n == count()) {
-        last();
-    } else {
-        if (!m_kept) {
-            state.SolutionSet.MoveFirst();
-            state.SolutionSet.FindSolution(n);
-        }
-        ShowSolution();
-    }
+    ShowSolution();
     return true;
 }
 
@@ -277,45 +196,26 @@ QString SolutionBrowser::position() const
                               : QStringLiteral("Solution %1 of %2").arg(number()).arg(count());
 }
 
-const std::vector<KeptTray> &SolutionBrowser::keptTrays() const
-{
-    static const std::vector<KeptTray> none;
-    return m_keptTrays ? *m_keptTrays : none;
-}
-
 QString SolutionBrowser::trayName() const
 {
-    if (m_kept)
-        return QString::fromStdString(m_kept->name);
-    const std::string_view label = Trays.at(static_cast<std::size_t>(state.BoardIndex)).label;
-    return QString::fromLatin1(label.data(), static_cast<qsizetype>(label.size()));
-}
-
-Tiling SolutionBrowser::keptTiling(Long n) const
-{
-    return tilingOf(m_kept->tray, state.BoardIndex,
-                    m_kept->solutions.at(static_cast<std::size_t>(n - 1)));
+    return QString::fromStdString(entry().tray.label());
 }
 
 QString SolutionBrowser::trayDescription() const
 {
     const QString tray = trayName();
-    const auto tiling = number().isEmpty() ? Expected<Tiling, DecodeError>(DecodeError{})
-                        : m_kept ? Expected<Tiling, DecodeError>(keptTiling(state.SolutionNo))
-                                 : tileRecord(state.BoardIndex, state.SolutionSet.currentRecord());
-    if (!tiling)
+    if (number().isEmpty())
         return QStringLiteral("The %1 tray, empty").arg(tray);
     return QStringLiteral("The %1 tray, %2, rows %3")
         .arg(tray, position().toLower(),
-             QString::fromStdString(letterGrid(*tiling))
+             QString::fromStdString(
+                 letterGrid(m_catalogue.solution(state.BoardIndex, state.SolutionNo)))
                  .replace(QLatin1Char('/'), QStringLiteral(", ")));
 }
 
-Expected<TrayPicture, DecodeError> SolutionBrowser::picture(Appearance look) const
+TrayPicture SolutionBrowser::picture(Appearance look) const
 {
-    if (m_kept)
-        return TrayPicture(keptTiling(state.SolutionNo), look);
-    return TrayPicture::make(state.BoardIndex, state.SolutionSet.currentRecord(), look);
+    return TrayPicture(m_catalogue.solution(state.BoardIndex, state.SolutionNo), look);
 }
 
 Steps SolutionBrowser::steps() const
@@ -330,9 +230,7 @@ QString SolutionBrowser::number() const
 
 Long SolutionBrowser::count() const
 {
-    if (m_kept)
-        return static_cast<Long>(m_kept->solutions.size());
-    return state.SolutionSet.RecordCount();
+    return m_catalogue.count(state.BoardIndex);
 }
 
 } // namespace tw

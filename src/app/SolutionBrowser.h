@@ -4,8 +4,7 @@
 #include "app/TrayPicture.h"
 #include "base/Integer.h"
 #include "pieces/Painter.h"
-#include "pieces/PieceState.h"
-#include "solutions/Library.h"
+#include "solutions/Catalogue.h"
 
 #include <QObject>
 #include <QRectF>
@@ -16,33 +15,28 @@
 namespace tw {
 
 struct SharedState;
-class Advice;
+
+// Where a tray without a place of its own stands in the area (twips):
+// framed, centred, its unit squares the five's where it fits, else smaller,
+// on the whole pixels of a screen at 1x and 2x (15 twips a pixel at 96 dpi).
+TrayGeometry fittedGeometry(const Tray &tray, const QRectF &area);
 
 // What the "Display" tab shows and how it moves through a tray's solutions:
 // the board change, the empty tray, the row of the pieces, and the steps
-// (first, last, next, previous, a jump by number). Paints on its screen in
-// twips and keeps SolutionNo equal to the position of SolutionSet's cursor.
-// The window shows what it reports (the number, which steps can be used)
-// and shows its messages.
-// Where a kept tray stands in the area (twips): framed, centred, its unit
-// squares the five's where it fits, else smaller, on the whole pixels of a
-// screen at 1x and 2x (15 twips a pixel at 96 dpi).
-TrayGeometry fittedGeometry(const Tray &tray, const QRectF &area);
+// (first, last, next, previous, a jump by number). Paints the catalogue's
+// tilings on its screen in twips and moves the session's cursor (BoardIndex
+// and SolutionNo). The window shows what it reports (the number, which
+// steps can be used).
 
 class SolutionBrowser : public QObject
 {
     Q_OBJECT
 
 public:
-    // advice: what to tell about a database that fails.
-    SolutionBrowser(SharedState &state, const Advice &advice);
+    SolutionBrowser(const Catalogue &catalogue, SharedState &state);
 
-    // The user's kept trays, which the boards after the five name in their
-    // order (keptBoard); none: only the five.
-    void setKeptTrays(const std::vector<KeptTray> *trays) { m_keptTrays = trays; }
-    const std::vector<KeptTray> &keptTrays() const;
-    // The kept tray shown, or none when it is one of the five.
-    const KeptTray *kept() const { return m_kept; }
+    // The tray shown, and how the catalogue holds it.
+    const Catalogue::Entry &entry() const;
 
     // The window's surface, painted in twips; none paints nothing.
     void setScreen(Canvas *screen) { m_screen = screen; }
@@ -66,19 +60,17 @@ public:
     void clearTrayArea();
 
     // --- moving ---
-    // Makes a board current (0..4, or a kept tray's) and selects its solutions; solution 1 is
-    // current and, on the "Display" tab, shown. When the tray cannot be
-    // read, says so and leaves no steps; returns false then.
-    bool changeBoard(Integer board);
-    // Draws the record under the cursor (on the "Display" tab) and reports
-    // the number and the steps. A record that cannot be shown raises
-    // cannotShow, leaves the empty tray under its number, then says why.
+    // Makes the catalogue's tray t current, on solution 1, shown on the
+    // "Display" tab. False, changing nothing, for no such tray.
+    bool changeBoard(Integer t);
+    // Draws the solution under the cursor (on the "Display" tab) and
+    // reports the number and the steps.
     void ShowSolution();
     void first();
     void last();
     // One step forward (+1) or back (-1). Returns whether a further step the
-    // same way may follow: false at the end of the set, when the solution
-    // could not be shown, or when there was no step to take.
+    // same way may follow: false at the end of the set, or when there was no
+    // step to take.
     bool step(int direction);
     // The jump to the number typed: false, moving nothing, when the text is
     // not a solution number of the tray (1..count, halves rounded to even).
@@ -89,19 +81,19 @@ public:
 
     Steps steps() const;
     // Where the user is, as a screen reader tells it: "Solution 12 of 2339",
-    // or nothing when no tray could be read.
+    // or nothing when the tray has no solution.
     QString position() const;
     // The tray picture in words: the tray, the solution and its rows of
     // letters.
     QString trayDescription() const;
     // The solution shown, on its own in the look in use, for the clipboard
-    // and the exports; why not, when its record is not a tiling.
-    Expected<TrayPicture, DecodeError> picture() const { return picture(m_look); }
-    Expected<TrayPicture, DecodeError> picture(Appearance look) const;
+    // and the exports.
+    TrayPicture picture() const { return picture(m_look); }
+    TrayPicture picture(Appearance look) const;
     // The tray's name, "10 x 6" or a kept tray's.
     QString trayName() const;
-    // What the number box shows: the solution number, or nothing when no
-    // tray could be read.
+    // What the number box shows: the solution number, or nothing when the
+    // tray has none.
     QString number() const;
     Long count() const;
 
@@ -115,24 +107,10 @@ signals:
     void moved();
     // A part of the surface was painted (twips).
     void painted(QRectF area);
-    // A solution could not be shown: whatever repeats must stop, before the
-    // message comes.
-    void cannotShow();
-    void message(const QString &text);
 
 private:
-    // ShowSolution, telling whether the record could be shown.
-    bool showCurrent();
-    void showNoSolution();
-
-    // Solution n of the kept tray shown.
-    Tiling keptTiling(Long n) const;
-
+    const Catalogue &m_catalogue;
     SharedState &state;
-    const Advice &m_advice;
-    const std::vector<KeptTray> *m_keptTrays = nullptr;
-    const KeptTray *m_kept = nullptr;
-    PieceState m_board;
     Canvas *m_screen = nullptr;
     Appearance m_look;
     bool m_displaying = true;

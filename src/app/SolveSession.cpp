@@ -2,7 +2,7 @@
 
 #include "base/NumberText.h"
 #include "pieces/PieceTables.h"
-#include "solutions/Boards.h"
+#include "solutions/Catalogue.h"
 #include "solutions/LetterGrid.h"
 #include "solutions/Region.h"
 
@@ -104,8 +104,10 @@ bool SolveSession::takeBack(int column, int row)
 
 std::optional<std::string> SolveSession::open(std::string_view text)
 {
-    if (!isBuiltIn(m_index.board())) {
-        // A kept tray's position: its region, with letters where pieces lie.
+    const auto database = Catalogue::databaseTrays();
+    if (std::find(database.begin(), database.end(), m_index.tray()) == database.end()) {
+        // A position of a tray drawn by a user: its region, with letters
+        // where pieces lie.
         const auto read = readRegionTiling(text, true);
         if (!read)
             return read.error();
@@ -116,14 +118,14 @@ std::optional<std::string> SolveSession::open(std::string_view text)
         step(tilingOf(m_index.tray(), m_index.board(), read->letters));
         return std::nullopt;
     }
-    const auto read = readPosition(text);
+    auto read = readPosition(text);
     if (!read)
         return read.error().message;
-    if (read->board != m_index.board())
-        return "This is a position of the " +
-               std::string(Trays.at(static_cast<std::size_t>(read->board)).label) +
-               " tray, not of this one.";
-    step(*read);
+    const Tray &tray = database[static_cast<std::size_t>(read->board)];
+    if (!(tray == m_index.tray()))
+        return "This is a position of " + theTray(tray) + ", not of this one.";
+    read->board = m_index.board();
+    step(std::move(*read));
     return std::nullopt;
 }
 

@@ -1,7 +1,6 @@
 #include "app/TrayLibrary.h"
 
 #include "base/NumberText.h"
-#include "solutions/Boards.h"
 #include "solver/RegionSolver.h"
 
 #include <QDir>
@@ -26,22 +25,10 @@ int refuse(CommandIo &io, const std::string &why)
     return 2;
 }
 
-// Whether text is the label of a built-in tray, spaces and case aside.
-bool builtInLabel(std::string text)
+std::string quoted(const std::string &text)
 {
-    std::erase(text, ' ');
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (std::size_t k = 0; k < Trays.size(); ++k) {
-        std::string label(Trays[k].label);
-        std::erase(label, ' ');
-        if (text == label || text == std::to_string(k))
-            return true;
-    }
-    return false;
+    return "\"" + text + "\"";
 }
-
-std::string quoted(const std::string &text) { return "\"" + text + "\""; }
 
 int newTray(const Command &c, const std::string &path, CommandIo &io)
 {
@@ -54,20 +41,20 @@ int newTray(const Command &c, const std::string &path, CommandIo &io)
     const auto drawn = readRegion(*text);
     if (!drawn)
         return refuse(io, c.input + ": " + drawn.error());
-    const LibraryContents library = readLibrary(path);
-    if (library.warning)
-        io.err << "tilewright: " << *library.warning << '\n';
-    const std::string name = c.named ? c.trayName : defaultTrayName(library);
+    Catalogue catalogue;
+    if (const auto warning = readKeptTrays(catalogue, path))
+        io.err << "tilewright: " << *warning << '\n';
+    const std::string name = c.named ? c.trayName : defaultTrayName(catalogue);
     if (const auto refusal = nameRefusal(name))
         return refuse(io, *refusal);
     const Tray region = standardOrientation(*drawn).labelled(name);
-    if (const KeptTray *taken = keptTrayNamed(library, name))
-        return refuse(io, "a tray named " + quoted(taken->name) +
+    if (const auto taken = keptTrayNamed(catalogue, name))
+        return refuse(io, "a tray named " + quoted(catalogue.tray(*taken).label()) +
                               " is kept already; choose another name with --name");
-    if (const auto taken = regionTaken(region, library))
-        return refuse(io, *taken + (taken->starts_with("this region is the built-in")
-                                        ? "; draw another"
-                                        : ""));
+    if (const auto taken = regionTaken(region, catalogue))
+        return refuse(
+            io,
+            *taken + (taken->starts_with("this region is the built-in") ? "; draw another" : ""));
     if (const auto obstacle = visibleObstacle(region))
         return refuse(io, c.input + " cannot be tiled: " + obstacle->message);
 
@@ -82,7 +69,8 @@ int newTray(const Command &c, const std::string &path, CommandIo &io)
     // The library's folder is made when a tray is first kept.
     QDir().mkpath(QFileInfo(QString::fromStdString(path)).absolutePath());
     if (!found || found->solutions.empty())
-        return refuse(io, c.input + " cannot be tiled: the pieces fit it in no way; nothing was kept");
+        return refuse(io,
+                      c.input + " cannot be tiled: the pieces fit it in no way; nothing was kept");
     if (const auto error = keepTray(path, trayNameOf(name), region, found->solutions))
         return refuse(io, error->message + "; nothing was kept");
     io.out << "Saved " << quoted(name) << ": "
@@ -94,9 +82,11 @@ int newTray(const Command &c, const std::string &path, CommandIo &io)
 
 } // namespace
 
-Tiling keptTiling(const KeptTray &kept, Integer board, Long n)
+std::optional<std::string> readKeptTrays(Catalogue &catalogue, const std::string &path)
 {
-    return tilingOf(kept.tray, board, kept.solutions.at(static_cast<std::size_t>(n - 1)));
+    LibraryContents library = readLibrary(path);
+    catalogue.setKept(std::move(library.trays));
+    return library.warning;
 }
 
 Single keptTraySide(Single largest, const Tray &tray)
@@ -106,15 +96,18 @@ Single keptTraySide(Single largest, const Tray &tray)
         std::min<double>(largest, EightByEight / std::max(tray.cols(), tray.rows())));
 }
 
-std::optional<std::string> regionTaken(const Tray &region, const LibraryContents &library)
+std::optional<std::string> regionTaken(const Tray &region, const Catalogue &catalogue)
 {
     const Tray standard = standardOrientation(region);
-    for (std::size_t k = 0; k < Trays.size(); ++k)
-        if (standardOrientation(trayOf(static_cast<Integer>(k))) == standard)
-            return "this region is the built-in " + std::string(Trays[k].label) + " tray";
-    for (const KeptTray &kept : library.trays)
-        if (kept.tray == standard)
-            return "this region is kept already, as " + quoted(kept.name);
+    for (Integer t = 0; t < catalogue.size(); ++t) {
+        const Catalogue::Entry &entry = catalogue.entry(t);
+        if (standardOrientation(entry.tray) != standard)
+            continue;
+        if (entry.source == Catalogue::Source::Database)
+            return "this region is the built-in " + entry.tray.label() + " tray";
+        if (entry.source == Catalogue::Source::Library)
+            return "this region is kept already, as " + quoted(entry.tray.label());
+    }
     return std::nullopt;
 }
 
@@ -143,29 +136,31 @@ std::optional<std::string> nameRefusal(const std::string &name)
     if (text.toUcs4().size() > 64)
         return "a tray's name is at most 64 characters; this one has " +
                std::to_string(text.toUcs4().size());
-    if (std::any_of(text.begin(), text.end(), [](QChar ch) { return ch.category() == QChar::Other_Control; }))
+    if (std::any_of(text.begin(), text.end(),
+                    [](QChar ch) { return ch.category() == QChar::Other_Control; }))
         return "a tray's name is one line of text, without tabs or line breaks";
-    if (builtInLabel(name))
+    if (Catalogue::databaseTrayNamed(name))
         return quoted(name) + " names a built-in tray; choose another name";
     return std::nullopt;
 }
 
-std::string defaultTrayName(const LibraryContents &library)
+std::string defaultTrayName(const Catalogue &catalogue)
 {
     for (int n = 1;; ++n) {
         const std::string name = "My tray " + std::to_string(n);
-        if (!keptTrayNamed(library, name))
+        if (!keptTrayNamed(catalogue, name))
             return name;
     }
 }
 
-const KeptTray *keptTrayNamed(const LibraryContents &library, const std::string &name)
+std::optional<Integer> keptTrayNamed(const Catalogue &catalogue, const std::string &name)
 {
     const std::string key = trayNameOf(name).key;
-    for (const KeptTray &kept : library.trays)
-        if (trayNameOf(kept.name).key == key)
-            return &kept;
-    return nullptr;
+    for (Integer t = 0; t < catalogue.size(); ++t)
+        if (catalogue.entry(t).source == Catalogue::Source::Library &&
+            trayNameOf(catalogue.tray(t).label()).key == key)
+            return t;
+    return std::nullopt;
 }
 
 int runTrayCommand(const Command &c, const std::string &path, CommandIo &io)
@@ -180,23 +175,26 @@ int runTrayCommand(const Command &c, const std::string &path, CommandIo &io)
                                   : error->message);
         return 0;
     }
-    const LibraryContents library = readLibrary(path);
-    if (library.warning)
-        io.err << "tilewright: " << *library.warning << '\n';
+    Catalogue catalogue;
+    if (const auto warning = readKeptTrays(catalogue, path))
+        io.err << "tilewright: " << *warning << '\n';
     if (c.kind == Command::Kind::ListTrays) {
-        for (const KeptTray &kept : library.trays)
-            io.out << quoted(kept.name) << ": " << kept.tray.cellCount() << " cells, "
-                   << kept.tray.symmetries().size() << " symmetr"
-                   << (kept.tray.symmetries().size() == 1 ? "y" : "ies") << ", "
-                   << groupedNumber(static_cast<long long>(kept.solutions.size()))
-                   << " solutions\n";
+        for (Integer t = 0; t < catalogue.size(); ++t) {
+            if (catalogue.entry(t).source != Catalogue::Source::Library)
+                continue;
+            const Tray &tray = catalogue.tray(t);
+            io.out << quoted(tray.label()) << ": " << tray.cellCount() << " cells, "
+                   << tray.symmetries().size() << " symmetr"
+                   << (tray.symmetries().size() == 1 ? "y" : "ies") << ", "
+                   << groupedNumber(catalogue.count(t)) << " solutions\n";
+        }
         return 0;
     }
-    const KeptTray *kept = keptTrayNamed(library, c.trayName);
+    const auto kept = keptTrayNamed(catalogue, c.trayName);
     if (!kept)
         return refuse(io, "there is no tray " + quoted(c.trayName) +
                               " in your library; tilewright --trays lists them");
-    if (const auto failure = writeWholeFile(c.output, regionText(kept->tray)))
+    if (const auto failure = writeWholeFile(c.output, regionText(catalogue.tray(*kept))))
         return refuse(io, failure->sentence("cannot write", c.output));
     return 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Commands.h"
+#include "solutions/Catalogue.h"
 #include "solutions/Library.h"
 
 #include <optional>
@@ -22,18 +23,20 @@ TrayName trayNameOf(const std::string &name);
 // text, a control character, or a built-in tray's label. Nothing when it can.
 std::optional<std::string> nameRefusal(const std::string &name);
 
-// "My tray 1", "My tray 2", ...: the first not kept yet.
-std::string defaultTrayName(const LibraryContents &library);
+// Reads the library at path into the catalogue, in place of the trays read
+// before; the one line to say when the file or a tray in it could not be
+// used (the trays that could are there).
+std::optional<std::string> readKeptTrays(Catalogue &catalogue, const std::string &path);
 
-// The kept tray of that name (case aside), or none.
-const KeptTray *keptTrayNamed(const LibraryContents &library, const std::string &name);
+// "My tray 1", "My tray 2", ...: the first not kept yet.
+std::string defaultTrayName(const Catalogue &catalogue);
+
+// The place of the kept tray of that name (case aside), or none.
+std::optional<Integer> keptTrayNamed(const Catalogue &catalogue, const std::string &name);
 
 // Why the region, drawn any way round, cannot be kept: it is one of the
-// five, or a tray kept already; nothing when it can.
-std::optional<std::string> regionTaken(const Tray &region, const LibraryContents &library);
-
-// Solution n (from 1) of a kept tray known by board, as the painter takes it.
-Tiling keptTiling(const KeptTray &kept, Integer board, Long n);
+// database's trays, or a tray kept already; nothing when it can.
+std::optional<std::string> regionTaken(const Tray &region, const Catalogue &catalogue);
 
 // The side of a unit square a kept tray is printed at unless told: as
 // large as the 8 x 8 tray is, within largest (inches).

@@ -3,7 +3,6 @@
 #include "app/SurfaceCanvas.h"
 #include "preview/Fonts.h"
 #include "preview/QtColour.h"
-#include "solutions/Boards.h"
 #include "solutions/LetterGrid.h"
 
 #include <QBuffer>
@@ -52,15 +51,6 @@ private:
 };
 
 } // namespace
-
-Expected<TrayPicture, DecodeError> TrayPicture::make(Integer board, const SolutionRecord &record,
-                                                     Appearance look)
-{
-    auto tiling = tileRecord(board, record);
-    if (!tiling)
-        return tiling.error();
-    return TrayPicture(std::move(*tiling), look);
-}
 
 TrayPicture::TrayPicture(Tiling tiling, Appearance look) : m_tiling(std::move(tiling)), m_look(look)
 {}

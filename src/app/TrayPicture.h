@@ -5,7 +5,7 @@
 #include "base/Units.h"
 #include "pieces/Appearance.h"
 #include "pieces/Canvas.h"
-#include "solutions/Decoding.h"
+#include "pieces/Tiling.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -28,10 +28,6 @@ inline constexpr double ClipboardDpi = 32 * TwipsPerInch / ScreenUnit;
 class TrayPicture
 {
 public:
-    // The picture of the record on board 0..4 in the look, or why the
-    // record is not a tiling of it.
-    static Expected<TrayPicture, DecodeError> make(Integer board, const SolutionRecord &record,
-                                                   Appearance look);
     // The picture of a tiling, whole or partial.
     TrayPicture(Tiling tiling, Appearance look);
 

@@ -81,6 +81,13 @@ std::string groupedNumber(long long n)
     return text;
 }
 
+std::string sideText(float inches)
+{
+    char buffer[32];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, inches);
+    return ec == std::errc() ? std::string(buffer, end) : std::string();
+}
+
 std::string sideLimitText(double inches)
 {
     const long long thousandths =

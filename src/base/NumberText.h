@@ -20,6 +20,10 @@ std::optional<long long> plainWholeNumber(std::string_view text);
 // A whole number with its thousands grouped by commas: "1,234", "-16,146".
 std::string groupedNumber(long long n);
 
+// A side as the side-length box shows it: the shortest text that reads
+// back as the same Single ("0.0278", "0.375").
+std::string sideText(float inches);
+
 // The largest side a message names, inches: rounded down to thousandths,
 // so that the figure shown is itself accepted ("0.266", "0.5").
 std::string sideLimitText(double inches);

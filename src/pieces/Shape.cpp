@@ -42,19 +42,13 @@ void clsShape::PrintShape(PreviewInterface &page, Integer cell, int stride,
     printPiece(page, placedAt(cell), stride, where, look);
 }
 
-bool clsShape::Fits(PieceState &state, Integer i, const Drawing &drawing) const
+bool clsShape::Fits(PieceState &state, Integer i) const
 {
     const Placement placed = placedAt(i);
     if (!insideGrid(state, placed))
         return false;
     for (int k = 0; k < placed.cellCount; ++k)
         state.BoardGrid[static_cast<std::size_t>(placed.cells[static_cast<std::size_t>(k)])] = true;
-
-    if (drawing.target == Drawing::Target::Screen && drawing.screen)
-        DrawIndex(*drawing.screen, i, state.Stride, drawing.where, drawing.look.look);
-    else if (drawing.target == Drawing::Target::Page && drawing.page)
-        PrintShape(*drawing.page, i, state.Stride, drawing.where, drawing.look);
-
     int k = i;
     while (k <= state.GridMax && state.BoardGrid[static_cast<std::size_t>(k)])
         ++k;
@@ -72,7 +66,7 @@ Integer clsShape::Modify(const PieceState &state, Integer iSquare) const
     return toInteger(result);
 }
 
-bool clsShape::Remove(PieceState &state, Integer i, const Drawing &drawing) const
+bool clsShape::Remove(PieceState &state, Integer i) const
 {
     const Placement placed = placedAt(i);
     if (!insideGrid(state, placed))
@@ -80,20 +74,6 @@ bool clsShape::Remove(PieceState &state, Integer i, const Drawing &drawing) cons
     for (int k = 0; k < placed.cellCount; ++k)
         state.BoardGrid[static_cast<std::size_t>(placed.cells[static_cast<std::size_t>(k)])] =
             false;
-    // The cells in the empty tray's colour.
-    if (drawing.target == Drawing::Target::Screen && drawing.screen && state.Stride > 0) {
-        const Integer left = roundToInteger(drawing.where.left);
-        const Integer top = roundToInteger(drawing.where.top);
-        for (int k = 0; k < placed.cellCount; ++k) {
-            const int c = placed.cells[static_cast<std::size_t>(k)];
-            DrawSquare(*drawing.screen,
-                       toInteger(left + roundToInteger(static_cast<Single>(c / state.Stride) *
-                                                       drawing.where.unit)),
-                       toInteger(top + roundToInteger(static_cast<Single>(c % state.Stride) *
-                                                      drawing.where.unit)),
-                       drawing.where.unit, White);
-        }
-    }
     state.NextCell = i;
     return true;
 }

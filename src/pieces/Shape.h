@@ -10,18 +10,6 @@ namespace tw {
 
 struct PieceState;
 
-// Where Fits draws the pieces it lays: nowhere, on the screen's canvas or on
-// a preview page, at a tray's place, in a look.
-struct Drawing
-{
-    enum class Target { Nowhere, Screen, Page };
-    Target target = Target::Nowhere;
-    Canvas *screen = nullptr;
-    PreviewInterface *page = nullptr;
-    TrayGeometry where;
-    PaperLook look; // the screen takes its appearance
-};
-
 // One orientation of one piece. The fields are plain properties: setting one
 // stores the value and nothing else. Square2..Square5 are grid-index offsets
 // of squares 2 to 5 from square 1, the topmost square of the leftmost column;
@@ -52,12 +40,11 @@ struct clsShape
                    Appearance look) const;
 
     // Lays the orientation with square 1 at grid index i: marks its five cells
-    // occupied without testing them, draws it where drawing says (on the
-    // screen with DrawIndex, on a page with PrintShape, or nowhere) and moves
-    // NextCell to the first free cell at or after i (GridMax + 1 when none is
-    // left). Returns false, changing nothing, when a cell would fall outside
-    // 0..GridMax.
-    bool Fits(PieceState &state, Integer i, const Drawing &drawing = {}) const;
+    // occupied without testing them and moves NextCell to the first free
+    // cell at or after i (GridMax + 1 when none is left). Returns false,
+    // changing nothing, when a cell would fall outside 0..GridMax. Drawing
+    // is the painter's, from the tiling a decoding returns.
+    bool Fits(PieceState &state, Integer i) const;
 
     // The stride-8 offset iSquare converted to the board's Stride (Rows + 1).
     // Changes nothing.
@@ -70,10 +57,9 @@ struct clsShape
                     const PaperLook &look) const;
 
     // Takes the orientation at grid index i off the board again: frees its
-    // cells, paints them white on the screen when drawing is there, and sets
-    // NextCell to i. Returns false, changing nothing, when a cell would fall
-    // outside 0..GridMax.
-    bool Remove(PieceState &state, Integer i, const Drawing &drawing = {}) const;
+    // cells and sets NextCell to i. Returns false, changing nothing, when a
+    // cell would fall outside 0..GridMax.
+    bool Remove(PieceState &state, Integer i) const;
 };
 
 } // namespace tw

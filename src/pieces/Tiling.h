@@ -39,7 +39,7 @@ inline void sortCells(Placement &p)
 // it draws nothing and knows nothing of any window or page.
 struct Tiling
 {
-    Integer board = 0; // the tray, 0..4, as the trays are numbered
+    Integer board = 0; // the tray: its place in the catalogue
     Integer cols = 0, rows = 0;
     std::vector<Placement> placements;
     // Grid indexes of the cells of the box that are not the tray's (a

@@ -2,8 +2,8 @@
 // shown one at a time and printed as cheat sheets.
 
 #include "app/Commands.h"
-#include "app/TrayLibrary.h"
 #include "app/Program.h"
+#include "app/TrayLibrary.h"
 #include "ui/Icon.h"
 #include "ui/PreviewControl.h"
 #include "ui/frmMain.h"
@@ -82,7 +82,7 @@ int runWindow(int argc, char **argv)
             box.exec();
             return 1;
         }
-        tw::frmMain window(program.state(), program.preview(), program.advice());
+        tw::frmMain window(program);
         window.show();
         QObject::connect(&window, &QDialog::finished, &app, &QApplication::quit);
         return app.exec();

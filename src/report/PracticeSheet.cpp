@@ -5,7 +5,6 @@
 #include "pieces/PieceTables.h"
 #include "pieces/PreviewInterface.h"
 #include "report/Report.h"
-#include "solutions/Boards.h"
 
 #include <algorithm>
 #include <cmath>

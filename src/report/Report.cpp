@@ -1,12 +1,8 @@
 #include "report/Report.h"
 
 #include "base/NumberText.h"
-#include "pieces/PieceState.h"
 #include "pieces/PreviewInterface.h"
-#include "solutions/Boards.h"
-#include "solutions/Database.h"
-#include "solutions/Decoding.h"
-#include "solutions/SharedState.h"
+#include "solutions/Catalogue.h"
 
 #include <algorithm>
 #include <cmath>
@@ -123,11 +119,6 @@ std::string webAddress()
     return "Tilewright " TILEWRIGHT_VERSION;
 }
 
-std::string reportTitle(Integer board)
-{
-    return reportTitle(trayOf(board));
-}
-
 std::string reportTitle(const Tray &tray)
 {
     if (tray.kind() == "Tray")
@@ -136,22 +127,10 @@ std::string reportTitle(const Tray &tray)
            std::to_string(tray.rows()) + " " + tray.kind();
 }
 
-Expected<Tiling, DecodeError> PrintSolution(PreviewInterface &page, PieceState &board,
-                                            Integer boardIndex, const SolutionRecord &record,
-                                            const TrayGeometry &where, const PaperLook &look)
+void PrintSolution(PreviewInterface &page, const Tiling &solution, const TrayGeometry &where,
+                   const PaperLook &look)
 {
-    Drawing drawing;
-    drawing.target = Drawing::Target::Page;
-    drawing.page = &page;
-    drawing.where = where;
-    drawing.look = look;
-    auto tiling = DecodeSolution(board, boardIndex, record, drawing);
-    if (!tiling)
-        return tiling;
-    printFrame(page, where, tiling->cols, tiling->rows);
-    if (trayOf(boardIndex).takesTheSquare())
-        printSquare(page, tiling->placements.front(), tiling->stride(), where, look);
-    return tiling;
+    printTiling(page, solution, where, look);
 }
 
 namespace {
@@ -172,8 +151,7 @@ Expected<ReportLayout, ReportError> sheetLayout(PreviewInterface &preview, Integ
         return ReportError{ReportFault::TrayTooLarge,
                            "At this side length a tray does not fit on a page below the page "
                            "head. Choose a side length of at most " +
-                               limit + " inch for the unit square.",
-                           {}};
+                               limit + " inch for the unit square."};
     }
     return layout;
 }
@@ -188,11 +166,10 @@ struct Drawn
 // Starts the document and lays the trays on its pages in turn, each drawn
 // by drawNext at its place and captioned with its number, until drawNext
 // says it drew the last.
-std::optional<ReportError>
-printSheet(PreviewInterface &preview, const std::string &title, const ReportLayout &layout,
-           const ReportOptions &options,
-           const std::function<Expected<Drawn, ReportError>(const TrayGeometry &)> &drawNext,
-           const ReportProgress &progress)
+void printSheet(PreviewInterface &preview, const std::string &title, const ReportLayout &layout,
+                const ReportOptions &options,
+                const std::function<Drawn(const TrayGeometry &)> &drawNext,
+                const ReportProgress &progress)
 {
     preview.StartDoc();
     preview.setMarginLeft(Margin);
@@ -215,20 +192,18 @@ printSheet(PreviewInterface &preview, const std::string &title, const ReportLayo
             for (Long x = 0; x <= layout.columnLimit; x += layout.columnStep) {
                 const TrayGeometry where{static_cast<double>(toInteger(x)),
                                          static_cast<double>(toInteger(y)), options.unit};
-                const auto drawn = drawNext(where);
-                if (!drawn)
-                    return drawn.error();
+                const Drawn drawn = drawNext(where);
                 const Long w = layout.boardWidth, h = layout.boardHeight;
-                preview.setCaptionNumber(drawn->number);
+                preview.setCaptionNumber(drawn.number);
                 preview.setCurrentX(x + (w - preview.CaptionWidth()) / 2 -
                                     preview.CaptionOffsetX());
                 preview.setCurrentY(y + h - preview.CaptionOffsetY());
-                preview.printText(std::to_string(drawn->number));
+                preview.printText(std::to_string(drawn.number));
                 if (progress)
-                    progress(drawn->number, pageNumber, drawn->last);
-                if (drawn->last) {
+                    progress(drawn.number, pageNumber, drawn.last);
+                if (drawn.last) {
                     preview.EndDoc();
-                    return std::nullopt;
+                    return;
                 }
             }
         }
@@ -238,59 +213,32 @@ printSheet(PreviewInterface &preview, const std::string &title, const ReportLayo
 
 } // namespace
 
-std::optional<ReportError> BuildReport(SharedState &state, PreviewInterface &page,
-                                       const ReportOptions &options, const ReportProgress &progress)
+std::optional<ReportError> BuildReport(PreviewInterface &page, const Catalogue &catalogue,
+                                       Integer tray, const ReportOptions &options,
+                                       const ReportProgress &progress)
 {
-    const TrayInfo &tray = Trays.at(static_cast<std::size_t>(state.BoardIndex));
-    // The page is checked before anything is selected or drawn.
-    const auto layout = sheetLayout(page, tray.cols, tray.rows, options);
+    const Tray &shape = catalogue.tray(tray);
+    // The page is checked before anything is drawn.
+    const auto layout = sheetLayout(page, static_cast<Integer>(shape.cols()),
+                                    static_cast<Integer>(shape.rows()), options);
     if (!layout)
         return layout.error();
-    if (auto error = SelectBoard(state, state.BoardIndex, options.from, options.to))
-        return ReportError{ReportFault::Database, error->problem, error};
-    RecordSet &set = state.SolutionSet;
-    if (set.IsEOF())
-        return ReportError{ReportFault::EmptyRange,
-                           "The range " + std::to_string(options.from) + " to " +
-                               std::to_string(options.to) + " holds no solution.",
-                           {}};
-    PieceState board = boardGrid(state.BoardIndex);
-    return printSheet(
-        page, reportTitle(state.BoardIndex), *layout, options,
-        [&](const TrayGeometry &where) -> Expected<Drawn, ReportError> {
-            const Integer n = toInteger(set.Fields("Solution").value_or(0));
-            if (const auto drawn = PrintSolution(page, board, state.BoardIndex, set.currentRecord(),
-                                                 where, options.look);
-                !drawn)
-                return ReportError{ReportFault::BadRecord,
-                                   "Solution " + std::to_string(n) +
-                                       " cannot be drawn: " + drawn.error().message + ".",
-                                   {}};
-            set.MoveNext();
-            return Drawn{n, set.IsEOF()};
-        },
-        progress);
-}
-
-std::optional<ReportError> BuildTrayReport(PreviewInterface &page, const Tray &tray,
-                                           const std::function<Tiling(Integer)> &solution,
-                                           const ReportOptions &options,
-                                           const ReportProgress &progress)
-{
-    const auto layout = sheetLayout(page, static_cast<Integer>(tray.cols()),
-                                    static_cast<Integer>(tray.rows()), options);
-    if (!layout)
-        return layout.error();
+    const Long last = std::min<Long>(options.to, catalogue.count(tray));
+    if (options.from < 1 || options.from > last)
+        return ReportError{ReportFault::EmptyRange, "The range " + std::to_string(options.from) +
+                                                        " to " + std::to_string(options.to) +
+                                                        " holds no solution."};
     Integer n = options.from;
-    return printSheet(
-        page, reportTitle(tray), *layout, options,
-        [&](const TrayGeometry &where) -> Expected<Drawn, ReportError> {
-            printTiling(page, solution(n), where, options.look);
-            const Drawn drawn{n, n >= options.to};
+    printSheet(
+        page, reportTitle(shape), *layout, options,
+        [&](const TrayGeometry &where) {
+            PrintSolution(page, catalogue.solution(tray, n), where, options.look);
+            const Drawn drawn{n, n >= last};
             n = toInteger(n + 1);
             return drawn;
         },
         progress);
+    return std::nullopt;
 }
 
 } // namespace tw

@@ -2,7 +2,6 @@
 
 #include "base/Integer.h"
 #include "pieces/Painter.h"
-#include "solutions/Database.h"
 #include "solutions/Tray.h"
 
 #include <functional>
@@ -16,8 +15,7 @@
 
 namespace tw {
 
-struct SharedState;
-struct PieceState;
+class Catalogue;
 class PreviewInterface;
 
 struct ReportOptions
@@ -70,7 +68,6 @@ void printPageHead(PreviewInterface &page, const std::string &title, const std::
 // The page head's texts.
 std::string copyrightNotice();
 std::string webAddress();
-std::string reportTitle(Integer board);
 std::string reportTitle(const Tray &tray);
 
 // Called once per tray drawn, with its number and page; last is true for the
@@ -79,40 +76,27 @@ using ReportProgress = std::function<void(Integer solution, Integer page, bool l
 
 // Why a report could not be made.
 enum class ReportFault {
-    NoPreview,    // there is no preview control to draw into
     TrayTooLarge, // at this side length no tray fits a page below the head
     EmptyRange,   // the range holds no solution
-    Database,     // the database failed (database says how)
-    BadRecord,    // a record of the range is not a tiling
 };
 
 struct ReportError
 {
     ReportFault fault;
-    std::string message;                   // for the user, naming the solution where it matters
-    std::optional<DatabaseError> database; // for ReportFault::Database
+    std::string message; // for the user
 };
 
-// Draws the report of the current board (BoardIndex) into page: selects the
-// range from the database, starts a document and draws every tray. Leaves
-// SolutionSet on the range, past its end. Returns why when the report
-// cannot be made; nothing is drawn then, except for a record found broken
-// on the way.
-std::optional<ReportError> BuildReport(SharedState &state, PreviewInterface &page,
-                                       const ReportOptions &options,
+// Draws the cheat sheet of solutions options.from to options.to (as many
+// of them as there are) of the catalogue's tray into page: starts a
+// document and draws every tray in turn. Returns why when no sheet can be
+// made; nothing is drawn then.
+std::optional<ReportError> BuildReport(PreviewInterface &page, const Catalogue &catalogue,
+                                       Integer tray, const ReportOptions &options,
                                        const ReportProgress &progress = {});
 
-// The cheat sheet of any tray, solutions options.from to options.to of it,
-// each drawn by the painter from the tiling solution(n) gives.
-std::optional<ReportError> BuildTrayReport(PreviewInterface &page, const Tray &tray,
-                                           const std::function<Tiling(Integer)> &solution,
-                                           const ReportOptions &options,
-                                           const ReportProgress &progress = {});
-
-// Decodes the record of tray boardIndex onto board and draws its tray at
-// where: the pieces, the frame, then on the 8 x 8 tray the 2 x 2 square.
-Expected<Tiling, DecodeError> PrintSolution(PreviewInterface &page, PieceState &board,
-                                            Integer boardIndex, const SolutionRecord &record,
-                                            const TrayGeometry &where, const PaperLook &look);
+// Draws one solution's tray at where: the pieces, the frame, then the 2 x 2
+// square where there is one.
+void PrintSolution(PreviewInterface &page, const Tiling &solution, const TrayGeometry &where,
+                   const PaperLook &look);
 
 } // namespace tw

@@ -4,7 +4,6 @@
 #include "pieces/PreviewInterface.h"
 #include "solutions/Decoding.h"
 
-#include <charconv>
 #include <stdexcept>
 #include <string>
 
@@ -55,23 +54,6 @@ PieceState boardGrid(Integer boardIndex)
     BuildBoardShapes(board);
     ClearBoard(board);
     return board;
-}
-
-std::string sideText(Single inches)
-{
-    // The shortest text that reads back as the same Single: 0.0278, not
-    // 0.027799999.
-    char buffer[32];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, inches);
-    return ec == std::errc() ? std::string(buffer, end) : std::string();
-}
-
-std::string theTray(const Tray &tray)
-{
-    for (const TrayInfo &info : Trays)
-        if (info.label == tray.label())
-            return "the " + tray.label() + " tray";
-    return "the tray \"" + tray.label() + "\"";
 }
 
 } // namespace tw

@@ -31,7 +31,8 @@ inline constexpr int BoardCount = 5;
 // The 8 x 8 tray, the only square one and the only one with the 2 x 2 piece.
 inline constexpr Integer SquareBoard = 4;
 
-// Indexed by BoardIndex, the board list's order and the database's Board.
+// Indexed by the database's Board, which is also their place in the
+// catalogue.
 inline constexpr std::array<TrayInfo, BoardCount> Trays{{
     {"10 x 6", 10, 6, 4000, 3700, 0.0278f, 2339},
     {"12 x 5", 12, 5, 3600, 3750, 0.0408f, 1010},
@@ -40,29 +41,14 @@ inline constexpr std::array<TrayInfo, BoardCount> Trays{{
     {"8 x 8", 8, 8, 4200, 3500, 0.0286f, 16146},
 }};
 
-// One numbering for every tray the program shows: the five built in
-// (0..4, the database's Board), then the user's kept trays in the library's
-// order. Only these name a place in it.
+// Whether board is one of the database's Board numbers, taken at its full
+// width (a stored 65536 is none of them).
 inline constexpr bool isBuiltIn(long long board)
 {
     return board >= 0 && board < BoardCount;
 }
-// The place in the library of kept tray board, and the number of the kept
-// tray at place k.
-inline constexpr std::size_t keptPlace(Integer board)
-{
-    return static_cast<std::size_t>(board - BoardCount);
-}
-inline constexpr Integer keptBoard(std::size_t k)
-{
-    return static_cast<Integer>(BoardCount + static_cast<int>(k));
-}
-// The five built-in trays' numbers, in the list's order.
+// The five trays' Board numbers, in the database's order.
 inline constexpr std::array<Integer, BoardCount> BuiltInBoards{0, 1, 2, 3, 4};
-
-// How messages name a tray: "the 10 x 6 tray", or a kept one's
-// "the tray \"Centre hole\"".
-std::string theTray(const Tray &tray);
 
 // Board 0..4 as a tray value: its cells, pieces and symmetry. Throws
 // std::out_of_range for another number.
@@ -77,8 +63,5 @@ void ClearBoard(PieceState &board);
 
 // The grid of board 0..4, its layout set, its shapes built, cleared.
 PieceState boardGrid(Integer boardIndex);
-
-// The default side as the side-length box shows it ("0.0278", "0.375").
-std::string sideText(Single inches);
 
 } // namespace tw

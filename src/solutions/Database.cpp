@@ -2,7 +2,6 @@
 
 #include "base/NumberText.h"
 #include "solutions/Boards.h"
-#include "solutions/SharedState.h"
 #include "solutions/SolutionSchema.h"
 
 #include <sqlite3.h>
@@ -184,7 +183,7 @@ std::optional<DatabaseError> checkSolutions(const std::string &path, const Snaps
                               std::to_string(entries.size()) + " without gaps: " + what + ".");
         }
         for (const Entry &e : entries) {
-            const auto tiling = tileRecord(static_cast<Integer>(b), e.record);
+            const auto tiling = DecodeSolution(static_cast<Integer>(b), e.record);
             if (!tiling)
                 return broken(DatabaseFault::NotATiling, path,
                               "holds a solution " + std::to_string(e.solution) + " of " +
@@ -502,103 +501,21 @@ Expected<std::vector<std::string>, DatabaseError> Database::solutionFields() con
     return names;
 }
 
-void RecordSet::Open(Snapshot rows)
+Expected<SolutionIndex, DatabaseError> OpenDatabase(const std::string &path,
+                                                    const std::string &connectString)
 {
-    m_rows = std::move(rows);
-    m_open = true;
-    m_cursor = 0;
-    m_recordColumns.clear();
-    for (std::size_t f = 2; f < SolutionFields.size(); ++f)
-        m_recordColumns.push_back(columnOf(SolutionFields[f]));
-}
-
-void RecordSet::Close()
-{
-    m_rows = {};
-    m_open = false;
-    m_cursor = -1;
-    m_recordColumns.clear();
-}
-
-void RecordSet::MoveNext()
-{
-    if (!IsEOF())
-        ++m_cursor;
-}
-
-void RecordSet::MovePrevious()
-{
-    if (!IsBOF())
-        --m_cursor;
-}
-
-bool RecordSet::FindSolution(long long number)
-{
-    const long solution = columnOf("Solution");
-    if (m_cursor < 0)
-        m_cursor = 0;
-    for (; !IsEOF(); ++m_cursor) {
-        const StoredValue *v = value(solution);
-        if (v && v->kind == StoredValue::Whole && v->number == number)
-            return true;
-    }
-    return false;
-}
-
-long RecordSet::columnOf(std::string_view name) const
-{
-    for (std::size_t c = 0; c < m_rows.columns.size(); ++c)
-        if (sameName(m_rows.columns[c], name))
-            return static_cast<long>(c);
-    return -1;
-}
-
-const StoredValue *RecordSet::value(long column) const
-{
-    if (column < 0 || IsBOF() || IsEOF())
-        return nullptr;
-    return &m_rows.values[static_cast<std::size_t>(m_cursor) * m_rows.columns.size() +
-                          static_cast<std::size_t>(column)];
-}
-
-std::optional<long long> RecordSet::Fields(std::string_view name) const
-{
-    const StoredValue *v = value(columnOf(name));
-    if (!v || v->kind != StoredValue::Whole)
-        return std::nullopt;
-    return v->number;
-}
-
-SolutionRecord RecordSet::currentRecord() const
-{
-    SolutionRecord r;
-    const auto get = [&](std::size_t k) -> std::optional<long long> {
-        const StoredValue *v = k < m_recordColumns.size() ? value(m_recordColumns[k]) : nullptr;
-        if (!v || v->kind != StoredValue::Whole)
-            return std::nullopt;
-        return v->number;
-    };
-    r.O_Index = get(0);
-    r.X_Index = get(1);
-    for (std::size_t k = 0; k < 11; ++k)
-        r.Shape[k] = get(2 + k);
-    return r;
-}
-
-std::optional<DatabaseError> OpenDatabase(SharedState &state)
-{
-    auto db = Database::open(state.DbPath, state.ConnectString);
+    auto db = Database::open(path, connectString);
     if (!db)
         return db.error();
     const auto fields = (*db)->solutionFields();
     if (!fields)
         return fields.error();
     if (fields->empty())
-        return broken(DatabaseFault::MissingTable, state.DbPath, "has no Solution table.");
+        return broken(DatabaseFault::MissingTable, path, "has no Solution table.");
     for (std::string_view wanted : SolutionFields)
         if (std::none_of(fields->begin(), fields->end(),
                          [&](const std::string &f) { return sameName(f, wanted); }))
-            return broken(DatabaseFault::MissingField, state.DbPath,
+            return broken(DatabaseFault::MissingField, path,
                           "has no " + std::string(wanted) + " field in its Solution table.");
 
     // Almost always the table is sound and one pass into the compact form
@@ -606,11 +523,9 @@ std::optional<DatabaseError> OpenDatabase(SharedState &state)
     // full check of every value as stored finds the first fault and says
     // what it is.
     if (auto sound = (*db)->soundRecords()) {
-        if (auto fault = contentFault(state.DbPath, *sound))
-            return fault;
-        state.RecordIndex = std::move(*sound);
-        state.DbConnection = std::move(*db);
-        return std::nullopt;
+        if (auto fault = contentFault(path, *sound))
+            return *fault;
+        return std::move(*sound);
     }
     // Counted before the values are read, so that a file of a million
     // records is refused at once.
@@ -623,8 +538,8 @@ std::optional<DatabaseError> OpenDatabase(SharedState &state)
         if (count <= INT16_MAX)
             continue;
         if (board.kind == StoredValue::Whole && board.number >= 0 && board.number < BoardCount)
-            return tooMany(state.DbPath, board.number, count);
-        return broken(DatabaseFault::BadNumbering, state.DbPath,
+            return tooMany(path, board.number, count);
+        return broken(DatabaseFault::BadNumbering, path,
                       "holds " + std::to_string(count) +
                           " records that belong to no tray; the trays are numbered 0 to 4.");
     }
@@ -633,57 +548,11 @@ std::optional<DatabaseError> OpenDatabase(SharedState &state)
     if (!all)
         return all.error();
     SolutionIndex index;
-    if (auto problem = checkSolutions(state.DbPath, *all, index))
-        return problem;
-    if (auto fault = contentFault(state.DbPath, index))
-        return fault;
-    state.RecordIndex = std::move(index);
-    state.DbConnection = std::move(*db);
-    return std::nullopt;
-}
-
-namespace {
-
-std::optional<DatabaseError> reopen(SharedState &state, std::string_view sql,
-                                    const std::vector<long long> &parameters)
-{
-    state.SolutionSet.Close();
-    if (!state.DbConnection)
-        return broken(DatabaseFault::NotOpen, state.DbPath, "is not open.");
-    auto rows = state.DbConnection->select(sql, parameters);
-    if (!rows)
-        return rows.error();
-    state.SolutionSet.Open(std::move(*rows));
-    return std::nullopt;
-}
-
-} // namespace
-
-std::optional<DatabaseError> SelectBoard(SharedState &state, Integer board)
-{
-    // The file may have changed since it was checked: count first.
-    if (state.DbConnection) {
-        const auto count =
-            state.DbConnection->select("SELECT count(*) FROM Solution WHERE Board=?1", {board});
-        if (!count) {
-            state.SolutionSet.Close();
-            return count.error();
-        }
-        if (count->values.at(0).number > INT16_MAX) {
-            state.SolutionSet.Close();
-            return tooMany(state.DbPath, board, count->values[0].number);
-        }
-    }
-    return reopen(state, "SELECT * FROM Solution WHERE Board=?1 ORDER BY Solution", {board});
-}
-
-std::optional<DatabaseError> SelectBoard(SharedState &state, Integer board, Integer from,
-                                         Integer to)
-{
-    return reopen(state,
-                  "SELECT * FROM Solution WHERE Board=?1 AND Solution>=?2 AND Solution<=?3 "
-                  "ORDER BY Solution",
-                  {board, from, to});
+    if (auto problem = checkSolutions(path, *all, index))
+        return *problem;
+    if (auto fault = contentFault(path, index))
+        return *fault;
+    return index;
 }
 
 } // namespace tw

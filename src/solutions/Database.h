@@ -20,8 +20,6 @@ struct sqlite3;
 
 namespace tw {
 
-struct SharedState;
-
 enum class DatabaseFault {
     FileMissing,  // there is no file at the path
     NotAFile,     // a folder or something else that is not a regular file is there
@@ -40,7 +38,6 @@ enum class DatabaseFault {
     SameTiling,   // two records of one tray hold the same tiling
     OutOfOrder,   // a tray's records are not numbered in the order of their values
     WrongCount,   // a tray holds another number of solutions than the generator writes
-    NotOpen,      // the program has no connection to it
 };
 
 // What is wrong with the database, in a sentence that names the file (and
@@ -121,58 +118,15 @@ private:
     std::string m_uri; // as opened, for a second reader
 };
 
-// An ordered, read-only set of solution records with a cursor (SolutionSet).
-// The cursor stands on a record, before the first (BOF) or past the last
-// (EOF); fields read there are missing.
-class RecordSet
-{
-public:
-    bool isOpen() const { return m_open; }
-    void Open(Snapshot rows);
-    void Close();
-
-    Long RecordCount() const { return static_cast<Long>(m_rows.rowCount()); }
-    void MoveFirst() { m_cursor = 0; }
-    void MoveLast() { m_cursor = static_cast<long>(m_rows.rowCount()) - 1; }
-    void MoveNext();
-    void MovePrevious();
-    bool IsEOF() const { return m_cursor >= static_cast<long>(m_rows.rowCount()); }
-    bool IsBOF() const { return m_cursor < 0; }
-    // 0-based position of the cursor (-1 before the first record).
-    long position() const { return m_cursor; }
-
-    // Moves forward from the current record to the first whose Solution is
-    // number; past the last record (EOF) when there is none.
-    bool FindSolution(long long number);
-
-    // The value of field name (case-insensitive) in the current record.
-    std::optional<long long> Fields(std::string_view name) const;
-    // The current record's values for decoding.
-    SolutionRecord currentRecord() const;
-
-private:
-    long columnOf(std::string_view name) const;
-    const StoredValue *value(long column) const;
-
-    Snapshot m_rows;
-    bool m_open = false;
-    long m_cursor = -1;
-    std::vector<long> m_recordColumns; // O_Index, X_Index, Shape1..11
-};
-
-// Opens DbConnection from ConnectString and checks the whole file before
-// the program relies on it: the table and its fields, whole-number values,
-// each tray numbered 1..N with at least one solution, every record a
-// complete tiling. A tray with more records than a tray can have is refused
-// from a count, before its values are read. Every record is then in
-// RecordIndex; SolutionSet is left for SelectBoard to fill.
-std::optional<DatabaseError> OpenDatabase(SharedState &state);
-
-// Reopens SolutionSet with one board's records, or those of a range of
-// solution numbers, in solution order; the cursor stands on the first. On
-// failure SolutionSet stays closed (empty).
-std::optional<DatabaseError> SelectBoard(SharedState &state, Integer board);
-std::optional<DatabaseError> SelectBoard(SharedState &state, Integer board, Integer from,
-                                         Integer to);
+// Opens the database at path through the SQLite URI connectString and
+// checks the whole file before the program relies on it: the table and its
+// fields, whole-number values, each tray numbered 1..N with at least one
+// solution, every record a complete tiling, the smallest of its images, in
+// order, as many as the generator writes. A tray with more records than a
+// tray can have is refused from a count, before its values are read.
+// Returns every record, for the catalogue to hold; the file is not read
+// again.
+Expected<SolutionIndex, DatabaseError> OpenDatabase(const std::string &path,
+                                                    const std::string &connectString);
 
 } // namespace tw

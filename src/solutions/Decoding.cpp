@@ -39,72 +39,38 @@ Steps stepsOf(int shape)
 
 const Steps SquareSteps{{ColumnRow{0, 0}, {0, 1}, {1, 0}, {1, 1}, {0, 0}}, 4};
 
-// The board grid of the tray being checked: which cells are covered.
-class CheckGrid
+// Why a piece cannot lie with its first square on (column, row) of the
+// grid's tray, its cells steps away from there: a cell off the tray, or one
+// covered already. what says who put the piece there.
+std::optional<DecodeError> cannotLay(const PieceState &grid, int column, int row,
+                                     const Steps &steps, const std::string &what)
 {
-public:
-    explicit CheckGrid(const TrayInfo &tray)
-        : m_cols(tray.cols), m_rows(tray.rows), m_stride(tray.rows + 1)
-    {}
-
-    int stride() const { return m_stride; }
-
-    struct Outcome
-    {
-        DecodeFault fault;
-        ColumnRow at; // the cell already covered, for an overlap
-    };
-
-    // Covers the cells (column + dc, row + dr) of the steps, or says why not
-    // and changes nothing.
-    std::optional<Outcome> lay(int column, int row, const Steps &steps, Integer shape,
-                               Placement &placed)
-    {
-        for (int k = 0; k < steps.count; ++k) {
-            const int c = column + steps.step[static_cast<std::size_t>(k)].column;
-            const int r = row + steps.step[static_cast<std::size_t>(k)].row;
-            if (c < 0 || c >= m_cols || r < 0 || r >= m_rows)
-                return Outcome{DecodeFault::OutsideTray, {}};
-        }
-        placed.shape = shape;
-        placed.cellCount = steps.count;
-        for (int k = 0; k < steps.count; ++k) {
-            const int c = column + steps.step[static_cast<std::size_t>(k)].column;
-            const int r = row + steps.step[static_cast<std::size_t>(k)].row;
-            if (m_covered[index(c, r)])
-                return Outcome{DecodeFault::Overlap, {c, r}};
-            placed.cells[static_cast<std::size_t>(k)] = static_cast<Integer>(index(c, r));
-        }
-        for (int k = 0; k < steps.count; ++k)
-            m_covered[static_cast<std::size_t>(placed.cells[static_cast<std::size_t>(k)])] = true;
-        return std::nullopt;
+    for (int k = 0; k < steps.count; ++k) {
+        const int c = column + steps.step[static_cast<std::size_t>(k)].column;
+        const int r = row + steps.step[static_cast<std::size_t>(k)].row;
+        if (c < 0 || c >= grid.Cols || r < 0 || r >= grid.Rows)
+            return fail(DecodeFault::OutsideTray, what + " would leave the tray");
     }
-
-    // First free cell in scan order; nullopt when the board is full.
-    std::optional<ColumnRow> firstFree() const
-    {
-        for (int c = 0; c < m_cols; ++c)
-            for (int r = 0; r < m_rows; ++r)
-                if (!m_covered[index(c, r)])
-                    return ColumnRow{c, r};
-        return std::nullopt;
+    for (int k = 0; k < steps.count; ++k) {
+        const int c = column + steps.step[static_cast<std::size_t>(k)].column;
+        const int r = row + steps.step[static_cast<std::size_t>(k)].row;
+        if (grid.BoardGrid[static_cast<std::size_t>(c * grid.Stride + r)])
+            return fail(DecodeFault::Overlap, what + " would overlap another piece at column " +
+                                                  std::to_string(c + 1) + ", row " +
+                                                  std::to_string(r + 1));
     }
+    return std::nullopt;
+}
 
-private:
-    std::size_t index(int c, int r) const { return static_cast<std::size_t>(c * m_stride + r); }
-
-    int m_cols, m_rows, m_stride;
-    std::array<bool, 96> m_covered{}; // the largest grid has 85 cells
-};
-
-// The message for a placement that failed; what says who put the piece there.
-DecodeError placementError(const CheckGrid::Outcome &o, const std::string &what)
+// The grid each board's records are decoded on, one a thread, its shapes
+// built once.
+PieceState &gridOf(Integer board)
 {
-    if (o.fault == DecodeFault::OutsideTray)
-        return fail(o.fault, what + " would leave the tray");
-    return fail(o.fault, what + " would overlap another piece at column " +
-                             std::to_string(o.at.column + 1) + ", row " +
-                             std::to_string(o.at.row + 1));
+    thread_local std::array<std::optional<PieceState>, BoardCount> grids;
+    auto &grid = grids.at(static_cast<std::size_t>(board));
+    if (!grid)
+        grid = boardGrid(board);
+    return *grid;
 }
 
 std::string describe(int shape)
@@ -195,76 +161,11 @@ bool layBits(CellBits &covered, const Reach &piece, int at)
 
 } // namespace
 
-Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &record)
+Expected<Tiling, DecodeError> DecodeSolution(Integer board, const SolutionRecord &record)
 {
     if (!isBuiltIn(board))
         return fail(DecodeFault::OutsideTray, "board " + std::to_string(board) + " does not exist");
-    if (!record.O_Index)
-        return fail(DecodeFault::MissingValue, "O_Index is missing");
-    if (!record.X_Index)
-        return fail(DecodeFault::MissingValue, "X_Index is missing");
-    for (int k = 0; k < 11; ++k)
-        if (!record.Shape[static_cast<std::size_t>(k)])
-            return fail(DecodeFault::MissingValue, fieldName(k) + " is missing");
-    // Unused on the rectangles, but read everywhere as a 16-bit number.
-    if (!fitsInteger(*record.O_Index))
-        return fail(DecodeFault::ValueOutOfRange, "O_Index is " + std::to_string(*record.O_Index) +
-                                                      ", outside the range -32768 to 32767");
-
-    bool pieceSeen[PieceCount] = {true}; // the X is laid from X_Index
-    for (int k = 0; k < 11; ++k) {
-        const long long shape = *record.Shape[static_cast<std::size_t>(k)];
-        if (shape < 0 || shape >= OrientationCount)
-            return fail(DecodeFault::BadOrientation,
-                        fieldName(k) + " is " + std::to_string(shape) +
-                            ", which is not an orientation number (0 to 62)");
-        const clsShape &s = orientation(static_cast<int>(shape));
-        if (pieceSeen[s.Piece])
-            return fail(DecodeFault::RepeatedPiece,
-                        fieldName(k) + " lays a second " + s.Letter + " piece");
-        pieceSeen[s.Piece] = true;
-    }
-
-    const TrayInfo &tray = Trays[static_cast<std::size_t>(board)];
-    CheckGrid grid(tray);
-    Tiling tiling{board, tray.cols, tray.rows, {}, {}};
-    tiling.placements.reserve(13);
-    Placement placed;
-
-    if (board == SquareBoard) {
-        const long long o = *record.O_Index;
-        const auto what = [o] {
-            return "O_Index " + std::to_string(o) + " puts the 2 x 2 square where it";
-        };
-        if (o < 0 || o / 9 >= tray.cols || o % 9 >= tray.rows)
-            return fail(DecodeFault::OutsideTray, what() + " would leave the tray");
-        if (auto e = grid.lay(static_cast<int>(o / 9), static_cast<int>(o % 9), SquareSteps,
-                              SquarePiece, placed))
-            return placementError(*e, what());
-        tiling.placements.push_back(placed);
-    }
-
-    const long long x = *record.X_Index;
-    const auto xWhat = [x] { return "X_Index " + std::to_string(x) + " puts the X where it"; };
-    if (x < 0 || x % grid.stride() >= tray.rows || x / grid.stride() >= tray.cols)
-        return fail(DecodeFault::OutsideTray, xWhat() + " would leave the tray");
-    if (auto e = grid.lay(static_cast<int>(x / grid.stride()), static_cast<int>(x % grid.stride()),
-                          stepsOf(0), 0, placed))
-        return placementError(*e, xWhat());
-    tiling.placements.push_back(placed);
-
-    for (int k = 0; k < 11; ++k) {
-        const int shape = static_cast<int>(*record.Shape[static_cast<std::size_t>(k)]);
-        const auto what = [&] { return fieldName(k) + " lays " + describe(shape) + " where it"; };
-        const auto at = grid.firstFree();
-        if (!at)
-            return fail(DecodeFault::Overlap, what() + " finds no free cell left");
-        if (auto e =
-                grid.lay(at->column, at->row, stepsOf(shape), static_cast<Integer>(shape), placed))
-            return placementError(*e, what());
-        tiling.placements.push_back(placed);
-    }
-    return tiling;
+    return DecodeSolution(gridOf(board), board, record);
 }
 
 SolutionRecord recordOf(const RecordKey &key)
@@ -448,41 +349,89 @@ void BuildBoardShapes(PieceState &board)
 }
 
 Expected<Tiling, DecodeError> DecodeSolution(PieceState &board, Integer boardIndex,
-                                             const SolutionRecord &record, const Drawing &drawing)
+                                             const SolutionRecord &record)
 {
     if (board.BoardShapes.size() != OrientationCount)
         throw std::logic_error("DecodeSolution needs BoardShapes built for the board");
-    auto tiling = tileRecord(boardIndex, record);
-    if (!tiling)
-        return tiling.error();
+    if (!record.O_Index)
+        return fail(DecodeFault::MissingValue, "O_Index is missing");
+    if (!record.X_Index)
+        return fail(DecodeFault::MissingValue, "X_Index is missing");
+    for (int k = 0; k < 11; ++k)
+        if (!record.Shape[static_cast<std::size_t>(k)])
+            return fail(DecodeFault::MissingValue, fieldName(k) + " is missing");
+    // Unused on the rectangles, but read everywhere as a 16-bit number.
+    if (!fitsInteger(*record.O_Index))
+        return fail(DecodeFault::ValueOutOfRange, "O_Index is " + std::to_string(*record.O_Index) +
+                                                      ", outside the range -32768 to 32767");
 
-    // The checks above guarantee every value below fits and every placement
-    // stays inside the grid.
-    ClearBoard(board);
-    std::size_t next = 0;
-    if (boardIndex == SquareBoard) {
-        const Placement &square = tiling->placements[next++];
-        if (drawing.target == Drawing::Target::Screen && drawing.screen)
-            paintPiece(*drawing.screen, square, board.Stride, drawing.where, drawing.look.look);
-        for (int k = 0; k < square.cellCount; ++k)
-            board.BoardGrid[static_cast<std::size_t>(square.cells[static_cast<std::size_t>(k)])] =
-                true;
+    bool pieceSeen[PieceCount] = {true}; // the X is laid from X_Index
+    for (int k = 0; k < 11; ++k) {
+        const long long shape = *record.Shape[static_cast<std::size_t>(k)];
+        if (shape < 0 || shape >= OrientationCount)
+            return fail(DecodeFault::BadOrientation,
+                        fieldName(k) + " is " + std::to_string(shape) +
+                            ", which is not an orientation number (0 to 62)");
+        const clsShape &s = orientation(static_cast<int>(shape));
+        if (pieceSeen[s.Piece])
+            return fail(DecodeFault::RepeatedPiece,
+                        fieldName(k) + " lays a second " + s.Letter + " piece");
+        pieceSeen[s.Piece] = true;
     }
 
-    if (drawing.target == Drawing::Target::Page && drawing.page)
-        drawing.page->setBrushColor(Black);
-    board.BoardShapes[0].Fits(board, toInteger(*record.X_Index), drawing);
+    // Each piece is checked where it would lie, then laid by Fits, which
+    // moves NextCell to where the next one goes.
+    ClearBoard(board);
+    Tiling tiling{boardIndex, board.Cols, board.Rows, {}, {}};
+    tiling.placements.reserve(13);
+    if (trayOf(boardIndex).takesTheSquare()) {
+        const long long o = *record.O_Index;
+        const std::string what = "O_Index " + std::to_string(o) + " puts the 2 x 2 square where it";
+        if (o < 0 || o / 9 >= board.Cols || o % 9 >= board.Rows)
+            return fail(DecodeFault::OutsideTray, what + " would leave the tray");
+        const int column = static_cast<int>(o / 9), row = static_cast<int>(o % 9);
+        if (auto e = cannotLay(board, column, row, SquareSteps, what))
+            return *e;
+        Placement square{SquarePiece, {}, 4};
+        for (int k = 0; k < 4; ++k) {
+            const ColumnRow d = SquareSteps.step[static_cast<std::size_t>(k)];
+            square.cells[static_cast<std::size_t>(k)] =
+                toInteger((column + d.column) * board.Stride + row + d.row);
+            board.BoardGrid[static_cast<std::size_t>(square.cells[static_cast<std::size_t>(k)])] =
+                true;
+        }
+        tiling.placements.push_back(square);
+    }
 
+    const long long x = *record.X_Index;
+    const std::string xWhat = "X_Index " + std::to_string(x) + " puts the X where it";
+    if (x < 0 || x % board.Stride >= board.Rows || x / board.Stride >= board.Cols)
+        return fail(DecodeFault::OutsideTray, xWhat + " would leave the tray");
+    if (auto e = cannotLay(board, static_cast<int>(x / board.Stride),
+                           static_cast<int>(x % board.Stride), stepsOf(0), xWhat))
+        return *e;
+    const clsShape &cross = board.BoardShapes[0];
+    tiling.placements.push_back(cross.placedAt(toInteger(x)));
+    cross.Fits(board, toInteger(x));
+
+    // The X need not be first: the pieces after it start from the first
+    // free cell of all.
     int first = 0;
     while (first <= board.GridMax && board.BoardGrid[static_cast<std::size_t>(first)])
         ++first;
     board.NextCell = toInteger(first);
-    for (int k = 0; k < 11; ++k)
-        board.BoardShapes[static_cast<std::size_t>(*record.Shape[static_cast<std::size_t>(k)])]
-            .Fits(board, board.NextCell, drawing);
-
-    if (drawing.target == Drawing::Target::Page && drawing.page)
-        drawing.page->setForeColor(Black);
+    for (int k = 0; k < 11; ++k) {
+        const int shape = static_cast<int>(*record.Shape[static_cast<std::size_t>(k)]);
+        const auto what = [&] { return fieldName(k) + " lays " + describe(shape) + " where it"; };
+        if (board.NextCell > board.GridMax)
+            return fail(DecodeFault::Overlap, what() + " finds no free cell left");
+        if (auto e = cannotLay(board, board.NextCell / board.Stride, board.NextCell % board.Stride,
+                               stepsOf(shape), what()))
+            return *e;
+        const clsShape &piece = board.BoardShapes[static_cast<std::size_t>(shape)];
+        tiling.placements.push_back(piece.placedAt(board.NextCell));
+        piece.Fits(board, board.NextCell);
+    }
     return tiling;
 }
 

@@ -18,7 +18,6 @@
 namespace tw {
 
 struct PieceState;
-struct Drawing;
 
 // A record's values as read; a missing (NULL) value is nullopt.
 struct SolutionRecord
@@ -53,12 +52,12 @@ struct DecodeError
 
 // Checks that the record is a complete tiling of board 0..4 by the twelve
 // pentominoes (and the square on the 8 x 8) and returns the placements, or the
-// first fault found. Reads no shared state; a record that leaves a cell free
-// necessarily makes some piece overlap another or leave the tray, and is
-// reported as that.
-Expected<Tiling, DecodeError> tileRecord(Integer board, const SolutionRecord &record);
+// first fault found: DecodeSolution on a grid of the board's own. A record
+// that leaves a cell free necessarily makes some piece overlap another or
+// leave the tray, and is reported as that.
+Expected<Tiling, DecodeError> DecodeSolution(Integer board, const SolutionRecord &record);
 
-// The same verdict as tileRecord, without the placements or the reason: a
+// The same verdict as DecodeSolution, without the placements or the reason: a
 // few mask operations a piece, so that every record can be checked each time
 // the program starts. board is 0..4.
 bool fillsTray(Integer board, const RecordKey &key);
@@ -76,14 +75,13 @@ std::string letterGrid(const Tiling &tiling);
 // with its offsets converted to the board's Stride.
 void BuildBoardShapes(PieceState &board);
 
-// Decodes the record of tray boardIndex onto its grid (made by boardGrid):
-// checks it, clears the grid, lays the square, the X and the eleven pieces
-// through Fits, each drawn where drawing says (the square too on the
-// screen; a page leaves it to the frame's turn, see printTiling), and
-// returns the tiling; NextCell ends at GridMax + 1. A record that is not a
-// tiling is returned as an error before anything is laid or drawn.
+// Decodes the record of tray boardIndex on its grid (made by boardGrid):
+// clears the grid and lays the square, the X and the eleven pieces, each
+// checked where it would lie and then laid by Fits, and returns the tiling
+// they make, which the painter draws on any surface; NextCell ends at
+// GridMax + 1. A record that is not a tiling is returned as the first fault
+// found, the grid then holding the pieces laid before it.
 Expected<Tiling, DecodeError> DecodeSolution(PieceState &board, Integer boardIndex,
-                                             const SolutionRecord &record,
-                                             const Drawing &drawing = {});
+                                             const SolutionRecord &record);
 
 } // namespace tw

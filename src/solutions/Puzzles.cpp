@@ -1,7 +1,6 @@
 #include "solutions/Puzzles.h"
 
 #include "pieces/PieceTables.h"
-#include "solutions/Boards.h"
 #include "solutions/LetterGrid.h"
 
 #include <algorithm>
@@ -83,8 +82,7 @@ using PieceSet = std::vector<std::uint32_t>; // ascending
 
 // Every set of the smallest size, up to most pieces, of a tiling's pieces
 // that no other tiling holds together; none when even most do not.
-std::vector<PieceSet> smallestSets(const TilingIndex &index, std::uint32_t tiling,
-                                   std::size_t most)
+std::vector<PieceSet> smallestSets(const TilingIndex &index, std::uint32_t tiling, std::size_t most)
 {
     const auto pieces = index.piecesOf(tiling);
     for (std::size_t size = 1; size <= std::min(most, pieces.size()); ++size) {
@@ -147,9 +145,9 @@ public:
                 if (m_index.count(std::span(&p, 1), 2) == 1)
                     sets.push_back({p});
         } else if (m_given == 2) {
-            const auto [from, to] = std::equal_range(
-                m_pairs.begin(), m_pairs.end(), std::pair{tiling, PieceSet{}},
-                [](const auto &x, const auto &y) { return x.first < y.first; });
+            const auto [from, to] =
+                std::equal_range(m_pairs.begin(), m_pairs.end(), std::pair{tiling, PieceSet{}},
+                                 [](const auto &x, const auto &y) { return x.first < y.first; });
             for (auto it = from; it != to; ++it)
                 sets.push_back(it->second);
         } else if (m_given == FewestGiven) {
@@ -264,9 +262,8 @@ Expected<std::vector<Puzzle>, std::string> makePuzzles(const TilingIndex &index,
         return puzzles;
 
     const std::string asked = request.given == FewestGiven ? std::string("the fewest pieces")
-                              : request.given == 1
-                                  ? std::string("1 piece")
-                                  : std::to_string(request.given) + " pieces";
+                              : request.given == 1         ? std::string("1 piece")
+                                                   : std::to_string(request.given) + " pieces";
     if (puzzles.empty()) {
         // The fewest that work there: the least of the tilings' fewest.
         std::size_t least = static_cast<std::size_t>(pieces);

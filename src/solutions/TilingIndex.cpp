@@ -1,25 +1,10 @@
 #include "solutions/TilingIndex.h"
 
 #include "pieces/PieceTables.h"
-#include "solutions/Boards.h"
 
 #include <algorithm>
 
 namespace tw {
-
-Expected<TilingIndex, DecodeError> TilingIndex::build(Integer board,
-                                                      std::span<const RecordKey> records)
-{
-    std::vector<Tiling> solutions;
-    solutions.reserve(records.size());
-    for (const RecordKey &record : records) {
-        auto tiling = tileRecord(board, recordOf(record));
-        if (!tiling)
-            return tiling.error();
-        solutions.push_back(std::move(*tiling));
-    }
-    return of(trayOf(board), board, solutions);
-}
 
 TilingIndex TilingIndex::of(const Tray &tray, Integer board, std::span<const Tiling> solutions)
 {
@@ -70,7 +55,8 @@ std::uint64_t cellMask(const Placement &p, const std::vector<int> &ordinal)
 void TilingIndex::add(const Tiling &solution)
 {
     const int stride = m_rows + 1;
-    auto number = static_cast<std::uint32_t>(m_pieces.size() / static_cast<std::size_t>(m_perTiling));
+    auto number =
+        static_cast<std::uint32_t>(m_pieces.size() / static_cast<std::size_t>(m_perTiling));
     for (const int g : m_tray.symmetries()) {
         const int rows = g & 4 ? m_cols : m_rows;
         for (const Placement &p : solution.placements) {
@@ -78,9 +64,9 @@ void TilingIndex::add(const Tiling &solution)
             Placement moved{p.shape, {}, p.cellCount};
             std::array<ColumnRow, 5> at{};
             for (int k = 0; k < p.cellCount; ++k) {
-                const auto [c, r] = movedCell(g, p.cells[static_cast<std::size_t>(k)] / stride,
-                                              p.cells[static_cast<std::size_t>(k)] % stride, m_cols,
-                                              m_rows);
+                const auto [c, r] =
+                    movedCell(g, p.cells[static_cast<std::size_t>(k)] / stride,
+                              p.cells[static_cast<std::size_t>(k)] % stride, m_cols, m_rows);
                 at[static_cast<std::size_t>(k)] = {c, r};
                 moved.cells[static_cast<std::size_t>(k)] = static_cast<Integer>(c * (rows + 1) + r);
             }
@@ -157,8 +143,7 @@ std::span<const std::uint32_t> TilingIndex::piecesOf(std::uint32_t tiling) const
 
 Tiling TilingIndex::tiling(std::uint32_t number) const
 {
-    const bool across =
-        m_tray.symmetries()[number % static_cast<std::uint32_t>(m_images)] & 4;
+    const bool across = m_tray.symmetries()[number % static_cast<std::uint32_t>(m_images)] & 4;
     // A symmetry maps the tray onto itself: its holes stay holes.
     Tiling t{m_board, across ? m_rows : m_cols, across ? m_cols : m_rows, {}, m_holes};
     for (std::uint32_t p : piecesOf(number))

@@ -14,7 +14,7 @@
 namespace tw {
 
 // Every tiling of a tray in a compact form: each stored solution in every
-// image under the tray's symmetries (4 of a rectangle, 8 of the square), and for each
+// image under the tray's symmetries (computed from its cells), and for each
 // placement of a piece the tilings that hold it, so that how many tilings
 // hold a set of pieces is an intersection of lists away, not a search.
 //
@@ -24,14 +24,9 @@ namespace tw {
 class TilingIndex
 {
 public:
-    // The index of tray board from its records, solution 1 first; why not,
-    // when a record is not a tiling.
-    static Expected<TilingIndex, DecodeError> build(Integer board,
-                                                    std::span<const RecordKey> records);
     // The index of any tray from its solutions, solution 1 first, each a
     // complete tiling of it in grid indexes of stride rows + 1. board: the
-    // number the tray is known by (the five trays' 0..4, a kept tray's
-    // 5 and up).
+    // tray's place in the catalogue.
     static TilingIndex of(const Tray &tray, Integer board, std::span<const Tiling> solutions);
 
     Integer board() const { return m_board; }
@@ -65,7 +60,7 @@ private:
 
     Tray m_tray = Tray::rectangle({}, 0, 0);
     std::vector<Integer> m_holes; // as Tiling::holes
-    std::vector<int> m_ordinal; // by grid index: the cell's place in the tray's cells, or -1
+    std::vector<int> m_ordinal;   // by grid index: the cell's place in the tray's cells, or -1
     Integer m_board = 0;
     Integer m_cols = 0, m_rows = 0;
     int m_images = 4;

@@ -1,6 +1,7 @@
 #include "solutions/Tray.h"
 
 #include <algorithm>
+#include <string>
 #include <utility>
 
 namespace tw {
@@ -38,6 +39,13 @@ std::string Tray::kind() const
     if (cellCount() != m_cols * m_rows)
         return "Tray";
     return m_cols == m_rows ? "Square" : "Rectangle";
+}
+
+std::string theTray(const Tray &tray)
+{
+    if (tray.label() == std::to_string(tray.cols()) + " x " + std::to_string(tray.rows()))
+        return "the " + tray.label() + " tray";
+    return "the tray \"" + tray.label() + "\"";
 }
 
 bool Tray::has(int column, int row) const

@@ -59,6 +59,10 @@ private:
     std::vector<int> m_symmetries;
 };
 
+// How messages name a tray: "the 10 x 6 tray" for one labelled with its own
+// size, "the tray \"Centre hole\"" for one with a name of its own.
+std::string theTray(const Tray &tray);
+
 // (column, row) moved by symmetry g of a cols x rows box.
 inline std::pair<int, int> movedCell(int g, int column, int row, int cols, int rows)
 {

@@ -12,13 +12,13 @@
 
 namespace tw {
 
-AboutDialog::AboutDialog(const SharedState &state, const std::string &library,
-                         const LibraryContents &kept, QWidget *parent)
+AboutDialog::AboutDialog(const Catalogue &catalogue, const std::string &database,
+                         const std::string &library, QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Tilewright"));
-    auto *text = new QPlainTextEdit(aboutText(state, library, kept.trays.size()), this);
+    auto *text = new QPlainTextEdit(aboutText(catalogue, database, library), this);
     text->setObjectName(QStringLiteral("txtAbout"));
     text->setReadOnly(true);
     text->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

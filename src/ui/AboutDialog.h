@@ -1,14 +1,12 @@
 #pragma once
 
-#include "solutions/Library.h"
-
 #include <QDialog>
 
 #include <string>
 
 namespace tw {
 
-struct SharedState;
+class Catalogue;
 
 // "About Tilewright": the text of aboutText in a box that can be selected,
 // with a button that copies it whole for a bug report.
@@ -17,8 +15,9 @@ class AboutDialog : public QDialog
     Q_OBJECT
 
 public:
-    AboutDialog(const SharedState &state, const std::string &library,
-                const LibraryContents &kept, QWidget *parent);
+    // database, library: the files the trays were read from.
+    AboutDialog(const Catalogue &catalogue, const std::string &database, const std::string &library,
+                QWidget *parent);
 };
 
 } // namespace tw

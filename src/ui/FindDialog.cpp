@@ -48,10 +48,9 @@ QString tooMuchText()
 
 } // namespace
 
-FindDialog::FindDialog(const SharedState &state,
-                       std::function<const std::vector<KeptTray> &()> kept,
-                       std::function<bool(const FoundTiling &)> show, QWidget *parent)
-    : QDialog(parent), m_state(state), m_kept(std::move(kept)), m_show(std::move(show))
+FindDialog::FindDialog(const Catalogue &catalogue, std::function<bool(const FoundTiling &)> show,
+                       QWidget *parent)
+    : QDialog(parent), m_catalogue(catalogue), m_show(std::move(show))
 {
     setObjectName(QStringLiteral("frmFind"));
     setWindowTitle(QStringLiteral("Find a Tiling"));
@@ -120,7 +119,7 @@ void FindDialog::find()
         showVerdict(tooMuchText());
         return;
     }
-    const auto found = findTiling(m_state, text.toStdString(), m_kept());
+    const auto found = findTiling(m_catalogue, text.toStdString());
     if (!found) {
         showVerdict(QString::fromStdString(found.error()));
         return;

@@ -13,7 +13,7 @@ class QPushButton;
 
 namespace tw {
 
-struct SharedState;
+class Catalogue;
 
 // "Find a Tiling": a box where a tiling is typed or pasted as rows of piece
 // letters, a Find button (Ctrl+Enter in the box) and a one-line verdict.
@@ -25,16 +25,15 @@ class FindDialog : public QDialog
     Q_OBJECT
 
 public:
-    // kept: the user's trays, whose tilings are found too.
-    FindDialog(const SharedState &state, std::function<const std::vector<KeptTray> &()> kept,
-               std::function<bool(const FoundTiling &)> show, QWidget *parent);
+    // catalogue: the trays whose tilings are found, the user's too.
+    FindDialog(const Catalogue &catalogue, std::function<bool(const FoundTiling &)> show,
+               QWidget *parent);
 
 private:
     void find();
     void showVerdict(const QString &text);
 
-    const SharedState &m_state;
-    std::function<const std::vector<KeptTray> &()> m_kept;
+    const Catalogue &m_catalogue;
     std::function<bool(const FoundTiling &)> m_show;
     QPlainTextEdit *txtGrid;
     QPushButton *cmdFind;

@@ -152,11 +152,13 @@ void DraftView::keyPressEvent(QKeyEvent *event)
     emit changed();
 }
 
-NewTrayDialog::NewTrayDialog(std::vector<Tray> trays, std::string library,
-                             const LibraryContents &kept, Hooks hooks, QWidget *parent)
-    : QDialog(parent), m_trays(std::move(trays)), m_library(std::move(library)), m_kept(kept),
+NewTrayDialog::NewTrayDialog(const Catalogue &catalogue, std::string library, Hooks hooks,
+                             QWidget *parent)
+    : QDialog(parent), m_library(std::move(library)), m_catalogue(catalogue),
       m_hooks(std::move(hooks))
 {
+    for (Integer t = 0; t < catalogue.size(); ++t)
+        m_trays.push_back(catalogue.tray(t));
     setObjectName(QStringLiteral("frmNewTray"));
     setWindowTitle(QStringLiteral("New Tray"));
     setAcceptDrops(true);
@@ -189,7 +191,7 @@ NewTrayDialog::NewTrayDialog(std::vector<Tray> trays, std::string library,
     lblObstacle->setStyleSheet(QStringLiteral("color: #C02020"));
     txtName = static_cast<QLineEdit *>(named(new QLineEdit(this), "txtName"));
     txtName->setMaxLength(64);
-    txtName->setText(text(defaultTrayName(m_kept)));
+    txtName->setText(text(defaultTrayName(m_catalogue)));
     auto *lblNameCaption = new QLabel(QStringLiteral("&Name:"), this);
     lblNameCaption->setBuddy(txtName);
     lblName = label("lblName");
@@ -276,8 +278,9 @@ std::optional<QString> NewTrayDialog::nameRefused() const
     const std::string name = txtName->text().trimmed().toStdString();
     if (const auto why = nameRefusal(name))
         return text(*why);
-    if (const KeptTray *taken = keptTrayNamed(m_kept, name))
-        return QStringLiteral("A tray named \"%1\" is kept already.").arg(text(taken->name));
+    if (const auto taken = keptTrayNamed(m_catalogue, name))
+        return QStringLiteral("A tray named \"%1\" is kept already.")
+            .arg(text(m_catalogue.tray(*taken).label()));
     return std::nullopt;
 }
 
@@ -286,7 +289,8 @@ void NewTrayDialog::refresh()
     lblCount->setText(text(m_draft.countLine()));
     lblSymmetry->setText(text(m_draft.symmetryLine()));
     const auto obstacle = m_draft.obstacle();
-    const auto taken = m_draft.searchable() ? regionTaken(m_draft.tray(), m_kept) : std::nullopt;
+    const auto taken =
+        m_draft.searchable() ? regionTaken(m_draft.tray(), m_catalogue) : std::nullopt;
     lblObstacle->setText(obstacle ? capitalised(obstacle->message) + QStringLiteral(".")
                          : taken  ? capitalised(*taken) + QStringLiteral(".")
                                   : QString());
@@ -351,7 +355,8 @@ void NewTrayDialog::dropEvent(QDropEvent *event)
 
 void NewTrayDialog::findSolutions()
 {
-    if (m_search || !m_draft.searchable() || nameRefused() || regionTaken(m_draft.tray(), m_kept))
+    if (m_search || !m_draft.searchable() || nameRefused() ||
+        regionTaken(m_draft.tray(), m_catalogue))
         return;
     m_search = std::make_unique<Search>(standardOrientation(m_draft.tray()));
     prgSearch->setRange(0, 0); // moving: how long is not known

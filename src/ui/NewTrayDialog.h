@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/TrayDraft.h"
-#include "solutions/Library.h"
+#include "solutions/Catalogue.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
@@ -70,10 +70,11 @@ public:
         std::function<QString(const QString &start, const QString &filter)> askOpenPath;
     };
 
-    // trays: what the editor can start from, the five and the kept ones;
-    // library: the library's file, and what it holds.
-    NewTrayDialog(std::vector<Tray> trays, std::string library, const LibraryContents &kept,
-                  Hooks hooks, QWidget *parent = nullptr);
+    // catalogue: the trays the editor can start from, the database's and
+    // the kept ones, whose names and regions a new tray may not take;
+    // library: the library's file.
+    NewTrayDialog(const Catalogue &catalogue, std::string library, Hooks hooks,
+                  QWidget *parent = nullptr);
     ~NewTrayDialog() override;
 
     TrayDraft &draft() { return m_draft; }
@@ -105,7 +106,7 @@ private:
 
     std::vector<Tray> m_trays;
     std::string m_library;
-    const LibraryContents &m_kept;
+    const Catalogue &m_catalogue;
     Hooks m_hooks;
     TrayDraft m_draft;
     std::string m_keptName;

@@ -2,9 +2,9 @@
 
 #include "app/Choices.h"
 #include "app/Practice.h"
+#include "base/Units.h"
 #include "preview/PreviewDocument.h"
 #include "report/PracticeSheet.h"
-#include "solutions/Boards.h"
 #include "ui/BusyPointer.h"
 
 #include <QButtonGroup>
@@ -122,10 +122,6 @@ void PracticeDialog::preview()
     {
         const BusyPointer busy;
         const auto index = m_index();
-        if (!index) {
-            m_hooks.message(QString::fromStdString(index.error()));
-            return;
-        }
         const auto number = static_cast<std::uint64_t>(spnSheet->value());
         const auto puzzles =
             makePuzzles(*index, {spnCount->value(), cboGiven->currentIndex(), number});

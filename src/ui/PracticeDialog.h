@@ -1,6 +1,5 @@
 #pragma once
 
-#include "base/Expected.h"
 #include "base/Integer.h"
 #include "pieces/Appearance.h"
 #include "solutions/TilingIndex.h"
@@ -10,6 +9,7 @@
 #include <QSizeF>
 
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -39,8 +39,8 @@ public:
         std::function<void(const QString &)> message;
     };
 
-    // Every tiling of the tray, or why it cannot be had.
-    using IndexLoader = std::function<Expected<TilingIndex, std::string>()>;
+    // Every tiling of the tray, made when a sheet is first asked for.
+    using IndexLoader = std::function<std::shared_ptr<const TilingIndex>()>;
 
     // paper: the portrait paper, twips.
     PracticeDialog(Tray tray, IndexLoader index, Appearance look, QSizeF paper, Hooks hooks,

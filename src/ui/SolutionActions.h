@@ -18,6 +18,7 @@ class QWidget;
 namespace tw {
 
 struct SharedState;
+class Catalogue;
 class FindDialog;
 class SolutionBrowser;
 class PreviewDocument;
@@ -28,10 +29,12 @@ class PreviewDocument;
 class SolutionActions
 {
 public:
-    // hooks: the window's, kept by it; show: shows a tiling found in the
-    // window, saying whether it could.
-    SolutionActions(QWidget *window, const SharedState &state, const SolutionBrowser &browser,
-                    const WindowHooks &hooks, std::function<bool(const FoundTiling &)> show);
+    // database: the file nothing is saved over; hooks: the window's, kept
+    // by it; show: shows a tiling found in the window, saying whether it
+    // could.
+    SolutionActions(QWidget *window, const Catalogue &catalogue, const SharedState &state,
+                    std::string database, const SolutionBrowser &browser, const WindowHooks &hooks,
+                    std::function<bool(const FoundTiling &)> show);
 
     // "Find a Tiling", beside the window where the screen has room.
     void find(const QRect &trayOnScreen);
@@ -49,11 +52,11 @@ public:
 private:
     // "10 x 6, solution 12": the tray and the solution shown.
     QString shownText() const;
-    // Every tiling of the tray shown.
-    Expected<TilingIndex, std::string> index() const;
 
     QWidget *m_window;
+    const Catalogue &m_catalogue;
     const SharedState &state;
+    std::string m_database;
     const SolutionBrowser &m_browser;
     const WindowHooks &m_hooks;
     std::function<bool(const FoundTiling &)> m_show;

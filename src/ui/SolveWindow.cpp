@@ -6,7 +6,6 @@
 #include "app/Program.h"
 #include "base/Files.h"
 #include "base/NumberText.h"
-#include "solutions/Boards.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -19,7 +18,7 @@
 
 namespace tw {
 
-SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Hooks hooks,
+SolveWindow::SolveWindow(std::shared_ptr<const TilingIndex> index, Appearance look, Hooks hooks,
                          QWidget *parent)
     : QDialog(parent), m_index(std::move(index)), m_session(*m_index), m_hooks(std::move(hooks))
 {
@@ -134,7 +133,7 @@ SolveWindow::SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Ho
     keys(Qt::Key_F11, [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
 
     // Where the user left this tray last time.
-    const QString last = Choices::solvePosition(m_index->tray(), m_index->board());
+    const QString last = Choices::solvePosition(m_hooks.key);
     if (static_cast<std::size_t>(last.size()) > MaximumGridText) {
         // Refused as an opened file would be, said once the window shows.
         QTimer::singleShot(0, this, [this] {
@@ -189,8 +188,7 @@ void SolveWindow::follow()
     lblBrowse->setText(QString());
     cmdShow->setEnabled(m_session.finished() && m_session.solution());
     cmdHint->setEnabled(!m_session.finished()); // a full tray keeps naming its solution
-    Choices::setSolvePosition(m_index->tray(), m_index->board(),
-                              QString::fromStdString(m_session.text()));
+    Choices::setSolvePosition(m_hooks.key, QString::fromStdString(m_session.text()));
     m_board->update();
 }
 

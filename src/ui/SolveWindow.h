@@ -18,8 +18,6 @@ class QPushButton;
 
 namespace tw {
 
-struct SharedState;
-
 // "Solve It Yourself": the board, a line that always says how many
 // tilings still complete the position, Hint, Undo, Redo, the tilings that
 // remain to step through, Save and Open, and Show in Main Window once the
@@ -40,9 +38,12 @@ public:
         // The solution database, which a position is never saved over.
         std::string database;
         std::function<void()> beep;
+        // The tray's key in the catalogue, which its position is kept under.
+        std::string key;
     };
 
-    SolveWindow(std::unique_ptr<TilingIndex> index, Appearance look, Hooks hooks, QWidget *parent);
+    SolveWindow(std::shared_ptr<const TilingIndex> index, Appearance look, Hooks hooks,
+                QWidget *parent);
     ~SolveWindow() override;
 
     SolveSession &session() { return m_session; }
@@ -57,7 +58,7 @@ private:
     void save();
     void open();
 
-    std::unique_ptr<TilingIndex> m_index;
+    std::shared_ptr<const TilingIndex> m_index;
     SolveSession m_session;
     Hooks m_hooks;
     SolveBoard *m_board;

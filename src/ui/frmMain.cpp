@@ -7,7 +7,7 @@
 #include "base/NumberText.h"
 #include "preview/Fonts.h"
 #include "preview/PreviewDocument.h"
-#include "solutions/Boards.h"
+#include "solutions/Catalogue.h"
 #include "solutions/SharedState.h"
 #include "ui/AboutDialog.h"
 #include "ui/BusyPointer.h"
@@ -48,12 +48,12 @@ const QString TrayTip = QStringLiteral(
 
 } // namespace
 
-frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advice &advice,
-                 QWidget *parent, std::string library)
-    : QDialog(parent), state(sharedState), m_preview(preview),
-      m_libraryPath(library.empty() ? libraryPath() : std::move(library)), m_advice(advice),
-      m_browser(sharedState, advice), m_print(sharedState, preview),
-      m_actions(this, sharedState, m_browser, m_hooks,
+frmMain::frmMain(Program &program, QWidget *parent, std::string library)
+    : QDialog(parent), m_program(program), m_catalogue(program.catalogue()), state(program.state()),
+      m_preview(program.preview()),
+      m_libraryPath(library.empty() ? libraryPath() : std::move(library)),
+      m_browser(m_catalogue, state), m_print(m_catalogue, state, m_preview),
+      m_actions(this, m_catalogue, state, program.DbPath(), m_browser, m_hooks,
                 [this](const FoundTiling &found) { return showFound(found); })
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -65,7 +65,7 @@ frmMain::frmMain(SharedState &sharedState, PreviewDocument &preview, const Advic
     m_hooks = WindowHooks::standard(this);
     m_hooks.showPreview = [this](PreviewDocument &document, const QString &name) {
         frmViewPro window(document, this);
-        window.setDatabasePath(state.DbPath);
+        window.setDatabasePath(m_program.DbPath());
         window.setDocumentName(name);
         window.exec();
     };
@@ -162,7 +162,7 @@ void frmMain::wire()
         mnuExport->setEnabled(true);
     });
     connect(mnuAbout, &QAction::triggered, this,
-            [this] { AboutDialog(state, m_libraryPath, m_library, this).exec(); });
+            [this] { AboutDialog(m_catalogue, m_program.DbPath(), m_libraryPath, this).exec(); });
     connect(mnuNewTray, &QAction::triggered, this, [this] { newTray(); });
     connect(mnuRenameTray, &QAction::triggered, this, [this] { renameTray(); });
     connect(mnuExportTray, &QAction::triggered, this, [this] { exportTray(); });
@@ -190,10 +190,6 @@ void frmMain::wire()
     connect(&m_browser, &SolutionBrowser::moved, this, &frmMain::showPosition);
     connect(&m_browser, &SolutionBrowser::painted, this,
             [this](const QRectF &twips) { update(m_surface->pixelRect(twips)); });
-    // A solution that cannot be shown ends any hold before its message.
-    connect(&m_browser, &SolutionBrowser::cannotShow, this, [this] { m_hold->end(); });
-    connect(&m_browser, &SolutionBrowser::message, this,
-            [this](const QString &text) { m_hooks.message(text); });
 
     // Next and Previous answer any mouse button's press and release, and no
     // key.
@@ -225,16 +221,12 @@ void frmMain::Form_Load()
     m_browser.setDisplaying(true);
     {
         const QSignalBlocker quiet(cboSelect);
-        for (const TrayInfo &tray : Trays)
-            cboSelect->addItem(
-                QString::fromLatin1(tray.label.data(), static_cast<int>(tray.label.size())));
         cboSelect->setCurrentIndex(-1);
     }
-    m_browser.setKeptTrays(&m_library.trays);
     loadLibrary();
     // A library that cannot be used is said once, when the window has shown.
-    if (m_library.warning)
-        QTimer::singleShot(0, this, [this, warning = *m_library.warning] {
+    if (m_libraryWarning)
+        QTimer::singleShot(0, this, [this, warning = *m_libraryWarning] {
             m_hooks.message(QString::fromStdString(warning));
         });
     cboSelect->setCurrentIndex(0);
@@ -253,13 +245,10 @@ void frmMain::cboSelect_Click()
     if (cboSelect->currentIndex() < 0)
         return;
     lblProgress->setText(QString());
-    const bool read = m_browser.changeBoard(static_cast<Integer>(cboSelect->currentIndex()));
-    m_print.setKept(m_browser.kept());
+    m_browser.changeBoard(static_cast<Integer>(cboSelect->currentIndex()));
     // The largest side that fits follows the board.
     m_print.setOrientation(optOrientation[1]->isChecked() ? 1 : 0);
     picTray->setGeometry(trayPixels());
-    if (!read)
-        return;
     ResetUnitSize();
     txtFrom->setText(QStringLiteral("1"));
     txtTo->setText(QString::number(m_browser.count()));
@@ -451,7 +440,6 @@ void frmMain::cmdClose_Click()
         return;
     m_closing = true;
     m_hold->end();
-    state.SolutionSet.Close();
     QDialog::done(QDialog::Accepted);
 }
 
@@ -572,8 +560,7 @@ void frmMain::BuildReport()
         });
     busy.reset();
     if (error)
-        m_hooks.message(QString::fromStdString(error->database ? m_advice.explain(*error->database)
-                                                               : error->message));
+        m_hooks.message(QString::fromStdString(error->message));
 }
 
 // The framed tray, in the window's pixels.
@@ -594,7 +581,7 @@ void frmMain::contextMenuEvent(QContextMenuEvent *event)
     mnuCopy->setEnabled(state.SolutionNo >= 1);
     mnuExport->setEnabled(state.SolutionNo >= 1);
     for (QAction *action : {mnuRenameTray, mnuExportTray, mnuDeleteTray})
-        action->setVisible(m_browser.kept() != nullptr);
+        action->setVisible(m_browser.entry().source == Catalogue::Source::Library);
     mnuTray->popup(fromKeyboard ? mapToGlobal(tray.center()) : event->globalPos());
 }
 
@@ -602,12 +589,10 @@ bool frmMain::showFound(const FoundTiling &found)
 {
     if (SSTabFn->currentIndex() != 0)
         SSTabFn->setCurrentIndex(0);
-    // A kept tray is found by its name: its place in the list moves when a
-    // tray before it is deleted.
-    const int board = found.kept.empty()
-                          ? found.board
-                          : cboSelect->findText(QString::fromStdString(found.kept),
-                                                Qt::MatchFixedString | Qt::MatchCaseSensitive);
+    // A tray is found by its name: a kept tray's place in the list moves
+    // when a tray before it is deleted.
+    const int board = cboSelect->findText(QString::fromStdString(found.name),
+                                          Qt::MatchFixedString | Qt::MatchCaseSensitive);
     if (board < 0)
         return false;
     if (cboSelect->currentIndex() != board)
@@ -618,15 +603,17 @@ bool frmMain::showFound(const FoundTiling &found)
 void frmMain::loadLibrary(const std::optional<std::string> &show)
 {
     const QString shown =
-        !isBuiltIn(cboSelect->currentIndex()) ? cboSelect->currentText() : QString();
-    m_library = readLibrary(m_libraryPath);
-    m_browser.setKeptTrays(&m_library.trays);
+        cboSelect->currentIndex() >= 0 && m_browser.entry().source == Catalogue::Source::Library
+            ? cboSelect->currentText()
+            : QString();
+    m_libraryWarning = readKeptTrays(m_catalogue, m_libraryPath);
     {
         const QSignalBlocker quiet(cboSelect);
-        while (cboSelect->count() > keptBoard(0))
-            cboSelect->removeItem(keptBoard(0));
-        for (const KeptTray &kept : m_library.trays)
-            cboSelect->addItem(QString::fromStdString(kept.name));
+        const int at = cboSelect->currentIndex();
+        cboSelect->clear();
+        for (Integer t = 0; t < m_catalogue.size(); ++t)
+            cboSelect->addItem(QString::fromStdString(m_catalogue.tray(t).label()));
+        cboSelect->setCurrentIndex(at < m_catalogue.size() ? at : -1);
     }
     // The list opens wide enough for the longest name; the box keeps its place.
     int widest = 0;
@@ -641,7 +628,10 @@ void frmMain::loadLibrary(const std::optional<std::string> &show)
     const QString wanted = show ? QString::fromStdString(*show) : shown;
     const int at = cboSelect->findText(wanted, Qt::MatchFixedString | Qt::MatchCaseSensitive);
     const QSignalBlocker quiet(cboSelect);
-    cboSelect->setCurrentIndex(at >= 0 && !isBuiltIn(at) ? at : 0);
+    cboSelect->setCurrentIndex(at >= 0 && m_catalogue.entry(static_cast<Integer>(at)).source ==
+                                              Catalogue::Source::Library
+                                   ? at
+                                   : 0);
     cboSelect_Click();
 }
 
@@ -653,12 +643,7 @@ void frmMain::newTray()
         m_newTray->activateWindow();
         return;
     }
-    std::vector<Tray> trays;
-    for (const Integer board : BuiltInBoards)
-        trays.push_back(trayOf(board));
-    for (const KeptTray &kept : m_library.trays)
-        trays.push_back(kept.tray);
-    m_newTray = new NewTrayDialog(std::move(trays), m_libraryPath, m_library,
+    m_newTray = new NewTrayDialog(m_catalogue, m_libraryPath,
                                   {m_hooks.message, m_hooks.ask, m_hooks.askOpenPath}, this);
     m_newTray->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_newTray, &NewTrayDialog::kept, this, [this](const QString &name) {
@@ -672,10 +657,9 @@ void frmMain::newTray()
 
 void frmMain::renameTray()
 {
-    const KeptTray *kept = m_browser.kept();
-    if (!kept)
+    if (m_browser.entry().source != Catalogue::Source::Library)
         return;
-    const std::string old = kept->name;
+    const std::string old = m_browser.entry().tray.label();
     const auto answer = m_hooks.askText(
         QStringLiteral("New name of the tray \"%1\":").arg(QString::fromStdString(old)),
         QString::fromStdString(old));
@@ -697,32 +681,30 @@ void frmMain::renameTray()
 
 void frmMain::exportTray()
 {
-    const KeptTray *kept = m_browser.kept();
-    if (!kept)
+    if (m_browser.entry().source != Catalogue::Source::Library)
         return;
+    const Tray &tray = m_browser.entry().tray;
     const QString chosen =
         m_hooks.askSavePath(Choices::outputFolder() + QLatin1Char('/') +
-                                QString::fromStdString(kept->name) + QStringLiteral(".txt"),
+                                QString::fromStdString(tray.label()) + QStringLiteral(".txt"),
                             QStringLiteral("Text files (*.txt)"));
     if (chosen.isEmpty())
         return;
-    const std::string text = regionText(kept->tray);
-    if (const auto failed = saveChosen(chosen, text, state.DbPath,
+    const std::string text = regionText(tray);
+    if (const auto failed = saveChosen(chosen, text, m_program.DbPath(),
                                        QStringLiteral("The tray could not be exported")))
         m_hooks.message(*failed);
 }
 
 void frmMain::deleteTray()
 {
-    const KeptTray *kept = m_browser.kept();
-    if (!kept)
+    if (m_browser.entry().source != Catalogue::Source::Library)
         return;
-    const std::string name = kept->name;
+    const std::string name = m_browser.entry().tray.label();
     if (!m_hooks.ask(QStringLiteral("Delete the tray \"%1\" and its %2 solutions? This cannot be "
                                     "undone.")
                          .arg(QString::fromStdString(name),
-                              QString::fromStdString(
-                                  groupedNumber(static_cast<long long>(kept->solutions.size()))))))
+                              QString::fromStdString(groupedNumber(m_browser.count())))))
         return;
     if (const auto error = ::tw::deleteTray(m_libraryPath, trayNameOf(name).key)) {
         m_hooks.message(QString::fromStdString(error->message + "; the tray is still kept."));

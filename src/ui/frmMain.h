@@ -5,7 +5,6 @@
 #include "app/PrintTab.h"
 #include "app/SolutionBrowser.h"
 #include "app/SurfaceCanvas.h"
-#include "solutions/Library.h"
 #include "ui/MainControls.h"
 #include "ui/SolutionActions.h"
 #include "ui/Twips.h"
@@ -32,10 +31,12 @@ namespace tw {
 
 struct SharedState;
 class Advice;
+class Catalogue;
 class FindDialog;
 class LeaveCheck;
 class NewTrayDialog;
 class PreviewDocument;
+class Program;
 class TabControl;
 
 // The main window "Pentominoes Solutions": the puzzle's description, the row
@@ -60,10 +61,9 @@ class frmMain : public QDialog, private MainControls, private TrayMenu
 public:
     using Hooks = WindowHooks;
 
-    // advice: what to tell about a database that fails; library: the user's
-    // trays (none: where the program keeps them).
-    frmMain(SharedState &state, PreviewDocument &preview, const Advice &advice,
-            QWidget *parent = nullptr, std::string library = {});
+    // The program whose trays it shows, its database read; library: the
+    // user's trays (none: where the program keeps them).
+    explicit frmMain(Program &program, QWidget *parent = nullptr, std::string library = {});
     ~frmMain() override;
 
     void setHooks(Hooks hooks);
@@ -116,8 +116,9 @@ private:
     void wire();
     void makeSurface();
     // --- the user's trays ---
-    // Reads the library again and lists its trays after the five; shows the
-    // one named (none: the tray shown stays, or the first when it is gone).
+    // Reads the library into the catalogue again and lists every tray; shows
+    // the one named (none: the tray shown stays, or the first when it is
+    // gone).
     void loadLibrary(const std::optional<std::string> &show = {});
     void newTray();
     void renameTray();
@@ -130,11 +131,12 @@ private:
     void setLook(Appearance look);
     QRect trayPixels() const;
 
+    Program &m_program;
+    Catalogue &m_catalogue;
     SharedState &state;
     PreviewDocument &m_preview;
     std::string m_libraryPath;
-    LibraryContents m_library;
-    const Advice &m_advice;
+    std::optional<std::string> m_libraryWarning; // why the library could not be used
     Hooks m_hooks;
     TwipsLayout m_layout;
     std::unique_ptr<SurfaceCanvas> m_surface;

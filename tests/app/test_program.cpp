@@ -30,7 +30,7 @@ TEST(Program, LooksBesideItselfThenWhereItIsInstalled)
     fs::copy_file(TILEWRIGHT_TEST_DATABASE, installed);
     Program found(bin, QSizeF(11906, 16838));
     EXPECT_FALSE(found.Main());
-    EXPECT_EQ(found.state().DbPath, installed);
+    EXPECT_EQ(found.DbPath(), installed);
     fs::remove_all(root);
     EXPECT_EQ(databasePath("/opt/tw/"), "/opt/tw//Solutions.mdb"); // joined as they are
 }
@@ -43,7 +43,7 @@ TEST(Advice, AdvisesMakingTheDatabaseOnlyWhereItIsMissingOrDamaged)
                         "/src"});
     const std::string make = "run \"make\" in \"/src\", or: \"/src/build/bin/tilewright-solve\" "
                              "\"/src/build/bin/Solutions.mdb\".";
-    for (int f = 0; f <= static_cast<int>(DatabaseFault::NotOpen); ++f) {
+    for (int f = 0; f <= static_cast<int>(DatabaseFault::WrongCount); ++f) {
         const auto fault = static_cast<DatabaseFault>(f);
         const bool lost =
             fault == DatabaseFault::FileMissing || fault == DatabaseFault::NotAFile ||

@@ -69,7 +69,7 @@ TEST(SolutionCommand, TheGridOfEverySolutionInAnyImageFindsItsNumber)
     std::mt19937 random(6122026);
     for (int board = 0; board < BoardCount; ++board) {
         const std::string label(Trays[static_cast<std::size_t>(board)].label);
-        const Integer count = program.state().RecordIndex.count(static_cast<Integer>(board));
+        const Long count = program.catalogue().count(static_cast<Integer>(board));
         ASSERT_GT(count, 0);
         for (int n = 1; n <= count; ++n) {
             const Answer grid =
@@ -185,8 +185,8 @@ TEST(PracticeCommand, WritesPuzzlesAsTextOrPages)
     const QStringList two = r.out.trimmed().split(QStringLiteral("\n\n"));
     ASSERT_EQ(two.size(), 12);
     for (const QString &puzzle : two)
-        EXPECT_EQ(puzzle.section(QStringLiteral("solution"), 0, 0).count(QRegularExpression(
-                      QStringLiteral("[A-Z]"))),
+        EXPECT_EQ(puzzle.section(QStringLiteral("solution"), 0, 0)
+                      .count(QRegularExpression(QStringLiteral("[A-Z]"))),
                   10)
             << puzzle.toStdString();
     r = runProgram({"--practice", "20x3", "60", "--text"});

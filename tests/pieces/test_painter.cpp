@@ -30,7 +30,7 @@ RecordingCanvas painted(Integer board, const SolutionRecord &record, Appearance 
 {
     const TrayInfo &tray = Trays[static_cast<std::size_t>(board)];
     RecordingCanvas canvas;
-    paintTiling(canvas, *tileRecord(board, record),
+    paintTiling(canvas, *DecodeSolution(board, record),
                 {double(tray.trayLeft), double(tray.trayTop), ScreenUnit}, look);
     return canvas;
 }
@@ -39,7 +39,7 @@ TEST(Letters, EachPieceCarriesItsLetterInItsLargestSquare)
 {
     for (const auto &[board, record] : Examples)
         for (const Palette palette : {Palette::Standard, Palette::Safe}) {
-            const std::string grid = letterGrid(*tileRecord(board, record));
+            const std::string grid = letterGrid(*DecodeSolution(board, record));
             const TrayInfo &tray = Trays[static_cast<std::size_t>(board)];
             const auto letterAt = [&](double x, double y) {
                 const auto c = static_cast<std::size_t>(std::floor((x - tray.trayLeft) / 200));
@@ -80,7 +80,7 @@ TEST(Letters, OnPagesReadAsTheirRenderingAndNeedRoom)
                 PaperLook look;
                 look.rendering = render == 0 ? Rendering::Colour : Rendering::Monochrome;
                 look.look = {true, Palette::Safe};
-                printTiling(preview, *tileRecord(board, record), {0, 500, unit}, look);
+                printTiling(preview, *DecodeSolution(board, record), {0, 500, unit}, look);
                 const auto letters = preview.ofKind(Call::Letter);
                 // A unit square under 117 twips holds no letter.
                 EXPECT_EQ(letters.size(), unit < MinimumLetterSquare ? 0u
@@ -95,7 +95,7 @@ TEST(Letters, OnPagesReadAsTheirRenderingAndNeedRoom)
                         << l.text << " rendering " << render;
                 EXPECT_EQ(preview.ForeColor(), Black); // left as the page expects it
                 test::RecordingCanvas screen;          // which needs the same room
-                paintTiling(screen, *tileRecord(board, record), {0, 500, unit}, look.look);
+                paintTiling(screen, *DecodeSolution(board, record), {0, 500, unit}, look.look);
                 EXPECT_EQ(screen.letters.size(), letters.size()) << unit;
             }
 }
@@ -104,7 +104,7 @@ TEST(Letters, OnPagesReadAsTheirRenderingAndNeedRoom)
 // the U and the P, in the first's places.
 Tiling partial()
 {
-    Tiling full = *tileRecord(0, Examples[0].second);
+    Tiling full = *DecodeSolution(0, Examples[0].second);
     Tiling part{0, full.cols, full.rows, {}, {}};
     for (const Placement &p : full.placements)
         if (p.shape == 0 || orientation(p.shape).Letter == "U" ||
@@ -229,7 +229,7 @@ TEST(PartialTiling, OnPaperShowsTheEmptyCellsGridAndTheGivenPiecesApart)
     const auto colour = draw(Rendering::Colour, 0);
     for (const Call &r : colour.ofKind(Call::Rectangle))
         EXPECT_NE(r.brush, GivenShade);
-    Tiling whole = *tileRecord(0, Examples[0].second);
+    Tiling whole = *DecodeSolution(0, Examples[0].second);
     test::RecordingPreview answer;
     PaperLook look;
     look.given = 1; // the X given, the others laid by the pupil
@@ -244,7 +244,7 @@ TEST(PartialTiling, OnPaperShowsTheEmptyCellsGridAndTheGivenPiecesApart)
 // piece does: in monochrome shaded or white, in colour full or pale.
 TEST(PartialTiling, AnAnswerTellsTheGivenXAndSquareFromThePlacedOnes)
 {
-    Tiling whole = *tileRecord(SquareBoard, Examples[1].second);
+    Tiling whole = *DecodeSolution(SquareBoard, Examples[1].second);
     const auto first = [&](Integer shape) {
         std::stable_partition(whole.placements.begin(), whole.placements.end(),
                               [shape](const Placement &p) { return p.shape == shape; });

@@ -1,7 +1,7 @@
 #include "Fixtures.h"
 #include "Table.h"
+#include "solutions/Boards.h"
 #include "solutions/Database.h"
-#include "solutions/SharedState.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -39,12 +39,14 @@ protected:
 
     std::optional<DatabaseError> open(const std::string &path)
     {
-        m_state.DbPath = path;
-        m_state.ConnectString = readOnlyUri(path);
-        return OpenDatabase(m_state);
+        auto records = OpenDatabase(path, readOnlyUri(path));
+        if (!records)
+            return records.error();
+        m_records = std::move(*records);
+        return std::nullopt;
     }
 
-    SharedState m_state;
+    std::optional<SolutionIndex> m_records;
 };
 
 // A row: its name, the SQL, the fault and how the message ends.
@@ -78,8 +80,7 @@ TEST_P(BadDatabase, IsRefusedWithAMessageNamingTheFileAndTheFault)
     EXPECT_EQ(error->fault, fault(GetParam().at(2)));
     EXPECT_EQ(error->problem, "The solution database \"" + path + "\" " + GetParam().at(3));
     EXPECT_EQ(error->path, path);
-    EXPECT_FALSE(m_state.SolutionSet.isOpen());
-    EXPECT_FALSE(m_state.DbConnection);
+    EXPECT_FALSE(m_records);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, BadDatabase,
@@ -209,10 +210,7 @@ TEST_F(DatabaseTest, ALogModeFileIsReadWithoutLeavingAnythingBeside)
 {
     const std::string path = copyWith("PRAGMA journal_mode=WAL");
     ASSERT_FALSE(open(path));
-    ASSERT_FALSE(SelectBoard(m_state, 0));
-    EXPECT_EQ(m_state.SolutionSet.RecordCount(), 2339);
-    m_state.SolutionSet.Close();
-    m_state.DbConnection.reset();
+    EXPECT_EQ(m_records->count(0), 2339);
     EXPECT_EQ(files(), std::vector<fs::path>{"Solutions.mdb"});
 }
 
@@ -226,10 +224,12 @@ TEST_F(DatabaseTest, OpensFoldersWhoseNamesLookLikeUriSyntax)
 
 TEST_F(DatabaseTest, OpensEverySolutionOnAConnectionThatCannotWrite)
 {
-    ASSERT_FALSE(open(copyWith("")));
-    const auto write = m_state.DbConnection->select("DELETE FROM Solution");
+    const std::string path = copyWith("");
+    const auto db = Database::open(path, readOnlyUri(path));
+    ASSERT_TRUE(db);
+    const auto write = (*db)->select("DELETE FROM Solution");
     EXPECT_FALSE(write);
-    const auto count = m_state.DbConnection->select("SELECT count(*) FROM Solution");
+    const auto count = (*db)->select("SELECT count(*) FROM Solution");
     ASSERT_TRUE(count);
     EXPECT_EQ(count->values.at(0).number, 19865);
 }
@@ -250,31 +250,24 @@ TEST_F(DatabaseTest, KeepsEveryRecordAsStoredWhateverTheTablesOrder)
     };
     for (const auto &table : tables) {
         SCOPED_TRACE(table.name);
-        SharedState state;
-        state.DbPath = copyWith(table.sql);
-        state.ConnectString = readOnlyUri(state.DbPath);
-        ASSERT_FALSE(OpenDatabase(state));
+        const std::string path = copyWith(table.sql);
+        ASSERT_FALSE(open(path));
+        const auto db = Database::open(path, readOnlyUri(path));
+        ASSERT_TRUE(db);
         const Integer counts[BoardCount] = {2339, 1010, 368, 2, 16146};
         for (Integer board = 0; board < BoardCount; ++board) {
-            const auto kept = state.RecordIndex.records(board);
-            ASSERT_EQ(state.RecordIndex.count(board), counts[board]);
+            const auto kept = m_records->records(board);
             ASSERT_EQ(kept.size(), static_cast<std::size_t>(counts[board]));
-            ASSERT_FALSE(SelectBoard(state, board));
-            for (std::size_t n = 0; n < kept.size(); ++n, state.SolutionSet.MoveNext()) {
-                const SolutionRecord stored = state.SolutionSet.currentRecord();
-                ASSERT_EQ(recordOf(kept[n]).X_Index, stored.X_Index) << "solution " << n + 1;
-                ASSERT_EQ(recordOf(kept[n]).O_Index, stored.O_Index) << "solution " << n + 1;
-                ASSERT_EQ(recordOf(kept[n]).Shape, stored.Shape) << "solution " << n + 1;
-            }
-            // Found by its number from the first record; a number past the
-            // last leaves the cursor past the end.
-            state.SolutionSet.MoveFirst();
-            ASSERT_TRUE(state.SolutionSet.FindSolution(counts[board]));
-            EXPECT_EQ(state.SolutionSet.position(), counts[board] - 1);
-            EXPECT_FALSE(state.SolutionSet.FindSolution(counts[board] + 1));
-            EXPECT_TRUE(state.SolutionSet.IsEOF());
+            const auto stored = (*db)->select(
+                "SELECT O_Index, X_Index, Shape1, Shape2, Shape3, Shape4, Shape5, Shape6, Shape7, "
+                "Shape8, Shape9, Shape10, Shape11 FROM Solution WHERE Board=?1 ORDER BY Solution",
+                {board});
+            ASSERT_TRUE(stored);
+            for (std::size_t n = 0; n < kept.size(); ++n)
+                for (std::size_t f = 0; f < kept[n].size(); ++f)
+                    ASSERT_EQ(kept[n][f], stored->values[n * 13 + f].number)
+                        << "solution " << n + 1 << ", field " << f;
         }
-        state.SolutionSet.Close();
     }
 }
 

@@ -83,7 +83,7 @@ TEST_P(SolverOnTray, StoresTheSmallestImageOfEachTilingAndEveryRecordTiles)
     const int board = GetParam().board;
     std::set<std::string> grids;
     for (const SolverRecord &r : solutions(board)) {
-        const auto tiling = tileRecord(static_cast<Integer>(board), asRecord(r));
+        const auto tiling = DecodeSolution(static_cast<Integer>(board), asRecord(r));
         ASSERT_TRUE(tiling) << tiling.error().message;
         if (board != SquareBoard) {
             EXPECT_EQ(r.O_Index, 0);

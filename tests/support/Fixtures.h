@@ -1,10 +1,9 @@
 #pragma once
 
 #include "pieces/PieceState.h"
-#include "solutions/Boards.h"
+#include "solutions/Catalogue.h"
 #include "solutions/Database.h"
 #include "solutions/Decoding.h"
-#include "solutions/SharedState.h"
 #include "solutions/TilingIndex.h"
 
 #include <gtest/gtest.h>
@@ -26,20 +25,25 @@ inline SolutionRecord record(long long o, long long x, std::array<long long, 11>
     return r;
 }
 
-// Every tray's index of tilings, from the generated database.
-inline const TilingIndex &indexOf(Integer board)
+// The catalogue of the generated database's trays.
+inline const Catalogue &catalogue()
 {
-    static const std::map<Integer, TilingIndex> all = [] {
-        SharedState state;
-        state.DbPath = TILEWRIGHT_TEST_DATABASE;
-        state.ConnectString = readOnlyUri(state.DbPath);
-        EXPECT_FALSE(OpenDatabase(state));
-        std::map<Integer, TilingIndex> indexes;
-        for (Integer b = 0; b < BoardCount; ++b)
-            indexes.emplace(b, *TilingIndex::build(b, state.RecordIndex.records(b)));
-        return indexes;
+    static const Catalogue all = [] {
+        Catalogue c;
+        auto records =
+            OpenDatabase(TILEWRIGHT_TEST_DATABASE, readOnlyUri(TILEWRIGHT_TEST_DATABASE));
+        EXPECT_TRUE(records);
+        if (records)
+            c.setDatabase(std::move(*records));
+        return c;
     }();
-    return all.at(board);
+    return all;
+}
+
+// A tray's index of tilings, from the generated database.
+inline const TilingIndex &indexOf(Integer tray)
+{
+    return *catalogue().tilingIndex(tray);
 }
 
 // A test with a scratch folder of its own, removed afterwards.

@@ -63,7 +63,6 @@ struct MainWindow
     QStringList texts, openPaths;
     int previews = 0;
     int previewPages = 0;
-    QList<long long> previewRange; // first and last solution the report drew
     QString previewName;
     QString progressShown; // the Print tab's progress line as the preview opens
 
@@ -77,9 +76,9 @@ struct MainWindow
         if (program.Main())
             return;
         if (library.empty())
-            library = QFile::encodeName(trays.filePath(QStringLiteral("Trays.sqlite"))).toStdString();
-        window = std::make_unique<frmMain>(program.state(), program.preview(), program.advice(),
-                                           nullptr, library);
+            library =
+                QFile::encodeName(trays.filePath(QStringLiteral("Trays.sqlite"))).toStdString();
+        window = std::make_unique<frmMain>(program, nullptr, library);
         frmMain::Hooks hooks;
         hooks.beep = [this] { ++beeps; };
         hooks.message = [this, mode](const QString &text) {
@@ -97,11 +96,6 @@ struct MainWindow
             progressShown = find<QLabel>("lblProgress")->text();
             ++previews;
             previewPages = document.PageCount();
-            RecordSet &set = state().SolutionSet;
-            set.MoveFirst();
-            const long long first = set.Fields("Solution").value_or(0);
-            set.MoveLast();
-            previewRange = {first, set.Fields("Solution").value_or(0)};
         };
         hooks.ask = [this](const QString &question) {
             questions << question;
@@ -125,10 +119,16 @@ struct MainWindow
     }
 
     SharedState &state() { return program.state(); }
-    // The tray shown.
-    const TrayInfo &tray()
+    // The tray shown, one of the database's: where the window shows its
+    // cell (0, 0), twips, and its size in cells.
+    struct Shown
     {
-        return Trays.at(static_cast<std::size_t>(program.state().BoardIndex));
+        int trayLeft, trayTop, cols, rows;
+    };
+    Shown tray()
+    {
+        const Catalogue::Entry &e = program.catalogue().entry(program.state().BoardIndex);
+        return {e.place->left, e.place->top, e.tray.cols(), e.tray.rows()};
     }
     frmMain &w() { return *window; }
     template<class Control> Control *find(const char *name) const
@@ -189,16 +189,16 @@ struct Shot
 inline bool showsCurrentSolution(MainWindow &m)
 {
     const SharedState &s = m.state();
-    const auto tiling = tileRecord(s.BoardIndex, s.SolutionSet.currentRecord());
+    const auto tiling = m.program.catalogue().solution(s.BoardIndex, s.SolutionNo);
     const Shot shot(m);
     // Framed in grey: the frame's first cell and its last.
-    const TrayInfo &tray = m.tray();
-    for (const auto &[x, y] : {std::pair{tray.trayLeft - 100, tray.trayTop - 100},
-                               {tray.trayLeft + tray.cols * 200 + 100,
-                                tray.trayTop + tray.rows * 200 + 100}})
+    const auto tray = m.tray();
+    for (const auto &[x, y] :
+         {std::pair{tray.trayLeft - 100, tray.trayTop - 100},
+          {tray.trayLeft + tray.cols * 200 + 100, tray.trayTop + tray.rows * 200 + 100}})
         if (shot.at(x, y) != qtColour(MidGrey))
             return false;
-    for (const Placement &p : tiling->placements)
+    for (const Placement &p : tiling.placements)
         for (int k = 0; k < p.cellCount; ++k) {
             const int cell = p.cells[static_cast<std::size_t>(k)];
             const clsShape &shape = orientation(std::max<Integer>(p.shape, 0));

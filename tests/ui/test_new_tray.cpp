@@ -457,7 +457,8 @@ void TestNewTray::aKeptTrayIsRenamedExportedAndDeleted()
     QCOMPARE(list->currentIndex(), 0);
     QVERIFY(readLibrary(library).trays.empty());
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("1"));
-    QVERIFY(aboutText(m.state(), library, 0).contains(QStringLiteral("Your trays: 0 in ")));
+    QVERIFY(aboutText(m.program.catalogue(), m.program.DbPath(), library)
+                .contains(QStringLiteral("Your trays: 0 in ")));
 }
 
 void TestNewTray::aSolutionFoundIsShownOnItsTrayWhereverItMoved()
