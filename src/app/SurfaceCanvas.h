@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/TwipsScale.h"
-#include "pieces/Canvas.h"
+#include "preview/QtCanvas.h"
+#include "preview/TwipsScale.h"
 
 #include <QColor>
 #include <QImage>
@@ -9,9 +9,9 @@
 namespace tw {
 
 // The main window's drawing surface: an image that keeps what was painted on
-// it, so the window shows it again whenever it is exposed. Boxes are given in
-// twips and land on the image's device pixels.
-class SurfaceCanvas : public Canvas
+// it, so the window shows it again whenever it is exposed. The painter
+// paints it through its canvas, in twips, on the image's device pixels.
+class SurfaceCanvas
 {
 public:
     // size: the window's client size in twips; scale: the screen's; ratio:
@@ -19,9 +19,7 @@ public:
     // what the system colour ButtonFace paints.
     SurfaceCanvas(QSizeF twips, TwipsScale scale, qreal ratio, QColor background);
 
-    void fillBox(double x, double y, double width, double height, Colour colour) override;
-    void drawLetter(double x, double y, double side, char letter, Colour colour) override;
-
+    Canvas &canvas() { return m_canvas; }
     // The picture, one pixel per device pixel of the screen.
     const QImage &image() const { return m_image; }
     // Device pixels per logical pixel.
@@ -32,10 +30,10 @@ public:
 
 private:
     TwipsScale m_scale;
-    TwipsScale m_deviceScale;
     qreal m_ratio;
-    QImage m_image;
     QColor m_background;
+    QImage m_image;
+    QtCanvas m_canvas;
 };
 
 } // namespace tw

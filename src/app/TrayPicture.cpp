@@ -1,56 +1,14 @@
 #include "app/TrayPicture.h"
 
 #include "app/SurfaceCanvas.h"
-#include "preview/Fonts.h"
-#include "preview/QtColour.h"
+#include "preview/QtCanvas.h"
 #include "solutions/LetterGrid.h"
 
 #include <QBuffer>
 #include <QPainter>
-#include <QPainterPath>
 #include <QSvgGenerator>
 
-#include <vector>
-
 namespace tw {
-
-namespace {
-
-// Collects the boxes of each colour into one path, in the order the colours
-// come, so that a drawing holds a shape for each piece rather than a square
-// for each cell (and shows no seams between squares).
-class PathCanvas : public Canvas
-{
-public:
-    void fillBox(double x, double y, double width, double height, Colour colour) override
-    {
-        if (m_paths.empty() || m_paths.back().colour != colour || m_paths.back().letter)
-            m_paths.push_back({colour, QPainterPath(), false});
-        m_paths.back().path.addRect(x, y, width, height);
-    }
-
-    void drawLetter(double x, double y, double side, char letter, Colour colour) override
-    {
-        m_paths.push_back({colour, letterPath(QRectF(x, y, side, side), letter), true});
-    }
-
-    void paint(QPainter &painter) const
-    {
-        for (const Shape &s : m_paths)
-            painter.fillPath(s.letter ? s.path : s.path.simplified(), qtColour(s.colour));
-    }
-
-private:
-    struct Shape
-    {
-        Colour colour;
-        QPainterPath path;
-        bool letter;
-    };
-    std::vector<Shape> m_paths;
-};
-
-} // namespace
 
 TrayPicture::TrayPicture(Tiling tiling, Appearance look) : m_tiling(std::move(tiling)), m_look(look)
 {}
@@ -77,7 +35,7 @@ void TrayPicture::paint(Canvas &canvas) const
 QImage TrayPicture::image(double dpi) const
 {
     SurfaceCanvas surface(size(), TwipsScale(dpi), 1, Qt::white);
-    paint(surface);
+    paint(surface.canvas());
     QImage image = surface.image();
     const int perMetre = static_cast<int>(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(perMetre);
@@ -96,8 +54,6 @@ QByteArray TrayPicture::png(double dpi) const
 
 QByteArray TrayPicture::svg(const QString &title) const
 {
-    PathCanvas paths;
-    paint(paths);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QSvgGenerator generator;
@@ -111,7 +67,11 @@ QByteArray TrayPicture::svg(const QString &title) const
     generator.setDescription(QStringLiteral("Tilewright"));
     QPainter painter(&generator);
     painter.setPen(Qt::NoPen);
-    paths.paint(painter);
+    {
+        // A shape for each piece, in twips.
+        QtCanvas shapes(painter, TwipsPerInch, 1, QtCanvas::Boxes::Shapes);
+        paint(shapes);
+    }
     painter.end();
     return bytes;
 }

@@ -3,7 +3,7 @@
 #include "base/Units.h"
 #include "pieces/Painter.h"
 #include "pieces/PieceTables.h"
-#include "preview/Fonts.h"
+#include "preview/QtCanvas.h"
 #include "preview/QtColour.h"
 
 #include <QApplication>
@@ -15,31 +15,6 @@
 #include <cmath>
 
 namespace tw {
-
-namespace {
-
-// A canvas on a painter whose coordinates are twips.
-class PainterCanvas : public Canvas
-{
-public:
-    explicit PainterCanvas(QPainter &painter) : m_painter(painter) {}
-    void fillBox(double x, double y, double width, double height, Colour colour) override
-    {
-        m_painter.fillRect(QRectF(x, y, width, height), qtColour(colour));
-    }
-    void drawLetter(double x, double y, double side, char letter, Colour colour) override
-    {
-        m_painter.save();
-        m_painter.setRenderHint(QPainter::Antialiasing);
-        m_painter.fillPath(letterPath(QRectF(x, y, side, side), letter), qtColour(colour));
-        m_painter.restore();
-    }
-
-private:
-    QPainter &m_painter;
-};
-
-} // namespace
 
 SolveBoard::SolveBoard(SolveSession &session, Appearance look, QWidget *parent)
     : QWidget(parent), m_session(session), m_hand(session), m_look(look)
@@ -162,8 +137,7 @@ void SolveBoard::paintEvent(QPaintEvent *)
     const Tiling shown = m_hand.shown();
     {
         painter.save();
-        painter.scale(1 / twips, 1 / twips);
-        PainterCanvas canvas(painter);
+        QtCanvas canvas(painter, logicalDpiX(), devicePixelRatioF());
         const TrayGeometry where{l.tray.x() * twips, l.tray.y() * twips,
                                  static_cast<Single>(l.unit * twips)};
         paintFrame(canvas, where, position.cols, position.rows);
@@ -212,8 +186,7 @@ void SolveBoard::paintEvent(QPaintEvent *)
         painter.save();
         painter.setClipPath(cells);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(
-            QPen(qtColour(letterColourOn(colour)), std::max(2.0, l.unit / 10)));
+        painter.setPen(QPen(qtColour(letterColourOn(colour)), std::max(2.0, l.unit / 10)));
         const QRectF box = cells.boundingRect();
         for (double d = -box.height(); d < box.width(); d += l.unit / 3)
             painter.drawLine(QPointF(box.left() + d, box.bottom()),

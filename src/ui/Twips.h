@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TwipsScale.h"
+#include "preview/TwipsScale.h"
 
 #include <QHash>
 #include <QRect>

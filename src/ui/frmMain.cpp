@@ -103,7 +103,7 @@ void frmMain::makeSurface()
     // so that it is sharp on high-density screens.
     m_surface = std::make_unique<SurfaceCanvas>(
         QSizeF(SW, SH), m_layout.scale(), devicePixelRatioF(), palette().color(QPalette::Window));
-    m_browser.setScreen(m_surface.get());
+    m_browser.setScreen(&m_surface->canvas());
 }
 
 frmMain::~frmMain()
