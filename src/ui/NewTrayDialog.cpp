@@ -4,6 +4,7 @@
 #include "base/Files.h"
 #include "base/NumberText.h"
 #include "pieces/Appearance.h"
+#include "preview/QtColour.h"
 #include "solver/RegionSolver.h"
 
 #include <QCloseEvent>
@@ -66,7 +67,7 @@ void DraftView::paintEvent(QPaintEvent *)
     const DraftLayout at = layout();
     const int side = at.cell * TrayDraft::Side;
     p.fillRect(at.left, at.top, side, side, Qt::white);
-    const QColor cell(redOf(MidGrey), greenOf(MidGrey), blueOf(MidGrey)), mark(0xC0, 0x20, 0x20);
+    const QColor cell = qtColour(MidGrey), mark(0xC0, 0x20, 0x20);
     for (int c = 0; c < TrayDraft::Side; ++c)
         for (int r = 0; r < TrayDraft::Side; ++r)
             if (m_draft.has(c, r)) {

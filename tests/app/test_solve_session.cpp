@@ -21,7 +21,7 @@ using test::indexOf;
 TEST(SolveSession, CountsWhatASearchOfTheTrayFinds)
 {
     std::mt19937 random(2026);
-    for (Integer board = 0; board < BoardCount; ++board) {
+    for (const Integer board : {0, 1, 2, 3, 4, int(test::CentreHole)}) {
         const TilingIndex &index = indexOf(board);
         for (int trial = 0; trial < 12; ++trial) {
             SolveSession session(index);
@@ -37,7 +37,7 @@ TEST(SolveSession, CountsWhatASearchOfTheTrayFinds)
                 session.lay(p.shape, column, row);
             }
             const test::BruteForce search(tiling.cols, tiling.rows, session.position().placements,
-                                          1000000);
+                                          1000000, test::holesOf(tiling));
             ASSERT_EQ(session.remaining().size(), search.found.size())
                 << letterRows(session.position());
             std::set<Integer> solutions;
@@ -147,6 +147,23 @@ TEST(SolveHand, LaysMovesAndTakesBackThroughTheSession)
     EXPECT_TRUE(session.position().placements.empty());
     EXPECT_FALSE(hand.held());
     EXPECT_EQ(hand.band().size(), 12u);
+}
+
+// On a tray the program does not ship, the hand keeps pieces off its holes.
+TEST(SolveHand, KeepsPiecesOffTheHolesOfATrayDrawnByAUser)
+{
+    SolveSession session(indexOf(test::CentreHole));
+    SolveHand hand(session);
+    EXPECT_FALSE(hand.pick('O')) << "60 cells take no square";
+    ASSERT_TRUE(hand.pick('I'));
+    hand.moveHeld(3, 0); // down column 4, over the hole
+    EXPECT_EQ(hand.description(),
+              "The tray \"Centre hole\", 0 of its pieces laid; I picked, its first square at "
+              "column 4, row 1, does not fit");
+    EXPECT_FALSE(hand.layHeld());
+    hand.moveHeld(-1, 0);
+    EXPECT_TRUE(hand.layHeld());
+    EXPECT_EQ(session.position().placements.size(), 1u);
 }
 
 } // namespace

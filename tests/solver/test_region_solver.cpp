@@ -19,27 +19,6 @@ Tray region(const std::string &text)
     return read ? *read : Tray::rectangle("none", 0, 0);
 }
 
-// The regions' tilings found by the plain search of the tests, every
-// symmetric copy included, each as its letters cell by cell.
-std::set<CellLetters> plainTilings(const Tray &tray)
-{
-    std::vector<std::pair<int, int>> holes;
-    for (int c = 0; c < tray.cols(); ++c)
-        for (int r = 0; r < tray.rows(); ++r)
-            if (!tray.has(c, r))
-                holes.emplace_back(c, r);
-    const test::BruteForce search(tray.cols(), tray.rows(), {}, 1'000'000, holes);
-    std::set<CellLetters> tilings;
-    for (const auto &grid : search.found) {
-        CellLetters letters;
-        for (const int piece : grid)
-            if (piece != test::BruteForce::Hole)
-                letters += piece == 12 ? 'O' : catalogue()[static_cast<std::size_t>(piece)][0].Letter[0];
-        tilings.insert(letters);
-    }
-    return tilings;
-}
-
 struct Case
 {
     const char *name;
@@ -55,21 +34,25 @@ TEST(RegionSolver, FindsEachTilingOnceUpToTheRegionsSymmetry)
     const Case cases[] = {
         {"8 x 8 with its centre out (8)",
          "########\n########\n########\n###..###\n###..###\n########\n########\n########\n", 8},
-        {"the 20 x 3 strip (4)", "####################\n####################\n####################\n", 4},
+        {"the 20 x 3 strip (4)",
+         "####################\n####################\n####################\n", 4},
         {"a slanted strip, half-turn only (2)",
          "..####################\n.####################.\n####################..\n", 2},
         {"a strip with a foot, mirror only (2)",
-         "####################\n####################\n.##################.\n.........##.........\n", 2},
-        {"no symmetry (1)", "####################.\n####################.\n.####################\n", 1},
+         "####################\n####################\n.##################.\n.........##.........\n",
+         2},
+        {"no symmetry (1)", "####################.\n####################.\n.####################\n",
+         1},
         {"64 cells with the square",
          "####################..\n####################..\n######################\n"
-         "..................##..\n", 1},
+         "..................##..\n",
+         1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         const Tray tray = region(c.rows);
         ASSERT_EQ(tray.symmetries().size(), c.symmetries);
-        const auto plain = plainTilings(tray);
+        const auto plain = test::plainTilings(tray);
         const auto found = solveRegion(tray, 2);
         ASSERT_TRUE(found);
         ASSERT_FALSE(plain.empty());
@@ -115,9 +98,10 @@ std::string redrawn(const Tray &tray, int g)
 
 TEST(RegionSolver, ARegionDrawnAnywhereTurnedOrReflectedGetsTheSameNumbers)
 {
-    for (const char *rows : {"####################.\n####################.\n.####################\n",
-                             "####################..\n####################..\n"
-                             "######################\n..................##..\n"}) {
+    for (const char *rows :
+         {"####################.\n####################.\n.####################\n",
+          "####################..\n####################..\n"
+          "######################\n..................##..\n"}) {
         const Tray drawn = region(rows);
         const Tray standard = standardOrientation(drawn);
         const auto expected = solveRegion(standard, 1);
@@ -154,7 +138,10 @@ TEST(RegionSolver, FindsThePublishedCountsWithinItsWorkBudget)
         std::string text;
         for (int r = 0; r < (ten ? 6 : 8); ++r) {
             for (int c = 0; c < (ten ? 10 : 8); ++c)
-                text += std::find(row.holes.begin(), row.holes.end(), std::pair(c, r)) != row.holes.end() ? '.' : '#';
+                text += std::find(row.holes.begin(), row.holes.end(), std::pair(c, r)) !=
+                                row.holes.end()
+                            ? '.'
+                            : '#';
             text += '\n';
         }
         const auto found = solveRegion(standardOrientation(region(text)), 2);
@@ -185,9 +172,8 @@ TEST(RegionSolver, ReportsProgressAndStopsWhenCancelled)
         std::this_thread::sleep_for(std::chrono::milliseconds(700));
         cancel = true;
     });
-    const auto found = solveRegion(tray, 2, [&](const RegionProgress &p) {
-        reports.emplace_back(Clock::now(), p);
-    }, &cancel);
+    const auto found = solveRegion(
+        tray, 2, [&](const RegionProgress &p) { reports.emplace_back(Clock::now(), p); }, &cancel);
     const auto stopped = Clock::now();
     canceller.join();
     EXPECT_FALSE(found);

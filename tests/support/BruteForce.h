@@ -2,8 +2,11 @@
 
 #include "pieces/PieceTables.h"
 #include "pieces/Tiling.h"
+#include "solutions/Region.h"
+#include "solutions/Tray.h"
 
 #include <array>
+#include <set>
 #include <vector>
 
 namespace tw::test {
@@ -97,5 +100,27 @@ private:
     std::vector<int> m_grid;
     std::array<bool, 13> m_used{};
 };
+
+// The tray's tilings found by the plain search, every symmetric copy
+// included, each as its letters cell by cell.
+inline std::set<CellLetters> plainTilings(const Tray &tray)
+{
+    std::vector<std::pair<int, int>> holes;
+    for (int c = 0; c < tray.cols(); ++c)
+        for (int r = 0; r < tray.rows(); ++r)
+            if (!tray.has(c, r))
+                holes.emplace_back(c, r);
+    const BruteForce search(tray.cols(), tray.rows(), {}, 1'000'000, holes);
+    std::set<CellLetters> tilings;
+    for (const auto &grid : search.found) {
+        CellLetters letters;
+        for (const int piece : grid)
+            if (piece != BruteForce::Hole)
+                letters +=
+                    piece == 12 ? 'O' : catalogue()[static_cast<std::size_t>(piece)][0].Letter[0];
+        tilings.insert(letters);
+    }
+    return tilings;
+}
 
 } // namespace tw::test

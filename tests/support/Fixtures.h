@@ -1,9 +1,11 @@
 #pragma once
 
+#include "BruteForce.h"
 #include "pieces/PieceState.h"
 #include "solutions/Catalogue.h"
 #include "solutions/Database.h"
 #include "solutions/Decoding.h"
+#include "solutions/Region.h"
 #include "solutions/TilingIndex.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +28,7 @@ inline SolutionRecord record(long long o, long long x, std::array<long long, 11>
 }
 
 // The catalogue of the generated database's trays.
-inline const Catalogue &catalogue()
+inline const Catalogue &trays()
 {
     static const Catalogue all = [] {
         Catalogue c;
@@ -40,10 +42,41 @@ inline const Catalogue &catalogue()
     return all;
 }
 
-// A tray's index of tilings, from the generated database.
+// The 8 x 8 tray with its centre out, which the program does not ship,
+// drawn as a user draws it and given to a catalogue after the database's
+// trays, at place CentreHole, with the solutions the tests' own search
+// finds: each tiling's smallest image under the tray's symmetry, once.
+inline constexpr Integer CentreHole = 5;
+inline const Catalogue &withCentreHole()
+{
+    static const Catalogue all = [] {
+        Catalogue c = trays();
+        const Tray tray = *readRegion("########\n########\n########\n###..###\n###..###\n"
+                                      "########\n########\n########\n",
+                                      "Centre hole");
+        const auto images = cellImages(tray);
+        std::set<CellLetters> solutions;
+        for (const CellLetters &tiling : plainTilings(tray))
+            solutions.insert(smallestImage(tiling, images));
+        EXPECT_EQ(c.add(tray, {solutions.begin(), solutions.end()}), CentreHole);
+        return c;
+    }();
+    return all;
+}
+
+// A tray's index of tilings: the generated database's, or CentreHole's.
 inline const TilingIndex &indexOf(Integer tray)
 {
-    return *catalogue().tilingIndex(tray);
+    return *(tray == CentreHole ? withCentreHole() : trays()).tilingIndex(tray);
+}
+
+// The box's cells that are not the tiling's tray, as (column, row).
+inline std::vector<std::pair<int, int>> holesOf(const Tiling &t)
+{
+    std::vector<std::pair<int, int>> holes;
+    for (const Integer h : t.holes)
+        holes.emplace_back(h / t.stride(), h % t.stride());
+    return holes;
 }
 
 // A test with a scratch folder of its own, removed afterwards.
