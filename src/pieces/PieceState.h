@@ -20,7 +20,8 @@ struct PieceState
 
     // Cell (column c, row r) is index c * Stride + r; true is occupied or a
     // sentinel (the cell under each column, and the column after the last).
-    std::vector<bool> BoardGrid;
+    // A byte a cell: decoding scans it for every piece of every record.
+    std::vector<unsigned char> BoardGrid;
 
     Integer NextCell = 0; // where the next piece's first square goes
 

@@ -66,16 +66,4 @@ Integer clsShape::Modify(const PieceState &state, Integer iSquare) const
     return toInteger(result);
 }
 
-bool clsShape::Remove(PieceState &state, Integer i) const
-{
-    const Placement placed = placedAt(i);
-    if (!insideGrid(state, placed))
-        return false;
-    for (int k = 0; k < placed.cellCount; ++k)
-        state.BoardGrid[static_cast<std::size_t>(placed.cells[static_cast<std::size_t>(k)])] =
-            false;
-    state.NextCell = i;
-    return true;
-}
-
 } // namespace tw

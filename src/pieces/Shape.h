@@ -55,11 +55,6 @@ struct clsShape
     // the X as a solid black cross; then its letter when the look asks.
     void PrintShape(PreviewInterface &page, Integer cell, int stride, const TrayGeometry &where,
                     const PaperLook &look) const;
-
-    // Takes the orientation at grid index i off the board again: frees its
-    // cells and sets NextCell to i. Returns false, changing nothing, when a
-    // cell would fall outside 0..GridMax.
-    bool Remove(PieceState &state, Integer i) const;
 };
 
 } // namespace tw

@@ -378,11 +378,12 @@ struct KeptRecord
     RecordKey key;
 };
 
-// Reads the records that the condition selects, in the order of the table's
-// key, checking each on its own: whole numbers, a tray, 16-bit values that
-// tile it, no more for a tray than it can have. Nothing when one fails or
-// the reading does.
-std::optional<std::vector<KeptRecord>> readSound(sqlite3 *db, std::string_view condition)
+// Reads the records that the condition selects (split at the record
+// (?1, ?2)), in the order of the table's key, checking each on its own: whole numbers, a tray,
+// 16-bit values that tile it, no more for a tray than it can have. Nothing when one fails or the
+// reading does.
+std::optional<std::vector<KeptRecord>> readSound(sqlite3 *db, std::string_view condition,
+                                                 const std::pair<int, int> &split)
 {
     // The table's key orders the rows, so they come without a sort.
     const std::string sql =
@@ -394,6 +395,8 @@ std::optional<std::vector<KeptRecord>> readSound(sqlite3 *db, std::string_view c
         SQLITE_OK)
         return std::nullopt;
     const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(statement, sqlite3_finalize);
+    sqlite3_bind_int(statement, 1, split.first);
+    sqlite3_bind_int(statement, 2, split.second);
     std::vector<KeptRecord> kept;
     std::array<int, BoardCount> perBoard{};
     int rc;
@@ -422,12 +425,26 @@ std::optional<std::vector<KeptRecord>> readSound(sqlite3 *db, std::string_view c
     return kept;
 }
 
-// Where the generated table's records split into two halves of about the
-// same size (3,719 on the rectangles and 6,213 on the 8 x 8 before it), for
-// two readers that each seek their half through the table's key. Any split
-// is correct, as the halves are counted against the whole; this one is even.
-constexpr std::string_view FirstHalf = "(Board, Solution) < (4, 6214)";
-constexpr std::string_view SecondHalf = "(Board, Solution) >= (4, 6214)";
+// The record where the generated table splits into two halves of about the
+// same size, as (Board, Solution), from the counts the generator writes:
+// two readers each seek their half through the table's key. Any split is
+// correct, as the halves are counted against the whole; this one is even.
+constexpr std::pair<int, int> middleRecord()
+{
+    int half = 0;
+    for (const TrayInfo &tray : Trays)
+        half += tray.solutions;
+    half /= 2;
+    for (int board = 0; board < BoardCount; ++board) {
+        const int count = Trays[static_cast<std::size_t>(board)].solutions;
+        if (half < count)
+            return {board, half + 1};
+        half -= count;
+    }
+    return {BoardCount, 1};
+}
+constexpr std::string_view FirstHalf = "(Board, Solution) < (?1, ?2)";
+constexpr std::string_view SecondHalf = "(Board, Solution) >= (?1, ?2)";
 
 // How many records the table holds, from its pages alone; -1 when it cannot
 // be told.
@@ -457,12 +474,12 @@ std::optional<SolutionIndex> Database::soundRecords() const
     std::optional<std::vector<KeptRecord>> first;
     std::optional<std::vector<KeptRecord>> second;
     if (split) {
-        std::thread reader([&] { first = readSound(other, FirstHalf); });
-        second = readSound(m_db, SecondHalf);
+        std::thread reader([&] { first = readSound(other, FirstHalf, middleRecord()); });
+        second = readSound(m_db, SecondHalf, middleRecord());
         reader.join();
     } else {
-        first = readSound(m_db, FirstHalf);
-        second = readSound(m_db, SecondHalf);
+        first = readSound(m_db, FirstHalf, middleRecord());
+        second = readSound(m_db, SecondHalf, middleRecord());
     }
     // A record the halves both pass over (a key that is not a number, a
     // missing one) leaves the count short.

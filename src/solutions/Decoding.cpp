@@ -31,10 +31,17 @@ struct Steps
     int count;
 };
 
-Steps stepsOf(int shape)
+const Steps &stepsOf(int shape)
 {
-    const auto s = squareSteps(orientation(shape));
-    return {{ColumnRow{0, 0}, s[0], s[1], s[2], s[3]}, 5};
+    static const auto all = [] {
+        std::array<Steps, OrientationCount> steps{};
+        for (int n = 0; n < OrientationCount; ++n) {
+            const auto s = squareSteps(orientation(n));
+            steps[static_cast<std::size_t>(n)] = {{ColumnRow{0, 0}, s[0], s[1], s[2], s[3]}, 5};
+        }
+        return steps;
+    }();
+    return all[static_cast<std::size_t>(shape)];
 }
 
 const Steps SquareSteps{{ColumnRow{0, 0}, {0, 1}, {1, 0}, {1, 1}, {0, 0}}, 4};
@@ -42,20 +49,21 @@ const Steps SquareSteps{{ColumnRow{0, 0}, {0, 1}, {1, 0}, {1, 1}, {0, 0}}, 4};
 // Why a piece cannot lie with its first square on (column, row) of the
 // grid's tray, its cells steps away from there: a cell off the tray, or one
 // covered already. what says who put the piece there.
+template<class What>
 std::optional<DecodeError> cannotLay(const PieceState &grid, int column, int row,
-                                     const Steps &steps, const std::string &what)
+                                     const Steps &steps, const What &what)
 {
     for (int k = 0; k < steps.count; ++k) {
         const int c = column + steps.step[static_cast<std::size_t>(k)].column;
         const int r = row + steps.step[static_cast<std::size_t>(k)].row;
         if (c < 0 || c >= grid.Cols || r < 0 || r >= grid.Rows)
-            return fail(DecodeFault::OutsideTray, what + " would leave the tray");
+            return fail(DecodeFault::OutsideTray, what() + " would leave the tray");
     }
     for (int k = 0; k < steps.count; ++k) {
         const int c = column + steps.step[static_cast<std::size_t>(k)].column;
         const int r = row + steps.step[static_cast<std::size_t>(k)].row;
         if (grid.BoardGrid[static_cast<std::size_t>(c * grid.Stride + r)])
-            return fail(DecodeFault::Overlap, what + " would overlap another piece at column " +
+            return fail(DecodeFault::Overlap, what() + " would overlap another piece at column " +
                                                   std::to_string(c + 1) + ", row " +
                                                   std::to_string(r + 1));
     }
@@ -386,9 +394,11 @@ Expected<Tiling, DecodeError> DecodeSolution(PieceState &board, Integer boardInd
     tiling.placements.reserve(13);
     if (trayOf(boardIndex).takesTheSquare()) {
         const long long o = *record.O_Index;
-        const std::string what = "O_Index " + std::to_string(o) + " puts the 2 x 2 square where it";
+        const auto what = [o] {
+            return "O_Index " + std::to_string(o) + " puts the 2 x 2 square where it";
+        };
         if (o < 0 || o / 9 >= board.Cols || o % 9 >= board.Rows)
-            return fail(DecodeFault::OutsideTray, what + " would leave the tray");
+            return fail(DecodeFault::OutsideTray, what() + " would leave the tray");
         const int column = static_cast<int>(o / 9), row = static_cast<int>(o % 9);
         if (auto e = cannotLay(board, column, row, SquareSteps, what))
             return *e;
@@ -404,9 +414,9 @@ Expected<Tiling, DecodeError> DecodeSolution(PieceState &board, Integer boardInd
     }
 
     const long long x = *record.X_Index;
-    const std::string xWhat = "X_Index " + std::to_string(x) + " puts the X where it";
+    const auto xWhat = [x] { return "X_Index " + std::to_string(x) + " puts the X where it"; };
     if (x < 0 || x % board.Stride >= board.Rows || x / board.Stride >= board.Cols)
-        return fail(DecodeFault::OutsideTray, xWhat + " would leave the tray");
+        return fail(DecodeFault::OutsideTray, xWhat() + " would leave the tray");
     if (auto e = cannotLay(board, static_cast<int>(x / board.Stride),
                            static_cast<int>(x % board.Stride), stepsOf(0), xWhat))
         return *e;
@@ -426,7 +436,7 @@ Expected<Tiling, DecodeError> DecodeSolution(PieceState &board, Integer boardInd
         if (board.NextCell > board.GridMax)
             return fail(DecodeFault::Overlap, what() + " finds no free cell left");
         if (auto e = cannotLay(board, board.NextCell / board.Stride, board.NextCell % board.Stride,
-                               stepsOf(shape), what()))
+                               stepsOf(shape), what))
             return *e;
         const clsShape &piece = board.BoardShapes[static_cast<std::size_t>(shape)];
         tiling.placements.push_back(piece.placedAt(board.NextCell));

@@ -17,7 +17,8 @@ Tray Tray::rectangle(std::string label, int cols, int rows)
 
 Tray::Tray(std::string label, int cols, int rows, std::bitset<MaxSide * MaxSide> cells)
     : m_label(std::move(label)), m_cols(std::clamp(cols, 0, MaxSide)),
-      m_rows(std::clamp(rows, 0, MaxSide)), m_cells(cells)
+      m_rows(std::clamp(rows, 0, MaxSide)), m_cells(cells),
+      m_cellCount(static_cast<int>(cells.count()))
 {
     for (int g = 0; g < 8; ++g) {
         if ((g & 4) && m_cols != m_rows)

@@ -33,7 +33,7 @@ public:
     int rows() const { return m_rows; }
     // Whether (column, row) is a cell; false outside the box.
     bool has(int column, int row) const;
-    int cellCount() const { return static_cast<int>(m_cells.count()); }
+    int cellCount() const { return m_cellCount; }
     // The twelve pentominoes, and the 2 x 2 square on a tray of 64 cells.
     int pieceCount() const { return cellCount() == 64 ? 13 : 12; }
     bool takesTheSquare() const { return pieceCount() == 13; }
@@ -56,6 +56,7 @@ private:
     std::string m_label;
     int m_cols = 0, m_rows = 0;
     std::bitset<MaxSide * MaxSide> m_cells; // (column, row) at column * MaxSide + row
+    int m_cellCount = 0;
     std::vector<int> m_symmetries;
 };
 
