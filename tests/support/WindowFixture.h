@@ -1,6 +1,5 @@
 #pragma once
 
-#include "DatabaseCopy.h"
 #include "ProgramRun.h"
 #include "app/Program.h"
 #include "pieces/PieceTables.h"

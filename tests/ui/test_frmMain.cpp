@@ -119,7 +119,6 @@ private slots:
     void theTabsSwitchBetweenDisplayAndReport();
     void holdingAStepButtonRepeatsUntilReleased();
     void escapeClosesTheProgramEvenWhileHolding();
-    void theDatabaseIsReadOnceAtStartUp();
     void thePictureStandsInPlaceAtTheScreensScale();
     void stepsFromTheKeyboardWhereverTheFocusIs();
     void lettersColoursAndNamesInWords();
@@ -214,21 +213,6 @@ void TestFrmMain::escapeClosesTheProgramEvenWhileHolding()
         QCOMPARE(m.state().SolutionNo, stopped);
         QCOMPARE(m.messages, QStringList());
     }
-}
-
-void TestFrmMain::theDatabaseIsReadOnceAtStartUp()
-{
-    test::DatabaseCopy db;
-    MainWindow m(db.folder());
-    // Another program holds the file locked and then changes it: what was
-    // read and checked at start-up is what the window shows.
-    const test::DatabaseCopy::Lock other(db);
-    act(m, QStringLiteral("tray 1"));
-    act(m, QStringLiteral("click cmdNext"));
-    QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("2"));
-    QCOMPARE(steps(&m.w()), QStringLiteral("FPNL"));
-    QVERIFY(showsCurrentSolution(m));
-    QCOMPARE(m.messages, QStringList());
 }
 
 void TestFrmMain::thePictureStandsInPlaceAtTheScreensScale()
