@@ -120,6 +120,10 @@ void TestFindTiling::findsATilingTypedOrPastedAndShowsIt()
     QCOMPARE(m.find<QLineEdit>("txtTo")->text(), QStringLiteral("16146"));
     QVERIFY(showsCurrentSolution(m));
     QCOMPARE(m.messages, QStringList());
+    // Asked for again from the main window, the open dialog comes to the front.
+    m.w().activateWindow();
+    QTRY_VERIFY(m.w().isActiveWindow());
+    QCOMPARE(openFind(m), dialog);
 }
 
 void TestFindTiling::theDialogStandsBesideWhatItMustNotCover()

@@ -18,6 +18,8 @@
 #include <QTest>
 #include <QToolTip>
 
+#include <set>
+
 using namespace tw;
 using namespace tw::test;
 
@@ -293,10 +295,16 @@ void TestFrmMain::lettersColoursAndNamesInWords()
     // The X's letter, white, crosses the middle of its middle cell.
     const int middle =
         m.program.catalogue().solution(s.BoardIndex, s.SolutionNo).placements[0].cells[2];
-    QVERIFY(qGray(Shot(m)
-                      .at(m.tray().trayLeft + middle / (m.tray().rows + 1) * 200 + 100,
-                          m.tray().trayTop + middle % (m.tray().rows + 1) * 200 + 100)
-                      .rgb()) > 200);
+    const double left = m.tray().trayLeft + middle / (m.tray().rows + 1) * 200,
+                 top = m.tray().trayTop + middle % (m.tray().rows + 1) * 200;
+    const Shot shot(m);
+    QVERIFY(qGray(shot.at(left + 100, top + 100).rgb()) > 200);
+    // Smooth: greys between the letter's white and the X's black.
+    std::set<QRgb> inks;
+    for (int dx = 5; dx < 200; dx += 5)
+        for (int dy = 5; dy < 200; dy += 5)
+            inks.insert(shot.at(left + dx, top + dy).rgb());
+    QVERIFY(inks.size() > 2);
     const QSettings settings;
     QCOMPARE(settings.value(QStringLiteral("pieces/letters")).toBool(), true);
     QCOMPARE(settings.value(QStringLiteral("pieces/palette")).toString(), QStringLiteral("safe"));
@@ -369,6 +377,7 @@ void TestFrmMain::enterStartsThePreviewOnlyOnceTheSideStands()
 {
     MainWindow m;
     openPrintTab(m);
+    QVERIFY(m.find<QPushButton>("cmdPreview")->isDefault()); // the tray's own side stands
     retype(m, "txtTo", QStringLiteral("3"));
     retype(m, "txtSideLength", QStringLiteral("0.03"));
     QTest::keyClick(m("txtSideLength"), Qt::Key_Return);

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -372,6 +374,15 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
         copied->data(QStringLiteral("image/svg+xml")).contains("<title>Tilewright page 2</title>"));
     const QImage image = qvariant_cast<QImage>(copied->imageData());
     QVERIFY(image.width() > image.height()); // page 2 is landscape
+    // The drawing shows the page as the image does: its box where the box is.
+    QImage drawn(image.size(), QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    QSvgRenderer(copied->data(QStringLiteral("image/svg+xml"))).render(&painter);
+    painter.end();
+    for (const QPoint at : {QPoint(image.width() * 2520 / 16838, image.height() * 1440 / 11906),
+                            QPoint(image.width() / 2, image.height() / 2)})
+        QCOMPARE(drawn.pixelColor(at), image.pixelColor(at));
     // Save PDF: never over the database (by name or link), which is said and
     // the dialog asked again; a failure is said; a cancel does nothing. The
     // dialog proposes the document's name, first in the user's folder of

@@ -236,7 +236,8 @@ void TestNewTray::searchesInTheBackgroundUntilCancelled()
     QTRY_VERIFY(line(editor, "lblProgress").contains(QStringLiteral(" placements tried, ")));
     const QString first = line(editor, "lblProgress");
     QTRY_VERIFY(line(editor, "lblProgress") != first);
-    QVERIFY(!find->isEnabled() && !in<QWidget>(editor, "picGrid")->isEnabled());
+    QVERIFY(!find->isEnabled() && !in<QWidget>(editor, "picGrid")->isEnabled() &&
+            !in<QWidget>(editor, "cmdUndo")->isEnabled());
     QTest::mouseClick(cancel, Qt::LeftButton);
     QVERIFY(!editor->searching());
     QCOMPARE(line(editor, "lblProgress"),
