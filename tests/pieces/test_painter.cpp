@@ -1,3 +1,4 @@
+#include "Drawn.h"
 #include "Fixtures.h"
 #include "Recorders.h"
 #include "pieces/Appearance.h"
@@ -156,35 +157,49 @@ TEST(PartialTiling, OnTheScreenLeavesItsEmptyCellsWhite)
 }
 
 // On paper a hole is shaded and outlined where it meets the tray's cells,
-// and no line runs between two holes.
+// and no line runs between two holes: the centre's four, and one a cell in
+// from the corner.
 TEST(PartialTiling, OnPaperOutlinesAHoleWhereItMeetsTheTray)
 {
-    const auto tray = readRegion("########\n########\n########\n###..###\n###..###\n########\n"
-                                 "########\n########\n");
-    ASSERT_TRUE(tray);
-    test::RecordingPreview page;
-    printTiling(page, emptyTiling(*tray, 5), {0, 0, 300}, PaperLook{});
-    std::set<std::array<long, 4>> black;
-    for (const Call &c : page.ofKind(Call::Line))
-        if (c.fore == Black)
-            black.insert({c.a, c.b, c.c, c.d});
-    for (const std::array<long, 4> &edge : {std::array<long, 4>{900, 900, 900, 1200},
-                                            {900, 1200, 900, 1500},
-                                            {1500, 900, 1500, 1200},
-                                            {1500, 1200, 1500, 1500},
-                                            {900, 900, 1200, 900},
-                                            {1200, 900, 1500, 900},
-                                            {900, 1500, 1200, 1500},
-                                            {1200, 1500, 1500, 1500}})
-        EXPECT_EQ(black.count(edge), 1u)
-            << edge[0] << "," << edge[1] << " to " << edge[2] << "," << edge[3];
-    for (const std::array<long, 4> &between :
-         {std::array<long, 4>{1200, 900, 1200, 1200}, {900, 1200, 1200, 1200}})
-        EXPECT_EQ(black.count(between), 0u) << between[0] << "," << between[1];
-    const auto shaded = page.ofKind(Call::Rectangle);
-    EXPECT_EQ(std::count_if(shaded.begin(), shaded.end(),
-                            [](const Call &c) { return c.brush == GivenShade; }),
-              4);
+    using Edge = std::array<long, 4>;
+    const struct
+    {
+        const char *rows;
+        std::vector<Edge> edges, none;
+        int holes;
+    } trays[] = {
+        {"########/########/########/###..###/###..###/########/########/########",
+         {{900, 900, 900, 1200},
+          {900, 1200, 900, 1500},
+          {1500, 900, 1500, 1200},
+          {1500, 1200, 1500, 1500},
+          {900, 900, 1200, 900},
+          {1200, 900, 1500, 900},
+          {900, 1500, 1200, 1500},
+          {1200, 1500, 1500, 1500}},
+         {{1200, 900, 1200, 1200}, {900, 1200, 1200, 1200}},
+         4},
+        {"####/#.##/####",
+         {{300, 300, 300, 600}, {300, 300, 600, 300}, {600, 300, 600, 600}, {300, 600, 600, 600}},
+         {},
+         1},
+    };
+    for (const auto &t : trays) {
+        test::RecordingPreview page;
+        printTiling(page, emptyTiling(test::drawn(t.rows), 5), {0, 0, 300}, PaperLook{});
+        std::set<Edge> black;
+        for (const Call &c : page.ofKind(Call::Line))
+            if (c.fore == Black)
+                black.insert({c.a, c.b, c.c, c.d});
+        for (const Edge &edge : t.edges)
+            EXPECT_EQ(black.count(edge), 1u) << t.rows << ": " << edge[0] << "," << edge[1];
+        for (const Edge &between : t.none)
+            EXPECT_EQ(black.count(between), 0u) << between[0] << "," << between[1];
+        const auto shaded = page.ofKind(Call::Rectangle);
+        EXPECT_EQ(std::count_if(shaded.begin(), shaded.end(),
+                                [](const Call &c) { return c.brush == GivenShade; }),
+                  t.holes);
+    }
 }
 
 TEST(PartialTiling, OnPaperShowsTheEmptyCellsGridAndTheGivenPiecesApart)

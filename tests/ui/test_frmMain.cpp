@@ -131,6 +131,7 @@ private slots:
     void previewChecksTheSideAgainAndShowsTheRangeAsTyped();
     void tabEntersAnOptionGroupOnItsCheckedButton();
     void theTrayMenuIsFoundByItsTipAndItsKeys();
+    void everyControlStandsWhereItsTwipsPutIt();
 };
 
 void TestFrmMain::movesAndWhereTheyLeaveTheWindow_data()
@@ -468,6 +469,20 @@ void TestFrmMain::theTrayMenuIsFoundByItsTipAndItsKeys()
         QCOMPARE(menu->objectName() == QLatin1String("mnuTray"), row.trays);
         QTest::keyClick(menu, Qt::Key_Escape);
         QTRY_VERIFY(!QApplication::activePopupWidget());
+    }
+}
+
+// Each control in the window's pixels at 96 dots an inch, as the design's
+// twips put it: its left, top, width and height.
+void TestFrmMain::everyControlStandsWhereItsTwipsPutIt()
+{
+    MainWindow m;
+    for (const auto &row : tableRows("main-window-layout.txt")) {
+        const QWidget *w = m(row[0].c_str());
+        QVERIFY2(w, row[0].c_str());
+        const QRect r(w->mapTo(&m.w(), QPoint(0, 0)), w->size());
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()),
+                 QString::fromStdString(row.at(1)));
     }
 }
 
