@@ -339,6 +339,7 @@ void TestSolve::marksADeadEndAndMovesAPieceInOneStep()
         const QRect middle = board.cellRect(1, 1).adjusted(4, 4, -4, -4);
         QVERIFY2(shows(middle, stripe), "a dead end is striped");
         QVERIFY(shows(board.cellRect(0, 1), Qt::red)); // and outlined in red
+        QVERIFY(!w->findChild<QWidget *>(QStringLiteral("cmdNextTiling"))->isEnabled());
         QTest::keyClick(&board, Qt::Key_H);
         QCOMPARE(count(w), QStringLiteral("Take back the X first."));
         // Moved by the cell under the pointer, out of the corner: no mark.
