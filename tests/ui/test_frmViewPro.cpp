@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -429,8 +430,13 @@ void TestFrmViewPro::printsThroughTheDialogAndSaysWhyAPrinterRefused()
     const auto press = [](Qt::Key key) {
         return [key](QWidget *) { QTest::keyClick(QApplication::focusWidget(), key); };
     };
-    inDialog(press(Qt::Key_Return));
+    int lastOffered = 0; // the pages offered, should the user choose a range
+    inDialog([&](QWidget *dialog) {
+        lastOffered = dialog->findChild<QSpinBox *>(QStringLiteral("to"))->value();
+        press(Qt::Key_Return)(dialog);
+    });
     QTest::mouseClick(m("cmdPrint"), Qt::LeftButton);
+    QCOMPARE(lastOffered, 2);
     const auto [options, file] = m_server.nextJob();
     QVERIFY(options.contains(QStringLiteral("title=Sheet, colour")));
     QCOMPARE(pdfPages(file), QStringLiteral("2 595 x 842"));
