@@ -1,8 +1,5 @@
 #include "ProgramRun.h"
-#include "app/Commands.h"
-#include "app/Program.h"
 #include "pieces/Appearance.h"
-#include "solutions/Boards.h"
 
 #include <QImage>
 #include <QRegularExpression>
@@ -12,86 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <set>
-#include <sstream>
 
 namespace tw {
 namespace {
-
-struct Answer
-{
-    int status;
-    std::string out, err;
-};
-
-// A command line as the program parses it, answered on an open program.
-Answer ask(Program &program, const QStringList &arguments, const std::string &input = {})
-{
-    std::ostringstream out, err;
-    std::vector<std::string> bytes;
-    for (const QString &a : arguments)
-        bytes.push_back(a.toStdString());
-    const Command command = parseCommandLine(bytes);
-    EXPECT_NE(command.kind, Command::Kind::Error) << command.error;
-    CommandIo io{out, err, [&](std::size_t) { return Expected<std::string, FileFailure>(input); }};
-    const int status = answer(program, command, io);
-    return {status, out.str(), err.str()};
-}
-
-// The grid in image g of the tray's symmetries: reflected left to right
-// (bit 0), top to bottom (bit 1), laid across, rows becoming columns (bit 2).
-std::string imageOf(const std::string &grid, unsigned g)
-{
-    std::vector<std::string> rows;
-    std::istringstream in(grid);
-    for (std::string row; std::getline(in, row);)
-        rows.push_back(row);
-    std::string out;
-    const std::size_t height = g & 4 ? rows[0].size() : rows.size();
-    const std::size_t width = g & 4 ? rows.size() : rows[0].size();
-    for (std::size_t r = 0; r < height; ++r) {
-        for (std::size_t c = 0; c < width; ++c) {
-            std::size_t rr = g & 4 ? c : r, cc = g & 4 ? r : c;
-            rr = g & 2 ? rows.size() - 1 - rr : rr;
-            cc = g & 1 ? rows[0].size() - 1 - cc : cc;
-            out += rows[rr][cc];
-        }
-        out += '\n';
-    }
-    return out;
-}
-
-TEST(SolutionCommand, TheGridOfEverySolutionInAnyImageFindsItsNumber)
-{
-    Program program(test::testDatabaseFolder(), QSizeF(11906, 16838));
-    ASSERT_FALSE(program.Main());
-    std::mt19937 random(6122026);
-    for (int board = 0; board < BoardCount; ++board) {
-        const std::string label(Trays[static_cast<std::size_t>(board)].label);
-        const Long count = program.catalogue().count(static_cast<Integer>(board));
-        ASSERT_GT(count, 0);
-        for (int n = 1; n <= count; ++n) {
-            const Answer grid =
-                ask(program, {"--grid", QString::number(board), QString::number(n)});
-            ASSERT_EQ(grid.status, 0) << grid.err;
-            // One image chosen at random; every image for a sample.
-            const bool sample = n % 97 == 1 || n == count;
-            const unsigned first = sample ? 0 : random() % 8, end = sample ? 8 : first + 1;
-            for (unsigned g = first; g < end; ++g) {
-                const Answer found = ask(program, {"--find", "-"}, imageOf(grid.out, g));
-                ASSERT_EQ(found.out, label + " " + std::to_string(n) + "\n")
-                    << found.err << imageOf(grid.out, g);
-            }
-        }
-        const Answer beyond =
-            ask(program, {"--grid", QString::number(board), QString::number(count + 1)});
-        EXPECT_EQ(beyond.status, 2);
-        EXPECT_EQ(beyond.err, "tilewright: there is no solution \"" + std::to_string(count + 1) +
-                                  "\" of the " + label + " tray; its solutions are 1 to " +
-                                  std::to_string(count) + "\n");
-    }
-}
 
 TEST(SolutionCommand, PipesAGridAndWritesValidPictures)
 {

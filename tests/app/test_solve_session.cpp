@@ -109,46 +109,6 @@ TEST(SolveLayout, LaysCellsAndBandOnWholePixelsAndFindsWhatIsUnderAPoint)
     }
 }
 
-// Picking, turning, laying, moving and taking back, as the session sees it:
-// a laid piece moved is one step to undo; let go off the tray, taken back.
-TEST(SolveHand, LaysMovesAndTakesBackThroughTheSession)
-{
-    SolveSession session(indexOf(0));
-    SolveHand hand(session);
-    EXPECT_FALSE(hand.pick('O')) << "the 10 x 6 tray takes no square";
-    ASSERT_TRUE(hand.pick('X'));
-    EXPECT_EQ(hand.held()->column, 0) << "the first place it fits";
-    EXPECT_EQ(hand.held()->row, 1);
-    const Integer upright = hand.held()->shape;
-    hand.moveHeld(2, 1);
-    const auto before = *hand.held();
-    for (int k = 0; k < 4; ++k)
-        hand.turnHeld(+1);
-    hand.flipHeld();
-    hand.flipHeld();
-    EXPECT_EQ(hand.held()->shape, upright);
-    EXPECT_EQ(std::pair(hand.held()->column, hand.held()->row),
-              std::pair(before.column, before.row));
-    ASSERT_TRUE(hand.layHeld());
-    EXPECT_EQ(hand.band().size(), 11u);
-    EXPECT_EQ(session.position().placements.size(), 1u);
-    const Placement laid = session.position().placements[0];
-    ASSERT_TRUE(hand.pickUp(3, 3)); // its right arm, held by that cell
-    EXPECT_EQ(hand.shown().placements.size(), 0u);
-    hand.moveHeldTo(5, 3);
-    hand.release(5, 3);
-    ASSERT_EQ(session.position().placements.size(), 1u);
-    EXPECT_EQ(session.position().placements[0].cells[0], laid.cells[0] + 2 * 7);
-    ASSERT_TRUE(session.undo());
-    EXPECT_EQ(session.position().placements.at(0), laid);
-    EXPECT_EQ(hand.description(), "The 10 x 6 tray, 1 of its pieces laid");
-    ASSERT_TRUE(hand.pickUp(2, 2));
-    hand.release(-1, 2);
-    EXPECT_TRUE(session.position().placements.empty());
-    EXPECT_FALSE(hand.held());
-    EXPECT_EQ(hand.band().size(), 12u);
-}
-
 // On a tray the program does not ship, the hand keeps pieces off its holes.
 TEST(SolveHand, KeepsPiecesOffTheHolesOfATrayDrawnByAUser)
 {

@@ -114,48 +114,6 @@ Tiling partial()
     return part;
 }
 
-TEST(PartialTiling, IsLaidPieceByPieceOnlyWhereItFits)
-{
-    Tiling t{0, 10, 6, {}, {}};
-    const auto x = placeOn(t, 0, 0, 1); // the X's first square on column 0, row 1
-    ASSERT_TRUE(x);
-    EXPECT_EQ(x->cells, (std::array<Integer, 5>{1, 7, 8, 9, 15}));
-    t.placements.push_back(*x);
-    EXPECT_EQ(t.at(1, 1), &t.placements[0]);
-    EXPECT_EQ(t.at(0, 0), nullptr);
-    EXPECT_FALSE(placeOn(t, 1, 1, 0)); // a vertical I over the X
-    EXPECT_FALSE(placeOn(t, 2, 6, 0)); // a horizontal I a column past the right edge
-    EXPECT_FALSE(placeOn(t, 1, 9, 2)); // a vertical I a row below the bottom
-    EXPECT_FALSE(placeOn(t, SquarePiece, 9, 5));
-    EXPECT_TRUE(placeOn(t, SquarePiece, 8, 4));
-    EXPECT_FALSE(placeOn(t, 63, 5, 0)); // no such orientation
-    EXPECT_FALSE(t.complete());
-}
-
-TEST(PartialTiling, OnTheScreenLeavesItsEmptyCellsWhite)
-{
-    const Tiling t = partial();
-    RecordingCanvas canvas;
-    paintTiling(canvas, t, {1000, 500, 200}, {true, Palette::Safe});
-    // White first, one box for each of the 45 empty cells; then each piece.
-    ASSERT_EQ(canvas.boxes.size(), 45u + 15u);
-    for (std::size_t k = 0; k < 45; ++k) {
-        const auto &b = canvas.boxes[k];
-        EXPECT_EQ(b.colour, White);
-        EXPECT_EQ(t.at(static_cast<int>((b.x - 1000) / 200), static_cast<int>((b.y - 500) / 200)),
-                  nullptr);
-    }
-    for (std::size_t k = 45; k < canvas.boxes.size(); ++k) {
-        const auto &b = canvas.boxes[k];
-        const Placement *p =
-            t.at(static_cast<int>((b.x - 1000) / 200), static_cast<int>((b.y - 500) / 200));
-        ASSERT_TRUE(p);
-        const clsShape &s = orientation(p->shape);
-        EXPECT_EQ(b.colour, paletteColour(Palette::Safe, s.Piece, s.Color));
-    }
-    EXPECT_EQ(canvas.letters.size(), 3u);
-}
-
 // On paper a hole is shaded and outlined where it meets the tray's cells,
 // and no line runs between two holes: the centre's four, and one a cell in
 // from the corner.

@@ -12,30 +12,6 @@ namespace {
 using test::RecordingCanvas;
 using test::RecordingPreview;
 
-std::vector<int> occupiedBoardCells(const PieceState &state)
-{
-    std::vector<int> cells;
-    for (int c = 0; c < state.Cols; ++c)
-        for (int r = 0; r < state.Rows; ++r)
-            if (state.BoardGrid[static_cast<std::size_t>(c * state.Stride + r)])
-                cells.push_back(c * state.Stride + r);
-    return cells;
-}
-
-TEST(Fits, MarksTheFiveCellsAndMovesNextCellToTheFirstFreeCell)
-{
-    PieceState state = boardGrid(0);
-    EXPECT_TRUE(state.BoardShapes[0].Fits(state, 2)); // the X at X_Index 2
-    EXPECT_EQ(occupiedBoardCells(state), (std::vector<int>{2, 8, 9, 10, 16}));
-    EXPECT_EQ(state.NextCell, 3);
-    // On the last free cells NextCell goes past the grid.
-    state.BoardGrid.assign(state.BoardGrid.size(), true);
-    for (int cell : {0, 7, 14, 21, 28}) // room for a horizontal I on row 0
-        state.BoardGrid[static_cast<std::size_t>(cell)] = false;
-    EXPECT_TRUE(state.BoardShapes[2].Fits(state, 0));
-    EXPECT_EQ(state.NextCell, state.GridMax + 1);
-}
-
 TEST(Fits, RefusesAPlacementThatLeavesTheGridAndChangesNothing)
 {
     PieceState state = boardGrid(0);

@@ -17,42 +17,6 @@ namespace {
 
 const QSizeF A4(11906, 16838); // twips
 
-// Three pages: portrait, landscape, portrait, each with a black rectangle
-// 1440 x 720 twips at (1440, 720) inside quarter-inch margins.
-void drawThreePages(PreviewDocument &doc)
-{
-    doc.StartDoc();
-    doc.setBrushStyle(PreviewInterface::BrushStyle::Solid);
-    for (int page = 1; page <= 3; ++page) {
-        if (page > 1)
-            doc.NewPage();
-        doc.setOrientation(page == 2 ? 1 : 0);
-        doc.setBrushColor(Black);
-        doc.DrawRectangle(1440, 720, 1440, 720);
-    }
-    doc.EndDoc();
-}
-
-TEST(PreviewDocument, KeepsEachPagesOrientationAndWritesAVectorPdfPageOrSaysWhyNot)
-{
-    PreviewDocument doc(A4);
-    const auto write = [&](const std::string &path) {
-        return doc.writePdf(path, 1, doc.PageCount(), QPageSize::ExactMatch,
-                            QStringLiteral("Three"));
-    };
-    doc.StartDoc();
-    EXPECT_EQ(write("/tmp/x.pdf")->reason, "the document has no pages to save");
-    EXPECT_EQ(doc.MarginTop(), 360); // a quarter inch from the start
-    drawThreePages(doc);
-    EXPECT_EQ(doc.pageSize(2), A4.transposed());
-    EXPECT_EQ(doc.pageSize(4), QSizeF());
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("three.pdf"));
-    ASSERT_FALSE(write(path.toStdString()));
-    EXPECT_EQ(test::pdfPages(path), QStringLiteral("3 595 x 842"));
-    EXPECT_EQ(write("/nonexistent-folder/report.pdf")->reason, "No such file or directory");
-}
-
 // What a cheat sheet draws: a tray's outline and edges, a square filled in
 // grey and outlined, the X filled black, a number; the second page
 // landscape. With a letter on the X when asked.
