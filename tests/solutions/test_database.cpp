@@ -179,7 +179,7 @@ TEST_P(TroubledDatabase, IsToldFromDamage)
     if (::geteuid() == 0 && GetParam().fault == DatabaseFault::Unreadable) {
         // Root reads any file: the program runs as a user who may not.
         fs::permissions(m_dir, fs::perms::others_exec, fs::perm_options::add);
-        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        GTEST_FLAG_SET(death_test_style, "fast");
         EXPECT_EXIT(
             {
                 if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)

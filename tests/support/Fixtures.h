@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -85,9 +86,11 @@ class ScratchTest : public testing::Test
 protected:
     void SetUp() override
     {
+        // A parameterised test's name holds a slash: one folder, not two.
+        std::string name = testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::replace(name.begin(), name.end(), '/', '-');
         m_dir = std::filesystem::temp_directory_path() /
-                ("tilewright-" + std::to_string(::getpid()) + "-" +
-                 testing::UnitTest::GetInstance()->current_test_info()->name());
+                ("tilewright-" + std::to_string(::getpid()) + "-" + name);
         std::filesystem::remove_all(m_dir);
         std::filesystem::create_directories(m_dir);
     }
