@@ -78,6 +78,12 @@ TEST(SolveSession, RefusesWhatNoTilingHasAndSaysWhatToTakeBack)
     EXPECT_EQ(*again.open(std::string(8, 'O') + "\n"),
               "A grid of 1 row of 8 letters fits no tray: the trays are 10 x 6, 12 x 5, 15 x 4, 20 "
               "x 3 and 8 x 8.");
+    // On 20 x 3, a Z of one solution, a Y of the other and an L of the
+    // first's mirror image: each is in a tiling, no two are in one, so no
+    // one piece taken back opens a way on.
+    SolveSession strip(indexOf(3));
+    EXPECT_FALSE(strip.open("........Z.....YYYY..\n......ZZZ......Y..L.\n......Z........LLLL.\n"));
+    EXPECT_EQ(strip.hint(), QStringLiteral("Take pieces back: no tiling completes this."));
 }
 
 // The layout at 1x and 2x: whole device pixels to a unit; each cell's first

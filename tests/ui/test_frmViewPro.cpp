@@ -384,6 +384,11 @@ void TestFrmViewPro::printsCopiesAndSavesPages()
     for (const QPoint at : {QPoint(image.width() * 2520 / 16838, image.height() * 1440 / 11906),
                             QPoint(image.width() / 2, image.height() / 2)})
         QCOMPARE(drawn.pixelColor(at), image.pixelColor(at));
+    QTest::mouseClick(m("cmdLast"), Qt::LeftButton); // the last page copies too
+    QTest::mouseClick(m("cmdClip"), Qt::LeftButton);
+    const QImage last =
+        qvariant_cast<QImage>(QGuiApplication::clipboard()->mimeData()->imageData());
+    QVERIFY(last.height() > last.width());
     // Save PDF: never over the database (by name or link), which is said and
     // the dialog asked again; a failure is said; a cancel does nothing. The
     // dialog proposes the document's name, first in the user's folder of
