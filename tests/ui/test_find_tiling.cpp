@@ -312,10 +312,13 @@ void TestFindTiling::practiceSheetShowsItsPuzzlesInThePreview()
         QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cboGiven"))->currentIndex(), 3);
         QVERIFY(dialog->findChild<QCheckBox *>(QStringLiteral("chkCutouts"))->isChecked());
         QVERIFY(dialog->findChild<QRadioButton *>(QStringLiteral("optLandscape"))->isChecked());
+        // Enter in a box previews the sheet.
+        QTest::keyClick(dialog->findChild<QSpinBox *>(QStringLiteral("spnSheet")), Qt::Key_Return);
         QTest::keyClick(dialog, Qt::Key_Escape);
     });
     choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuPractice");
     QVERIFY(again != 0 && again != sheet);
+    QCOMPARE(m.previewName, QStringLiteral("Pentomino Puzzles 10 x 6, Sheet %1").arg(again));
     // The letters stay as the first sheet had them (none), whatever the
     // main window shows since.
     choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuLetters");

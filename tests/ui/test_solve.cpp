@@ -136,8 +136,11 @@ void TestSolve::laysTurnsRefusesAndTakesBackWithTheMouse()
     QWheelEvent notch(board.cellRect(8, 0).center(),
                       board.mapToGlobal(board.cellRect(8, 0).center()), {}, QPoint(0, -120),
                       Qt::LeftButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    const QColor empty = board.grab().toImage().pixelColor(board.cellRect(6, 0).center());
     QApplication::sendEvent(&board, &notch);
     QCOMPARE(board.held()->column, 4);
+    // Where it would go, it shows.
+    QVERIFY(board.grab().toImage().pixelColor(board.cellRect(6, 0).center()) != empty);
     QTest::mouseRelease(&board, Qt::LeftButton, {}, board.cellRect(8, 0).center());
     QCOMPARE(s.position().placements.size(), 2u);
     QCOMPARE(s.position().placements[1].shape, Integer(2)); // the I lying down
