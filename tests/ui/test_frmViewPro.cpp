@@ -444,6 +444,7 @@ void TestFrmViewPro::printsThroughTheDialogAndSaysWhyAPrinterRefused()
     QCOMPARE(lastOffered, 2);
     const auto [options, file] = m_server.nextJob();
     QVERIFY(options.contains(QStringLiteral("title=Sheet, colour")));
+    QCOMPARE(m.vp().JobTitle, QStringLiteral("Sheet, colour")); // the next print's, as told back
     QCOMPARE(pdfPages(file), QStringLiteral("2 595 x 842"));
     inDialog(press(Qt::Key_Return)); // again, with what the first left
     QTest::mouseClick(m("cmdPrint"), Qt::LeftButton);
