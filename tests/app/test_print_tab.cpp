@@ -155,18 +155,6 @@ TEST_F(PrintTabTest, FillsEachPageWithTheTraysItsLayoutHolds)
             }
 }
 
-// The progress line is shown at most every 50 ms, so that showing it does
-// not slow the report, and always for the last tray.
-TEST_F(PrintTabTest, ShowsItsProgressAtMostEvery50Milliseconds)
-{
-    EXPECT_EQ(print.progressLine(1, 1, false), QStringLiteral("Printing Solution 1\n on Page 1"));
-    EXPECT_EQ(print.progressLine(2, 1, false), std::nullopt);
-    EXPECT_EQ(print.progressLine(3, 1, true), QStringLiteral("Printing Solution 3\n on Page 1"));
-    EXPECT_EQ(print.progressLine(4, 2, false), std::nullopt);
-    QThread::msleep(60);
-    EXPECT_EQ(print.progressLine(5, 2, false), QStringLiteral("Printing Solution 5\n on Page 2"));
-}
-
 TEST_F(PrintTabTest, SaysWhyNoReportIsMade)
 {
     // A side that fits the page's width but not below the page head is

@@ -232,20 +232,6 @@ TEST(Commands, WhatCannotBeReadIsSaidSo)
               "tilewright: cannot read \"the standard input\": it is a folder; name a file.\n");
 }
 
-TEST(Commands, AFailureThatEscapesIsOneLineAndStatus2)
-{
-    std::ostringstream err;
-    EXPECT_EQ(tw::guarded(err,
-                          []() -> int {
-                              throw tw::IntegerOverflow("the number 40000 is "
-                                                        "outside the range");
-                          }),
-              2);
-    EXPECT_EQ(err.str(), "tilewright: something went wrong: the number 40000 is outside the "
-                         "range; nothing was written (please report this)\n");
-    EXPECT_EQ(tw::guarded(err, [] { return 1; }), 1);
-}
-
 TEST(Window, WithoutADisplayItSaysSoInOneLine)
 {
     const auto r = tw::test::runProgram({});

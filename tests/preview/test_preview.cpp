@@ -165,25 +165,5 @@ TEST(PreviewDocument, TheWrittenPdfLooksExactlyAsQtsWriterDrawsIt)
     }
 }
 
-// A page prints as greys through the program's own path unless something
-// inked on it has a colour: a brush that nothing uses does not count.
-TEST(PreviewDocument, IsGreyUnlessSomethingInkedHasAColour)
-{
-    const Colour red = 0x0000FF;
-    for (const auto &[name, fore, brush, text, grey] :
-         {std::tuple{"a red box", Black, red, false, false},
-          {"a red outline", red, Black, false, false},
-          {"a number, a red brush", Black, red, true, true}}) {
-        PreviewDocument doc(A4);
-        doc.StartDoc();
-        doc.setForeColor(fore);
-        doc.setBrushColor(brush);
-        doc.setBrushStyle(PreviewInterface::BrushStyle::Solid);
-        text ? doc.printText("7") : doc.DrawRectangle(1440, 720, 1440, 720);
-        doc.EndDoc();
-        EXPECT_EQ(doc.allGrey(1, 1), grey) << name;
-    }
-}
-
 } // namespace
 } // namespace tw

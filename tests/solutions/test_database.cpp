@@ -87,16 +87,6 @@ INSTANTIATE_TEST_SUITE_P(Faults, BadDatabase,
                          testing::ValuesIn(test::tableRows("bad-databases.txt")),
                          [](const auto &info) { return info.param[0]; });
 
-TEST_F(DatabaseTest, AFileThatIsNotADatabaseIsRefused)
-{
-    const fs::path path = m_dir / "Solutions.mdb";
-    std::ofstream(path) << "these are not the records you are looking for\n";
-    const auto error = open(path.string());
-    ASSERT_TRUE(error);
-    EXPECT_EQ(error->fault, DatabaseFault::NotADatabase);
-    EXPECT_NE(error->problem.find("file is not a database"), std::string::npos) << error->problem;
-}
-
 // A file in trouble that is not damaged: the advice fits the cause and
 // never is to delete and rebuild it.
 struct Trouble

@@ -50,17 +50,6 @@ const std::vector<BoardSolutions> TwoTrays{
       {0, 9, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}}}},
     {4, {{30, 2, {22, 1, 30, 36, 5, 14, 43, 51, 9, 18, 61}}}}};
 
-TEST_F(WriterTest, WritesOneRowPerRecordNumberedFromOneAndReplacesAnOldFileWhole)
-{
-    const fs::path path = m_dir / "Solutions.mdb";
-    ASSERT_FALSE(writeSolutionDatabase(path, {{0, {{0, 2, {}}}}}));
-    ASSERT_FALSE(writeSolutionDatabase(path, TwoTrays));
-    EXPECT_EQ(rows(path), (std::vector<std::string>{"3,1,0,5,19,1,2,3,7,11,15,23,31,39,47",
-                                                    "3,2,0,9,1,2,3,4,5,6,7,8,9,10,11",
-                                                    "4,1,30,2,22,1,30,36,5,14,43,51,9,18,61"}));
-    EXPECT_EQ(files(), std::vector<fs::path>{"Solutions.mdb"}) << "no temporary file is left";
-}
-
 TEST_F(WriterTest, AFailedWriteLeavesNothingBehind)
 {
     // A folder where the file should go cannot be replaced by it.
@@ -74,23 +63,6 @@ TEST_F(WriterTest, AFailedWriteLeavesNothingBehind)
 
     const auto missing = writeSolutionDatabase(m_dir / "no" / "such" / "x.mdb", TwoTrays);
     ASSERT_TRUE(missing);
-}
-
-TEST_F(WriterTest, ClearsTheTemporaryFilesOfEndedRunsAndKeepsItsOwnNameShort)
-{
-    const fs::path path = m_dir / (std::string(250, 'n') + ".mdb");
-    // A process that has ended, and one that is alive (the first process).
-    pid_t ended = 0;
-    char *const argv[] = {const_cast<char *>("true"), nullptr};
-    ASSERT_EQ(posix_spawnp(&ended, "true", nullptr, nullptr, argv, environ), 0);
-    waitpid(ended, nullptr, 0);
-    for (long pid : {static_cast<long>(ended), 1L})
-        std::fclose(std::fopen(temporaryPathFor(path, pid).c_str(), "w"));
-    ASSERT_FALSE(writeSolutionDatabase(path, TwoTrays));
-    EXPECT_EQ(rows(path).size(), 3u);
-    EXPECT_FALSE(fs::exists(temporaryPathFor(path, ended)));
-    EXPECT_TRUE(fs::exists(temporaryPathFor(path, 1)));
-    EXPECT_LE(fs::path(temporaryPathFor(path, 2147483647)).filename().string().size(), 255u);
 }
 
 // The command line, run as a user would.
@@ -137,29 +109,6 @@ TEST_F(WriterTest, TheCommandWritesOnlyToRegularFiles)
     EXPECT_NE(output.find("is not a regular file"), std::string::npos) << output;
     EXPECT_TRUE(fs::is_character_file(device));
     EXPECT_EQ(files(), std::vector<fs::path>{"full"});
-}
-
-TEST_F(WriterTest, AnInterruptedCommandLeavesTheOldDatabaseAndNothingElse)
-{
-    const fs::path path = m_dir / "Solutions.mdb";
-    ASSERT_FALSE(writeSolutionDatabase(path, TwoTrays));
-    for (int signal : {SIGTERM, SIGINT}) {
-        pid_t pid = 0;
-        std::string solve = TILEWRIGHT_SOLVE, target = path.string();
-        char *const argv[] = {solve.data(), target.data(), nullptr};
-        ASSERT_EQ(posix_spawn(&pid, solve.c_str(), nullptr, nullptr, argv, environ), 0);
-        // The temporary file is there while the search runs.
-        const fs::path temporary = temporaryPathFor(path, pid);
-        for (int k = 0; k < 2000 && !fs::exists(temporary); ++k)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        ASSERT_TRUE(fs::exists(temporary));
-        ::kill(pid, signal);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal);
-        EXPECT_EQ(files(), std::vector<fs::path>{"Solutions.mdb"});
-        EXPECT_EQ(rows(path).size(), 3u);
-    }
 }
 
 } // namespace

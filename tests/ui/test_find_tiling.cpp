@@ -76,13 +76,11 @@ private slots:
     // No busy pointer outlives what it was shown for.
     void cleanup() { QVERIFY(!QApplication::overrideCursor()); }
     void findsATilingTypedOrPastedAndShowsIt();
-    void theDialogStandsBesideWhatItMustNotCover();
     void aGridThatIsNoTilingChangesNothing();
     void copySolutionPutsTextPictureAndDrawingOnTheClipboard();
     void exportSolutionWritesThePictureChosen();
     void practiceSheetShowsItsPuzzlesInThePreview();
     void aboutTellsWhatABugReportNeeds();
-    void theMenuBelongsToTheTrayPicture();
     void everyWindowItsKeyOpensStandsWhole();
 };
 
@@ -124,27 +122,6 @@ void TestFindTiling::findsATilingTypedOrPastedAndShowsIt()
     m.w().activateWindow();
     QTRY_VERIFY(m.w().isActiveWindow());
     QCOMPARE(openFind(m), dialog);
-}
-
-void TestFindTiling::theDialogStandsBesideWhatItMustNotCover()
-{
-    // A 400 x 300 dialog on a 1600 x 1200 screen, beside the window; on the
-    // screen, title bar first.
-    const QRect screen(0, 0, 1600, 1200);
-    const struct
-    {
-        const char *name;
-        QList<QRect> areas;
-        std::optional<QPoint> at;
-    } rows[] = {
-        {"right of the window", {QRect(100, 100, 600, 500)}, QPoint(707, 100)},
-        {"left of a window at the right edge", {QRect(1000, 100, 600, 500)}, QPoint(592, 100)},
-        {"left, just fitting", {QRect(408, 100, 800, 500)}, QPoint(0, 100)},
-        {"raised to stay on the screen", {QRect(100, 1100, 600, 100)}, QPoint(707, 899)},
-        {"nowhere", {QRect(0, 0, 1600, 1200)}, std::nullopt},
-    };
-    for (const auto &row : rows)
-        QVERIFY2(placeBeside(QSize(400, 300), row.areas, screen) == row.at, row.name);
 }
 
 void TestFindTiling::aGridThatIsNoTilingChangesNothing()
@@ -385,21 +362,6 @@ void TestFindTiling::aboutTellsWhatABugReportNeeds()
                 drawn += icon.pixelColor(x, y).alpha() > 0;
         QVERIFY2(drawn > size * size / 4, qPrintable(QString::number(size)));
     }
-}
-
-void TestFindTiling::theMenuBelongsToTheTrayPicture()
-{
-    MainWindow m;
-    QVERIFY(!rightClick(m, m.tray().trayLeft - 500, m.tray().trayTop + 100)); // beside the tray
-    choose(rightClick(m, m.tray().trayLeft - 100, m.tray().trayTop + 100),
-           "mnuFind"); // on its frame
-    QWidget *dialog = m.w().findChild<QWidget *>(QStringLiteral("frmFind"));
-    QVERIFY(dialog && dialog->isVisible());
-    QTest::keyClick(dialog, Qt::Key_Escape);
-    QVERIFY(!dialog->isVisible());
-    // The "Print" tab shows no tray, and no menu.
-    clickTab(m, 1);
-    QVERIFY(!rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300));
 }
 
 // Each window a key of the tray's menu opens: modal or not as it should be,

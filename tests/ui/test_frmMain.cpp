@@ -118,18 +118,12 @@ private slots:
     void cleanup() { QVERIFY(!QApplication::overrideCursor()); }
     void movesAndWhereTheyLeaveTheWindow_data();
     void movesAndWhereTheyLeaveTheWindow();
-    void theTabsSwitchBetweenDisplayAndReport();
-    void holdingAStepButtonRepeatsUntilReleased();
     void escapeClosesTheProgramEvenWhileHolding();
     void thePictureStandsInPlaceAtTheScreensScale();
     void stepsFromTheKeyboardWhereverTheFocusIs();
     void lettersColoursAndNamesInWords();
     void aRefusedRangeEntryStaysSelectedInItsBox();
-    void leavingTheSideBoxAlwaysChecksIt_data();
-    void leavingTheSideBoxAlwaysChecksIt();
     void enterStartsThePreviewOnlyOnceTheSideStands();
-    void previewChecksTheSideAgainAndShowsTheRangeAsTyped();
-    void tabEntersAnOptionGroupOnItsCheckedButton();
     void theTrayMenuIsFoundByItsTipAndItsKeys();
     void everyControlStandsWhereItsTwipsPutIt();
 };
@@ -159,46 +153,6 @@ void TestFrmMain::movesAndWhereTheyLeaveTheWindow()
             QCOMPARE(box->selectedText(), box->text());
         noises = after[2].toInt();
     }
-    QVERIFY(showsCurrentSolution(m));
-}
-
-void TestFrmMain::theTabsSwitchBetweenDisplayAndReport()
-{
-    MainWindow m;
-    act(m, QStringLiteral("tray 3"));
-    act(m, QStringLiteral("type 2"));
-    test::clickTab(m, 1);
-    QCOMPARE(m.find<QLineEdit>("txtSideLength")->text(), QStringLiteral("0.375"));
-    QVERIFY(m("cmdPreview")->isVisible() && !m("picVCR")->isVisible());
-    // The "Print" tab shows no tray.
-    QCOMPARE(Shot(m).at(m.tray().trayLeft + 100, m.tray().trayTop + 100),
-             m.w().palette().color(QPalette::Window));
-    // A board change on the "Print" tab paints no tray.
-    act(m, QStringLiteral("tray 2"));
-    QCOMPARE(m.find<QLineEdit>("txtSideLength")->text(), QStringLiteral("0.0468"));
-    QCOMPARE(m.find<QLineEdit>("txtTo")->text(), QStringLiteral("368"));
-    QCOMPARE(Shot(m).at(m.tray().trayLeft + 100, m.tray().trayTop + 100),
-             m.w().palette().color(QPalette::Window));
-    // Back on "Display": solution 1 of the tray, painted, frame and all.
-    test::clickTab(m, 0);
-    QCOMPARE(m.state().SolutionNo, 1);
-    QVERIFY(showsCurrentSolution(m));
-    QCOMPARE(Shot(m).at(m.tray().trayLeft - 100, m.tray().trayTop + 100), qtColour(MidGrey));
-    QCOMPARE(m.beeps + m.messages.size(), 0);
-}
-
-void TestFrmMain::holdingAStepButtonRepeatsUntilReleased()
-{
-    MainWindow m;
-    act(m, QStringLiteral("press cmdNext"));
-    QCOMPARE(m.state().SolutionNo, 2); // the first step at once
-    // Then, after half a second, as fast as the steps are shown.
-    QTRY_VERIFY_WITH_TIMEOUT(m.state().SolutionNo >= 20, 3000);
-    act(m, QStringLiteral("release cmdNext"));
-    const int stopped = m.state().SolutionNo;
-    QTest::qWait(300);
-    QCOMPARE(m.state().SolutionNo, stopped);
-    QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QString::number(stopped));
     QVERIFY(showsCurrentSolution(m));
 }
 
@@ -332,48 +286,6 @@ void TestFrmMain::aRefusedRangeEntryStaysSelectedInItsBox()
     QCOMPARE(QApplication::focusWidget(), m("txtFrom"));
 }
 
-void TestFrmMain::leavingTheSideBoxAlwaysChecksIt_data()
-{
-    QTest::addColumn<bool>("byTab");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("message");
-    QTest::newRow("not a number, Tab") << true << "abc" << false;
-    QTest::newRow("not a number, click") << false << "abc" << false;
-    QTest::newRow("too large, Tab") << true << "5" << true;
-    QTest::newRow("too large, click") << false << "5" << true;
-}
-
-void TestFrmMain::leavingTheSideBoxAlwaysChecksIt()
-{
-    QFETCH(bool, byTab);
-    QFETCH(QString, text);
-    QFETCH(bool, message);
-    // Real message boxes: they take the focus and give it back.
-    MainWindow m(test::testDatabaseFolder(), test::Messages::ShownAndRecorded);
-    openPrintTab(m);
-    auto *box = m.find<QLineEdit>("txtSideLength");
-    const auto leave = [&] {
-        if (byTab)
-            tab();
-        else
-            QTest::mouseClick(m("txtFrom"), Qt::LeftButton);
-        QTest::qWait(100); // the message box comes and goes
-    };
-    retype(m, "txtSideLength", text);
-    leave();
-    QCOMPARE(m.beeps + m.messages.size(), 1);
-    QCOMPARE(m.messages.size(), message ? 1 : 0);
-    QCOMPARE(QApplication::focusWidget(), box);
-    QCOMPARE(box->selectedText(), text);
-    // The next key replaces the refused text, and leaving checks again.
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_9);
-    QCOMPARE(box->text(), QStringLiteral("9"));
-    leave();
-    QCOMPARE(m.beeps + m.messages.size(), 2);
-    QCOMPARE(QApplication::focusWidget(), box);
-    QCOMPARE(box->selectedText(), QStringLiteral("9"));
-}
-
 void TestFrmMain::enterStartsThePreviewOnlyOnceTheSideStands()
 {
     MainWindow m;
@@ -391,46 +303,6 @@ void TestFrmMain::enterStartsThePreviewOnlyOnceTheSideStands()
     // The tab said how far the report had come; once shown, it says nothing.
     QCOMPARE(m.progressShown, QStringLiteral("Printing Solution 3\n on Page 1"));
     QCOMPARE(m.find<QLabel>("lblProgress")->text(), QString());
-}
-
-void TestFrmMain::previewChecksTheSideAgainAndShowsTheRangeAsTyped()
-{
-    MainWindow m;
-    openPrintTab(m);
-    // A side accepted for landscape no longer fits portrait: kept, but
-    // Preview checks it again, says so and gives its box the focus.
-    QTest::mouseClick(m("optOrientation(1)"), Qt::LeftButton);
-    retype(m, "txtSideLength", QStringLiteral("1.05"));
-    tab();
-    QTest::mouseClick(m("optOrientation(0)"), Qt::LeftButton);
-    QTest::mouseClick(m("cmdPreview"), Qt::LeftButton);
-    QCOMPARE(m.previews, 0);
-    QCOMPARE(m.messages.size(), 1);
-    QCOMPARE(QApplication::focusWidget(), m("txtSideLength"));
-    // The range as typed: 2.5 to 3.5 is solution 3; afterwards the whole tray.
-    retype(m, "txtSideLength", QStringLiteral("0.0278"));
-    retype(m, "txtTo", QStringLiteral("3.5"));
-    retype(m, "txtFrom", QStringLiteral("2.5"));
-    QTest::mouseClick(m("cmdPreview"), Qt::LeftButton);
-    QCOMPARE(m.previews, 1);
-    QCOMPARE(m.previewName, QStringLiteral("Pentominoes 10 x 6, 3"));
-    QCOMPARE(m.previewPages, 1);
-}
-
-void TestFrmMain::tabEntersAnOptionGroupOnItsCheckedButton()
-{
-    MainWindow m;
-    openPrintTab(m);
-    m("txtTo")->setFocus();
-    QCOMPARE(tab(), m("optRender(1)")); // "Monochrome" is checked
-    QCOMPARE(tab(), m("optOrientation(0)"));
-    QCOMPARE(tab(Qt::ShiftModifier), m("optRender(1)"));
-    QTest::mouseClick(m("optRender(0)"), Qt::LeftButton);
-    QTest::mouseClick(m("optOrientation(1)"), Qt::LeftButton);
-    m("txtTo")->setFocus();
-    QCOMPARE(tab(), m("optRender(0)"));
-    QCOMPARE(tab(), m("optOrientation(1)"));
-    QCOMPARE(tab(), m("cmdPreview"));
 }
 
 void TestFrmMain::theTrayMenuIsFoundByItsTipAndItsKeys()
