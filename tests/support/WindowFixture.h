@@ -146,12 +146,18 @@ inline void retype(MainWindow &m, const char *box, const QString &text)
     QTest::keyClicks(edit, text);
 }
 
-// Does act to the modal dialog the next step opens, once it is up.
-inline void inDialog(std::function<void(QWidget *)> act)
+// Does act to the modal dialog the next step opens, once it is up and
+// holds the keyboard focus (a key pressed sooner would go nowhere); after
+// ten seconds without the focus, acts on whatever dialog is up.
+inline void inDialog(std::function<void(QWidget *)> act, int triesLeft = 200)
 {
-    QTimer::singleShot(100, [act = std::move(act)] {
-        if (QWidget *dialog = QApplication::activeModalWidget())
+    QTimer::singleShot(50, [act = std::move(act), triesLeft]() mutable {
+        QWidget *dialog = QApplication::activeModalWidget(), *focus = QApplication::focusWidget();
+        if (dialog &&
+            (triesLeft == 0 || (focus && (focus == dialog || dialog->isAncestorOf(focus)))))
             act(dialog);
+        else if (triesLeft > 0)
+            inDialog(std::move(act), triesLeft - 1);
     });
 }
 
