@@ -209,8 +209,10 @@ void TestFindTiling::exportSolutionWritesThePictureChosen()
     };
     m.w().setHooks(files);
     // In the dialog: the choices by clicks and keys, then Save.
-    inDialog([](QWidget *dialog) {
+    QString offered; // the resolution the box offers first
+    inDialog([&offered](QWidget *dialog) {
         auto *dpi = dialog->findChild<QSpinBox *>(QStringLiteral("spnDpi"));
+        offered = dpi->text();
         dpi->setFocus(Qt::TabFocusReason);
         QTest::keyClick(dpi, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(dpi, QStringLiteral("288"));
@@ -220,6 +222,7 @@ void TestFindTiling::exportSolutionWritesThePictureChosen()
     const QString folder = Choices::outputFolder();
     choose(rightClick(m, m.tray().trayLeft + 300, m.tray().trayTop + 300), "mnuExport");
     QCOMPARE(asked.value(0), folder + QStringLiteral("/Pentominoes 10 x 6, solution 1.png"));
+    QCOMPARE(offered, QStringLiteral("150 dots per inch"));
     QCOMPARE(Choices::outputFolder(), dir.path()); // remembered for next time
     // The framed tray, 12 x 8 units of 200 twips, at 288 dpi.
     QCOMPARE(QImage(dir.filePath(QStringLiteral("e.png"))).size(), QSize(480, 320));

@@ -169,8 +169,14 @@ void TestNewTray::drawsATrayByMouseAndKeysAndKeepsIt()
     const QImage shot = grid.grab().toImage();
     QCOMPARE(shot.pixelColor(centreOf(grid, 0, 0)), QColor(0xC0, 0x20, 0x20));
     QVERIFY(shot.pixelColor(centreOf(grid, 1, 0)) != QColor(0xC0, 0x20, 0x20));
+    // The cursor stops at the grid's last column, and Space adds that cell.
+    for (int k = 0; k < 40; ++k)
+        QTest::keyClick(&grid, Qt::Key_Right);
+    QTest::keyClick(&grid, Qt::Key_Space);
+    QCOMPARE(line(editor, "lblCount"),
+             QStringLiteral("61 of 64 cells: at 64 the 2 x 2 square joins the pieces"));
     // Undo, each stroke or key a step, back to the centre hole; redo and undo.
-    for (int k = 0; k < 7; ++k)
+    for (int k = 0; k < 8; ++k)
         QTest::mouseClick(in<QPushButton>(editor, "cmdUndo"), Qt::LeftButton);
     QCOMPARE(editor->draft().tray(), *readRegion(CentreHole));
     QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
