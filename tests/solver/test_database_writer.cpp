@@ -65,6 +65,30 @@ TEST_F(WriterTest, AFailedWriteLeavesNothingBehind)
     ASSERT_TRUE(missing);
 }
 
+// A stop signal while the command searches ends it as the signal would,
+// leaving the database that was there and no temporary file.
+TEST_F(WriterTest, AnInterruptedCommandLeavesTheOldDatabaseAndNothingElse)
+{
+    const fs::path path = m_dir / "Solutions.mdb";
+    ASSERT_FALSE(writeSolutionDatabase(path, TwoTrays));
+    for (int signal : {SIGTERM, SIGINT}) {
+        pid_t pid = 0;
+        std::string solve = TILEWRIGHT_SOLVE, target = path.string();
+        char *const argv[] = {solve.data(), target.data(), nullptr};
+        ASSERT_EQ(posix_spawn(&pid, solve.c_str(), nullptr, nullptr, argv, environ), 0);
+        const fs::path temporary = temporaryPathFor(path, pid);
+        for (int k = 0; k < 2000 && !fs::exists(temporary); ++k)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(fs::exists(temporary)); // the search is under way
+        ::kill(pid, signal);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_EQ(files(), std::vector<fs::path>{"Solutions.mdb"});
+        EXPECT_EQ(rows(path).size(), 3u);
+    }
+}
+
 // The command line, run as a user would.
 int run(const std::string &arguments, std::string *output = nullptr)
 {

@@ -330,32 +330,14 @@ void TestFindTiling::aboutTellsWhatABugReportNeeds()
                           QFileInfo(QStringLiteral(TILEWRIGHT_TEST_DATABASE)).absoluteFilePath()));
     QVERIFY(text.contains(QStringLiteral("10 x 6: 2,339; 12 x 5: 1,010; 15 x 4: 368; 20 x 3: 2; "
                                          "8 x 8: 16,146")));
-    // It names each item of the tray's menu with its keys, and the keys of
-    // Solve It Yourself.
-    QStringList expected;
-    bool features = true; // the items above the first line, by name too
+    // It names the keys of each item of the tray's menu.
     for (QAction *item : m.w().findChild<QMenu *>(QStringLiteral("mnuTray"))->actions()) {
-        features = features && !item->isSeparator();
-        if (!item->shortcut().isEmpty())
-            expected << item->shortcut()
-                                .toString()
-                                .replace(QStringLiteral("PgUp"), QStringLiteral("Page Up"))
-                                .replace(QStringLiteral("PgDown"), QStringLiteral("Page Down")) +
-                            (features
-                                 ? QStringLiteral("|") + item->text().remove(QStringLiteral("..."))
-                                 : QString());
+        const QString keys = item->shortcut()
+                                 .toString()
+                                 .replace(QStringLiteral("PgUp"), QStringLiteral("Page Up"))
+                                 .replace(QStringLiteral("PgDown"), QStringLiteral("Page Down"));
+        QVERIFY2(text.contains(keys), qPrintable(keys));
     }
-    m.w().activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&m.w()));
-    QTest::keyClick(&m.w(), Qt::Key_Y, Qt::ControlModifier);
-    auto *solve = m.w().findChild<QDialog *>(QStringLiteral("frmSolve"));
-    QVERIFY(solve);
-    for (QShortcut *key : solve->findChildren<QShortcut *>())
-        expected << key->key().toString();
-    solve->close();
-    for (const QString &line : expected)
-        for (const QString &part : line.split(QLatin1Char('|')))
-            QVERIFY2(text.contains(part), qPrintable(part));
     // The program's icon is drawn at each size a desktop asks for.
     for (int size : {16, 64}) {
         const QImage icon = programIcon().pixmap(size).toImage();
