@@ -35,6 +35,17 @@ Tiling partial()
     return part;
 }
 
+// On paper a piece carries its letter when its square is at least 117
+// twips (2.1 mm) wide, and none a hair below that.
+TEST(Letters, OnPaperNeedASquareOfTheLeastSide)
+{
+    for (const auto &[unit, letters] : {std::pair{117.0f, 12u}, {117.4f, 12u}, {116.4f, 0u}}) {
+        test::RecordingPreview page;
+        printTiling(page, *DecodeSolution(0, First), {0, 0, unit}, PaperLook{.look = {true}});
+        EXPECT_EQ(page.ofKind(Call::Letter).size(), letters) << unit;
+    }
+}
+
 // On paper a hole is shaded and outlined where it meets the tray's cells,
 // and no line runs between two holes: the centre's four, and one a cell in
 // from the corner.

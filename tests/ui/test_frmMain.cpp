@@ -323,22 +323,16 @@ void TestFrmMain::theTrayMenuIsFoundByItsTipAndItsKeys()
     // The Menu key and Shift+F10 open it from a button; a text box keeps
     // its own menu.
     QTest::mouseClick(m.find<QPushButton>("cmdNext"), Qt::LeftButton);
-    struct Row
-    {
-        const char *focus;
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
-        bool trays;
-    };
-    for (const Row &row : {Row{"cmdNext", Qt::Key_Menu, {}, true},
-                           Row{"cmdNext", Qt::Key_F10, Qt::ShiftModifier, true},
-                           Row{"txtSolution", Qt::Key_Menu, {}, false}}) {
-        if (QApplication::focusWidget() != m(row.focus))
-            QTest::mouseClick(m(row.focus), Qt::LeftButton);
-        QTest::keyClick(QApplication::focusWidget(), row.key, row.modifiers);
+    for (const auto &[focus, key, modifiers, trays] :
+         {std::tuple{"cmdNext", Qt::Key_Menu, Qt::KeyboardModifiers{}, true},
+          {"cmdNext", Qt::Key_F10, Qt::ShiftModifier, true},
+          {"txtSolution", Qt::Key_Menu, Qt::KeyboardModifiers{}, false}}) {
+        if (QApplication::focusWidget() != m(focus))
+            QTest::mouseClick(m(focus), Qt::LeftButton);
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
         auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QVERIFY2(menu, row.focus);
-        QCOMPARE(menu->objectName() == QLatin1String("mnuTray"), row.trays);
+        QVERIFY2(menu, focus);
+        QCOMPARE(menu->objectName() == QLatin1String("mnuTray"), trays);
         QTest::keyClick(menu, Qt::Key_Escape);
         QTRY_VERIFY(!QApplication::activePopupWidget());
     }
