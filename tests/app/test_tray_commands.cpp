@@ -300,6 +300,11 @@ TEST_F(TrayCommands, EveryCommandTakesAKeptTray)
     write("position.txt", position.toUtf8());
     EXPECT_TRUE(run({"--count", file("position.txt")}).out.startsWith("Centre hole: "));
     EXPECT_EQ(run({"--complete", file("position.txt")}).status, 0);
+    QString swapped = grid.out; // the L's cells named N and the N's L: no tiling
+    for (QChar &ch : swapped)
+        ch = ch == 'L' ? 'N' : ch == 'N' ? 'L' : ch;
+    write("swapped.txt", swapped.toUtf8());
+    EXPECT_EQ(run({"--count", file("swapped.txt")}).status, 2);
     const auto practice =
         run({"--practice", "Centre hole", "5", "--given", "3", "--text", "--seed", "4"});
     ASSERT_EQ(practice.status, 0) << practice.err.toStdString();

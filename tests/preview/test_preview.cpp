@@ -92,34 +92,28 @@ std::pair<std::set<double>, int> strokes(const QString &pdf)
 
 TEST(PreviewDocument, TheWrittenPdfLooksExactlyAsQtsWriterDrawsIt)
 {
-    struct Row
-    {
-        const char *name;
-        bool letter;
-        int first, last;
-        QPageSize::SizeMatchPolicy match;
-        QString pages; // as pdfinfo reads them
-    };
-    for (const Row &row :
-         {Row{"every page", false, 1, 2, QPageSize::ExactMatch, "2 595 x 842"},
-          Row{"page 2 as printed to a file", false, 2, 2, QPageSize::FuzzyMatch, "1 842 x 595"},
-          Row{"with a letter", true, 1, 2, QPageSize::ExactMatch, "2 595 x 842"}}) {
-        SCOPED_TRACE(row.name);
+    // Each row: its name, a letter drawn, the pages written, how the paper
+    // is matched, and the pages as pdfinfo reads them.
+    for (const auto &[name, letter, first, last, match, pages] :
+         {std::tuple{"every page", false, 1, 2, QPageSize::ExactMatch, "2 595 x 842"},
+          {"page 2 as printed to a file", false, 2, 2, QPageSize::FuzzyMatch, "1 842 x 595"},
+          {"with a letter", true, 1, 2, QPageSize::ExactMatch, "2 595 x 842"}}) {
+        SCOPED_TRACE(name);
         PreviewDocument doc(A4);
-        drawTrays(doc, row.letter);
+        drawTrays(doc, letter);
         QTemporaryDir dir;
         const QString written = dir.filePath(QStringLiteral("written.pdf"));
-        const auto failure = doc.writePdf(written.toStdString(), row.first, row.last, row.match,
-                                          QStringLiteral("Trays"));
+        const auto failure =
+            doc.writePdf(written.toStdString(), first, last, match, QStringLiteral("Trays"));
         ASSERT_FALSE(failure) << failure->reason;
         const QString drawn = dir.filePath(QStringLiteral("drawn.pdf"));
         {
             QPdfWriter writer(drawn);
             writer.setResolution(1440);
-            ASSERT_TRUE(doc.paintPages(writer, row.first, row.last, row.match));
+            ASSERT_TRUE(doc.paintPages(writer, first, last, match));
         }
-        EXPECT_EQ(test::pdfPages(written), row.pages);
-        for (int page = 1; page <= row.last - row.first + 1; ++page) {
+        EXPECT_EQ(test::pdfPages(written), pages);
+        for (int page = 1; page <= last - first + 1; ++page) {
             const QByteArray picture = test::pdfPicture(written, page, 150);
             ASSERT_GT(picture.size(), 100000);
             EXPECT_TRUE(picture == test::pdfPicture(drawn, page, 150)) << "page " << page;
@@ -156,12 +150,12 @@ TEST(PreviewDocument, TheWrittenPdfLooksExactlyAsQtsWriterDrawsIt)
         // for its 18 lines and 6 boxes.
         const auto [widths, count] = strokes(written);
         EXPECT_EQ(widths, std::set<double>{PrintedOutline});
-        EXPECT_LE(count, (row.last - row.first + 1) * 3 * 19 + (row.letter ? 2 : 0));
+        EXPECT_LE(count, (last - first + 1) * 3 * 19 + (letter ? 2 : 0));
         // The lines and rectangles are written apart unless a letter is
         // among them; Qt then writes the whole page.
         QFile file(written);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        EXPECT_EQ(file.readAll().contains(pdf::ArtState), !row.letter);
+        EXPECT_EQ(file.readAll().contains(pdf::ArtState), !letter);
     }
 }
 

@@ -16,14 +16,7 @@ using test::drawn;
 // from the cells: the five trays, and regions with holes.
 TEST(Tray, ItsSymmetriesAreThoseThatMapItsCellsOntoThemselves)
 {
-    struct Row
-    {
-        const char *name;
-        Tray tray;
-        std::vector<int> symmetries;
-        int pieces;
-    };
-    const Row rows[] = {
+    const std::tuple<const char *, Tray, std::vector<int>, int> rows[] = {
         {"the 10 x 6 tray", trayOf(0), {0, 1, 2, 3}, 12},
         {"the 20 x 3 tray", trayOf(3), {0, 1, 2, 3}, 12},
         {"the 8 x 8 tray", trayOf(SquareBoard), {0, 1, 2, 3, 4, 5, 6, 7}, 13},
@@ -42,15 +35,15 @@ TEST(Tray, ItsSymmetriesAreThoseThatMapItsCellsOntoThemselves)
         {"a strip with a hole off its middle", drawn("#####/##.##/#####/#####"), {0, 1}, 12},
         {"no symmetry", drawn("##../###./####"), {0}, 12},
     };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(row.tray.symmetries(), row.symmetries);
-        EXPECT_EQ(row.tray.pieceCount(), row.pieces);
+    for (const auto &[name, tray, symmetries, pieces] : rows) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(tray.symmetries(), symmetries);
+        EXPECT_EQ(tray.pieceCount(), pieces);
     }
     // The word a title gives it.
     EXPECT_EQ(trayOf(0).kind(), "Rectangle");
     EXPECT_EQ(trayOf(SquareBoard).kind(), "Square");
-    EXPECT_EQ(rows[3].tray.kind(), "Tray");
+    EXPECT_EQ(std::get<1>(rows[3]).kind(), "Tray");
 }
 
 } // namespace

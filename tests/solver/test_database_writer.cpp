@@ -149,8 +149,9 @@ TEST_F(WriterTest, TheCommandCountsARegionAndListsItsSolutions)
         std::ofstream(m_dir / name) << text;
         return (m_dir / name).string();
     };
-    const std::string centre = write(
-        "centre.txt", "########\n########\n########\n###..###\n###..###\n########\n########\n########\n");
+    const std::string centre =
+        write("centre.txt",
+              "########\n########\n########\n###..###\n###..###\n########\n########\n########\n");
     std::string output;
     ASSERT_EQ(run("--region " + centre, &output), 0) << output;
     EXPECT_EQ(output, "60 cells, 8 symmetries: 520 tilings, 65 solutions\n");
@@ -164,13 +165,7 @@ TEST_F(WriterTest, TheCommandCountsARegionAndListsItsSolutions)
     EXPECT_EQ(lines[1].substr(4 * 9 - 6, 2), "..") << "the hole, on row 4";
     EXPECT_EQ(files(), (std::vector<fs::path>{"centre.txt"}));
 
-    struct Refused
-    {
-        std::string arguments;
-        int status;
-        const char *says;
-    };
-    const Refused refusals[] = {
+    const std::tuple<std::string, int, const char *> refusals[] = {
         {"--region " + write("short.txt", "##########\n"), 2, "this one has 10"},
         {"--region " + write("split.txt", "##########\n##########\n##########\n##########\n"
                                           "##########\n\n#######.###\n"),
@@ -179,9 +174,9 @@ TEST_F(WriterTest, TheCommandCountsARegionAndListsItsSolutions)
         {"--region", 2, "usage:"},
         {"--region " + centre + " --lists", 2, "usage:"},
     };
-    for (const Refused &r : refusals) {
-        EXPECT_EQ(run(r.arguments, &output), r.status) << r.arguments;
-        EXPECT_NE(output.find(r.says), std::string::npos) << output;
+    for (const auto &[arguments, status, says] : refusals) {
+        EXPECT_EQ(run(arguments, &output), status) << arguments;
+        EXPECT_NE(output.find(says), std::string::npos) << output;
     }
 }
 

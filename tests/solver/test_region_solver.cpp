@@ -120,34 +120,26 @@ TEST(RegionSolver, ARegionDrawnAnywhereTurnedOrReflectedGetsTheSameNumbers)
 // placements tried is a slower search.
 TEST(RegionSolver, FindsThePublishedCountsWithinItsWorkBudget)
 {
-    struct Row
-    {
-        const char *name;
-        std::vector<std::pair<int, int>> holes;
-        std::size_t solutions;
-        long long budget;
-    };
-    const Row rows[] = {
-        {"8 x 8 with its centre out", {{3, 3}, {3, 4}, {4, 3}, {4, 4}}, 65, 100'000},
-        {"8 x 8 with four holes", {{2, 2}, {2, 5}, {5, 2}, {5, 5}}, 21, 30'000},
-        {"the 10 x 6 tray", {}, 2339, 900'000},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        const bool ten = row.holes.empty();
+    const std::tuple<const char *, std::vector<std::pair<int, int>>, std::size_t, long long>
+        rows[] = {
+            {"8 x 8 with its centre out", {{3, 3}, {3, 4}, {4, 3}, {4, 4}}, 65, 100'000},
+            {"8 x 8 with four holes", {{2, 2}, {2, 5}, {5, 2}, {5, 5}}, 21, 30'000},
+            {"the 10 x 6 tray", {}, 2339, 900'000},
+        };
+    for (const auto &[name, holes, solutions, budget] : rows) {
+        SCOPED_TRACE(name);
+        const bool ten = holes.empty();
         std::string text;
         for (int r = 0; r < (ten ? 6 : 8); ++r) {
             for (int c = 0; c < (ten ? 10 : 8); ++c)
-                text += std::find(row.holes.begin(), row.holes.end(), std::pair(c, r)) !=
-                                row.holes.end()
-                            ? '.'
-                            : '#';
+                text += std::find(holes.begin(), holes.end(), std::pair(c, r)) != holes.end() ? '.'
+                                                                                              : '#';
             text += '\n';
         }
         const auto found = solveRegion(standardOrientation(region(text)), 2);
         ASSERT_TRUE(found);
-        EXPECT_EQ(found->solutions.size(), row.solutions);
-        EXPECT_LE(found->placements, row.budget);
+        EXPECT_EQ(found->solutions.size(), solutions);
+        EXPECT_LE(found->placements, budget);
     }
 }
 

@@ -161,6 +161,24 @@ inline void inDialog(std::function<void(QWidget *)> act, int triesLeft = 200)
     });
 }
 
+// Whether a picture at the screen's scale 1 is, pixel for pixel, the one
+// kept as tests/data/NAME.png (at other scales there is none to compare).
+// With TILEWRIGHT_KEEP_PICTURES set, keeps this one instead; one that
+// differs is left in the working folder as NAME-seen.png to look at.
+inline bool looksAsKept(const QImage &seen, const QString &name)
+{
+    if (seen.devicePixelRatio() != 1)
+        return true;
+    const QString kept = QStringLiteral(TILEWRIGHT_TEST_DATA "/") + name + QStringLiteral(".png");
+    if (qEnvironmentVariableIsSet("TILEWRIGHT_KEEP_PICTURES"))
+        return seen.save(kept);
+    const auto rgb = [](const QImage &image) {
+        return image.convertToFormat(QImage::Format_RGB32);
+    };
+    return rgb(QImage(kept)) == rgb(seen) ||
+           (seen.save(name + QStringLiteral("-seen.png")) && false);
+}
+
 // Whether the file at path still starts as an SQLite database does.
 inline bool stillADatabase(const QString &path)
 {

@@ -291,6 +291,11 @@ void TestFrmViewPro::fitsHeightFirstThenWidthAndShowsThePageAtItsZoom()
     QVERIFY(m.vp().verticalScrollBar()->value() - before >= 36);
     // The box lies 360 twips in from the margins, the paper beside it.
     QVERIFY(qGray(m.at(2500, 1400).rgb()) < 64 && qGray(m.at(1000, 1400).rgb()) > 200);
+    // Small, the page stands in the middle of the view, down as across.
+    m.box("txtZoom")->setFocus();
+    m.box("txtZoom")->selectAll();
+    QTest::keyClicks(m.box("txtZoom"), QStringLiteral("10\r"));
+    QVERIFY(std::abs(m.vp().pageRect().center().y() - m.vp().viewport()->height() / 2) <= 1);
 }
 
 void TestFrmViewPro::theZoomBoxAndItsArrowsTakeWholeNumbersFrom10To400()
@@ -554,10 +559,7 @@ void TestFrmViewPro::theKeyboardReachesEveryCommandFromAnywhere()
     m.pdfAnswers = {dir.filePath(QStringLiteral("keys.pdf"))};
     key(Qt::Key_S, Qt::ControlModifier);
     QVERIFY(pdfPages(dir.filePath(QStringLiteral("keys.pdf"))).startsWith(QStringLiteral("3 ")));
-    QTimer::singleShot(200, [] { // the print dialog, cancelled
-        if (QWidget *dialog = QApplication::activeModalWidget())
-            dialog->close();
-    });
+    inDialog([](QWidget *dialog) { dialog->close(); }); // the print dialog, cancelled
     key(Qt::Key_P, Qt::ControlModifier);
     QCOMPARE(m.messages, QStringList{QStringLiteral("Printing has been aborted")});
 }

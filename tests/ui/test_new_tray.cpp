@@ -203,6 +203,7 @@ void TestNewTray::drawsATrayByMouseAndKeysAndKeepsIt()
     QCOMPARE(m.messages, QStringList());
     QTest::mouseClick(m("cmdLast"), Qt::LeftButton);
     QCOMPARE(m.find<QLineEdit>("txtSolution")->text(), QStringLiteral("65"));
+    QVERIFY(looksAsKept(m.w().grab().toImage(), QStringLiteral("main-window-centre-hole-65")));
     // The hole in the tray's grey, the cells around it in the pieces'.
     const QRect tray = m("picTray")->geometry();
     const QImage picture = m.w().grab(tray).toImage();

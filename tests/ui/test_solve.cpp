@@ -219,6 +219,11 @@ void TestSolve::theKeyboardDoesWhatTheMouseDoes()
     // Delete takes the selected piece back.
     QTest::keyClick(board, Qt::Key_Delete);
     QVERIFY(s.position().placements.empty());
+    // The L back, and the square laid after it where it stands.
+    QTest::keyClick(board, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClicks(board, QStringLiteral("o\r"));
+    QCOMPARE(s.position().placements.size(), 2u);
+    QVERIFY(looksAsKept(w->grab().toImage(), QStringLiteral("solve-8x8-an-L-then-the-square")));
     w->close();
 }
 
@@ -239,6 +244,7 @@ void TestSolve::hintsFinishAndTheSolutionShowsInTheMainWindow()
     for (int k = 0; k < 12; ++k)
         QTest::keyClick(&w->board(), Qt::Key_H);
     QVERIFY(w->session().finished());
+    QVERIFY(looksAsKept(w->grab().toImage(), QStringLiteral("solve-20x3-finished")));
     const Integer n = *w->session().solution();
     QCOMPARE(count(w), QStringLiteral("You found solution %1 of the 20 x 3 tray").arg(n));
     QTest::keyClick(&w->board(), Qt::Key_H); // one more: the tray is still named
