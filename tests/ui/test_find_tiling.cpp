@@ -258,6 +258,8 @@ void TestFindTiling::practiceSheetShowsItsPuzzlesInThePreview()
         auto *side = dialog->findChild<QDoubleSpinBox *>(QStringLiteral("spnSide"));
         QCOMPARE(side->value(), 0.25);
         side->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(side, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(side, QStringLiteral("5")); // more than 3 inches: not taken
         QTest::keyClick(side, Qt::Key_Up);
         auto *given = dialog->findChild<QComboBox *>(QStringLiteral("cboGiven"));
         given->setFocus(Qt::TabFocusReason);
