@@ -172,11 +172,11 @@ inline bool looksAsKept(const QImage &seen, const QString &name)
     const QString kept = QStringLiteral(TILEWRIGHT_TEST_DATA "/") + name + QStringLiteral(".png");
     if (qEnvironmentVariableIsSet("TILEWRIGHT_KEEP_PICTURES"))
         return seen.save(kept);
-    const auto rgb = [](const QImage &image) {
-        return image.convertToFormat(QImage::Format_RGB32);
-    };
-    return rgb(QImage(kept)) == rgb(seen) ||
-           (seen.save(name + QStringLiteral("-seen.png")) && false);
+    constexpr auto rgb = QImage::Format_RGB32;
+    if (QImage(kept).convertToFormat(rgb) == seen.convertToFormat(rgb))
+        return true;
+    seen.save(name + QStringLiteral("-seen.png"));
+    return false;
 }
 
 // Whether the file at path still starts as an SQLite database does.

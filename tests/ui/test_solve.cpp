@@ -221,7 +221,8 @@ void TestSolve::theKeyboardDoesWhatTheMouseDoes()
     QVERIFY(s.position().placements.empty());
     // The L back, and the square laid after it where it stands.
     QTest::keyClick(board, Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClicks(board, QStringLiteral("o\r"));
+    QTest::keyClicks(board, QStringLiteral("o"));
+    QTest::keyClick(board, Qt::Key_Return);
     QCOMPARE(s.position().placements.size(), 2u);
     QVERIFY(looksAsKept(w->grab().toImage(), QStringLiteral("solve-8x8-an-L-then-the-square")));
     w->close();
